@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QUuid>
+
+// Plain-text logs: "app.log" and one log per download task, in the "Logs" folder.
+// Writes run on one background thread in call order, so callers never wait for the disk
+// and lines of concurrent callers never interleave.
+namespace LogManager {
+// "[2026-12-08T09:19:12Z] text\n" appended to the file at `path`; returns at once.
+void append(const QString &text, const QString &path);
+// The whole task log, after every append queued before this call; "No log yet." when unreadable.
+[[nodiscard]] QString read(const QUuid &id);
+// Deletes the task log; returns at once, and a missing file is no error.
+void remove(const QUuid &id);
+
+[[nodiscard]] QString appLogPath();
+// The one place that names a task log: the upper-case UUID + ".log".
+[[nodiscard]] QString taskLogPath(const QUuid &id);
+// Appends to "app.log".
+void appLog(const QString &text);
+} // namespace LogManager

@@ -1,0 +1,111 @@
+#include "SettingsStore.h"
+
+#include <QDir>
+#include <QHash>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace SettingsStore {
+
+namespace {
+
+QHash<QString, QVariant> &registeredDefaults()
+{
+    static QHash<QString, QVariant> defaults;
+    return defaults;
+}
+
+QSettings settings()
+{
+    return QSettings(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
+}
+
+QString defaultDownloadFolder()
+{
+    const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    return downloads.isEmpty() ? QDir::homePath() : downloads;
+}
+
+QVariant value(const QString &key)
+{
+    const QVariant stored = settings().value(key);
+    return stored.isValid() ? stored : registeredDefaults().value(key);
+}
+
+} // namespace
+
+void registerDefaults()
+{
+    registeredDefaults() = {
+        {QStringLiteral("downloadFolder"), defaultDownloadFolder()},
+        {QStringLiteral("outputTemplate"), QStringLiteral("%(title)s [%(id)s].%(ext)s")},
+        {QStringLiteral("maxConcurrent"), 2},
+        {QStringLiteral("notifications"), true},
+        {QStringLiteral("clipboardMonitor"), false},
+        {QStringLiteral("defaultPreset"), QStringLiteral("Best Quality")},
+        {QStringLiteral("audioFormat"), QStringLiteral("mp3")},
+        {QStringLiteral("mergeContainer"), QStringLiteral("mp4")},
+        {QStringLiteral("preferCompatible"), true},
+        {QStringLiteral("embedThumbnail"), true},
+        {QStringLiteral("embedMetadata"), true},
+        {QStringLiteral("writeSubs"), false},
+        {QStringLiteral("autoSubs"), false},
+        {QStringLiteral("embedSubs"), false},
+        {QStringLiteral("subLangs"), QStringLiteral("en.*")},
+        {QStringLiteral("playlistNumbering"), true},
+        {QStringLiteral("cookiesBrowser"), QStringLiteral("none")},
+        {QStringLiteral("retries"), 10},
+        {QStringLiteral("fragments"), 4},
+        {QStringLiteral("timeout"), 30},
+        {QStringLiteral("autoUpdateTools"), true},
+        {QStringLiteral("remoteEJS"), true},
+    };
+}
+
+QString string(const QString &key)
+{
+    return value(key).toString();
+}
+
+qint64 integer(const QString &key)
+{
+    return value(key).toLongLong();
+}
+
+bool boolean(const QString &key)
+{
+    return value(key).toBool();
+}
+
+bool isStored(const QString &key)
+{
+    return settings().contains(key);
+}
+
+void set(const QString &key, const QVariant &value)
+{
+    settings().setValue(key, value);
+}
+
+void remove(const QString &key)
+{
+    settings().remove(key);
+}
+
+NetworkOptions networkSnapshot()
+{
+    NetworkOptions options;
+    // Only an absent key means "no cookies"; a stored empty text stays empty.
+    const QVariant cookies = value(QStringLiteral("cookiesBrowser"));
+    options.cookiesBrowser = cookies.isValid() ? cookies.toString() : QStringLiteral("none");
+    options.userAgent = string(QStringLiteral("userAgent"));
+    options.proxy = string(QStringLiteral("proxy"));
+    options.rateLimit = string(QStringLiteral("rateLimit"));
+    options.retries = integer(QStringLiteral("retries"));
+    options.fragments = std::max<qint64>(1, integer(QStringLiteral("fragments")));
+    options.timeout = integer(QStringLiteral("timeout"));
+    options.extraArgs = string(QStringLiteral("extraArgs"));
+    return options;
+}
+
+} // namespace SettingsStore

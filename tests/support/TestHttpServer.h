@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QMutex>
+#include <QPair>
+#include <QString>
+#include <QThread>
+#include <QUrl>
+
+#include <memory>
+
+// A small HTTP/1.1 server on 127.0.0.1 for tests. It runs on a thread of its own, so a test
+// may block its main thread while a child process or the network code talks to it.
+// Every answer closes its connection. Unknown paths answer 404.
+class TestHttpServer
+{
+public:
+    struct Route
+    {
+        int status = 200;
+        QByteArray body;
+        QString filePath;                            // body read from this file when set
+        QList<QPair<QByteArray, QByteArray>> headers; // Content-Type and the like
+        bool sendContentLength = true;
+        QByteArray redirectTo;  // answers `status` (302 unless set otherwise) with Location
+        int dripBytes = 0;      // when > 0: the body goes out this many bytes at a time...
+        int dripIntervalMs = 0; // ...with this pause between chunks
+        bool stall = false;     // accept the request and never answer
+    };
+
+    struct Request
+    {
+        QByteArray method;
+        QString path; // without the query
+        QString query;
+        QHash<QByteArray, QByteArray> headers; // names lower-cased
+    };
+
+    TestHttpServer();
+    ~TestHttpServer();
+    TestHttpServer(const TestHttpServer &) = delete;
+    TestHttpServer &operator=(const TestHttpServer &) = delete;
+
+    void serve(const QString &path, const Route &route);
+    void serveText(const QString &path, const QByteArray &body,
+                   const QByteArray &contentType = "text/plain; charset=utf-8", int status = 200);
+    void serveFile(const QString &path, const QString &filePath, const QByteArray &contentType);
+    void redirect(const QString &path, const QString &target, int status = 302);
+    void stall(const QString &path);
+
+    [[nodiscard]] quint16 port() const { return m_port; }
+    [[nodiscard]] QString base() const; // "http://127.0.0.1:PORT"
+    [[nodiscard]] QUrl url(const QString &path) const;
+    [[nodiscard]] QList<Request> requests() const;
+    [[nodiscard]] QList<Request> requestsFor(const QString &path) const;
+
+private:
+    friend class TestHttpConnection;
+    Route routeFor(const QString &path) const;
+    void record(const Request &request);
+
+    class Worker;
+    mutable QMutex m_mutex;
+    QHash<QString, Route> m_routes;
+    QList<Request> m_requests;
+    QThread m_thread;
+    Worker *m_worker = nullptr;
+    quint16 m_port = 0;
+};
