@@ -1,5 +1,7 @@
 #include "CancelToken.h"
 
+#include <utility>
+
 void CancelToken::cancel() const
 {
     if (m_state->cancelled)
