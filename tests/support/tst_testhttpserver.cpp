@@ -1,18 +1,18 @@
 #include "TestHttpServer.h"
+#include "TestMedia.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSignalSpy>
 #include <QTest>
 
 // The server's behaviours that other tests rely on, seen through a real HTTP client.
-class TestTestHttpServer : public QObject
-{
+class TestTestHttpServer : public QObject {
     Q_OBJECT
 
-    QNetworkReply *get(const QUrl &url, const QByteArray &range = {})
-    {
+    QNetworkReply *get(const QUrl &url, const QByteArray &range = {}) {
         QNetworkRequest request(url);
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
         request.setRawHeader("X-Probe", "yes");
@@ -23,13 +23,14 @@ class TestTestHttpServer : public QObject
         return reply;
     }
 
-    static int status(QNetworkReply *reply) { return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(); }
+    static int status(QNetworkReply *reply) {
+        return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    }
 
     QNetworkAccessManager m_network;
 
 private Q_SLOTS:
-    void answersRoutesAndRecordsHeaders()
-    {
+    void answersRoutesAndRecordsHeaders() {
         TestHttpServer server;
         server.serveText(QStringLiteral("/a"), "hello");
         server.redirect(QStringLiteral("/r"), server.base() + QStringLiteral("/a"));
@@ -54,8 +55,7 @@ private Q_SLOTS:
         QCOMPARE(requests[0].headers.value("x-probe"), QByteArray("yes"));
     }
 
-    void servesRanges()
-    {
+    void servesRanges() {
         TestHttpServer server;
         server.serveText(QStringLiteral("/f"), "0123456789");
         QNetworkReply *reply = get(server.url(QStringLiteral("/f")), "bytes=4-");
@@ -64,8 +64,7 @@ private Q_SLOTS:
         QCOMPARE(reply->readAll(), QByteArray("456789"));
     }
 
-    void dripsAndStalls()
-    {
+    void dripsAndStalls() {
         TestHttpServer server;
         TestHttpServer::Route slow;
         slow.body = QByteArray(400, 'x');
@@ -86,6 +85,24 @@ private Q_SLOTS:
         QVERIFY(!stalled->isFinished());
         QCOMPARE(server.requestsFor(QStringLiteral("/stall")).size(), 1);
         stalled->abort();
+    }
+
+    void servesGeneratedMedia() {
+        TestHttpServer server;
+        TestMedia::serve(server);
+        QNetworkReply *manifest = get(server.url(QStringLiteral("/dash/manifest.mpd")));
+        QNetworkReply *video = get(server.url(QStringLiteral("/video.mp4")));
+        QTRY_VERIFY(manifest->isFinished() && video->isFinished());
+        const QByteArray mpd = manifest->readAll();
+        QVERIFY(mpd.contains("height=\"480\""));
+        QVERIFY(mpd.contains("contentType=\"audio\""));
+        QCOMPARE(video->readAll().size(), QFileInfo(TestMedia::videoFile()).size());
+
+        const QByteArray feed = TestMedia::rssFeed(
+            server, QStringLiteral("A & B"),
+            {{QStringLiteral("x < y"), QStringLiteral("/video.mp4"), QStringLiteral("g1")}});
+        QVERIFY(feed.contains("<title>A &amp; B</title>"));
+        QVERIFY(feed.contains("<enclosure url=\"" + server.base().toUtf8() + "/video.mp4\""));
     }
 };
 
