@@ -2,8 +2,7 @@
 
 #include <utility>
 
-void CancelToken::cancel() const
-{
+void CancelToken::cancel() const {
     if (m_state->cancelled)
         return;
     m_state->cancelled = true;
@@ -13,8 +12,7 @@ void CancelToken::cancel() const
         handler();
 }
 
-int CancelToken::subscribe(std::function<void()> handler) const
-{
+int CancelToken::subscribe(std::function<void()> handler) const {
     if (m_state->cancelled) {
         handler();
         return 0;
@@ -24,7 +22,6 @@ int CancelToken::subscribe(std::function<void()> handler) const
     return id;
 }
 
-void CancelToken::unsubscribe(int id) const
-{
+void CancelToken::unsubscribe(int id) const {
     m_state->handlers.erase(id);
 }

@@ -28,10 +28,10 @@ namespace Json {
 [[nodiscard]] std::optional<QJsonObject> parseObject(const QByteArray &data);
 [[nodiscard]] std::optional<QJsonArray> parseArray(const QByteArray &data);
 
-class Reader
-{
+class Reader {
 public:
-    explicit Reader(const QJsonObject &object) : m_object(object) {}
+    explicit Reader(const QJsonObject &object)
+        : m_object(object) {}
 
     [[nodiscard]] bool ok() const { return m_error.isEmpty(); }
     // The first failure, such as "missing key \"url\"".
@@ -63,8 +63,7 @@ private:
     // The value when present and not null; nullopt and a failure when required and absent.
     std::optional<QJsonValue> present(const QString &key, bool required);
     void wrongType(const QString &key, const char *expected);
-    template<typename T>
-    T require(const QString &key, std::optional<T> (Reader::*optional)(const QString &));
+    template<typename T> T require(const QString &key, std::optional<T> (Reader::*optional)(const QString &));
 
     QJsonObject m_object;
     QString m_error;
@@ -72,8 +71,7 @@ private:
 
 // Writes `value` under `key` only when it holds one.
 template<typename T>
-void insertOptional(QJsonObject &object, const QString &key, const std::optional<T> &value)
-{
+void insertOptional(QJsonObject &object, const QString &key, const std::optional<T> &value) {
     if (value)
         object.insert(key, QJsonValue(*value));
 }

@@ -2,8 +2,7 @@
 
 #include "Json.h"
 
-QJsonObject NetworkOptions::toJson() const
-{
+QJsonObject NetworkOptions::toJson() const {
     return {
         {QStringLiteral("cookiesBrowser"), cookiesBrowser},
         {QStringLiteral("userAgent"), userAgent},
@@ -16,8 +15,7 @@ QJsonObject NetworkOptions::toJson() const
     };
 }
 
-std::optional<NetworkOptions> NetworkOptions::fromJson(const QJsonObject &object, QString *error)
-{
+std::optional<NetworkOptions> NetworkOptions::fromJson(const QJsonObject &object, QString *error) {
     Json::Reader read(object);
     NetworkOptions options;
     options.cookiesBrowser = read.string(QStringLiteral("cookiesBrowser"));

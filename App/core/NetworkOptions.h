@@ -7,8 +7,7 @@
 
 // The network-related settings, snapshotted for each yt-dlp run and stored inside every
 // download request.
-struct NetworkOptions
-{
+struct NetworkOptions {
     QString cookiesBrowser = QStringLiteral("none");
     QString userAgent;
     QString proxy;

@@ -2,15 +2,13 @@
 
 namespace Presets {
 
-const QList<Preset> &all()
-{
-    static const QList<Preset> presets{Preset::Best, Preset::Uhd,   Preset::Hd1080,
+const QList<Preset> &all() {
+    static const QList<Preset> presets{Preset::Best,  Preset::Uhd,   Preset::Hd1080,
                                        Preset::Hd720, Preset::Audio, Preset::Custom};
     return presets;
 }
 
-QString rawValue(Preset preset)
-{
+QString rawValue(Preset preset) {
     switch (preset) {
     case Preset::Best:
         return QStringLiteral("Best Quality");
@@ -28,8 +26,7 @@ QString rawValue(Preset preset)
     return {};
 }
 
-std::optional<Preset> fromRawValue(const QString &text)
-{
+std::optional<Preset> fromRawValue(const QString &text) {
     for (Preset preset : all()) {
         if (rawValue(preset) == text)
             return preset;

@@ -1,6 +1,6 @@
+#include "TestEnvironment.h"
 #include "core/AppPaths.h"
 #include "core/LogManager.h"
-#include "TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,13 +10,11 @@
 #include <thread>
 #include <vector>
 
-class TestLogManager : public QObject
-{
+class TestLogManager : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void subCreatesIntermediateFolders()
-    {
+    void subCreatesIntermediateFolders() {
         TestEnvironment env;
         const QString path = AppPaths::sub(QStringLiteral("Cache/yt-dlp"));
         QVERIFY(QDir(AppPaths::support() + QStringLiteral("/Cache")).exists());
@@ -24,8 +22,7 @@ private Q_SLOTS:
         QCOMPARE(path, env.root() + QStringLiteral("/data/Morvane/Cache/yt-dlp"));
     }
 
-    void appendWritesStampedLines()
-    {
+    void appendWritesStampedLines() {
         TestEnvironment env;
         const QUuid id = QUuid::createUuid();
         QCOMPARE(LogManager::read(id), QStringLiteral("No log yet."));
@@ -36,23 +33,22 @@ private Q_SLOTS:
 
         const QStringList lines = text.split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 4); // three lines and the empty rest after the last LF
-        static const QRegularExpression stamped(QStringLiteral("^\\[\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ\\] first$"));
+        static const QRegularExpression stamped(
+            QStringLiteral("^\\[\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ\\] first$"));
         QVERIFY2(stamped.match(lines[0]).hasMatch(), qPrintable(lines[0]));
         QVERIFY(lines[1].endsWith(QStringLiteral("] second line")));
         QCOMPARE(lines[2], QStringLiteral("with a break"));
         QVERIFY(text.endsWith(QStringLiteral("with a break\n")));
     }
 
-    void taskLogNameIsUpperCaseUuid()
-    {
+    void taskLogNameIsUpperCaseUuid() {
         TestEnvironment env;
         const QUuid id = QUuid::fromString(QStringLiteral("0f8fad5b-d9cb-469f-a165-70867728950e"));
         QCOMPARE(QFileInfo(LogManager::taskLogPath(id)).fileName(),
                  QStringLiteral("0F8FAD5B-D9CB-469F-A165-70867728950E.log"));
     }
 
-    void concurrentAppendsKeepWholeLinesInOrder()
-    {
+    void concurrentAppendsKeepWholeLinesInOrder() {
         TestEnvironment env;
         const QUuid id = QUuid::createUuid();
         const QString path = LogManager::taskLogPath(id);
@@ -79,8 +75,7 @@ private Q_SLOTS:
         }
     }
 
-    void removeDeletesAndToleratesMissing()
-    {
+    void removeDeletesAndToleratesMissing() {
         TestEnvironment env;
         const QUuid id = QUuid::createUuid();
         LogManager::remove(id); // nothing there: no error

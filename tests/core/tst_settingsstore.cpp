@@ -1,7 +1,7 @@
+#include "TestEnvironment.h"
 #include "core/Json.h"
 #include "core/Preset.h"
 #include "core/SettingsStore.h"
-#include "TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,17 +9,16 @@
 #include <QSettings>
 #include <QTest>
 
-class TestSettingsStore : public QObject
-{
+class TestSettingsStore : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void defaultsAreNeverWritten()
-    {
+    void defaultsAreNeverWritten() {
         TestEnvironment env;
         SettingsStore::registerDefaults();
         QCOMPARE(SettingsStore::integer(QStringLiteral("maxConcurrent")), 2);
-        QCOMPARE(SettingsStore::string(QStringLiteral("outputTemplate")), QStringLiteral("%(title)s [%(id)s].%(ext)s"));
+        QCOMPARE(SettingsStore::string(QStringLiteral("outputTemplate")),
+                 QStringLiteral("%(title)s [%(id)s].%(ext)s"));
         QVERIFY(SettingsStore::boolean(QStringLiteral("remoteEJS")));
         QVERIFY(!SettingsStore::isStored(QStringLiteral("maxConcurrent")));
 
@@ -29,23 +28,20 @@ private Q_SLOTS:
         QCOMPARE(file.allKeys(), QStringList{QStringLiteral("maxConcurrent")});
     }
 
-    void downloadFolderDefault()
-    {
+    void downloadFolderDefault() {
         TestEnvironment env;
         const QString folder = SettingsStore::string(QStringLiteral("downloadFolder"));
         QVERIFY(folder.startsWith(QDir::homePath()));
     }
 
-    void unregisteredKeysReadEmpty()
-    {
+    void unregisteredKeysReadEmpty() {
         TestEnvironment env;
         QCOMPARE(SettingsStore::string(QStringLiteral("proxy")), QString());
         QCOMPARE(SettingsStore::integer(QStringLiteral("lastUpdateCheck")), 0);
         QVERIFY(!SettingsStore::boolean(QStringLiteral("nonStopPlayback")));
     }
 
-    void freshSnapshot()
-    {
+    void freshSnapshot() {
         TestEnvironment env;
         QCOMPARE(SettingsStore::networkSnapshot(), NetworkOptions());
         const NetworkOptions options = SettingsStore::networkSnapshot();
@@ -55,8 +51,7 @@ private Q_SLOTS:
         QCOMPARE(options.timeout, 30);
     }
 
-    void snapshotOfStoredValues_data()
-    {
+    void snapshotOfStoredValues_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<QString>("field");
@@ -64,14 +59,13 @@ private Q_SLOTS:
         QTest::newRow("fragments 0 → 1") << "fragments" << QVariant(0) << "fragments" << QVariant(1);
         QTest::newRow("fragments -3 → 1") << "fragments" << QVariant(-3) << "fragments" << QVariant(1);
         QTest::newRow("retries 0 stays") << "retries" << QVariant(0) << "retries" << QVariant(0);
-        QTest::newRow("empty cookies stay") << "cookiesBrowser" << QVariant(QString()) << "cookiesBrowser"
-                                            << QVariant(QString());
+        QTest::newRow("empty cookies stay")
+            << "cookiesBrowser" << QVariant(QString()) << "cookiesBrowser" << QVariant(QString());
         QTest::newRow("proxy untrimmed") << "proxy" << QVariant(QStringLiteral(" socks5://h:1 ")) << "proxy"
                                          << QVariant(QStringLiteral(" socks5://h:1 "));
     }
 
-    void snapshotOfStoredValues()
-    {
+    void snapshotOfStoredValues() {
         QFETCH(QString, key);
         QFETCH(QVariant, stored);
         QFETCH(QString, field);
@@ -82,8 +76,7 @@ private Q_SLOTS:
         QCOMPARE(snapshot.value(field).toVariant().toString(), expected.toString());
     }
 
-    void networkOptionsRoundTrip()
-    {
+    void networkOptionsRoundTrip() {
         NetworkOptions options;
         options.proxy = QStringLiteral("http://127.0.0.1:1");
         options.extraArgs = QStringLiteral("--no-part");
@@ -91,24 +84,27 @@ private Q_SLOTS:
         QCOMPARE(NetworkOptions::fromJson(options.toJson()), options);
     }
 
-    void networkOptionsStrictDecoding_data()
-    {
+    void networkOptionsStrictDecoding_data() {
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<QString>("error");
-        const QByteArray seven = R"("cookiesBrowser":"none","userAgent":"","proxy":"","rateLimit":"","retries":10,"fragments":4,"timeout":30)";
+        const QByteArray seven =
+            R"("cookiesBrowser":"none","userAgent":"","proxy":"","rateLimit":"","retries":10,"fragments":4,"timeout":30)";
         QTest::newRow("no extraArgs") << QByteArray('{' + seven + '}') << "missing key \"extraArgs\"";
-        QTest::newRow("null extraArgs") << QByteArray('{' + seven + R"(,"extraArgs":null})") << "missing key \"extraArgs\"";
+        QTest::newRow("null extraArgs")
+            << QByteArray('{' + seven + R"(,"extraArgs":null})") << "missing key \"extraArgs\"";
         QTest::newRow("retries as text")
-            << QByteArray(R"({"cookiesBrowser":"none","userAgent":"","proxy":"","rateLimit":"","retries":"10","fragments":4,"timeout":30,"extraArgs":""})")
+            << QByteArray(
+                   R"({"cookiesBrowser":"none","userAgent":"","proxy":"","rateLimit":"","retries":"10","fragments":4,"timeout":30,"extraArgs":""})")
             << "key \"retries\" is not an integer";
         QTest::newRow("fractional timeout")
-            << QByteArray(R"({"cookiesBrowser":"none","userAgent":"","proxy":"","rateLimit":"","retries":10,"fragments":4,"timeout":2.5,"extraArgs":""})")
+            << QByteArray(
+                   R"({"cookiesBrowser":"none","userAgent":"","proxy":"","rateLimit":"","retries":10,"fragments":4,"timeout":2.5,"extraArgs":""})")
             << "key \"timeout\" is not an integer";
-        QTest::newRow("extra keys ignored") << QByteArray('{' + seven + R"(,"extraArgs":"","other":1})") << "";
+        QTest::newRow("extra keys ignored")
+            << QByteArray('{' + seven + R"(,"extraArgs":"","other":1})") << "";
     }
 
-    void networkOptionsStrictDecoding()
-    {
+    void networkOptionsStrictDecoding() {
         QFETCH(QByteArray, json);
         QFETCH(QString, error);
         QString actual;
@@ -117,8 +113,7 @@ private Q_SLOTS:
         QCOMPARE(options.has_value(), error.isEmpty());
     }
 
-    void presets()
-    {
+    void presets() {
         QCOMPARE(Presets::all().size(), 6);
         for (Preset preset : Presets::all())
             QCOMPARE(Presets::fromRawValue(Presets::rawValue(preset)), preset);
@@ -127,11 +122,11 @@ private Q_SLOTS:
         QVERIFY(!Presets::fromRawValue(QStringLiteral("best")));
     }
 
-    void jsonDatesAndIds()
-    {
+    void jsonDatesAndIds() {
         const QDateTime date = QDateTime(QDate(2026, 12, 8), QTime(9, 19, 12, 700), Qt::UTC);
         QCOMPARE(Json::dateText(date), QStringLiteral("2026-12-08T09:19:12Z"));
-        QCOMPARE(Json::parseDate(QStringLiteral("2026-12-08T10:19:12+01:00")), QDateTime(QDate(2026, 12, 8), QTime(9, 19, 12), Qt::UTC));
+        QCOMPARE(Json::parseDate(QStringLiteral("2026-12-08T10:19:12+01:00")),
+                 QDateTime(QDate(2026, 12, 8), QTime(9, 19, 12), Qt::UTC));
         QVERIFY(!Json::parseDate(QStringLiteral("2026-12-08T09:19:12")));
         QVERIFY(!Json::parseDate(QStringLiteral("yesterday")));
         const QUuid id = QUuid::createUuid();
@@ -145,8 +140,7 @@ private Q_SLOTS:
         QCOMPARE(Json::finite(qInf(), 0.5), 0.5);
     }
 
-    void jsonReaderTellsNullFromMissing()
-    {
+    void jsonReaderTellsNullFromMissing() {
         Json::Reader read(*Json::parseObject(R"({"a":null,"b":"x","c":[1]})"));
         QCOMPARE(read.optionalString(QStringLiteral("a")), std::nullopt);
         QCOMPARE(read.optionalString(QStringLiteral("z")), std::nullopt);
