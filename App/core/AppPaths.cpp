@@ -5,14 +5,16 @@
 
 namespace AppPaths {
 
-QString support() {
+QString support()
+{
     const QString path =
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Morvane");
     QDir().mkpath(path);
     return path;
 }
 
-QString sub(const QString &name) {
+QString sub(const QString &name)
+{
     const QString path = support() + QLatin1Char('/') + name;
     QDir().mkpath(path);
     return path;

@@ -2,7 +2,8 @@
 
 #include <utility>
 
-void CancelToken::cancel() const {
+void CancelToken::cancel() const
+{
     if (m_state->cancelled)
         return;
     m_state->cancelled = true;
@@ -12,7 +13,8 @@ void CancelToken::cancel() const {
         handler();
 }
 
-int CancelToken::subscribe(std::function<void()> handler) const {
+int CancelToken::subscribe(std::function<void()> handler) const
+{
     if (m_state->cancelled) {
         handler();
         return 0;
@@ -22,6 +24,7 @@ int CancelToken::subscribe(std::function<void()> handler) const {
     return id;
 }
 
-void CancelToken::unsubscribe(int id) const {
+void CancelToken::unsubscribe(int id) const
+{
     m_state->handlers.erase(id);
 }

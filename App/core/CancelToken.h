@@ -6,10 +6,12 @@
 
 // A way to call off asynchronous work that a coroutine cannot be cancelled for: the caller
 // keeps a copy, the work subscribes to it. Copies share one state. Main thread only.
-class CancelToken {
+class CancelToken
+{
 public:
     CancelToken()
-        : m_state(std::make_shared<State>()) {}
+        : m_state(std::make_shared<State>())
+    {}
 
     // Runs every subscribed handler once; later calls do nothing.
     void cancel() const;
@@ -20,7 +22,8 @@ public:
     void unsubscribe(int id) const;
 
 private:
-    struct State {
+    struct State
+    {
         bool cancelled = false;
         int nextId = 1;
         std::map<int, std::function<void()>> handlers;

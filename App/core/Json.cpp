@@ -7,26 +7,31 @@
 
 namespace Json {
 
-QString dateText(const QDateTime &date) {
+QString dateText(const QDateTime &date)
+{
     return date.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) + QLatin1Char('Z');
 }
 
-std::optional<QDateTime> parseDate(const QString &text) {
+std::optional<QDateTime> parseDate(const QString &text)
+{
     QDateTime date = QDateTime::fromString(text, Qt::ISODate);
     if (!date.isValid() || date.timeSpec() == Qt::LocalTime)
         return std::nullopt; // an ISO date-time without a zone names no instant
     return date.toUTC();
 }
 
-QString uuidText(const QUuid &id) {
+QString uuidText(const QUuid &id)
+{
     return id.toString(QUuid::WithoutBraces).toUpper();
 }
 
-double finite(double value, double fallback) {
+double finite(double value, double fallback)
+{
     return std::isfinite(value) ? value : fallback;
 }
 
-std::optional<QJsonObject> parseObject(const QByteArray &data) {
+std::optional<QJsonObject> parseObject(const QByteArray &data)
+{
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(data, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
@@ -34,7 +39,8 @@ std::optional<QJsonObject> parseObject(const QByteArray &data) {
     return document.object();
 }
 
-std::optional<QJsonArray> parseArray(const QByteArray &data) {
+std::optional<QJsonArray> parseArray(const QByteArray &data)
+{
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(data, &error);
     if (error.error != QJsonParseError::NoError || !document.isArray())
@@ -42,12 +48,14 @@ std::optional<QJsonArray> parseArray(const QByteArray &data) {
     return document.array();
 }
 
-void Reader::fail(const QString &message) {
+void Reader::fail(const QString &message)
+{
     if (m_error.isEmpty())
         m_error = message;
 }
 
-std::optional<QJsonValue> Reader::present(const QString &key, bool required) {
+std::optional<QJsonValue> Reader::present(const QString &key, bool required)
+{
     const QJsonValue value = m_object.value(key);
     if (value.isUndefined() || value.isNull()) {
         if (required)
@@ -57,14 +65,16 @@ std::optional<QJsonValue> Reader::present(const QString &key, bool required) {
     return value;
 }
 
-void Reader::wrongType(const QString &key, const char *expected) {
+void Reader::wrongType(const QString &key, const char *expected)
+{
     fail(QStringLiteral("key \"%1\" is not %2").arg(key, QLatin1String(expected)));
 }
 
 namespace {
 
 // JSON has only doubles; an integer field takes a number with no fraction within 64 bits.
-std::optional<qint64> integerOf(const QJsonValue &value) {
+std::optional<qint64> integerOf(const QJsonValue &value)
+{
     if (!value.isDouble())
         return std::nullopt;
     const double number = value.toDouble();
@@ -73,7 +83,8 @@ std::optional<qint64> integerOf(const QJsonValue &value) {
     return static_cast<qint64>(number);
 }
 
-std::optional<QStringList> stringListOf(const QJsonValue &value) {
+std::optional<QStringList> stringListOf(const QJsonValue &value)
+{
     if (!value.isArray())
         return std::nullopt;
     QStringList list;
@@ -87,7 +98,8 @@ std::optional<QStringList> stringListOf(const QJsonValue &value) {
 
 } // namespace
 
-std::optional<QString> Reader::optionalString(const QString &key) {
+std::optional<QString> Reader::optionalString(const QString &key)
+{
     const auto value = present(key, false);
     if (!value)
         return std::nullopt;
@@ -98,7 +110,8 @@ std::optional<QString> Reader::optionalString(const QString &key) {
     return value->toString();
 }
 
-std::optional<qint64> Reader::optionalInteger(const QString &key) {
+std::optional<qint64> Reader::optionalInteger(const QString &key)
+{
     const auto value = present(key, false);
     if (!value)
         return std::nullopt;
@@ -108,7 +121,8 @@ std::optional<qint64> Reader::optionalInteger(const QString &key) {
     return integer;
 }
 
-std::optional<double> Reader::optionalNumber(const QString &key) {
+std::optional<double> Reader::optionalNumber(const QString &key)
+{
     const auto value = present(key, false);
     if (!value)
         return std::nullopt;
@@ -119,7 +133,8 @@ std::optional<double> Reader::optionalNumber(const QString &key) {
     return value->toDouble();
 }
 
-std::optional<bool> Reader::optionalBoolean(const QString &key) {
+std::optional<bool> Reader::optionalBoolean(const QString &key)
+{
     const auto value = present(key, false);
     if (!value)
         return std::nullopt;
@@ -130,7 +145,8 @@ std::optional<bool> Reader::optionalBoolean(const QString &key) {
     return value->toBool();
 }
 
-std::optional<QDateTime> Reader::optionalDate(const QString &key) {
+std::optional<QDateTime> Reader::optionalDate(const QString &key)
+{
     const auto text = optionalString(key);
     if (!text)
         return std::nullopt;
@@ -140,7 +156,8 @@ std::optional<QDateTime> Reader::optionalDate(const QString &key) {
     return date;
 }
 
-std::optional<QJsonObject> Reader::optionalObject(const QString &key) {
+std::optional<QJsonObject> Reader::optionalObject(const QString &key)
+{
     const auto value = present(key, false);
     if (!value)
         return std::nullopt;
@@ -151,7 +168,8 @@ std::optional<QJsonObject> Reader::optionalObject(const QString &key) {
     return value->toObject();
 }
 
-std::optional<QStringList> Reader::optionalStringList(const QString &key) {
+std::optional<QStringList> Reader::optionalStringList(const QString &key)
+{
     const auto value = present(key, false);
     if (!value)
         return std::nullopt;
@@ -162,36 +180,44 @@ std::optional<QStringList> Reader::optionalStringList(const QString &key) {
 }
 
 // A required reader is its optional twin that also fails when the key is absent.
-template<typename T>
-T Reader::require(const QString &key, std::optional<T> (Reader::*optional)(const QString &)) {
+template<typename T> T Reader::require(const QString &key, std::optional<T> (Reader::*optional)(const QString &))
+{
     if (!present(key, true))
         return T();
     return (this->*optional)(key).value_or(T());
 }
 
-QString Reader::string(const QString &key) {
+QString Reader::string(const QString &key)
+{
     return require(key, &Reader::optionalString);
 }
-qint64 Reader::integer(const QString &key) {
+qint64 Reader::integer(const QString &key)
+{
     return require(key, &Reader::optionalInteger);
 }
-double Reader::number(const QString &key) {
+double Reader::number(const QString &key)
+{
     return require(key, &Reader::optionalNumber);
 }
-bool Reader::boolean(const QString &key) {
+bool Reader::boolean(const QString &key)
+{
     return require(key, &Reader::optionalBoolean);
 }
-QDateTime Reader::date(const QString &key) {
+QDateTime Reader::date(const QString &key)
+{
     return require(key, &Reader::optionalDate);
 }
-QStringList Reader::stringList(const QString &key) {
+QStringList Reader::stringList(const QString &key)
+{
     return require(key, &Reader::optionalStringList);
 }
-QJsonObject Reader::object(const QString &key) {
+QJsonObject Reader::object(const QString &key)
+{
     return require(key, &Reader::optionalObject);
 }
 
-QUuid Reader::uuid(const QString &key) {
+QUuid Reader::uuid(const QString &key)
+{
     const QString text = string(key);
     if (!ok())
         return {};
@@ -201,7 +227,8 @@ QUuid Reader::uuid(const QString &key) {
     return id;
 }
 
-QJsonArray Reader::array(const QString &key) {
+QJsonArray Reader::array(const QString &key)
+{
     const auto value = present(key, true);
     if (!value)
         return {};
@@ -210,17 +237,20 @@ QJsonArray Reader::array(const QString &key) {
     return value->toArray();
 }
 
-void insertOptional(QJsonObject &object, const QString &key, const std::optional<QDateTime> &value) {
+void insertOptional(QJsonObject &object, const QString &key, const std::optional<QDateTime> &value)
+{
     if (value)
         object.insert(key, dateText(*value));
 }
 
-void insertOptional(QJsonObject &object, const QString &key, const std::optional<double> &value) {
+void insertOptional(QJsonObject &object, const QString &key, const std::optional<double> &value)
+{
     if (value && std::isfinite(*value))
         object.insert(key, *value);
 }
 
-void insertOptional(QJsonObject &object, const QString &key, const std::optional<QStringList> &value) {
+void insertOptional(QJsonObject &object, const QString &key, const std::optional<QStringList> &value)
+{
     if (value)
         object.insert(key, QJsonArray::fromStringList(*value));
 }

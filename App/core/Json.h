@@ -28,10 +28,12 @@ namespace Json {
 [[nodiscard]] std::optional<QJsonObject> parseObject(const QByteArray &data);
 [[nodiscard]] std::optional<QJsonArray> parseArray(const QByteArray &data);
 
-class Reader {
+class Reader
+{
 public:
     explicit Reader(const QJsonObject &object)
-        : m_object(object) {}
+        : m_object(object)
+    {}
 
     [[nodiscard]] bool ok() const { return m_error.isEmpty(); }
     // The first failure, such as "missing key \"url\"".
@@ -70,8 +72,8 @@ private:
 };
 
 // Writes `value` under `key` only when it holds one.
-template<typename T>
-void insertOptional(QJsonObject &object, const QString &key, const std::optional<T> &value) {
+template<typename T> void insertOptional(QJsonObject &object, const QString &key, const std::optional<T> &value)
+{
     if (value)
         object.insert(key, QJsonValue(*value));
 }

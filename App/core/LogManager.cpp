@@ -17,11 +17,14 @@
 namespace {
 
 // The serial queue behind the log: one thread that runs jobs in the order they were posted.
-class LogQueue {
+class LogQueue
+{
 public:
     LogQueue()
-        : m_thread([this] { run(); }) {}
-    ~LogQueue() {
+        : m_thread([this] { run(); })
+    {}
+    ~LogQueue()
+    {
         {
             std::lock_guard lock(m_mutex);
             m_stopping = true;
@@ -30,7 +33,8 @@ public:
         m_thread.join();
     }
 
-    void post(std::function<void()> job) {
+    void post(std::function<void()> job)
+    {
         {
             std::lock_guard lock(m_mutex);
             m_jobs.push_back(std::move(job));
@@ -39,7 +43,8 @@ public:
     }
 
 private:
-    void run() {
+    void run()
+    {
         for (;;) {
             std::function<void()> job;
             {
@@ -61,7 +66,8 @@ private:
     std::thread m_thread;
 };
 
-LogQueue &logQueue() {
+LogQueue &logQueue()
+{
     static LogQueue queue;
     return queue;
 }
@@ -70,9 +76,9 @@ LogQueue &logQueue() {
 
 namespace LogManager {
 
-void append(const QString &text, const QString &path) {
-    QByteArray line =
-        '[' + Json::dateText(QDateTime::currentDateTimeUtc()).toUtf8() + "] " + text.toUtf8() + '\n';
+void append(const QString &text, const QString &path)
+{
+    QByteArray line = '[' + Json::dateText(QDateTime::currentDateTimeUtc()).toUtf8() + "] " + text.toUtf8() + '\n';
     logQueue().post([line = std::move(line), path] {
         QFile file(path);
         if (file.open(QIODevice::WriteOnly | QIODevice::Append))
@@ -80,7 +86,8 @@ void append(const QString &text, const QString &path) {
     });
 }
 
-QString read(const QUuid &id) {
+QString read(const QUuid &id)
+{
     const QString path = taskLogPath(id);
     std::promise<QString> result;
     logQueue().post([&result, path] {
@@ -95,20 +102,23 @@ QString read(const QUuid &id) {
     return result.get_future().get();
 }
 
-void remove(const QUuid &id) {
+void remove(const QUuid &id)
+{
     logQueue().post([path = taskLogPath(id)] { QFile::remove(path); });
 }
 
-QString appLogPath() {
+QString appLogPath()
+{
     return AppPaths::sub(QStringLiteral("Logs")) + QStringLiteral("/app.log");
 }
 
-QString taskLogPath(const QUuid &id) {
-    return AppPaths::sub(QStringLiteral("Logs")) + QLatin1Char('/') + Json::uuidText(id) +
-           QStringLiteral(".log");
+QString taskLogPath(const QUuid &id)
+{
+    return AppPaths::sub(QStringLiteral("Logs")) + QLatin1Char('/') + Json::uuidText(id) + QStringLiteral(".log");
 }
 
-void appLog(const QString &text) {
+void appLog(const QString &text)
+{
     append(text, appLogPath());
 }
 

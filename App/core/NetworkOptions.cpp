@@ -2,7 +2,8 @@
 
 #include "Json.h"
 
-QJsonObject NetworkOptions::toJson() const {
+QJsonObject NetworkOptions::toJson() const
+{
     return {
         {QStringLiteral("cookiesBrowser"), cookiesBrowser},
         {QStringLiteral("userAgent"), userAgent},
@@ -15,7 +16,8 @@ QJsonObject NetworkOptions::toJson() const {
     };
 }
 
-std::optional<NetworkOptions> NetworkOptions::fromJson(const QJsonObject &object, QString *error) {
+std::optional<NetworkOptions> NetworkOptions::fromJson(const QJsonObject &object, QString *error)
+{
     Json::Reader read(object);
     NetworkOptions options;
     options.cookiesBrowser = read.string(QStringLiteral("cookiesBrowser"));

@@ -7,7 +7,8 @@
 
 // The network-related settings, snapshotted for each yt-dlp run and stored inside every
 // download request.
-struct NetworkOptions {
+struct NetworkOptions
+{
     QString cookiesBrowser = QStringLiteral("none");
     QString userAgent;
     QString proxy;
@@ -21,6 +22,5 @@ struct NetworkOptions {
 
     [[nodiscard]] QJsonObject toJson() const;
     // All eight keys are required; the first missing or mistyped one fails the value.
-    [[nodiscard]] static std::optional<NetworkOptions> fromJson(const QJsonObject &object,
-                                                                QString *error = nullptr);
+    [[nodiscard]] static std::optional<NetworkOptions> fromJson(const QJsonObject &object, QString *error = nullptr);
 };

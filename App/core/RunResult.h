@@ -3,7 +3,8 @@
 #include <QString>
 
 // The outcome of one run of an external tool to completion.
-struct RunResult {
+struct RunResult
+{
     // The exit code, 128 + the signal number when a signal ended the child, -1 when it never started.
     int status = -1;
     QString stdoutText;

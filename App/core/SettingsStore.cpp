@@ -9,28 +9,33 @@ namespace SettingsStore {
 
 namespace {
 
-QHash<QString, QVariant> &registeredDefaults() {
+QHash<QString, QVariant> &registeredDefaults()
+{
     static QHash<QString, QVariant> defaults;
     return defaults;
 }
 
-QSettings settings() {
+QSettings settings()
+{
     return QSettings(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
 }
 
-QString defaultDownloadFolder() {
+QString defaultDownloadFolder()
+{
     const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     return downloads.isEmpty() ? QDir::homePath() : downloads;
 }
 
-QVariant value(const QString &key) {
+QVariant value(const QString &key)
+{
     const QVariant stored = settings().value(key);
     return stored.isValid() ? stored : registeredDefaults().value(key);
 }
 
 } // namespace
 
-void registerDefaults() {
+void registerDefaults()
+{
     registeredDefaults() = {
         {QStringLiteral("downloadFolder"), defaultDownloadFolder()},
         {QStringLiteral("outputTemplate"), QStringLiteral("%(title)s [%(id)s].%(ext)s")},
@@ -57,31 +62,38 @@ void registerDefaults() {
     };
 }
 
-QString string(const QString &key) {
+QString string(const QString &key)
+{
     return value(key).toString();
 }
 
-qint64 integer(const QString &key) {
+qint64 integer(const QString &key)
+{
     return value(key).toLongLong();
 }
 
-bool boolean(const QString &key) {
+bool boolean(const QString &key)
+{
     return value(key).toBool();
 }
 
-bool isStored(const QString &key) {
+bool isStored(const QString &key)
+{
     return settings().contains(key);
 }
 
-void set(const QString &key, const QVariant &value) {
+void set(const QString &key, const QVariant &value)
+{
     settings().setValue(key, value);
 }
 
-void remove(const QString &key) {
+void remove(const QString &key)
+{
     settings().remove(key);
 }
 
-NetworkOptions networkSnapshot() {
+NetworkOptions networkSnapshot()
+{
     NetworkOptions options;
     // Only an absent key means "no cookies"; a stored empty text stays empty.
     const QVariant cookies = value(QStringLiteral("cookiesBrowser"));

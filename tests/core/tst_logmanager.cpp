@@ -10,11 +10,13 @@
 #include <thread>
 #include <vector>
 
-class TestLogManager : public QObject {
+class TestLogManager : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
-    void subCreatesIntermediateFolders() {
+    void subCreatesIntermediateFolders()
+    {
         TestEnvironment env;
         const QString path = AppPaths::sub(QStringLiteral("Cache/yt-dlp"));
         QVERIFY(QDir(AppPaths::support() + QStringLiteral("/Cache")).exists());
@@ -22,7 +24,8 @@ private Q_SLOTS:
         QCOMPARE(path, env.root() + QStringLiteral("/data/Morvane/Cache/yt-dlp"));
     }
 
-    void appendWritesStampedLines() {
+    void appendWritesStampedLines()
+    {
         TestEnvironment env;
         const QUuid id = QUuid::createUuid();
         QCOMPARE(LogManager::read(id), QStringLiteral("No log yet."));
@@ -41,14 +44,16 @@ private Q_SLOTS:
         QVERIFY(text.endsWith(QStringLiteral("with a break\n")));
     }
 
-    void taskLogNameIsUpperCaseUuid() {
+    void taskLogNameIsUpperCaseUuid()
+    {
         TestEnvironment env;
         const QUuid id = QUuid::fromString(QStringLiteral("0f8fad5b-d9cb-469f-a165-70867728950e"));
         QCOMPARE(QFileInfo(LogManager::taskLogPath(id)).fileName(),
                  QStringLiteral("0F8FAD5B-D9CB-469F-A165-70867728950E.log"));
     }
 
-    void concurrentAppendsKeepWholeLinesInOrder() {
+    void concurrentAppendsKeepWholeLinesInOrder()
+    {
         TestEnvironment env;
         const QUuid id = QUuid::createUuid();
         const QString path = LogManager::taskLogPath(id);
@@ -75,7 +80,8 @@ private Q_SLOTS:
         }
     }
 
-    void removeDeletesAndToleratesMissing() {
+    void removeDeletesAndToleratesMissing()
+    {
         TestEnvironment env;
         const QUuid id = QUuid::createUuid();
         LogManager::remove(id); // nothing there: no error

@@ -9,16 +9,17 @@
 #include <QSettings>
 #include <QTest>
 
-class TestSettingsStore : public QObject {
+class TestSettingsStore : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
-    void defaultsAreNeverWritten() {
+    void defaultsAreNeverWritten()
+    {
         TestEnvironment env;
         SettingsStore::registerDefaults();
         QCOMPARE(SettingsStore::integer(QStringLiteral("maxConcurrent")), 2);
-        QCOMPARE(SettingsStore::string(QStringLiteral("outputTemplate")),
-                 QStringLiteral("%(title)s [%(id)s].%(ext)s"));
+        QCOMPARE(SettingsStore::string(QStringLiteral("outputTemplate")), QStringLiteral("%(title)s [%(id)s].%(ext)s"));
         QVERIFY(SettingsStore::boolean(QStringLiteral("remoteEJS")));
         QVERIFY(!SettingsStore::isStored(QStringLiteral("maxConcurrent")));
 
@@ -28,20 +29,23 @@ private Q_SLOTS:
         QCOMPARE(file.allKeys(), QStringList{QStringLiteral("maxConcurrent")});
     }
 
-    void downloadFolderDefault() {
+    void downloadFolderDefault()
+    {
         TestEnvironment env;
         const QString folder = SettingsStore::string(QStringLiteral("downloadFolder"));
         QVERIFY(folder.startsWith(QDir::homePath()));
     }
 
-    void unregisteredKeysReadEmpty() {
+    void unregisteredKeysReadEmpty()
+    {
         TestEnvironment env;
         QCOMPARE(SettingsStore::string(QStringLiteral("proxy")), QString());
         QCOMPARE(SettingsStore::integer(QStringLiteral("lastUpdateCheck")), 0);
         QVERIFY(!SettingsStore::boolean(QStringLiteral("nonStopPlayback")));
     }
 
-    void freshSnapshot() {
+    void freshSnapshot()
+    {
         TestEnvironment env;
         QCOMPARE(SettingsStore::networkSnapshot(), NetworkOptions());
         const NetworkOptions options = SettingsStore::networkSnapshot();
@@ -51,7 +55,8 @@ private Q_SLOTS:
         QCOMPARE(options.timeout, 30);
     }
 
-    void snapshotOfStoredValues_data() {
+    void snapshotOfStoredValues_data()
+    {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<QString>("field");
@@ -65,7 +70,8 @@ private Q_SLOTS:
                                          << QVariant(QStringLiteral(" socks5://h:1 "));
     }
 
-    void snapshotOfStoredValues() {
+    void snapshotOfStoredValues()
+    {
         QFETCH(QString, key);
         QFETCH(QVariant, stored);
         QFETCH(QString, field);
@@ -76,7 +82,8 @@ private Q_SLOTS:
         QCOMPARE(snapshot.value(field).toVariant().toString(), expected.toString());
     }
 
-    void networkOptionsRoundTrip() {
+    void networkOptionsRoundTrip()
+    {
         NetworkOptions options;
         options.proxy = QStringLiteral("http://127.0.0.1:1");
         options.extraArgs = QStringLiteral("--no-part");
@@ -84,14 +91,15 @@ private Q_SLOTS:
         QCOMPARE(NetworkOptions::fromJson(options.toJson()), options);
     }
 
-    void networkOptionsStrictDecoding_data() {
+    void networkOptionsStrictDecoding_data()
+    {
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<QString>("error");
         const QByteArray seven =
             R"("cookiesBrowser":"none","userAgent":"","proxy":"","rateLimit":"","retries":10,"fragments":4,"timeout":30)";
         QTest::newRow("no extraArgs") << QByteArray('{' + seven + '}') << "missing key \"extraArgs\"";
-        QTest::newRow("null extraArgs")
-            << QByteArray('{' + seven + R"(,"extraArgs":null})") << "missing key \"extraArgs\"";
+        QTest::newRow("null extraArgs") << QByteArray('{' + seven + R"(,"extraArgs":null})")
+                                        << "missing key \"extraArgs\"";
         QTest::newRow("retries as text")
             << QByteArray(
                    R"({"cookiesBrowser":"none","userAgent":"","proxy":"","rateLimit":"","retries":"10","fragments":4,"timeout":30,"extraArgs":""})")
@@ -100,11 +108,11 @@ private Q_SLOTS:
             << QByteArray(
                    R"({"cookiesBrowser":"none","userAgent":"","proxy":"","rateLimit":"","retries":10,"fragments":4,"timeout":2.5,"extraArgs":""})")
             << "key \"timeout\" is not an integer";
-        QTest::newRow("extra keys ignored")
-            << QByteArray('{' + seven + R"(,"extraArgs":"","other":1})") << "";
+        QTest::newRow("extra keys ignored") << QByteArray('{' + seven + R"(,"extraArgs":"","other":1})") << "";
     }
 
-    void networkOptionsStrictDecoding() {
+    void networkOptionsStrictDecoding()
+    {
         QFETCH(QByteArray, json);
         QFETCH(QString, error);
         QString actual;
@@ -113,7 +121,8 @@ private Q_SLOTS:
         QCOMPARE(options.has_value(), error.isEmpty());
     }
 
-    void presets() {
+    void presets()
+    {
         QCOMPARE(Presets::all().size(), 6);
         for (Preset preset : Presets::all())
             QCOMPARE(Presets::fromRawValue(Presets::rawValue(preset)), preset);
@@ -122,7 +131,8 @@ private Q_SLOTS:
         QVERIFY(!Presets::fromRawValue(QStringLiteral("best")));
     }
 
-    void jsonDatesAndIds() {
+    void jsonDatesAndIds()
+    {
         const QDateTime date = QDateTime(QDate(2026, 12, 8), QTime(9, 19, 12, 700), Qt::UTC);
         QCOMPARE(Json::dateText(date), QStringLiteral("2026-12-08T09:19:12Z"));
         QCOMPARE(Json::parseDate(QStringLiteral("2026-12-08T10:19:12+01:00")),
@@ -140,7 +150,8 @@ private Q_SLOTS:
         QCOMPARE(Json::finite(qInf(), 0.5), 0.5);
     }
 
-    void jsonReaderTellsNullFromMissing() {
+    void jsonReaderTellsNullFromMissing()
+    {
         Json::Reader read(*Json::parseObject(R"({"a":null,"b":"x","c":[1]})"));
         QCOMPARE(read.optionalString(QStringLiteral("a")), std::nullopt);
         QCOMPARE(read.optionalString(QStringLiteral("z")), std::nullopt);

@@ -5,7 +5,8 @@
 
 // A fresh home, support folder and settings file for one test case: construct one in init()
 // (or at the top of a test) and every path the application asks for lies inside it.
-class TestEnvironment {
+class TestEnvironment
+{
 public:
     TestEnvironment();
     ~TestEnvironment();

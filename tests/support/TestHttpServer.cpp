@@ -10,18 +10,21 @@
 #include <QTimer>
 
 // One accepted connection: reads the request head, then answers from the route table.
-class TestHttpConnection : public QObject {
+class TestHttpConnection : public QObject
+{
 public:
     TestHttpConnection(QTcpSocket *socket, TestHttpServer *server)
         : QObject(socket)
         , m_socket(socket)
-        , m_server(server) {
+        , m_server(server)
+    {
         connect(socket, &QTcpSocket::readyRead, this, [this] { readHead(); });
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     }
 
 private:
-    void readHead() {
+    void readHead()
+    {
         if (m_answered)
             return;
         m_head += m_socket->readAll();
@@ -41,14 +44,14 @@ private:
         for (qsizetype i = 1; i < lines.size(); ++i) {
             const qsizetype colon = lines[i].indexOf(':');
             if (colon > 0)
-                request.headers.insert(lines[i].left(colon).trimmed().toLower(),
-                                       lines[i].mid(colon + 1).trimmed());
+                request.headers.insert(lines[i].left(colon).trimmed().toLower(), lines[i].mid(colon + 1).trimmed());
         }
         m_server->record(request);
         answer(request, m_server->routeFor(request.path));
     }
 
-    void answer(const TestHttpServer::Request &request, const TestHttpServer::Route &route) {
+    void answer(const TestHttpServer::Request &request, const TestHttpServer::Route &route)
+    {
         if (route.stall)
             return;
         QByteArray body = route.body;
@@ -77,9 +80,8 @@ private:
                 body.clear();
             } else {
                 status = 206;
-                headers.append({"Content-Range", "bytes " + QByteArray::number(first) + '-' +
-                                                     QByteArray::number(last) + '/' +
-                                                     QByteArray::number(total)});
+                headers.append({"Content-Range", "bytes " + QByteArray::number(first) + '-' + QByteArray::number(last) +
+                                                     '/' + QByteArray::number(total)});
                 body = body.mid(first, last - first + 1);
             }
         }
@@ -117,26 +119,18 @@ private:
         timer->start();
     }
 
-    static QByteArray reason(int status) {
+    static QByteArray reason(int status)
+    {
         switch (status) {
-        case 200:
-            return "OK";
-        case 206:
-            return "Partial Content";
-        case 301:
-            return "Moved Permanently";
-        case 302:
-            return "Found";
-        case 403:
-            return "Forbidden";
-        case 404:
-            return "Not Found";
-        case 416:
-            return "Range Not Satisfiable";
-        case 500:
-            return "Internal Server Error";
-        default:
-            return "Status";
+        case 200: return "OK";
+        case 206: return "Partial Content";
+        case 301: return "Moved Permanently";
+        case 302: return "Found";
+        case 403: return "Forbidden";
+        case 404: return "Not Found";
+        case 416: return "Range Not Satisfiable";
+        case 500: return "Internal Server Error";
+        default: return "Status";
         }
     }
 
@@ -147,12 +141,15 @@ private:
     bool m_answered = false;
 };
 
-class TestHttpServer::Worker : public QObject {
+class TestHttpServer::Worker : public QObject
+{
 public:
     explicit Worker(TestHttpServer *server)
-        : m_server(server) {}
+        : m_server(server)
+    {}
 
-    quint16 listen() {
+    quint16 listen()
+    {
         m_tcp = new QTcpServer(this);
         connect(m_tcp, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = m_tcp->nextPendingConnection())
@@ -167,7 +164,8 @@ private:
     QTcpServer *m_tcp = nullptr;
 };
 
-TestHttpServer::TestHttpServer() {
+TestHttpServer::TestHttpServer()
+{
     m_worker = new Worker(this);
     m_worker->moveToThread(&m_thread);
     QObject::connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
@@ -180,18 +178,20 @@ TestHttpServer::TestHttpServer() {
     ready.acquire();
 }
 
-TestHttpServer::~TestHttpServer() {
+TestHttpServer::~TestHttpServer()
+{
     m_thread.quit();
     m_thread.wait();
 }
 
-void TestHttpServer::serve(const QString &path, const Route &route) {
+void TestHttpServer::serve(const QString &path, const Route &route)
+{
     QMutexLocker lock(&m_mutex);
     m_routes.insert(path, route);
 }
 
-void TestHttpServer::serveText(const QString &path, const QByteArray &body, const QByteArray &contentType,
-                               int status) {
+void TestHttpServer::serveText(const QString &path, const QByteArray &body, const QByteArray &contentType, int status)
+{
     Route route;
     route.status = status;
     route.body = body;
@@ -199,40 +199,47 @@ void TestHttpServer::serveText(const QString &path, const QByteArray &body, cons
     serve(path, route);
 }
 
-void TestHttpServer::serveFile(const QString &path, const QString &filePath, const QByteArray &contentType) {
+void TestHttpServer::serveFile(const QString &path, const QString &filePath, const QByteArray &contentType)
+{
     Route route;
     route.filePath = filePath;
     route.headers.append({"Content-Type", contentType});
     serve(path, route);
 }
 
-void TestHttpServer::redirect(const QString &path, const QString &target, int status) {
+void TestHttpServer::redirect(const QString &path, const QString &target, int status)
+{
     Route route;
     route.status = status;
     route.redirectTo = target.toUtf8();
     serve(path, route);
 }
 
-void TestHttpServer::stall(const QString &path) {
+void TestHttpServer::stall(const QString &path)
+{
     Route route;
     route.stall = true;
     serve(path, route);
 }
 
-QString TestHttpServer::base() const {
+QString TestHttpServer::base() const
+{
     return QStringLiteral("http://127.0.0.1:%1").arg(m_port);
 }
 
-QUrl TestHttpServer::url(const QString &path) const {
+QUrl TestHttpServer::url(const QString &path) const
+{
     return QUrl(base() + path);
 }
 
-QList<TestHttpServer::Request> TestHttpServer::requests() const {
+QList<TestHttpServer::Request> TestHttpServer::requests() const
+{
     QMutexLocker lock(&m_mutex);
     return m_requests;
 }
 
-QList<TestHttpServer::Request> TestHttpServer::requestsFor(const QString &path) const {
+QList<TestHttpServer::Request> TestHttpServer::requestsFor(const QString &path) const
+{
     QList<Request> matching;
     for (const Request &request : requests()) {
         if (request.path == path)
@@ -241,7 +248,8 @@ QList<TestHttpServer::Request> TestHttpServer::requestsFor(const QString &path) 
     return matching;
 }
 
-TestHttpServer::Route TestHttpServer::routeFor(const QString &path) const {
+TestHttpServer::Route TestHttpServer::routeFor(const QString &path) const
+{
     QMutexLocker lock(&m_mutex);
     const auto found = m_routes.constFind(path);
     if (found != m_routes.cend())
@@ -252,7 +260,8 @@ TestHttpServer::Route TestHttpServer::routeFor(const QString &path) const {
     return missing;
 }
 
-void TestHttpServer::record(const Request &request) {
+void TestHttpServer::record(const Request &request)
+{
     QMutexLocker lock(&m_mutex);
     m_requests.append(request);
 }

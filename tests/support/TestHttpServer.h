@@ -14,9 +14,11 @@
 // A small HTTP/1.1 server on 127.0.0.1 for tests. It runs on a thread of its own, so a test
 // may block its main thread while a child process or the network code talks to it.
 // Every answer closes its connection. Unknown paths answer 404.
-class TestHttpServer {
+class TestHttpServer
+{
 public:
-    struct Route {
+    struct Route
+    {
         int status = 200;
         QByteArray body;
         QString filePath;                             // body read from this file when set
@@ -28,7 +30,8 @@ public:
         bool stall = false;     // accept the request and never answer
     };
 
-    struct Request {
+    struct Request
+    {
         QByteArray method;
         QString path; // without the query
         QString query;

@@ -10,13 +10,15 @@ namespace TestMedia {
 
 namespace {
 
-QString mediaFolder() {
+QString mediaFolder()
+{
     static QTemporaryDir folder;
     return folder.path();
 }
 
 // Runs ffmpeg with `arguments` once per output file and returns that file's path.
-QString generate(const QString &output, const QStringList &arguments) {
+QString generate(const QString &output, const QStringList &arguments)
+{
     const QString path = mediaFolder() + QLatin1Char('/') + output;
     if (QFile::exists(path))
         return path;
@@ -33,7 +35,8 @@ QString generate(const QString &output, const QStringList &arguments) {
 
 } // namespace
 
-QString videoFile() {
+QString videoFile()
+{
     return generate(QStringLiteral("video.mp4"),
                     {QStringLiteral("-f"),       QStringLiteral("lavfi"),
                      QStringLiteral("-i"),       QStringLiteral("testsrc=size=640x480:rate=25"),
@@ -48,43 +51,45 @@ QString videoFile() {
                      QStringLiteral("-shortest")});
 }
 
-QString audioFile() {
+QString audioFile()
+{
     return generate(QStringLiteral("audio.m4a"), {QStringLiteral("-i"), videoFile(), QStringLiteral("-vn"),
                                                   QStringLiteral("-c:a"), QStringLiteral("copy")});
 }
 
-QString dashFolder() {
-    const QString manifest = generate(
-        QStringLiteral("dash/manifest.mpd"),
-        {QStringLiteral("-i"), videoFile(), QStringLiteral("-map"), QStringLiteral("0:v"),
-         QStringLiteral("-map"), QStringLiteral("0:a"), QStringLiteral("-c"), QStringLiteral("copy"),
-         QStringLiteral("-f"), QStringLiteral("dash"), QStringLiteral("-seg_duration"), QStringLiteral("1"),
-         QStringLiteral("-init_seg_name"), QStringLiteral("init-$RepresentationID$.m4s"),
-         QStringLiteral("-media_seg_name"), QStringLiteral("chunk-$RepresentationID$-$Number%05d$.m4s")});
+QString dashFolder()
+{
+    const QString manifest =
+        generate(QStringLiteral("dash/manifest.mpd"),
+                 {QStringLiteral("-i"), videoFile(), QStringLiteral("-map"), QStringLiteral("0:v"),
+                  QStringLiteral("-map"), QStringLiteral("0:a"), QStringLiteral("-c"), QStringLiteral("copy"),
+                  QStringLiteral("-f"), QStringLiteral("dash"), QStringLiteral("-seg_duration"), QStringLiteral("1"),
+                  QStringLiteral("-init_seg_name"), QStringLiteral("init-$RepresentationID$.m4s"),
+                  QStringLiteral("-media_seg_name"), QStringLiteral("chunk-$RepresentationID$-$Number%05d$.m4s")});
     return QFileInfo(manifest).path();
 }
 
-void serve(TestHttpServer &server) {
+void serve(TestHttpServer &server)
+{
     server.serveFile(QStringLiteral("/video.mp4"), videoFile(), "video/mp4");
     server.serveFile(QStringLiteral("/audio.m4a"), audioFile(), "audio/mp4");
     const QDir dash(dashFolder());
     for (const QString &name : dash.entryList(QDir::Files)) {
-        const QByteArray type =
-            name.endsWith(QStringLiteral(".mpd")) ? "application/dash+xml" : "video/iso.segment";
+        const QByteArray type = name.endsWith(QStringLiteral(".mpd")) ? "application/dash+xml" : "video/iso.segment";
         server.serveFile(QStringLiteral("/dash/") + name, dash.filePath(name), type);
     }
 }
 
-QByteArray rssFeed(const TestHttpServer &server, const QString &title, const QList<FeedItem> &items) {
+QByteArray rssFeed(const TestHttpServer &server, const QString &title, const QList<FeedItem> &items)
+{
     const auto escaped = [](const QString &text) { return text.toHtmlEscaped().toUtf8(); };
     QByteArray feed = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rss version=\"2.0\"><channel><title>" +
                       escaped(title) + "</title><link>" + server.base().toUtf8() +
                       "/</link><description>Test feed</description>\n";
     for (const FeedItem &item : items) {
         const QByteArray url = escaped(server.base() + item.path);
-        feed += "<item><title>" + escaped(item.title) + "</title><link>" + url + "</link><guid>" +
-                escaped(item.guid) + "</guid><enclosure url=\"" + url + "\" type=\"" + escaped(item.type) +
-                "\" length=\"1\"/></item>\n";
+        feed += "<item><title>" + escaped(item.title) + "</title><link>" + url + "</link><guid>" + escaped(item.guid) +
+                "</guid><enclosure url=\"" + url + "\" type=\"" + escaped(item.type) + "\" length=\"1\"/></item>\n";
     }
     return feed + "</channel></rss>\n";
 }

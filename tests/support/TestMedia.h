@@ -16,14 +16,14 @@ namespace TestMedia {
 // Registers "/video.mp4", "/audio.m4a", and "/dash/manifest.mpd" with every segment under "/dash/".
 void serve(TestHttpServer &server);
 
-struct FeedItem {
+struct FeedItem
+{
     QString title;
     QString path; // served path of the enclosure, such as "/video.mp4"
     QString guid;
     QString type = QStringLiteral("video/mp4");
 };
 // An RSS 2.0 feed whose items enclose `path`s on `server`; yt-dlp reads it as a playlist.
-[[nodiscard]] QByteArray rssFeed(const TestHttpServer &server, const QString &title,
-                                 const QList<FeedItem> &items);
+[[nodiscard]] QByteArray rssFeed(const TestHttpServer &server, const QString &title, const QList<FeedItem> &items);
 
 } // namespace TestMedia

@@ -9,10 +9,12 @@
 #include <QTest>
 
 // The server's behaviours that other tests rely on, seen through a real HTTP client.
-class TestTestHttpServer : public QObject {
+class TestTestHttpServer : public QObject
+{
     Q_OBJECT
 
-    QNetworkReply *get(const QUrl &url, const QByteArray &range = {}) {
+    QNetworkReply *get(const QUrl &url, const QByteArray &range = {})
+    {
         QNetworkRequest request(url);
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
         request.setRawHeader("X-Probe", "yes");
@@ -23,14 +25,16 @@ class TestTestHttpServer : public QObject {
         return reply;
     }
 
-    static int status(QNetworkReply *reply) {
+    static int status(QNetworkReply *reply)
+    {
         return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     }
 
     QNetworkAccessManager m_network;
 
 private Q_SLOTS:
-    void answersRoutesAndRecordsHeaders() {
+    void answersRoutesAndRecordsHeaders()
+    {
         TestHttpServer server;
         server.serveText(QStringLiteral("/a"), "hello");
         server.redirect(QStringLiteral("/r"), server.base() + QStringLiteral("/a"));
@@ -55,7 +59,8 @@ private Q_SLOTS:
         QCOMPARE(requests[0].headers.value("x-probe"), QByteArray("yes"));
     }
 
-    void servesRanges() {
+    void servesRanges()
+    {
         TestHttpServer server;
         server.serveText(QStringLiteral("/f"), "0123456789");
         QNetworkReply *reply = get(server.url(QStringLiteral("/f")), "bytes=4-");
@@ -64,7 +69,8 @@ private Q_SLOTS:
         QCOMPARE(reply->readAll(), QByteArray("456789"));
     }
 
-    void dripsAndStalls() {
+    void dripsAndStalls()
+    {
         TestHttpServer server;
         TestHttpServer::Route slow;
         slow.body = QByteArray(400, 'x');
@@ -87,7 +93,8 @@ private Q_SLOTS:
         stalled->abort();
     }
 
-    void servesGeneratedMedia() {
+    void servesGeneratedMedia()
+    {
         TestHttpServer server;
         TestMedia::serve(server);
         QNetworkReply *manifest = get(server.url(QStringLiteral("/dash/manifest.mpd")));
@@ -98,9 +105,9 @@ private Q_SLOTS:
         QVERIFY(mpd.contains("contentType=\"audio\""));
         QCOMPARE(video->readAll().size(), QFileInfo(TestMedia::videoFile()).size());
 
-        const QByteArray feed = TestMedia::rssFeed(
-            server, QStringLiteral("A & B"),
-            {{QStringLiteral("x < y"), QStringLiteral("/video.mp4"), QStringLiteral("g1")}});
+        const QByteArray feed =
+            TestMedia::rssFeed(server, QStringLiteral("A & B"),
+                               {{QStringLiteral("x < y"), QStringLiteral("/video.mp4"), QStringLiteral("g1")}});
         QVERIFY(feed.contains("<title>A &amp; B</title>"));
         QVERIFY(feed.contains("<enclosure url=\"" + server.base().toUtf8() + "/video.mp4\""));
     }
