@@ -1,0 +1,115 @@
+#include "TextHelpers.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace {
+
+bool isWebScheme(const QString &scheme)
+{
+    const QString lower = scheme.toLower();
+    return lower == QLatin1String("http") || lower == QLatin1String("https");
+}
+
+bool isForbiddenInLink(QChar c)
+{
+    // Format characters (zero-width spaces, direction overrides) are invisible in a pasted
+    // link and could make it point somewhere other than it appears to.
+    return c.isSpace() || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format;
+}
+
+// A candidate ends at whitespace, a control character or a character that cannot stand
+// unencoded in a link and usually delimits one in prose (quotes, angle brackets).
+const QRegularExpression &linkCandidate()
+{
+    static const QRegularExpression pattern(
+        QStringLiteral(R"((?<![\w@.\-/:%+])(?:https?://|www\.)[^\s\p{Cc}\p{Cf}<>"`]+)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
+    return pattern;
+}
+
+// Removes what ends a sentence rather than the link: trailing punctuation, and closing
+// brackets that were opened outside the link ("(see https://a.b/x)").
+QString trimLinkEnd(QString link)
+{
+    static const QString trailing = QStringLiteral(".,;:!?'*…");
+    static const QString closers = QStringLiteral(")]}");
+    static const QString openers = QStringLiteral("([{");
+    while (!link.isEmpty()) {
+        const QChar last = link.back();
+        if (trailing.contains(last)) {
+            link.chop(1);
+            continue;
+        }
+        const qsizetype closer = closers.indexOf(last);
+        if (closer >= 0 && link.count(closers[closer]) > link.count(openers[closer])) {
+            link.chop(1);
+            continue;
+        }
+        break;
+    }
+    return link;
+}
+
+QString clockText(qint64 total)
+{
+    const qint64 hours = total / 3600;
+    const qint64 minutes = (total % 3600) / 60;
+    const qint64 seconds = total % 60;
+    if (total < 3600)
+        return QStringLiteral("%1:%2").arg(minutes).arg(seconds, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1:%2:%3")
+        .arg(hours)
+        .arg(minutes, 2, 10, QLatin1Char('0'))
+        .arg(seconds, 2, 10, QLatin1Char('0'));
+}
+
+// Whole seconds of a finite, non-negative value; values past the 64-bit range are clamped
+// instead of overflowing the conversion.
+qint64 wholeSeconds(double seconds)
+{
+    constexpr double limit = 9.0e18;
+    return static_cast<qint64>(std::min(seconds, limit));
+}
+
+} // namespace
+
+std::optional<QUrl> validWebURL(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty() || std::any_of(trimmed.cbegin(), trimmed.cend(), isForbiddenInLink))
+        return std::nullopt;
+    const QUrl url(trimmed, QUrl::StrictMode);
+    if (!url.isValid() || !isWebScheme(url.scheme()) || !url.host().contains(QLatin1Char('.')))
+        return std::nullopt;
+    return url;
+}
+
+QList<QUrl> extractURLs(const QString &text)
+{
+    QList<QUrl> links;
+    auto matches = linkCandidate().globalMatch(text);
+    while (matches.hasNext()) {
+        QString candidate = trimLinkEnd(matches.next().captured());
+        if (candidate.startsWith(QLatin1String("www."), Qt::CaseInsensitive))
+            candidate.prepend(QLatin1String("http://"));
+        if (const std::optional<QUrl> url = validWebURL(candidate))
+            links.append(*url);
+    }
+    return links;
+}
+
+QString formatDuration(std::optional<double> seconds)
+{
+    if (!seconds || !std::isfinite(*seconds) || *seconds <= 0)
+        return QStringLiteral("—");
+    return clockText(wholeSeconds(*seconds));
+}
+
+QString formatClock(double seconds)
+{
+    if (!std::isfinite(seconds) || seconds < 0)
+        return QStringLiteral("0:00");
+    return clockText(wholeSeconds(seconds));
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+// Link checks and time texts shared by the downloader and the music side.
+
+// The trimmed text as a web link: http or https (any case), a host holding a dot, and no
+// whitespace or control character anywhere inside. Nothing otherwise.
+[[nodiscard]] std::optional<QUrl> validWebURL(const QString &text);
+
+// The web links in free text, in order of appearance, duplicates kept. Finds links that
+// start with "http://", "https://" or "www." (taken as http), drops punctuation that ends
+// a sentence or closes a bracket opened before the link, and keeps only what
+// validWebURL() accepts.
+[[nodiscard]] QList<QUrl> extractURLs(const QString &text);
+
+// A media duration as "m:ss" or "h:mm:ss"; "—" when absent, not positive or not finite.
+[[nodiscard]] QString formatDuration(std::optional<double> seconds);
+
+// A play position or length as "m:ss" or "h:mm:ss"; "0:00" when negative or not finite.
+[[nodiscard]] QString formatClock(double seconds);
