@@ -1,0 +1,95 @@
+#include "FileDownloader.h"
+
+#include <QCoroSignal>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QSaveFile>
+
+#include <memory>
+
+namespace {
+
+// Only a success status lets the body reach the file; a missing status (a file: URL) is no HTTP.
+bool isSuccess(QNetworkReply *reply)
+{
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    return !status.isValid() || (status.toInt() >= 200 && status.toInt() <= 299);
+}
+
+struct ReplyDeleter
+{
+    void operator()(QNetworkReply *reply) const
+    {
+        // The reply may still be inside its own signal when the download ends.
+        reply->disconnect();
+        reply->deleteLater();
+    }
+};
+
+} // namespace
+
+FileDownloader::FileDownloader(QNetworkAccessManager *network)
+    : m_network(network)
+{}
+
+QCoro::Task<std::optional<ToolError>>
+FileDownloader::download(QUrl url, QString destination, std::function<void(double)> onProgress, CancelToken cancel)
+{
+    QSaveFile file(destination);
+    if (!file.open(QIODevice::WriteOnly))
+        co_return ToolError{QStringLiteral("File"), 0, file.errorString()};
+
+    bool writeFailed = false;
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Morvane/1.0"));
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setTransferTimeout(static_cast<int>(m_idleTimeout.count()));
+    const std::unique_ptr<QNetworkReply, ReplyDeleter> reply(m_network->get(request));
+    QNetworkReply *const replyPointer = reply.get();
+
+    QObject::connect(replyPointer, &QNetworkReply::readyRead, replyPointer, [replyPointer, &file, &writeFailed] {
+        const QByteArray data = replyPointer->readAll();
+        if (writeFailed || !isSuccess(replyPointer))
+            return; // an error page is not the file
+        if (file.write(data) != data.size()) {
+            writeFailed = true;
+            // Aborting from inside readyRead would finish the reply under our feet.
+            QMetaObject::invokeMethod(replyPointer, &QNetworkReply::abort, Qt::QueuedConnection);
+        }
+    });
+    QObject::connect(replyPointer, &QNetworkReply::downloadProgress, replyPointer,
+                     [replyPointer, &onProgress](qint64 received, qint64 total) {
+                         // At the end Qt reports an unknown total as the bytes received; that
+                         // is no known size.
+                         const bool sized = replyPointer->header(QNetworkRequest::ContentLengthHeader).isValid();
+                         if (total >= 1 && sized && onProgress && isSuccess(replyPointer))
+                             onProgress(static_cast<double>(received) / static_cast<double>(total));
+                     });
+    const QPointer<QNetworkReply> guard(replyPointer);
+    const int subscription = cancel.subscribe([guard] {
+        if (guard)
+            QMetaObject::invokeMethod(guard.data(), &QNetworkReply::abort, Qt::QueuedConnection);
+    });
+
+    if (!replyPointer->isFinished())
+        co_await qCoro(replyPointer, &QNetworkReply::finished);
+    cancel.unsubscribe(subscription);
+
+    // A 404 is also an error to Qt; the status is the more useful of the two.
+    const QVariant status = replyPointer->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (!isSuccess(replyPointer)) {
+        const int code = status.toInt();
+        co_return ToolError{QStringLiteral("Download"), code, QStringLiteral("HTTP %1").arg(code)};
+    }
+    if (writeFailed)
+        co_return ToolError{QStringLiteral("File"), 0, file.errorString()};
+    if (replyPointer->error() != QNetworkReply::NoError)
+        co_return ToolError{QStringLiteral("Network"), static_cast<int>(replyPointer->error()),
+                            replyPointer->errorString()};
+    const QByteArray rest = replyPointer->readAll();
+    if (file.write(rest) != rest.size() || !file.commit())
+        co_return ToolError{QStringLiteral("File"), 0, file.errorString()};
+    co_return std::nullopt;
+}

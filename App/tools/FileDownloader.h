@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/CancelToken.h"
+#include "tools/ToolError.h"
+
+#include <QCoroTask>
+#include <QString>
+#include <QUrl>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+
+class QNetworkAccessManager;
+
+// Fetches one URL into one file. The file at the destination is replaced only when the whole
+// body arrived with a success status; after any failure an older file there is left as it was.
+// One download per object; the object must outlive the task `download` returns.
+class FileDownloader final
+{
+public:
+    explicit FileDownloader(QNetworkAccessManager *network);
+
+    // A transfer that receives nothing for this long fails (the clock restarts with every byte).
+    void setIdleTimeout(std::chrono::milliseconds timeout) { m_idleTimeout = timeout; }
+
+    // Resolves to nothing when the file is in place, else to the failure: an HTTP status outside
+    // 200 to 299 ("Download", the status, "HTTP 404"), a transfer failure, timeout or cancellation
+    // ("Network"), or a file that could not be written ("File"). `onProgress` gets the fraction
+    // received, only while the total size is known.
+    QCoro::Task<std::optional<ToolError>>
+    download(QUrl url, QString destination, std::function<void(double)> onProgress, CancelToken cancel = CancelToken());
+
+private:
+    QNetworkAccessManager *m_network;
+    std::chrono::milliseconds m_idleTimeout{60000};
+};
