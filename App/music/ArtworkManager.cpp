@@ -1,0 +1,103 @@
+#include "ArtworkManager.h"
+
+#include <QCoroNetworkReply>
+#include <QCoroSignal>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+
+#include <memory>
+
+// The result of one load under way. Later callers for the same link wait for its one-shot
+// signal: a coroutine task cannot be awaited twice.
+class PendingArtwork final : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+Q_SIGNALS:
+    void finished(const QImage &image);
+};
+
+namespace {
+
+constexpr int cacheLimit = 400;
+constexpr int requestTimeoutMs = 20000;
+
+} // namespace
+
+ArtworkManager::ArtworkManager(QNetworkAccessManager *network, QObject *parent)
+    : QObject(parent)
+    , m_network(network)
+    , m_cache(cacheLimit)
+{}
+
+ArtworkManager::~ArtworkManager()
+{
+    // Callers still waiting get no image rather than waiting forever. The queued wake-ups need
+    // their sender alive until they are delivered.
+    for (PendingArtwork *pending : std::as_const(m_inflight)) {
+        pending->setParent(nullptr);
+        Q_EMIT pending->finished(QImage());
+        pending->deleteLater();
+    }
+}
+
+QCoro::Task<QImage> ArtworkManager::image(QUrl url)
+{
+    if (const QImage *cached = m_cache.object(url))
+        co_return *cached;
+    if (PendingArtwork *pending = m_inflight.value(url)) {
+        const QImage shared = co_await qCoro(pending, &PendingArtwork::finished);
+        co_return shared;
+    }
+
+    auto *pending = new PendingArtwork(this);
+    m_inflight.insert(url, pending);
+    const QPointer<ArtworkManager> self(this);
+    const QImage loaded = co_await load(url);
+    if (!self)
+        co_return loaded;
+    m_inflight.remove(url);
+    if (!loaded.isNull())
+        m_cache.insert(url, new QImage(loaded));
+    Q_EMIT pending->finished(loaded);
+    pending->deleteLater();
+    co_return loaded;
+}
+
+QCoro::Task<QImage> ArtworkManager::image(QList<QUrl> urls)
+{
+    const QPointer<ArtworkManager> self(this);
+    for (const QUrl &url : urls) {
+        if (!self)
+            break;
+        const QImage found = co_await image(url);
+        if (!found.isNull())
+            co_return found;
+    }
+    co_return QImage();
+}
+
+QCoro::Task<QImage> ArtworkManager::load(QUrl url)
+{
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Morvane/1.0"));
+    request.setTransferTimeout(requestTimeoutMs);
+    // Repeated requests may be answered by a network cache, whatever its age.
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferCache);
+    const std::unique_ptr<QNetworkReply, void (*)(QNetworkReply *)> reply(m_network->get(request),
+                                                                          [](QNetworkReply *r) { r->deleteLater(); });
+    if (!reply->isFinished())
+        co_await qCoro(reply.get(), &QNetworkReply::finished);
+
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply->error() != QNetworkReply::NoError || status != 200)
+        co_return QImage();
+    co_return QImage::fromData(reply->readAll());
+}
+
+#include "ArtworkManager.moc"

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QCache>
+#include <QCoroTask>
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QUrl>
+
+class QNetworkAccessManager;
+class PendingArtwork;
+
+// Loads thumbnails over HTTP and keeps the last 400 decoded images in memory. However many
+// views ask for one link at once, it is downloaded once; a link that failed is not remembered
+// and is tried again next time. Lives on the main thread for the whole run.
+class ArtworkManager final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ArtworkManager(QNetworkAccessManager *network, QObject *parent = nullptr);
+    ~ArtworkManager() override;
+
+    // The image behind one link; a null image when it cannot be had (transport error, a status
+    // other than 200, a body that is no image, 20 s without an answer).
+    QCoro::Task<QImage> image(QUrl url);
+    // The first image that loads from `urls`, tried one after the other.
+    QCoro::Task<QImage> image(QList<QUrl> urls);
+
+    [[nodiscard]] int cachedCount() const { return m_cache.count(); }
+
+private:
+    QCoro::Task<QImage> load(QUrl url);
+
+    QNetworkAccessManager *m_network;
+    QCache<QUrl, QImage> m_cache;
+    QHash<QUrl, PendingArtwork *> m_inflight;
+};

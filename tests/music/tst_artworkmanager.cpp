@@ -1,0 +1,169 @@
+#include "TestHttpServer.h"
+#include "music/ArtworkManager.h"
+#include "music/Track.h"
+
+#include <QBuffer>
+#include <QNetworkAccessManager>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+QByteArray png(const QColor &color)
+{
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+void servePng(TestHttpServer &server, const QString &path, const QColor &color = Qt::red)
+{
+    server.serveText(path, png(color), "image/png");
+}
+
+} // namespace
+
+// The thumbnail loader against the local server.
+class TestArtworkManager : public QObject
+{
+    Q_OBJECT
+
+    QNetworkAccessManager m_network;
+
+private Q_SLOTS:
+    void concurrentRequestsShareOneLoad()
+    {
+        TestHttpServer server;
+        servePng(server, QStringLiteral("/a.png"));
+        ArtworkManager artwork(&m_network);
+
+        auto first = artwork.image(server.url(QStringLiteral("/a.png")));
+        auto second = artwork.image(server.url(QStringLiteral("/a.png")));
+        const QImage one = QCoro::waitFor(first);
+        const QImage two = QCoro::waitFor(second);
+        QCOMPARE(one.size(), QSize(4, 3));
+        QCOMPARE(one.pixelColor(0, 0), QColor(Qt::red));
+        QCOMPARE(two, one);
+
+        const QImage again = QCoro::waitFor(artwork.image(server.url(QStringLiteral("/a.png"))));
+        QCOMPARE(again, one);
+        const auto requests = server.requestsFor(QStringLiteral("/a.png"));
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests[0].headers.value("user-agent"), QByteArray("Morvane/1.0"));
+    }
+
+    void failuresAreNotRemembered_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("404") << 404 << png(Qt::blue);
+        QTest::newRow("not an image") << 200 << QByteArray("<html>nope</html>");
+        QTest::newRow("empty body") << 200 << QByteArray();
+        QTest::newRow("204") << 204 << QByteArray();
+    }
+
+    void failuresAreNotRemembered()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        TestHttpServer server;
+        server.serveText(QStringLiteral("/x"), body, "image/png", status);
+        ArtworkManager artwork(&m_network);
+        QVERIFY(QCoro::waitFor(artwork.image(server.url(QStringLiteral("/x")))).isNull());
+        QCOMPARE(artwork.cachedCount(), 0);
+        QVERIFY(QCoro::waitFor(artwork.image(server.url(QStringLiteral("/x")))).isNull());
+        QCOMPARE(server.requestsFor(QStringLiteral("/x")).size(), 2);
+    }
+
+    void unreachableHostGivesNone()
+    {
+        quint16 port = 0;
+        {
+            TestHttpServer closed;
+            port = closed.port();
+        }
+        ArtworkManager artwork(&m_network);
+        const QUrl url(QStringLiteral("http://127.0.0.1:%1/a.png").arg(port));
+        QVERIFY(QCoro::waitFor(artwork.image(url)).isNull());
+    }
+
+    void listStopsAtTheFirstImage()
+    {
+        TestHttpServer server;
+        servePng(server, QStringLiteral("/second.png"), Qt::green);
+        servePng(server, QStringLiteral("/third.png"));
+        ArtworkManager artwork(&m_network);
+        const QList<QUrl> urls{server.url(QStringLiteral("/first.png")), server.url(QStringLiteral("/second.png")),
+                               server.url(QStringLiteral("/third.png"))};
+        const QImage found = QCoro::waitFor(artwork.image(urls));
+        QCOMPARE(found.pixelColor(0, 0), QColor(Qt::green));
+        QCOMPARE(artwork.cachedCount(), 1);
+        QCOMPARE(server.requestsFor(QStringLiteral("/third.png")).size(), 0);
+
+        QVERIFY(QCoro::waitFor(artwork.image(urls.first())).isNull());
+        QCOMPARE(server.requestsFor(QStringLiteral("/first.png")).size(), 2);
+
+        QVERIFY(QCoro::waitFor(artwork.image(QList<QUrl>())).isNull());
+    }
+
+    void trackArtworkFallsBackToSmallerImages()
+    {
+        TestHttpServer server;
+        servePng(server, QStringLiteral("/vi/abcdefghijk/mqdefault.jpg"));
+        qputenv("MORVANE_IMAGE_HOST", server.base().toUtf8());
+        const QList<QUrl> links = Track{QStringLiteral("abcdefghijk"), {}, {}, {}, {}, {}}.artwork(true);
+        qunsetenv("MORVANE_IMAGE_HOST");
+        ArtworkManager artwork(&m_network);
+        QVERIFY(!QCoro::waitFor(artwork.image(links)).isNull());
+        QStringList paths;
+        for (const auto &request : server.requests())
+            paths.append(request.path);
+        QCOMPARE(paths, (QStringList{QStringLiteral("/vi/abcdefghijk/maxresdefault.jpg"),
+                                     QStringLiteral("/vi/abcdefghijk/sddefault.jpg"),
+                                     QStringLiteral("/vi/abcdefghijk/mqdefault.jpg")}));
+    }
+
+    void cacheIsBounded()
+    {
+        TestHttpServer server;
+        const QByteArray image = png(Qt::red);
+        constexpr int count = 401;
+        for (int i = 0; i < count; ++i)
+            server.serveText(QStringLiteral("/%1.png").arg(i), image, "image/png");
+        ArtworkManager artwork(&m_network);
+        for (int i = 0; i < count; ++i)
+            QVERIFY(!QCoro::waitFor(artwork.image(server.url(QStringLiteral("/%1.png").arg(i)))).isNull());
+        QCOMPARE(artwork.cachedCount(), 400);
+        // The least recently used link made room and is fetched anew; the newest is still held.
+        QVERIFY(!QCoro::waitFor(artwork.image(server.url(QStringLiteral("/0.png")))).isNull());
+        QCOMPARE(server.requestsFor(QStringLiteral("/0.png")).size(), 2);
+        QVERIFY(!QCoro::waitFor(artwork.image(server.url(QStringLiteral("/400.png")))).isNull());
+        QCOMPARE(server.requestsFor(QStringLiteral("/400.png")).size(), 1);
+    }
+
+    void waitersAreReleasedWhenTheLoaderGoes()
+    {
+        TestHttpServer server;
+        TestHttpServer::Route slow;
+        slow.body = png(Qt::red);
+        slow.dripBytes = 16;
+        slow.dripIntervalMs = 20;
+        server.serve(QStringLiteral("/slow.png"), slow);
+        auto artwork = std::make_unique<ArtworkManager>(&m_network);
+
+        auto loader = artwork->image(server.url(QStringLiteral("/slow.png")));
+        auto waiter = artwork->image(server.url(QStringLiteral("/slow.png")));
+        artwork.reset();
+        QVERIFY(QCoro::waitFor(waiter).isNull());
+        // The transfer itself still completes; its result just has nowhere to be kept.
+        QVERIFY(!QCoro::waitFor(loader).isNull());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestArtworkManager)
+#include "tst_artworkmanager.moc"
