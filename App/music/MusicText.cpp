@@ -2,8 +2,6 @@
 
 #include <QTextBoundaryFinder>
 
-#include <cmath>
-
 namespace MusicText {
 
 int characterCount(const QString &text)
@@ -72,19 +70,6 @@ std::optional<QString> detectGenre(const QStringList &strings)
         }
     }
     return std::nullopt;
-}
-
-QString formatClock(double seconds)
-{
-    if (!std::isfinite(seconds) || seconds < 0)
-        return QStringLiteral("0:00");
-    // No real song lasts 2^63 s; clamp rather than overflow the conversion.
-    constexpr double largest = 9.2e18;
-    const qint64 t = static_cast<qint64>(std::min(seconds, largest));
-    const qint64 h = t / 3600, m = (t % 3600) / 60, s = t % 60;
-    if (t < 3600)
-        return QStringLiteral("%1:%2").arg(m).arg(s, 2, 10, QLatin1Char('0'));
-    return QStringLiteral("%1:%2:%3").arg(h).arg(m, 2, 10, QLatin1Char('0')).arg(s, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace MusicText

@@ -5,8 +5,9 @@
 
 #include <optional>
 
-// Text rules of the music side. "Characters" are what a reader counts: grapheme clusters, so an
-// accented letter or an emoji flag counts once however many code units it takes.
+// Text rules of the music side (time texts live in core/TextHelpers). "Characters" are what a
+// reader counts: grapheme clusters, so an accented letter or an emoji flag counts once however
+// many code units it takes.
 namespace MusicText {
 
 [[nodiscard]] int characterCount(const QString &text);
@@ -17,7 +18,5 @@ namespace MusicText {
 [[nodiscard]] QString cleanArtist(const QString &name);
 // The first genre keyword found in the strings, looked at in order.
 [[nodiscard]] std::optional<QString> detectGenre(const QStringList &strings);
-// "m:ss" below an hour, else "h:mm:ss"; "0:00" for negative or non-finite values.
-[[nodiscard]] QString formatClock(double seconds);
 
 } // namespace MusicText

@@ -217,30 +217,6 @@ private Q_SLOTS:
         QCOMPARE(MusicText::detectGenre(strings), expected);
     }
 
-    void formatClock_data()
-    {
-        QTest::addColumn<double>("seconds");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("negative") << -1.0 << "0:00";
-        QTest::newRow("nan") << std::nan("") << "0:00";
-        QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << "0:00";
-        QTest::newRow("zero") << 0.0 << "0:00";
-        QTest::newRow("below a second") << 0.99 << "0:00";
-        QTest::newRow("minute") << 60.0 << "1:00";
-        QTest::newRow("truncated") << 75.9 << "1:15";
-        QTest::newRow("last before an hour") << 3599.0 << "59:59";
-        QTest::newRow("hour") << 3600.0 << "1:00:00";
-        QTest::newRow("hours") << 3725.0 << "1:02:05";
-        QTest::newRow("beyond 2^63 does not fail") << 1e30 << "2555555555555555:33:20";
-    }
-
-    void formatClock()
-    {
-        QFETCH(double, seconds);
-        QFETCH(QString, expected);
-        QCOMPARE(MusicText::formatClock(seconds), expected);
-    }
-
     void artwork()
     {
         const Track song = track(QStringLiteral("abcdefghijk"), QStringLiteral("t"), QStringLiteral("a"));
