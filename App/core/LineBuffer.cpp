@@ -1,6 +1,7 @@
 #include "LineBuffer.h"
 
-QStringList LineBuffer::feed(QByteArrayView data) {
+QStringList LineBuffer::feed(QByteArrayView data)
+{
     QStringList lines;
     const char *const end = data.data() + data.size();
     const char *start = data.data();
@@ -21,7 +22,8 @@ QStringList LineBuffer::feed(QByteArrayView data) {
     return lines;
 }
 
-QStringList LineBuffer::flush() {
+QStringList LineBuffer::flush()
+{
     if (m_buf.isEmpty())
         return {};
     const QString last = QString::fromUtf8(m_buf);

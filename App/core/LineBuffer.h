@@ -8,7 +8,8 @@
 // redraws itself with CR yields one line per redraw and CR LF ends just one; empty lines are
 // dropped. Lines are decoded as UTF-8 with invalid sequences replaced by U+FFFD, and only once
 // they are whole, so a character split across two reads is decoded once.
-class LineBuffer final {
+class LineBuffer final
+{
 public:
     // Takes the next bytes read and returns the lines they complete.
     [[nodiscard]] QStringList feed(QByteArrayView data);

@@ -14,7 +14,8 @@ namespace {
 // ignored signals and the signal mask from us (and we may run with SIGINT ignored), which
 // would keep an interrupt from ever reaching yt-dlp. Its own process group lets one signal
 // reach the ffmpeg that yt-dlp starts as well.
-void prepareChild() {
+void prepareChild()
+{
     struct sigaction action = {};
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
@@ -26,21 +27,22 @@ void prepareChild() {
     ::setpgid(0, 0);
 }
 
-int statusOf(int exitCode, QProcess::ExitStatus exitStatus) {
+int statusOf(int exitCode, QProcess::ExitStatus exitStatus)
+{
     // On a crash QProcess reports the signal number as the exit code.
     return exitStatus == QProcess::CrashExit ? 128 + exitCode : exitCode;
 }
 
 } // namespace
 
-class ManagedProcess::FinishAwaiter {
+class ManagedProcess::FinishAwaiter
+{
 public:
     explicit FinishAwaiter(ManagedProcess *process)
-        : m_process(process) {}
+        : m_process(process)
+    {}
     bool await_ready() const noexcept { return false; }
-    void await_suspend(std::coroutine_handle<> handle) {
-        m_process->m_waiters.push_back({handle, &m_result});
-    }
+    void await_suspend(std::coroutine_handle<> handle) { m_process->m_waiters.push_back({handle, &m_result}); }
     int await_resume() const noexcept { return m_result; }
 
 private:
@@ -49,11 +51,12 @@ private:
 };
 
 ManagedProcess::ManagedProcess(const QString &executable, const QStringList &arguments,
-                               std::optional<QProcessEnvironment> environment, bool collectOutput,
-                               LineHandler onLine, QObject *parent)
+                               std::optional<QProcessEnvironment> environment, bool collectOutput, LineHandler onLine,
+                               QObject *parent)
     : QObject(parent)
     , m_onLine(std::move(onLine))
-    , m_collect(collectOutput) {
+    , m_collect(collectOutput)
+{
     m_process.setProgram(executable);
     m_process.setArguments(arguments);
     if (environment)
@@ -62,14 +65,13 @@ ManagedProcess::ManagedProcess(const QString &executable, const QStringList &arg
     m_process.setStandardInputFile(QProcess::nullDevice());
     m_process.setChildProcessModifier(prepareChild);
 
-    connect(&m_process, &QProcess::readyReadStandardOutput, this,
-            [this] { readChannel(QProcess::StandardOutput); });
-    connect(&m_process, &QProcess::readyReadStandardError, this,
-            [this] { readChannel(QProcess::StandardError); });
+    connect(&m_process, &QProcess::readyReadStandardOutput, this, [this] { readChannel(QProcess::StandardOutput); });
+    connect(&m_process, &QProcess::readyReadStandardError, this, [this] { readChannel(QProcess::StandardError); });
     connect(&m_process, &QProcess::finished, this, &ManagedProcess::onProcessFinished);
 }
 
-ManagedProcess::~ManagedProcess() {
+ManagedProcess::~ManagedProcess()
+{
     disconnect(&m_process, nullptr, this, nullptr);
     if (m_process.state() == QProcess::NotRunning)
         return;
@@ -79,7 +81,8 @@ ManagedProcess::~ManagedProcess() {
     resumeLater(std::exchange(m_waiters, {}), m_status);
 }
 
-bool ManagedProcess::start(QString *errorText) {
+bool ManagedProcess::start(QString *errorText)
+{
     m_process.start(QIODevice::ReadOnly);
     if (!m_process.waitForStarted(-1)) {
         if (errorText)
@@ -90,30 +93,36 @@ bool ManagedProcess::start(QString *errorText) {
     return true;
 }
 
-QCoro::Task<int> ManagedProcess::wait() {
+QCoro::Task<int> ManagedProcess::wait()
+{
     if (m_finished || !m_started)
         co_return m_status;
     // Only the awaiter is read after resuming: the process may be gone by then.
     co_return co_await FinishAwaiter(this);
 }
 
-bool ManagedProcess::isRunning() const {
+bool ManagedProcess::isRunning() const
+{
     return m_process.state() == QProcess::Running;
 }
 
-qint64 ManagedProcess::processId() const {
+qint64 ManagedProcess::processId() const
+{
     return m_process.processId();
 }
 
-QString ManagedProcess::stdoutText() const {
+QString ManagedProcess::stdoutText() const
+{
     return QString::fromUtf8(m_outData);
 }
 
-QString ManagedProcess::stderrText() const {
+QString ManagedProcess::stderrText() const
+{
     return QString::fromUtf8(m_errData);
 }
 
-bool ManagedProcess::sendSignal(int signal) {
+bool ManagedProcess::sendSignal(int signal)
+{
     // While QProcess reports the child running it has not been reaped, so neither its
     // process id nor its group id can have been reused.
     if (!isRunning())
@@ -125,7 +134,8 @@ bool ManagedProcess::sendSignal(int signal) {
     return ::kill(-pid, signal) == 0 || ::kill(pid, signal) == 0;
 }
 
-void ManagedProcess::readChannel(QProcess::ProcessChannel channel) {
+void ManagedProcess::readChannel(QProcess::ProcessChannel channel)
+{
     const bool out = channel == QProcess::StandardOutput;
     const QByteArray bytes = out ? m_process.readAllStandardOutput() : m_process.readAllStandardError();
     if (bytes.isEmpty())
@@ -136,12 +146,14 @@ void ManagedProcess::readChannel(QProcess::ProcessChannel channel) {
         deliver((out ? m_outLines : m_errLines).feed(bytes), out ? StreamKind::Out : StreamKind::Err);
 }
 
-void ManagedProcess::deliver(const QStringList &lines, StreamKind kind) {
+void ManagedProcess::deliver(const QStringList &lines, StreamKind kind)
+{
     for (const QString &line : lines)
         m_onLine(line, kind);
 }
 
-void ManagedProcess::onProcessFinished(int exitCode, QProcess::ExitStatus exitStatus) {
+void ManagedProcess::onProcessFinished(int exitCode, QProcess::ExitStatus exitStatus)
+{
     // QProcess has drained both pipes before reporting the exit; take anything still buffered.
     readChannel(QProcess::StandardOutput);
     readChannel(QProcess::StandardError);
@@ -155,7 +167,8 @@ void ManagedProcess::onProcessFinished(int exitCode, QProcess::ExitStatus exitSt
     Q_EMIT finished(m_status);
 }
 
-void ManagedProcess::resumeLater(std::vector<Waiter> waiters, int status) {
+void ManagedProcess::resumeLater(std::vector<Waiter> waiters, int status)
+{
     if (waiters.empty())
         return;
     // Resumed from the event loop rather than from inside QProcess: a waiter commonly drops

@@ -24,7 +24,8 @@
 // The status is the exit code, 128 + the signal number when a signal ended the child, and -1
 // until the child has ended. Neither the line handler nor a slot on `finished` may delete the
 // process directly; use deleteLater().
-class ManagedProcess final : public QObject {
+class ManagedProcess final : public QObject
+{
     Q_OBJECT
 
 public:
@@ -33,8 +34,8 @@ public:
     // With an environment, it is all the child sees; without one the child inherits ours.
     // With `collectOutput`, every byte read is also kept for stdoutText() / stderrText().
     ManagedProcess(const QString &executable, const QStringList &arguments,
-                   std::optional<QProcessEnvironment> environment, bool collectOutput,
-                   LineHandler onLine = {}, QObject *parent = nullptr);
+                   std::optional<QProcessEnvironment> environment, bool collectOutput, LineHandler onLine = {},
+                   QObject *parent = nullptr);
     // A child still running is killed together with its process group.
     ~ManagedProcess() override;
 
@@ -61,7 +62,8 @@ Q_SIGNALS:
     void finished(int status);
 
 private:
-    struct Waiter {
+    struct Waiter
+    {
         std::coroutine_handle<> handle;
         int *result;
     };

@@ -13,7 +13,8 @@
 
 namespace ProcessRunner {
 
-QProcessEnvironment baseEnvironment() {
+QProcessEnvironment baseEnvironment()
+{
     QProcessEnvironment env;
     env.insert(QStringLiteral("PATH"),
                AppPaths::sub(QStringLiteral("Tools")) + QStringLiteral(":/usr/bin:/bin:/usr/sbin:/sbin"));
@@ -30,7 +31,8 @@ QProcessEnvironment baseEnvironment() {
 }
 
 QCoro::Task<RunResult> run(QString executable, QStringList arguments, std::chrono::milliseconds timeout,
-                           CancelToken cancel) {
+                           CancelToken cancel)
+{
     ManagedProcess process(executable, arguments, baseEnvironment(), true);
     QString error;
     if (!process.start(&error)) {

@@ -4,20 +4,22 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-class TestLineBuffer : public QObject {
+class TestLineBuffer : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
     // Each row: the reads, and what each feed and the final flush return.
-    void cutsLines_data() {
+    void cutsLines_data()
+    {
         QTest::addColumn<QList<QByteArray>>("reads");
         QTest::addColumn<QList<QStringList>>("returned");
 
         QTest::newRow("line spread over reads, rest flushed")
             << QList<QByteArray>{"a", "b", "c\r\nde"} << QList<QStringList>{{}, {}, {u"abc"_s}, {u"de"_s}};
         QTest::newRow("only terminators") << QList<QByteArray>{"\n\n\r\n"} << QList<QStringList>{{}, {}};
-        QTest::newRow("lone CR redraws")
-            << QList<QByteArray>{"10%\r20%\r30%\n"} << QList<QStringList>{{u"10%"_s, u"20%"_s, u"30%"_s}, {}};
+        QTest::newRow("lone CR redraws") << QList<QByteArray>{"10%\r20%\r30%\n"}
+                                         << QList<QStringList>{{u"10%"_s, u"20%"_s, u"30%"_s}, {}};
         QTest::newRow("two-byte character split")
             << QList<QByteArray>{"\xC3", "\xA9\n"} << QList<QStringList>{{}, {u"é"_s}, {}};
         QTest::newRow("three-byte character split twice")
@@ -28,12 +30,12 @@ private Q_SLOTS:
         QTest::newRow("other whitespace kept")
             << QList<QByteArray>{"  x \t\n\t"} << QList<QStringList>{{u"  x \t"_s}, {u"\t"_s}};
         QTest::newRow("terminator at the start of the next read")
-            << QList<QByteArray>{"first", "\nsecond", "\r"}
-            << QList<QStringList>{{}, {u"first"_s}, {u"second"_s}, {}};
+            << QList<QByteArray>{"first", "\nsecond", "\r"} << QList<QStringList>{{}, {u"first"_s}, {u"second"_s}, {}};
         QTest::newRow("nothing at all") << QList<QByteArray>{""} << QList<QStringList>{{}, {}};
     }
 
-    void cutsLines() {
+    void cutsLines()
+    {
         QFETCH(QList<QByteArray>, reads);
         QFETCH(QList<QStringList>, returned);
         QCOMPARE(returned.size(), reads.size() + 1);
@@ -45,7 +47,8 @@ private Q_SLOTS:
         QCOMPARE(buffer.flush(), QStringList());
     }
 
-    void keepsWorkingAfterFlush() {
+    void keepsWorkingAfterFlush()
+    {
         LineBuffer buffer;
         QCOMPARE(buffer.feed("tail"), QStringList());
         QCOMPARE(buffer.flush(), QStringList{u"tail"_s});

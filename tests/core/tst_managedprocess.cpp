@@ -12,14 +12,16 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct Line {
+struct Line
+{
     QString text;
     StreamKind kind;
     bool operator==(const Line &) const = default;
 };
 
 // A process whose lines are recorded in `lines`.
-struct Recorded {
+struct Recorded
+{
     QList<Line> lines;
     std::unique_ptr<ManagedProcess> process;
 
@@ -27,8 +29,10 @@ struct Recorded {
         : process(std::make_unique<ManagedProcess>(executable, arguments, std::nullopt, collect,
                                                    [this](const QString &text, StreamKind kind) {
                                                        lines.append({text, kind});
-                                                   })) {}
-    QStringList texts(StreamKind kind) const {
+                                                   }))
+    {}
+    QStringList texts(StreamKind kind) const
+    {
         QStringList result;
         for (const Line &line : lines)
             if (line.kind == kind)
@@ -37,12 +41,14 @@ struct Recorded {
     }
 };
 
-QStringList shell(const QString &script) {
+QStringList shell(const QString &script)
+{
     return {u"-c"_s, script};
 }
 
 // Alive means present and not a zombie waiting for a parent to reap it.
-bool alive(qint64 pid) {
+bool alive(qint64 pid)
+{
     QFile stat(u"/proc/%1/stat"_s.arg(pid));
     if (!stat.open(QIODevice::ReadOnly))
         return false;
@@ -56,11 +62,13 @@ const QString python = u"/usr/bin/python3"_s;
 
 } // namespace
 
-class TestManagedProcess : public QObject {
+class TestManagedProcess : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
-    void statusOfAnEndedChild_data() {
+    void statusOfAnEndedChild_data()
+    {
         QTest::addColumn<QString>("script");
         QTest::addColumn<int>("status");
         QTest::newRow("success") << u"exit 0"_s << 0;
@@ -68,7 +76,8 @@ private Q_SLOTS:
         QTest::newRow("SIGKILL") << u"kill -KILL $$"_s << 137;
         QTest::newRow("SIGTERM") << u"kill -TERM $$"_s << 143;
     }
-    void statusOfAnEndedChild() {
+    void statusOfAnEndedChild()
+    {
         QFETCH(QString, script);
         QFETCH(int, status);
         ManagedProcess process(sh, shell(script), std::nullopt, false);
@@ -88,7 +97,8 @@ private Q_SLOTS:
         QCOMPARE(QCoro::waitFor(again), status);
     }
 
-    void linesArriveWhileTheChildRuns() {
+    void linesArriveWhileTheChildRuns()
+    {
         // `read` fails at once on the null device, so the script ends with 0.
         Recorded run(sh, shell(u"printf 'one\\r\\ntwo\\rthree\\n\\n'; echo oops >&2; ! read x"_s));
         QVERIFY(run.process->start());
@@ -105,20 +115,20 @@ private Q_SLOTS:
         QCOMPARE(QCoro::waitFor(waiting.process->wait()), 143);
     }
 
-    void unterminatedLastLinesAndSplitCharacters() {
-        Recorded run(sh,
-                     shell(u"printf 'x\\303'; sleep 0.2; printf '\\251\\n'; printf tail; printf 'err' >&2"_s),
+    void unterminatedLastLinesAndSplitCharacters()
+    {
+        Recorded run(sh, shell(u"printf 'x\\303'; sleep 0.2; printf '\\251\\n'; printf tail; printf 'err' >&2"_s),
                      true);
         QVERIFY(run.process->start());
         QCOMPARE(QCoro::waitFor(run.process->wait()), 0);
         QCOMPARE(run.lines,
-                 (QList<Line>{
-                     {u"xé"_s, StreamKind::Out}, {u"tail"_s, StreamKind::Out}, {u"err"_s, StreamKind::Err}}));
+                 (QList<Line>{{u"xé"_s, StreamKind::Out}, {u"tail"_s, StreamKind::Out}, {u"err"_s, StreamKind::Err}}));
         QCOMPARE(run.process->stdoutText(), u"xé\ntail"_s);
         QCOMPARE(run.process->stderrText(), u"err"_s);
     }
 
-    void collectsOnlyWhenAsked() {
+    void collectsOnlyWhenAsked()
+    {
         Recorded run(sh, shell(u"echo out; echo err >&2"_s), false);
         QVERIFY(run.process->start());
         QCOMPARE(QCoro::waitFor(run.process->wait()), 0);
@@ -127,7 +137,8 @@ private Q_SLOTS:
         QVERIFY(run.process->stderrText().isEmpty());
     }
 
-    void environmentIsExactlyTheOneGiven() {
+    void environmentIsExactlyTheOneGiven()
+    {
         QProcessEnvironment env;
         env.insert(u"ONLY"_s, u"this"_s);
         ManagedProcess given(u"/usr/bin/env"_s, {}, env, true);
@@ -143,7 +154,8 @@ private Q_SLOTS:
         qunsetenv("MORVANE_INHERITED");
     }
 
-    void missingExecutableDoesNotStart() {
+    void missingExecutableDoesNotStart()
+    {
         ManagedProcess process(u"/nonexistent/tool"_s, {}, std::nullopt, true);
         QString error;
         QVERIFY(!process.start(&error));
@@ -153,7 +165,8 @@ private Q_SLOTS:
         QCOMPARE(QCoro::waitFor(process.wait()), -1);
     }
 
-    void backgroundChildHoldingThePipeDoesNotDelayTheEnd() {
+    void backgroundChildHoldingThePipeDoesNotDelayTheEnd()
+    {
         Recorded run(sh, shell(u"sleep 30 & echo $!"_s));
         QVERIFY(run.process->start());
         QTRY_VERIFY_WITH_TIMEOUT(run.process->isFinished(), 10000);
@@ -167,7 +180,8 @@ private Q_SLOTS:
 
     // Our own process may run with SIGINT ignored and blocked (a launcher can leave it so);
     // the child must still be interruptible.
-    void interruptReachesAChildOfAnIgnoringParent() {
+    void interruptReachesAChildOfAnIgnoringParent()
+    {
         struct sigaction ignore = {}, saved = {};
         ignore.sa_handler = SIG_IGN;
         ::sigaction(SIGINT, &ignore, &saved);
@@ -189,7 +203,8 @@ private Q_SLOTS:
         QCOMPARE(run.process->status(), 130);
     }
 
-    void signalReachesTheWholeGroup() {
+    void signalReachesTheWholeGroup()
+    {
         Recorded run(sh, shell(u"sleep 30 & echo $!; wait"_s));
         QVERIFY(run.process->start());
         QTRY_COMPARE(run.texts(StreamKind::Out).size(), 1);
@@ -200,7 +215,8 @@ private Q_SLOTS:
         QTRY_VERIFY(!alive(grandchild));
     }
 
-    void severalWaitersAllResume() {
+    void severalWaitersAllResume()
+    {
         ManagedProcess process(sh, shell(u"exit 5"_s), std::nullopt, false);
         QVERIFY(process.start());
         auto first = process.wait();
@@ -209,7 +225,8 @@ private Q_SLOTS:
         QCOMPARE(QCoro::waitFor(second), 5);
     }
 
-    void droppingARunningProcessKillsItsGroup() {
+    void droppingARunningProcessKillsItsGroup()
+    {
         auto run = std::make_unique<Recorded>(sh, shell(u"sleep 30 & echo $!; wait"_s));
         QVERIFY(run->process->start());
         QTRY_COMPARE(run->texts(StreamKind::Out).size(), 1);

@@ -13,17 +13,20 @@ using namespace std::chrono_literals;
 
 namespace {
 
-RunResult runShell(const QString &script, std::chrono::milliseconds limit = 30s, CancelToken cancel = {}) {
+RunResult runShell(const QString &script, std::chrono::milliseconds limit = 30s, CancelToken cancel = {})
+{
     return QCoro::waitFor(ProcessRunner::run(u"/bin/sh"_s, {u"-c"_s, script}, limit, cancel));
 }
 
 } // namespace
 
-class TestProcessRunner : public QObject {
+class TestProcessRunner : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
-    void baseEnvironmentHoldsExactlyNineVariables() {
+    void baseEnvironmentHoldsExactlyNineVariables()
+    {
         TestEnvironment env;
         const QString support = AppPaths::support();
         const RunResult result = QCoro::waitFor(ProcessRunner::run(u"/usr/bin/env"_s, {}, 30s));
@@ -46,30 +49,33 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(support + u"/Tools"_s).isDir());
     }
 
-    void collectsBothStreams() {
+    void collectsBothStreams()
+    {
         TestEnvironment env;
         const RunResult result = runShell(u"printf 'out\\377\\n'; printf 'err' >&2; exit 3"_s);
         QCOMPARE(result, (RunResult{3, u"out\uFFFD\n"_s, u"err"_s, false}));
     }
 
-    void collectsLargeOutputWhole() {
+    void collectsLargeOutputWhole()
+    {
         TestEnvironment env;
         const RunResult result = QCoro::waitFor(ProcessRunner::run(
             u"/usr/bin/python3"_s,
-            {u"-c"_s, u"import sys\nsys.stdout.write('x' * 3000000)\nsys.stderr.write('y' * 500000)"_s},
-            30s));
+            {u"-c"_s, u"import sys\nsys.stdout.write('x' * 3000000)\nsys.stderr.write('y' * 500000)"_s}, 30s));
         QCOMPARE(result.status, 0);
         QCOMPARE(result.stdoutText.size(), 3000000);
         QCOMPARE(result.stderrText.size(), 500000);
     }
 
-    void standardInputIsTheNullDevice() {
+    void standardInputIsTheNullDevice()
+    {
         TestEnvironment env;
         const RunResult result = QCoro::waitFor(ProcessRunner::run(u"/bin/cat"_s, {}, 10s));
         QCOMPARE(result, (RunResult{0, QString(), QString(), false}));
     }
 
-    void limitKillsTheChildAndKeepsEarlierOutput() {
+    void limitKillsTheChildAndKeepsEarlierOutput()
+    {
         TestEnvironment env;
         QElapsedTimer clock;
         clock.start();
@@ -79,23 +85,25 @@ private Q_SLOTS:
         QCOMPARE(result, (RunResult{137, u"before\n"_s, QString(), true}));
     }
 
-    void launchFailureIsReported() {
+    void launchFailureIsReported()
+    {
         TestEnvironment env;
         const RunResult result = QCoro::waitFor(ProcessRunner::run(u"/nonexistent/some-tool"_s, {}, 10s));
         QCOMPARE(result.status, -1);
         QVERIFY(result.stdoutText.isEmpty());
-        QVERIFY2(result.stderrText.startsWith(u"Failed to launch some-tool: "_s),
-                 qPrintable(result.stderrText));
+        QVERIFY2(result.stderrText.startsWith(u"Failed to launch some-tool: "_s), qPrintable(result.stderrText));
         QVERIFY(result.stderrText.size() > u"Failed to launch some-tool: "_s.size());
         QVERIFY(!result.timedOut);
     }
 
-    void cancelSendsSigterm_data() {
+    void cancelSendsSigterm_data()
+    {
         QTest::addColumn<bool>("cancelledBeforeStart");
         QTest::newRow("while running") << false;
         QTest::newRow("already cancelled") << true;
     }
-    void cancelSendsSigterm() {
+    void cancelSendsSigterm()
+    {
         QFETCH(bool, cancelledBeforeStart);
         TestEnvironment env;
         CancelToken cancel;
@@ -107,7 +115,8 @@ private Q_SLOTS:
         QCOMPARE(QCoro::waitFor(task), (RunResult{143, QString(), QString(), false}));
     }
 
-    void cancelAfterTheRunChangesNothing() {
+    void cancelAfterTheRunChangesNothing()
+    {
         TestEnvironment env;
         CancelToken cancel;
         QCOMPARE(runShell(u"exit 0"_s, 10s, cancel).status, 0);
