@@ -1,0 +1,33 @@
+#pragma once
+
+#include "DownloadOptions.h"
+#include "TaskStatus.h"
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QStringList>
+#include <QUuid>
+
+#include <optional>
+
+// The stored form of one download task: one element of the array in "queue.json". Runtime state
+// (speed, time left, byte counters, stage text, collected error lines) is not kept.
+struct TaskRecord {
+    QUuid id;
+    DownloadOptions options;
+    TaskStatus status = TaskStatus::Queued;
+    double progress = 0; // 0...1
+    QDateTime createdAt;
+    std::optional<QDateTime> finishedAt;
+    QStringList outputFiles; // absolute paths, in order
+    std::optional<qint64> finalSize;
+    std::optional<QString> error;
+
+    bool operator==(const TaskRecord &) const = default;
+
+    // Dates are written as whole seconds; progress is clamped to 0...1 so that a stray NaN can
+    // never reach the file (it would be written as null and make the whole queue unreadable).
+    [[nodiscard]] QJsonObject toJson() const;
+    [[nodiscard]] static std::optional<TaskRecord> fromJson(const QJsonObject &object,
+                                                            QString *error = nullptr);
+};
