@@ -12,7 +12,8 @@
 
 namespace {
 
-QStringList recordedMix() {
+QStringList recordedMix()
+{
     const char *const lines[] = {
         "MVITEM|1|3|Episode: one/two",
         "MVPROG|1024|406616|NA|298303.0487567718|1|/home/u/Downloads/single/talk [talk].mp4",
@@ -46,7 +47,8 @@ QStringList recordedMix() {
 
 } // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     QCoreApplication app(argc, argv);
     const double seconds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toDouble() : 3.0;
     const QStringList mix = recordedMix();

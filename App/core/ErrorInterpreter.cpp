@@ -9,14 +9,16 @@ namespace {
 
 using Patterns = QList<QLatin1String>;
 
-struct Rule {
+struct Rule
+{
     Patterns patterns;
     // When not empty, the text must also hold one of these.
     Patterns alsoOneOf;
     const char16_t *message;
 };
 
-bool containsAny(const QString &text, const Patterns &patterns) {
+bool containsAny(const QString &text, const Patterns &patterns)
+{
     for (QLatin1String pattern : patterns) {
         if (text.contains(pattern))
             return true;
@@ -33,14 +35,13 @@ const Rule rules[] = {
      {},
      u"That doesn’t look like a valid URL."},
     {{QLatin1String("private video"), QLatin1String("sign in to confirm"), QLatin1String("login required"),
-      QLatin1String("this video is private"), QLatin1String("members-only"),
-      QLatin1String("join this channel")},
+      QLatin1String("this video is private"), QLatin1String("members-only"), QLatin1String("join this channel")},
      {},
      u"This video is private or requires you to sign in. "
      u"Try choosing your browser under Settings › Network › Cookies."},
     {{QLatin1String("video unavailable"), QLatin1String("this video is not available"),
-      QLatin1String("has been removed"), QLatin1String("no longer available"),
-      QLatin1String("does not exist"), QLatin1String("content isn't available")},
+      QLatin1String("has been removed"), QLatin1String("no longer available"), QLatin1String("does not exist"),
+      QLatin1String("content isn't available")},
      {},
      u"This video is unavailable (removed, region-locked, or deleted)."},
     {{QLatin1String("http error 429"), QLatin1String("too many requests"), QLatin1String("rate limit"),
@@ -68,8 +69,8 @@ const Rule rules[] = {
     {{QLatin1String("timed out"), QLatin1String("timeout"), QLatin1String("connection reset"),
       QLatin1String("connection refused"), QLatin1String("network is unreachable"),
       QLatin1String("temporary failure in name resolution"), QLatin1String("getaddrinfo"),
-      QLatin1String("unable to download"), QLatin1String("urlopen error"),
-      QLatin1String("nodename nor servname"), QLatin1String("offline"), QLatin1String("ssl:")},
+      QLatin1String("unable to download"), QLatin1String("urlopen error"), QLatin1String("nodename nor servname"),
+      QLatin1String("offline"), QLatin1String("ssl:")},
      {},
      u"Network problem. Check your internet connection (or proxy) and retry — progress is resumed "
      u"automatically."},
@@ -85,11 +86,11 @@ const Rule rules[] = {
 
 } // namespace
 
-QString explain(const QString &text, int exitCode) {
+QString explain(const QString &text, int exitCode)
+{
     const QString lower = text.toLower();
     for (const Rule &rule : rules) {
-        if (containsAny(lower, rule.patterns) &&
-            (rule.alsoOneOf.isEmpty() || containsAny(lower, rule.alsoOneOf)))
+        if (containsAny(lower, rule.patterns) && (rule.alsoOneOf.isEmpty() || containsAny(lower, rule.alsoOneOf)))
             return QString::fromUtf16(rule.message);
     }
     const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);

@@ -6,9 +6,11 @@
 #include <variant>
 
 // One line of yt-dlp output, as understood by the progress parser.
-struct ProgressEvent {
+struct ProgressEvent
+{
     // A progress marker: bytes so far, the total (exact, else estimated), speed and time left.
-    struct Progress {
+    struct Progress
+    {
         qint64 downloaded = 0;
         std::optional<qint64> total;
         std::optional<double> speed; // bytes per second
@@ -17,49 +19,56 @@ struct ProgressEvent {
         bool operator==(const Progress &) const = default;
     };
     // A post-processor changed state ("started", "finished").
-    struct Postprocess {
+    struct Postprocess
+    {
         QString name;
         QString status;
         bool operator==(const Postprocess &) const = default;
     };
     // A playlist item is about to be downloaded (1 of 1 for a single video).
-    struct Item {
+    struct Item
+    {
         int index = 1;
         int count = 1;
         QString title;
         bool operator==(const Item &) const = default;
     };
     // The final path of a finished file.
-    struct FinalFile {
+    struct FinalFile
+    {
         QString path;
         bool operator==(const FinalFile &) const = default;
     };
     // A path yt-dlp is about to write.
-    struct Destination {
+    struct Destination
+    {
         QString path;
         bool operator==(const Destination &) const = default;
     };
     // The output path of a merge of separate streams.
-    struct Merging {
+    struct Merging
+    {
         QString path;
         bool operator==(const Merging &) const = default;
     };
-    struct Error {
+    struct Error
+    {
         QString message;
         bool operator==(const Error &) const = default;
     };
-    struct Warning {
+    struct Warning
+    {
         QString message;
         bool operator==(const Warning &) const = default;
     };
     // Any other line, whole.
-    struct Info {
+    struct Info
+    {
         QString line;
         bool operator==(const Info &) const = default;
     };
 
-    using Value =
-        std::variant<Progress, Postprocess, Item, FinalFile, Destination, Merging, Error, Warning, Info>;
+    using Value = std::variant<Progress, Postprocess, Item, FinalFile, Destination, Merging, Error, Warning, Info>;
     Value value;
 
     bool operator==(const ProgressEvent &) const = default;

@@ -19,7 +19,8 @@ constexpr QStringView warningPrefix = u"WARNING:";
 constexpr QStringView destinationPrefix = u"[download] Destination: ";
 constexpr QStringView mergerPrefix = u"[Merger] Merging formats into ";
 
-template<typename Predicate> QStringView trimmed(QStringView text, Predicate strip) {
+template<typename Predicate> QStringView trimmed(QStringView text, Predicate strip)
+{
     while (!text.isEmpty() && strip(text.front()))
         text = text.sliced(1);
     while (!text.isEmpty() && strip(text.back()))
@@ -28,13 +29,15 @@ template<typename Predicate> QStringView trimmed(QStringView text, Predicate str
 }
 
 // Only blanks and tabs: a line break left in a number field means it is not a number.
-QStringView trimBlanks(QStringView text) {
+QStringView trimBlanks(QStringView text)
+{
     return trimmed(text, [](QChar c) { return c == u' ' || c == u'\t'; });
 }
 
 // Splits at '|' into at most `limit` pieces, the last keeping any further '|'. Returns the
 // number of pieces found.
-int split(QStringView line, QStringView *pieces, int limit) {
+int split(QStringView line, QStringView *pieces, int limit)
+{
     int count = 0;
     qsizetype start = 0;
     while (count < limit - 1) {
@@ -50,7 +53,8 @@ int split(QStringView line, QStringView *pieces, int limit) {
 
 // A decimal floating-point number, blanks and tabs around it allowed. yt-dlp writes "NA" for a
 // missing value; anything that is not a finite decimal number counts as missing.
-std::optional<double> number(QStringView field) {
+std::optional<double> number(QStringView field)
+{
     field = trimBlanks(field);
     // from_chars takes no plus sign, but "+5" is still a number ("+-5" is not).
     if (field.size() > 1 && field.front() == u'+' && field[1] != u'-' && field[1] != u'+')
@@ -87,7 +91,8 @@ std::optional<double> number(QStringView field) {
 }
 
 // Truncates toward zero; a value beyond the type's range counts as missing.
-template<typename Integer> std::optional<Integer> truncated(std::optional<double> value) {
+template<typename Integer> std::optional<Integer> truncated(std::optional<double> value)
+{
     constexpr double lowest = double(std::numeric_limits<Integer>::min());
     constexpr double beyond = -lowest; // 2^(bits-1), the first value out of range
     if (!value || !(*value >= lowest && *value < beyond))
@@ -96,7 +101,8 @@ template<typename Integer> std::optional<Integer> truncated(std::optional<double
 }
 
 // A plain decimal integer with an optional sign, no blanks; anything else gives `fallback`.
-int integerOr(QStringView field, int fallback) {
+int integerOr(QStringView field, int fallback)
+{
     qsizetype start = (!field.isEmpty() && (field.front() == u'+' || field.front() == u'-')) ? 1 : 0;
     if (start == field.size())
         return fallback;
@@ -109,7 +115,8 @@ int integerOr(QStringView field, int fallback) {
     return ok ? value : fallback;
 }
 
-std::optional<ProgressEvent> progress(QStringView line) {
+std::optional<ProgressEvent> progress(QStringView line)
+{
     QStringView pieces[7];
     if (split(line, pieces, 7) < 7)
         return std::nullopt;
@@ -127,24 +134,26 @@ std::optional<ProgressEvent> progress(QStringView line) {
     return ProgressEvent{event};
 }
 
-std::optional<ProgressEvent> postprocess(QStringView line) {
+std::optional<ProgressEvent> postprocess(QStringView line)
+{
     QStringView pieces[3];
     if (split(line, pieces, 3) < 3)
         return std::nullopt;
     return ProgressEvent{ProgressEvent::Postprocess{pieces[1].toString(), pieces[2].toString()}};
 }
 
-std::optional<ProgressEvent> item(QStringView line) {
+std::optional<ProgressEvent> item(QStringView line)
+{
     QStringView pieces[4];
     if (split(line, pieces, 4) < 4)
         return std::nullopt;
-    return ProgressEvent{
-        ProgressEvent::Item{integerOr(pieces[1], 1), integerOr(pieces[2], 1), pieces[3].toString()}};
+    return ProgressEvent{ProgressEvent::Item{integerOr(pieces[1], 1), integerOr(pieces[2], 1), pieces[3].toString()}};
 }
 
 } // namespace
 
-std::optional<ProgressEvent> parse(QStringView line) {
+std::optional<ProgressEvent> parse(QStringView line)
+{
     if (line.startsWith(progressPrefix))
         return progress(line);
     if (line.startsWith(postprocessPrefix))
@@ -156,8 +165,7 @@ std::optional<ProgressEvent> parse(QStringView line) {
     if (line.startsWith(errorPrefix))
         return ProgressEvent{ProgressEvent::Error{trimBlanks(line.sliced(errorPrefix.size())).toString()}};
     if (line.startsWith(warningPrefix))
-        return ProgressEvent{
-            ProgressEvent::Warning{trimBlanks(line.sliced(warningPrefix.size())).toString()}};
+        return ProgressEvent{ProgressEvent::Warning{trimBlanks(line.sliced(warningPrefix.size())).toString()}};
     if (line.startsWith(destinationPrefix))
         return ProgressEvent{ProgressEvent::Destination{line.sliced(destinationPrefix.size()).toString()}};
     if (line.startsWith(mergerPrefix)) {

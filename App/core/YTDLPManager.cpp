@@ -14,13 +14,15 @@ namespace {
 // appends after the trimmed part: format ids, extensions, ".part", "-Frag123", ".ytdl".
 constexpr int fileNameCharacterLimit = 50;
 
-QString toolsFolder() {
+QString toolsFolder()
+{
     return AppPaths::sub(QStringLiteral("Tools"));
 }
 
 } // namespace
 
-QStringList baseArguments(const NetworkOptions &net) {
+QStringList baseArguments(const NetworkOptions &net)
+{
     QStringList args{QStringLiteral("--ignore-config"),   QStringLiteral("--no-colors"),
                      QStringLiteral("--ffmpeg-location"), toolsFolder(),
                      QStringLiteral("--cache-dir"),       AppPaths::sub(QStringLiteral("Cache/yt-dlp"))};
@@ -40,12 +42,14 @@ QStringList baseArguments(const NetworkOptions &net) {
     return args;
 }
 
-QStringList infoArguments(const QString &url, const NetworkOptions &net) {
+QStringList infoArguments(const QString &url, const NetworkOptions &net)
+{
     return baseArguments(net) << QStringLiteral("-J") << QStringLiteral("--flat-playlist")
                               << QStringLiteral("--no-warnings") << QStringLiteral("--") << url;
 }
 
-QStringList downloadArguments(const DownloadOptions &options) {
+QStringList downloadArguments(const DownloadOptions &options)
+{
     const NetworkOptions &net = options.network;
     QStringList args = baseArguments(net);
     args << QStringLiteral("--newline") << QStringLiteral("--progress") << QStringLiteral("--continue");
@@ -59,9 +63,8 @@ QStringList downloadArguments(const DownloadOptions &options) {
          << QStringLiteral("before_dl:MVITEM|%(playlist_index|1)s|%(playlist_count|1)s|%(title)s")
          << QStringLiteral("--print") << QStringLiteral("after_move:MVFILE|%(filepath)s")
          << QStringLiteral("--no-simulate");
-    args << QStringLiteral("--retries") << QString::number(net.retries)
-         << QStringLiteral("--fragment-retries") << QString::number(net.retries)
-         << QStringLiteral("--concurrent-fragments") << QString::number(net.fragments);
+    args << QStringLiteral("--retries") << QString::number(net.retries) << QStringLiteral("--fragment-retries")
+         << QString::number(net.retries) << QStringLiteral("--concurrent-fragments") << QString::number(net.fragments);
     if (!net.rateLimit.isEmpty())
         args << QStringLiteral("--limit-rate") << net.rateLimit;
     if (options.formatSelector && !options.formatSelector->isEmpty())
@@ -87,8 +90,7 @@ QStringList downloadArguments(const DownloadOptions &options) {
     if (options.embedMetadata)
         args << QStringLiteral("--embed-metadata");
     if (options.embedThumbnail)
-        args << QStringLiteral("--embed-thumbnail") << QStringLiteral("--convert-thumbnails")
-             << QStringLiteral("jpg");
+        args << QStringLiteral("--embed-thumbnail") << QStringLiteral("--convert-thumbnails") << QStringLiteral("jpg");
     if (options.subtitles) {
         args << QStringLiteral("--write-subs") << QStringLiteral("--sub-langs")
              << (options.subLangs.isEmpty() ? QStringLiteral("en.*") : options.subLangs);
@@ -107,7 +109,8 @@ QStringList downloadArguments(const DownloadOptions &options) {
     return args;
 }
 
-QStringList splitArguments(const QString &text) {
+QStringList splitArguments(const QString &text)
+{
     QStringList result;
     QString current;
     bool begun = false;

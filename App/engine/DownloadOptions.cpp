@@ -2,7 +2,8 @@
 
 #include "core/Json.h"
 
-QJsonObject DownloadOptions::toJson() const {
+QJsonObject DownloadOptions::toJson() const
+{
     QJsonObject object{
         {QStringLiteral("url"), url},
         {QStringLiteral("title"), title},
@@ -29,7 +30,8 @@ QJsonObject DownloadOptions::toJson() const {
     return object;
 }
 
-std::optional<DownloadOptions> DownloadOptions::fromJson(const QJsonObject &object, QString *error) {
+std::optional<DownloadOptions> DownloadOptions::fromJson(const QJsonObject &object, QString *error)
+{
     // Keys are read in field order so that the error names the first offending field.
     Json::Reader read(object);
     DownloadOptions options;

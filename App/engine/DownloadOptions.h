@@ -10,7 +10,8 @@
 // One complete download request: what to fetch, where to put it, how to post-process it and the
 // network settings in force when it was queued. A task keeps its request unchanged for its whole
 // life, retries and restarts included.
-struct DownloadOptions {
+struct DownloadOptions
+{
     QString url;
     QString title;
     QString uploader;
@@ -40,6 +41,5 @@ struct DownloadOptions {
     // Absent optionals are left out, never written as null.
     [[nodiscard]] QJsonObject toJson() const;
     // Every non-optional key is required; the first missing, null or mistyped one fails the value.
-    [[nodiscard]] static std::optional<DownloadOptions> fromJson(const QJsonObject &object,
-                                                                 QString *error = nullptr);
+    [[nodiscard]] static std::optional<DownloadOptions> fromJson(const QJsonObject &object, QString *error = nullptr);
 };

@@ -7,7 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
-QJsonObject TaskRecord::toJson() const {
+QJsonObject TaskRecord::toJson() const
+{
     QJsonObject object{
         {QStringLiteral("id"), Json::uuidText(id)},
         {QStringLiteral("options"), options.toJson()},
@@ -22,7 +23,8 @@ QJsonObject TaskRecord::toJson() const {
     return object;
 }
 
-std::optional<TaskRecord> TaskRecord::fromJson(const QJsonObject &object, QString *error) {
+std::optional<TaskRecord> TaskRecord::fromJson(const QJsonObject &object, QString *error)
+{
     Json::Reader read(object);
     TaskRecord record;
     record.id = read.uuid(QStringLiteral("id"));

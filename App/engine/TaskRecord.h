@@ -12,7 +12,8 @@
 
 // The stored form of one download task: one element of the array in "queue.json". Runtime state
 // (speed, time left, byte counters, stage text, collected error lines) is not kept.
-struct TaskRecord {
+struct TaskRecord
+{
     QUuid id;
     DownloadOptions options;
     TaskStatus status = TaskStatus::Queued;
@@ -28,6 +29,5 @@ struct TaskRecord {
     // Dates are written as whole seconds; progress is clamped to 0...1 so that a stray NaN can
     // never reach the file (it would be written as null and make the whole queue unreadable).
     [[nodiscard]] QJsonObject toJson() const;
-    [[nodiscard]] static std::optional<TaskRecord> fromJson(const QJsonObject &object,
-                                                            QString *error = nullptr);
+    [[nodiscard]] static std::optional<TaskRecord> fromJson(const QJsonObject &object, QString *error = nullptr);
 };

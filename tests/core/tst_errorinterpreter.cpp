@@ -5,46 +5,41 @@
 
 namespace {
 
-QString text(const char *utf8) {
+QString text(const char *utf8)
+{
     return QString::fromUtf8(utf8);
 }
 
 const char *const unsupported = "This site or link isn’t supported by yt-dlp.";
 const char *const invalidUrl = "That doesn’t look like a valid URL.";
-const char *const signIn =
-    "This video is private or requires you to sign in. Try choosing your browser under "
-    "Settings › Network › Cookies.";
+const char *const signIn = "This video is private or requires you to sign in. Try choosing your browser under "
+                           "Settings › Network › Cookies.";
 const char *const unavailable = "This video is unavailable (removed, region-locked, or deleted).";
-const char *const rateLimited =
-    "The site is rate limiting requests. Wait a while, or lower the speed/concurrency "
-    "in Settings › Network.";
-const char *const forbidden =
-    "The site refused access (HTTP 403). Updating yt-dlp or using browser cookies may help.";
+const char *const rateLimited = "The site is rate limiting requests. Wait a while, or lower the speed/concurrency "
+                                "in Settings › Network.";
+const char *const forbidden = "The site refused access (HTTP 403). Updating yt-dlp or using browser cookies may help.";
 const char *const notFound = "The media could not be found (HTTP 404).";
-const char *const noFormat =
-    "The requested format isn’t available for this video. Pick another quality or use "
-    "Advanced Formats.";
+const char *const noFormat = "The requested format isn’t available for this video. Pick another quality or use "
+                             "Advanced Formats.";
 const char *const diskFull = "The disk is full. Free up space or choose another download folder.";
-const char *const cannotWrite =
-    "Morvane can’t write to the download folder. Choose a different folder in Settings.";
-const char *const ffmpegFailed =
-    "FFmpeg failed while processing the file. Try Settings › Tools › Repair, then retry.";
-const char *const network =
-    "Network problem. Check your internet connection (or proxy) and retry — progress is "
-    "resumed automatically.";
-const char *const ageRestricted =
-    "This video is age-restricted. Use browser cookies from a signed-in account.";
+const char *const cannotWrite = "Morvane can’t write to the download folder. Choose a different folder in Settings.";
+const char *const ffmpegFailed = "FFmpeg failed while processing the file. Try Settings › Tools › Repair, then retry.";
+const char *const network = "Network problem. Check your internet connection (or proxy) and retry — progress is "
+                            "resumed automatically.";
+const char *const ageRestricted = "This video is age-restricted. Use browser cookies from a signed-in account.";
 const char *const drm = "This video is DRM-protected and can’t be downloaded.";
 const char *const challenge = "Challenge solving failed. Run Repair Dependencies in Settings › Tools (Deno / "
                               "yt-dlp-ejs).";
 
 } // namespace
 
-class TestErrorInterpreter : public QObject {
+class TestErrorInterpreter : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
-    void explain_data() {
+    void explain_data()
+    {
         QTest::addColumn<QString>("errorText");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
@@ -62,20 +57,15 @@ private Q_SLOTS:
         row("removed", "ERROR: This video has been removed by the uploader", unavailable);
         row("content isn't available", "ERROR: This content isn't available.", unavailable);
         row("429", "ERROR: unable to download video data: HTTP Error 429: Too Many Requests", rateLimited);
-        row("403 before network", "ERROR: unable to download video data: HTTP Error 403: Forbidden",
-            forbidden);
-        row("404",
-            "ERROR: [generic] nothing-here: Unable to download webpage: HTTP Error 404: File not found",
+        row("403 before network", "ERROR: unable to download video data: HTTP Error 403: Forbidden", forbidden);
+        row("404", "ERROR: [generic] nothing-here: Unable to download webpage: HTTP Error 404: File not found",
             notFound);
-        row("format", "ERROR: [youtube] abc: Requested format is not available. Use --list-formats",
-            noFormat);
+        row("format", "ERROR: [youtube] abc: Requested format is not available. Use --list-formats", noFormat);
         row("disk full", "ERROR: unable to write data: [Errno 28] No space left on device", diskFull);
-        row("permission", "ERROR: unable to open for writing: [Errno 13] Permission denied: '/x'",
-            cannotWrite);
+        row("permission", "ERROR: unable to open for writing: [Errno 13] Permission denied: '/x'", cannotWrite);
         row("errno 1", "ERROR: [Errno 1] Operation not permitted", cannotWrite);
         row("postprocessing failed", "ERROR: Postprocessing: Conversion failed!", ffmpegFailed);
-        row("ffprobe not found", "ERROR: ffprobe not found. Please install or provide the path",
-            ffmpegFailed);
+        row("ffprobe not found", "ERROR: ffprobe not found. Please install or provide the path", ffmpegFailed);
         row("ffmpeg alone is not enough", "WARNING: ffmpeg not installed", "WARNING: ffmpeg not installed");
         row("postprocessing alone falls through", "WARNING: Postprocessing: timed out", network);
         row("timeout", "ERROR: Read timed out.", network);
@@ -100,7 +90,8 @@ private Q_SLOTS:
         row("first line not trimmed", "  odd thing  \nmore", "  odd thing  ");
     }
 
-    void explain() {
+    void explain()
+    {
         QFETCH(QString, errorText);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
@@ -108,7 +99,8 @@ private Q_SLOTS:
     }
 
     // What a current yt-dlp printed for a missing file.
-    void recordedNotFound() {
+    void recordedNotFound()
+    {
         QFile file(QStringLiteral(MORVANE_FIXTURES_DIR "/ytdlp-2026.08/notfound.stderr"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QStringList errors;

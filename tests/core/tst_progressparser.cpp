@@ -10,7 +10,8 @@ using P = ProgressEvent;
 
 namespace {
 
-QString describe(const Event &event) {
+QString describe(const Event &event)
+{
     if (!event)
         return QStringLiteral("no event");
     const auto number = [](const auto &value) {
@@ -21,8 +22,7 @@ QString describe(const Event &event) {
             using T = std::decay_t<decltype(e)>;
             if constexpr (std::is_same_v<T, P::Progress>)
                 return QStringLiteral("progress %1 of %2 at %3 eta %4 [%5]")
-                    .arg(QString::number(e.downloaded), number(e.total), number(e.speed), number(e.eta),
-                         e.filename);
+                    .arg(QString::number(e.downloaded), number(e.total), number(e.speed), number(e.eta), e.filename);
             else if constexpr (std::is_same_v<T, P::Postprocess>)
                 return QStringLiteral("postprocess [%1] [%2]").arg(e.name, e.status);
             else if constexpr (std::is_same_v<T, P::Item>)
@@ -43,33 +43,36 @@ QString describe(const Event &event) {
         event->value);
 }
 
-P progress(qint64 downloaded, std::optional<qint64> total, std::optional<double> speed,
-           std::optional<int> eta, const char *filename) {
+P progress(qint64 downloaded, std::optional<qint64> total, std::optional<double> speed, std::optional<int> eta,
+           const char *filename)
+{
     return P{P::Progress{downloaded, total, speed, eta, QString::fromUtf8(filename)}};
 }
 
-QString text(const char *utf8) {
+QString text(const char *utf8)
+{
     return QString::fromUtf8(utf8);
 }
 
 } // namespace
 
-class TestProgressParser : public QObject {
+class TestProgressParser : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
-    void parse_data() {
+    void parse_data()
+    {
         QTest::addColumn<QString>("line");
         QTest::addColumn<Event>("event");
         const Event none;
 
         // Progress markers: download, total, estimate, speed, eta, file name.
-        QTest::newRow("estimate stands in for total") << text("MVPROG|1024|NA|4096|512.5|7|/tmp/a.mp4")
-                                                      << Event(progress(1024, 4096, 512.5, 7, "/tmp/a.mp4"));
+        QTest::newRow("estimate stands in for total")
+            << text("MVPROG|1024|NA|4096|512.5|7|/tmp/a.mp4") << Event(progress(1024, 4096, 512.5, 7, "/tmp/a.mp4"));
         QTest::newRow("exact total wins over estimate")
             << text("MVPROG|10|20|30|NA|NA|f") << Event(progress(10, 20, {}, {}, "f"));
-        QTest::newRow("no total at all")
-            << text("MVPROG|10|NA|NA|NA|NA|f") << Event(progress(10, {}, {}, {}, "f"));
+        QTest::newRow("no total at all") << text("MVPROG|10|NA|NA|NA|NA|f") << Event(progress(10, {}, {}, {}, "f"));
         QTest::newRow("downloaded not a number") << text("MVPROG|NA|NA|NA|NA|NA|x") << none;
         QTest::newRow("six pieces") << text("MVPROG|1|2|3|4|5") << none;
         QTest::newRow("blanks around numbers, bar in file name")
@@ -78,8 +81,7 @@ private Q_SLOTS:
             << text("MVPROG|10.9|NA|NA|NA|3.7|f") << Event(progress(10, {}, {}, 3, "f"));
         QTest::newRow("tabs trimmed, file name kept as is")
             << text("MVPROG|\t5\t|\t6|NA|2.5e3|0| x ") << Event(progress(5, 6, 2500, 0, " x "));
-        QTest::newRow("empty file name")
-            << text("MVPROG|1|NA|NA|NA|NA|") << Event(progress(1, {}, {}, {}, ""));
+        QTest::newRow("empty file name") << text("MVPROG|1|NA|NA|NA|NA|") << Event(progress(1, {}, {}, {}, ""));
         QTest::newRow("line break is not trimmed") << text("MVPROG|1\n|NA|NA|NA|NA|f") << none;
         QTest::newRow("empty downloaded") << text("MVPROG||NA|NA|NA|NA|f") << none;
         QTest::newRow("non-finite fields are missing")
@@ -107,15 +109,12 @@ private Q_SLOTS:
             << Event(P{P::Postprocess{text("Metadata"), text("startedMVPP|Metadata|finished")}});
         QTest::newRow("item of a single video")
             << text("MVITEM|NA|NA|Some title") << Event(P{P::Item{1, 1, text("Some title")}});
-        QTest::newRow("item title keeps bars")
-            << text("MVITEM|2|5|A|B") << Event(P{P::Item{2, 5, text("A|B")}});
+        QTest::newRow("item title keeps bars") << text("MVITEM|2|5|A|B") << Event(P{P::Item{2, 5, text("A|B")}});
         QTest::newRow("item without title") << text("MVITEM|2|5") << none;
-        QTest::newRow("item numbers are not trimmed")
-            << text("MVITEM| 2|5 |t") << Event(P{P::Item{1, 1, text("t")}});
+        QTest::newRow("item numbers are not trimmed") << text("MVITEM| 2|5 |t") << Event(P{P::Item{1, 1, text("t")}});
         QTest::newRow("item numbers are integers")
             << text("MVITEM|2.0||«t» 日本") << Event(P{P::Item{1, 1, text("«t» 日本")}});
-        QTest::newRow("item index beyond int")
-            << text("MVITEM|99999999999|+3|t") << Event(P{P::Item{1, 3, text("t")}});
+        QTest::newRow("item index beyond int") << text("MVITEM|99999999999|+3|t") << Event(P{P::Item{1, 3, text("t")}});
         QTest::newRow("final file") << text("MVFILE|/o/Episode： one⧸two [ep1].m4a")
                                     << Event(P{P::FinalFile{text("/o/Episode： one⧸two [ep1].m4a")}});
         QTest::newRow("empty final file") << text("MVFILE|") << Event(P{P::FinalFile{QString()}});
@@ -129,28 +128,28 @@ private Q_SLOTS:
                                      << Event(P{P::Destination{text("/x/a b.f1.m4a ")}});
         QTest::newRow("merger quotes removed")
             << text("[Merger] Merging formats into \"/x/y.mp4\"") << Event(P{P::Merging{text("/x/y.mp4")}});
-        QTest::newRow("merger blanks removed") << text("[Merger] Merging formats into  \"/x/y z.mkv\" ")
-                                               << Event(P{P::Merging{text("/x/y z.mkv")}});
+        QTest::newRow("merger blanks removed")
+            << text("[Merger] Merging formats into  \"/x/y z.mkv\" ") << Event(P{P::Merging{text("/x/y z.mkv")}});
         QTest::newRow("indented error is info") << text(" ERROR: x") << Event(P{P::Info{text(" ERROR: x")}});
         QTest::newRow("lower-case marker is info")
             << text("mvprog|1|2|3|4|5|6") << Event(P{P::Info{text("mvprog|1|2|3|4|5|6")}});
         QTest::newRow("marker without bar is info") << text("MVPROG") << Event(P{P::Info{text("MVPROG")}});
-        QTest::newRow("continuation line is info")
-            << text("         It is strongly recommended")
-            << Event(P{P::Info{text("         It is strongly recommended")}});
+        QTest::newRow("continuation line is info") << text("         It is strongly recommended")
+                                                   << Event(P{P::Info{text("         It is strongly recommended")}});
         QTest::newRow("empty line is info") << QString() << Event(P{P::Info{QString()}});
     }
 
-    void parse() {
+    void parse()
+    {
         QFETCH(QString, line);
         QFETCH(Event, event);
         const Event actual = ProgressParser::parse(line);
-        QVERIFY2(actual == event,
-                 qPrintable(describe(actual) + QStringLiteral(" instead of ") + describe(event)));
+        QVERIFY2(actual == event, qPrintable(describe(actual) + QStringLiteral(" instead of ") + describe(event)));
     }
 
     // The recorded output of a current yt-dlp for our command line: every line is understood.
-    void recordedOutput_data() {
+    void recordedOutput_data()
+    {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QList<int>>("counts"); // per kind, in the order of ProgressEvent::Value
         //                                  progress, pp, item, final, dest, merge, error, warning, info
@@ -161,15 +160,15 @@ private Q_SLOTS:
         QTest::newRow("audio") << "audio" << QList<int>{8, 10, 1, 1, 0, 0, 0, 1, 3};
     }
 
-    void recordedOutput() {
+    void recordedOutput()
+    {
         QFETCH(QString, name);
         QFETCH(QList<int>, counts);
         QList<int> actual(std::variant_size_v<ProgressEvent::Value>, 0);
         for (const char *stream : {".stdout", ".stderr"}) {
             QFile file(QStringLiteral(MORVANE_FIXTURES_DIR "/ytdlp-2026.08/") + name + QLatin1String(stream));
             QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
-            for (const QString &line :
-                 QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
                 const Event event = ProgressParser::parse(line);
                 QVERIFY2(event, qPrintable(line));
                 ++actual[int(event->value.index())];
@@ -184,17 +183,16 @@ private Q_SLOTS:
         QCOMPARE(actual, counts);
     }
 
-    void recordedPlaylistItems() {
+    void recordedPlaylistItems()
+    {
         QFile file(QStringLiteral(MORVANE_FIXTURES_DIR "/ytdlp-2026.08/playlist.stdout"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QList<P::Item> items;
         for (const QByteArray &line : file.readAll().split('\n')) {
-            if (const Event event = ProgressParser::parse(QString::fromUtf8(line));
-                event && event->as<P::Item>())
+            if (const Event event = ProgressParser::parse(QString::fromUtf8(line)); event && event->as<P::Item>())
                 items << *event->as<P::Item>();
         }
-        const QList<P::Item> expected{{1, 3, text("Episode: one/two")},
-                                      {3, 3, text("Episode «three» 日本語")}};
+        const QList<P::Item> expected{{1, 3, text("Episode: one/two")}, {3, 3, text("Episode «three» 日本語")}};
         QVERIFY(items == expected);
     }
 };

@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "TestRequests.h"
 #include "core/AppPaths.h"
 #include "core/SettingsStore.h"
 #include "core/YTDLPManager.h"
@@ -10,33 +11,22 @@
 
 namespace {
 
-QStringList list(std::initializer_list<const char *> items) {
+QStringList list(std::initializer_list<const char *> items)
+{
     QStringList result;
     for (const char *item : items)
         result << QString::fromUtf8(item);
     return result;
 }
 
-// A request as the coordinator builds it from the registered defaults, best preset, no sort.
-DownloadOptions defaultRequest() {
-    DownloadOptions options;
-    options.url = QStringLiteral("https://example.com/watch?v=abc");
-    options.audioFormat = SettingsStore::string(QStringLiteral("audioFormat"));
-    options.container = SettingsStore::string(QStringLiteral("mergeContainer"));
-    options.folder = QStringLiteral("/home/u/Downloads");
-    options.outputTemplate = SettingsStore::string(QStringLiteral("outputTemplate"));
-    options.embedThumbnail = SettingsStore::boolean(QStringLiteral("embedThumbnail"));
-    options.embedMetadata = SettingsStore::boolean(QStringLiteral("embedMetadata"));
-    options.subtitles = SettingsStore::boolean(QStringLiteral("writeSubs"));
-    options.autoSubs = SettingsStore::boolean(QStringLiteral("autoSubs"));
-    options.embedSubs = SettingsStore::boolean(QStringLiteral("embedSubs"));
-    options.subLangs = SettingsStore::string(QStringLiteral("subLangs"));
-    options.network = SettingsStore::networkSnapshot();
-    options.presetName = QStringLiteral("Best Quality");
-    return options;
+DownloadOptions defaultRequest()
+{
+    return TestRequests::defaultRequest(QStringLiteral("https://example.com/watch?v=abc"),
+                                        QStringLiteral("/home/u/Downloads"));
 }
 
-QStringList fixedBase() {
+QStringList fixedBase()
+{
     return {QStringLiteral("--ignore-config"),   QStringLiteral("--no-colors"),
             QStringLiteral("--ffmpeg-location"), AppPaths::sub(QStringLiteral("Tools")),
             QStringLiteral("--cache-dir"),       AppPaths::sub(QStringLiteral("Cache/yt-dlp"))};
@@ -62,15 +52,17 @@ using Change = std::function<void(DownloadOptions &)>;
 
 Q_DECLARE_METATYPE(Change)
 
-class TestYTDLPArguments : public QObject {
+class TestYTDLPArguments : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
-    void defaultRequest() {
+    void defaultRequest()
+    {
         TestEnvironment env;
         const QStringList expected = fixedBase() +
-                                     list({"--remote-components", "ejs:github", "--socket-timeout", "30",
-                                           "--newline", "--progress", "--continue"}) +
+                                     list({"--remote-components", "ejs:github", "--socket-timeout", "30", "--newline",
+                                           "--progress", "--continue"}) +
                                      markerTemplates +
                                      list({"--retries",
                                            "10",
@@ -98,7 +90,8 @@ private Q_SLOTS:
     }
 
     // Everything from "--retries" on, for requests that differ from the default one.
-    void downloadOptions_data() {
+    void downloadOptions_data()
+    {
         QTest::addColumn<Change>("change");
         QTest::addColumn<QStringList>("tail");
         const QStringList retries =
@@ -120,9 +113,8 @@ private Q_SLOTS:
                    o.network.retries = 3;
                    o.network.fragments = 1;
                })
-            << list({"--retries", "3", "--fragment-retries", "3", "--concurrent-fragments", "1",
-                     "--limit-rate", "300K", "-f", "bv*+ba/b", "-S", "res:1080", "--merge-output-format",
-                     "mp4"}) +
+            << list({"--retries", "3", "--fragment-retries", "3", "--concurrent-fragments", "1", "--limit-rate", "300K",
+                     "-f", "bv*+ba/b", "-S", "res:1080", "--merge-output-format", "mp4"}) +
                    output + list({"--no-playlist"}) + link;
         QTest::newRow("empty selector and sort are left out") << Change([&](DownloadOptions &o) {
             plain(o);
@@ -141,11 +133,9 @@ private Q_SLOTS:
                    o.embedSubs = true;
                    o.autoSubs = true;
                })
-            << retries + list({"-f", "ba/b", "-x", "--audio-format", "mp3", "--audio-quality", "0"}) +
-                   output +
-                   list({"--no-playlist", "--embed-metadata", "--embed-thumbnail", "--convert-thumbnails",
-                         "jpg", "--write-subs", "--sub-langs", "en.*", "--write-auto-subs", "--convert-subs",
-                         "srt"}) +
+            << retries + list({"-f", "ba/b", "-x", "--audio-format", "mp3", "--audio-quality", "0"}) + output +
+                   list({"--no-playlist", "--embed-metadata", "--embed-thumbnail", "--convert-thumbnails", "jpg",
+                         "--write-subs", "--sub-langs", "en.*", "--write-auto-subs", "--convert-subs", "srt"}) +
                    link;
         QTest::newRow("video with embedded subtitles, empty languages")
             << Change([&](DownloadOptions &o) {
@@ -163,23 +153,19 @@ private Q_SLOTS:
                    o.subLangs = QStringLiteral("de,fr");
                })
             << retries + list({"--merge-output-format", "mp4"}) + output +
-                   list({"--no-playlist", "--write-subs", "--sub-langs", "de,fr", "--convert-subs", "srt"}) +
-                   link;
-        QTest::newRow("automatic captions and embedding need subtitles on")
-            << Change([&](DownloadOptions &o) {
-                   plain(o);
-                   o.autoSubs = true;
-                   o.embedSubs = true;
-               })
-            << retries + list({"--merge-output-format", "mp4"}) + output + list({"--no-playlist"}) + link;
-        QTest::newRow("playlist with items")
-            << Change([&](DownloadOptions &o) {
-                   plain(o);
-                   o.isPlaylist = true;
-                   o.playlistItems = QStringLiteral("1-3,7");
-               })
-            << retries + list({"--merge-output-format", "mp4"}) + output +
-                   list({"--yes-playlist", "--playlist-items", "1-3,7"}) + link;
+                   list({"--no-playlist", "--write-subs", "--sub-langs", "de,fr", "--convert-subs", "srt"}) + link;
+        QTest::newRow("automatic captions and embedding need subtitles on") << Change([&](DownloadOptions &o) {
+            plain(o);
+            o.autoSubs = true;
+            o.embedSubs = true;
+        }) << retries + list({"--merge-output-format", "mp4"}) + output + list({"--no-playlist"}) + link;
+        QTest::newRow("playlist with items") << Change([&](DownloadOptions &o) {
+            plain(o);
+            o.isPlaylist = true;
+            o.playlistItems = QStringLiteral("1-3,7");
+        })
+                                             << retries + list({"--merge-output-format", "mp4"}) + output +
+                                                    list({"--yes-playlist", "--playlist-items", "1-3,7"}) + link;
         QTest::newRow("playlist with empty items") << Change([&](DownloadOptions &o) {
             plain(o);
             o.isPlaylist = true;
@@ -196,7 +182,8 @@ private Q_SLOTS:
                          "-looks-like-an-option"});
     }
 
-    void downloadOptions() {
+    void downloadOptions()
+    {
         QFETCH(Change, change);
         QFETCH(QStringList, tail);
         TestEnvironment env;
@@ -210,7 +197,8 @@ private Q_SLOTS:
         QCOMPARE(args.mid(start), tail);
     }
 
-    void baseArguments_data() {
+    void baseArguments_data()
+    {
         QTest::addColumn<Change>("change");
         QTest::addColumn<bool>("remoteEJS");
         QTest::addColumn<QStringList>("tail"); // after the six fixed arguments
@@ -235,7 +223,8 @@ private Q_SLOTS:
                      "socks5://127.0.0.1:9050", "--socket-timeout", "1"});
     }
 
-    void baseArguments() {
+    void baseArguments()
+    {
         QFETCH(Change, change);
         QFETCH(bool, remoteEJS);
         QFETCH(QStringList, tail);
@@ -246,7 +235,8 @@ private Q_SLOTS:
         QCOMPARE(YTDLPManager::baseArguments(options.network), fixedBase() + tail);
     }
 
-    void denoOnlyWhenExecutable() {
+    void denoOnlyWhenExecutable()
+    {
         TestEnvironment env;
         SettingsStore::set(QStringLiteral("remoteEJS"), false);
         const NetworkOptions net;
@@ -260,7 +250,8 @@ private Q_SLOTS:
         QCOMPARE(YTDLPManager::baseArguments(net), fixedBase() + runtime + list({"--socket-timeout", "30"}));
     }
 
-    void infoArguments() {
+    void infoArguments()
+    {
         TestEnvironment env;
         NetworkOptions net;
         net.proxy = QStringLiteral("http://127.0.0.1:1");
@@ -269,12 +260,12 @@ private Q_SLOTS:
                      list({"-J", "--flat-playlist", "--no-warnings", "--", "https://a.b/c"}));
     }
 
-    void splitArguments_data() {
+    void splitArguments_data()
+    {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("words, quotes and escapes")
-            << QStringLiteral("  -N 8   --foo 'a b' \"c\\\"d\" e\\ f '' ")
-            << list({"-N", "8", "--foo", "a b", "c\"d", "e f", ""});
+        QTest::newRow("words, quotes and escapes") << QStringLiteral("  -N 8   --foo 'a b' \"c\\\"d\" e\\ f '' ")
+                                                   << list({"-N", "8", "--foo", "a b", "c\"d", "e f", ""});
         QTest::newRow("empty") << QString() << QStringList();
         QTest::newRow("blanks only") << QStringLiteral("  \t \n ") << QStringList();
         QTest::newRow("backslash literal in single quotes") << QStringLiteral("'it\\'s") << list({"it\\s"});
@@ -282,21 +273,19 @@ private Q_SLOTS:
         QTest::newRow("lone backslash begins an empty argument") << QStringLiteral("\\") << list({""});
         QTest::newRow("escaped backslash and quote") << QStringLiteral("a\\\\b \\'x") << list({"a\\b", "'x"});
         QTest::newRow("escapes inside double quotes") << QStringLiteral("\"a\\\\b\\ c\"") << list({"a\\b c"});
-        QTest::newRow("adjacent quoted parts join")
-            << QStringLiteral("--x='1 2'\"3\"4") << list({"--x=1 234"});
+        QTest::newRow("adjacent quoted parts join") << QStringLiteral("--x='1 2'\"3\"4") << list({"--x=1 234"});
         QTest::newRow("unclosed quote runs to the end") << QStringLiteral("-o \"a b") << list({"-o", "a b"});
         QTest::newRow("quote of the other kind is literal")
             << QStringLiteral("\"it's\" 'say \"hi\"'") << list({"it's", "say \"hi\""});
-        QTest::newRow("line breaks and tabs separate")
-            << QStringLiteral("a\nb\r\nc\td") << list({"a", "b", "c", "d"});
+        QTest::newRow("line breaks and tabs separate") << QStringLiteral("a\nb\r\nc\td") << list({"a", "b", "c", "d"});
         QTest::newRow("unicode whitespace separates")
             << QStringLiteral("a\u00a0b\u3000c\u2028d") << list({"a", "b", "c", "d"});
         QTest::newRow("escaped blank is kept") << QStringLiteral("\\ ") << list({" "});
-        QTest::newRow("non-ASCII words")
-            << QStringLiteral("--title 日本語 😀x") << list({"--title", "日本語", "😀x"});
+        QTest::newRow("non-ASCII words") << QStringLiteral("--title 日本語 😀x") << list({"--title", "日本語", "😀x"});
     }
 
-    void splitArguments() {
+    void splitArguments()
+    {
         QFETCH(QString, text);
         QFETCH(QStringList, arguments);
         QCOMPARE(YTDLPManager::splitArguments(text), arguments);

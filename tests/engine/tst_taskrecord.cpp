@@ -12,7 +12,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-DownloadOptions sampleOptions() {
+DownloadOptions sampleOptions()
+{
     DownloadOptions options;
     options.url = QStringLiteral("https://example.com/watch?v=abc");
     options.title = QStringLiteral("Talk «one» 日本語");
@@ -28,7 +29,8 @@ DownloadOptions sampleOptions() {
     return options;
 }
 
-TaskRecord sampleRecord() {
+TaskRecord sampleRecord()
+{
     TaskRecord record;
     record.id = QUuid::fromString(u"6f1c2a8e-0b4d-4e5f-9a7b-3c2d1e0f9a8b"_s);
     record.options = sampleOptions();
@@ -36,30 +38,31 @@ TaskRecord sampleRecord() {
     record.progress = 1;
     record.createdAt = QDateTime(QDate(2026, 12, 8), QTime(9, 19, 13), Qt::UTC);
     record.finishedAt = QDateTime(QDate(2026, 12, 8), QTime(9, 20, 1), Qt::UTC);
-    record.outputFiles = {QStringLiteral("/home/u/Downloads/a.mp4"),
-                          QStringLiteral("/home/u/Downloads/a.en.srt")};
+    record.outputFiles = {QStringLiteral("/home/u/Downloads/a.mp4"), QStringLiteral("/home/u/Downloads/a.en.srt")};
     record.finalSize = 5'000'000'000;
     record.error = QStringLiteral("partial");
     return record;
 }
 
 // Serialises and parses again, as the queue file does.
-QJsonObject throughText(const QJsonObject &object) {
+QJsonObject throughText(const QJsonObject &object)
+{
     return *Json::parseObject(QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
 } // namespace
 
-class TestTaskRecord : public QObject {
+class TestTaskRecord : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
-    void optionsRoundTrip_data() {
+    void optionsRoundTrip_data()
+    {
         QTest::addColumn<DownloadOptions>("options");
         QTest::addColumn<QStringList>("absentKeys");
         QTest::newRow("optionals absent")
-            << sampleOptions()
-            << QStringList{u"thumbnail"_s, u"playlistItems"_s, u"formatSelector"_s, u"formatSort"_s};
+            << sampleOptions() << QStringList{u"thumbnail"_s, u"playlistItems"_s, u"formatSelector"_s, u"formatSort"_s};
         DownloadOptions full = sampleOptions();
         full.thumbnail = QStringLiteral("https://i.example.com/a.jpg");
         full.isPlaylist = true;
@@ -71,11 +74,11 @@ private Q_SLOTS:
         QTest::newRow("all present") << full << QStringList();
         DownloadOptions empty = sampleOptions();
         empty.formatSelector = QString(); // present but empty is kept apart from absent
-        QTest::newRow("empty selector")
-            << empty << QStringList{u"thumbnail"_s, u"playlistItems"_s, u"formatSort"_s};
+        QTest::newRow("empty selector") << empty << QStringList{u"thumbnail"_s, u"playlistItems"_s, u"formatSort"_s};
     }
 
-    void optionsRoundTrip() {
+    void optionsRoundTrip()
+    {
         QFETCH(DownloadOptions, options);
         QFETCH(QStringList, absentKeys);
         const QJsonObject json = throughText(options.toJson());
@@ -88,18 +91,18 @@ private Q_SLOTS:
         QVERIFY(decoded == options);
     }
 
-    void optionsStrictDecoding_data() {
+    void optionsStrictDecoding_data()
+    {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QJsonValue>("value"); // undefined removes the key
         QTest::addColumn<QString>("error");
         QTest::newRow("null selector is absent") << "formatSelector" << QJsonValue(QJsonValue::Null) << "";
         QTest::newRow("null thumbnail is absent") << "thumbnail" << QJsonValue(QJsonValue::Null) << "";
         QTest::newRow("unknown key ignored") << "later" << QJsonValue(1) << "";
-        QTest::newRow("no presetName")
-            << "presetName" << QJsonValue(QJsonValue::Undefined) << "missing key \"presetName\"";
+        QTest::newRow("no presetName") << "presetName" << QJsonValue(QJsonValue::Undefined)
+                                       << "missing key \"presetName\"";
         QTest::newRow("null title") << "title" << QJsonValue(QJsonValue::Null) << "missing key \"title\"";
-        QTest::newRow("no network") << "network" << QJsonValue(QJsonValue::Undefined)
-                                    << "missing key \"network\"";
+        QTest::newRow("no network") << "network" << QJsonValue(QJsonValue::Undefined) << "missing key \"network\"";
         QTest::newRow("network without extraArgs") << "network"
                                                    << QJsonValue(QJsonObject{{u"cookiesBrowser"_s, u"none"_s},
                                                                              {u"userAgent"_s, u""_s},
@@ -111,11 +114,11 @@ private Q_SLOTS:
                                                    << "network: missing key \"extraArgs\"";
         QTest::newRow("playlist flag as text")
             << "isPlaylist" << QJsonValue(u"false"_s) << "key \"isPlaylist\" is not a boolean";
-        QTest::newRow("sort as number")
-            << "formatSort" << QJsonValue(3) << "key \"formatSort\" is not a string";
+        QTest::newRow("sort as number") << "formatSort" << QJsonValue(3) << "key \"formatSort\" is not a string";
     }
 
-    void optionsStrictDecoding() {
+    void optionsStrictDecoding()
+    {
         QFETCH(QString, key);
         QFETCH(QJsonValue, value);
         QFETCH(QString, error);
@@ -132,7 +135,8 @@ private Q_SLOTS:
             QVERIFY(*decoded == sampleOptions());
     }
 
-    void optionsEqualityCoversNetwork() {
+    void optionsEqualityCoversNetwork()
+    {
         DownloadOptions other = sampleOptions();
         other.network.timeout = 31;
         QVERIFY(!(other == sampleOptions()));
@@ -142,7 +146,8 @@ private Q_SLOTS:
         QVERIFY(!(other == sampleOptions())); // an empty thumbnail is not an absent one
     }
 
-    void statuses_data() {
+    void statuses_data()
+    {
         QTest::addColumn<TaskStatus>("status");
         QTest::addColumn<QString>("raw");
         QTest::addColumn<bool>("active");
@@ -156,7 +161,8 @@ private Q_SLOTS:
         QTest::newRow("cancelled") << TaskStatus::Cancelled << "cancelled" << false << true;
     }
 
-    void statuses() {
+    void statuses()
+    {
         QFETCH(TaskStatus, status);
         QFETCH(QString, raw);
         QFETCH(bool, active);
@@ -168,7 +174,8 @@ private Q_SLOTS:
         QCOMPARE(TaskStatuses::fromRawValue(raw.at(0).toUpper() + raw.mid(1)), std::nullopt);
     }
 
-    void recordRoundTrip() {
+    void recordRoundTrip()
+    {
         TaskRecord record = sampleRecord();
         record.createdAt = record.createdAt.addMSecs(750); // fractions are not stored
         const QJsonObject json = throughText(record.toJson());
@@ -182,7 +189,8 @@ private Q_SLOTS:
         QVERIFY(*decoded == sampleRecord());
     }
 
-    void recordDecoding_data() {
+    void recordDecoding_data()
+    {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QJsonValue>("value"); // undefined removes the key
         QTest::addColumn<QString>("error");
@@ -192,17 +200,14 @@ private Q_SLOTS:
         QTest::newRow("null error") << "error" << QJsonValue(QJsonValue::Null) << "";
         QTest::newRow("empty outputFiles") << "outputFiles" << QJsonValue(QJsonArray()) << "";
         QTest::newRow("no outputFiles") << "outputFiles" << removed << "missing key \"outputFiles\"";
-        QTest::newRow("capitalised status")
-            << "status" << QJsonValue(u"Completed"_s) << "unknown status \"Completed\"";
+        QTest::newRow("capitalised status") << "status" << QJsonValue(u"Completed"_s) << "unknown status \"Completed\"";
         QTest::newRow("status as number") << "status" << QJsonValue(4) << "key \"status\" is not a string";
         QTest::newRow("no progress") << "progress" << removed << "missing key \"progress\"";
-        QTest::newRow("null progress")
-            << "progress" << QJsonValue(QJsonValue::Null) << "missing key \"progress\"";
+        QTest::newRow("null progress") << "progress" << QJsonValue(QJsonValue::Null) << "missing key \"progress\"";
         QTest::newRow("bad id") << "id" << QJsonValue(u"not-a-uuid"_s) << "key \"id\" is not a UUID";
         QTest::newRow("local date") << "createdAt" << QJsonValue(u"2026-12-08T09:19:13"_s)
                                     << "key \"createdAt\" is not an ISO 8601 date";
-        QTest::newRow("fractional size")
-            << "finalSize" << QJsonValue(1.5) << "key \"finalSize\" is not an integer";
+        QTest::newRow("fractional size") << "finalSize" << QJsonValue(1.5) << "key \"finalSize\" is not an integer";
         QTest::newRow("options without url") << "options" << QJsonValue([] {
             QJsonObject options = sampleOptions().toJson();
             options.remove(u"url"_s);
@@ -210,7 +215,8 @@ private Q_SLOTS:
         }()) << "options: missing key \"url\"";
     }
 
-    void recordDecoding() {
+    void recordDecoding()
+    {
         QFETCH(QString, key);
         QFETCH(QJsonValue, value);
         QFETCH(QString, error);
@@ -228,7 +234,8 @@ private Q_SLOTS:
     }
 
     // A progress value the task computed badly must never make the queue file unreadable.
-    void progressIsClampedBeforeWriting_data() {
+    void progressIsClampedBeforeWriting_data()
+    {
         QTest::addColumn<double>("progress");
         QTest::addColumn<double>("stored");
         QTest::newRow("NaN") << std::numeric_limits<double>::quiet_NaN() << 0.0;
@@ -239,7 +246,8 @@ private Q_SLOTS:
         QTest::newRow("inside") << 0.375 << 0.375;
     }
 
-    void progressIsClampedBeforeWriting() {
+    void progressIsClampedBeforeWriting()
+    {
         QFETCH(double, progress);
         QFETCH(double, stored);
         TaskRecord record = sampleRecord();
