@@ -1,9 +1,13 @@
 #include "YTDLPManager.h"
 
 #include "core/AppPaths.h"
+#include "core/ProcessRunner.h"
 #include "core/SettingsStore.h"
+#include "core/ToolMirror.h"
 
 #include <QFileInfo>
+
+using namespace std::chrono_literals;
 
 namespace YTDLPManager {
 
@@ -143,6 +147,32 @@ QStringList splitArguments(const QString &text)
     if (begun || !current.isEmpty())
         result.append(current);
     return result;
+}
+
+ToolSpec spec(CpuArch arch)
+{
+    const QString asset =
+        arch == CpuArch::Arm64 ? QStringLiteral("yt-dlp_linux_aarch64") : QStringLiteral("yt-dlp_linux");
+    return {Tool::Ytdlp,
+            {ToolMirror::apply(
+                QUrl(QStringLiteral("https://github.com/yt-dlp/yt-dlp/releases/latest/download/") + asset))},
+            ArchiveKind::None,
+            {QStringLiteral("--version")}};
+}
+
+QUrl latestAPI()
+{
+    return ToolMirror::apply(QUrl(QStringLiteral("https://api.github.com/repos/yt-dlp/yt-dlp/releases/latest")));
+}
+
+QCoro::Task<ToolCheck> smokeTest()
+{
+    const QStringList arguments{QStringLiteral("--ignore-config"), QStringLiteral("--list-extractors")};
+    const RunResult result = co_await ProcessRunner::run(Tools::path(Tool::Ytdlp), arguments, 90s);
+    if (result.status != 0)
+        co_return ToolCheck{false, result.stderrText};
+    const qsizetype extractors = result.stdoutText.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size();
+    co_return ToolCheck{extractors > 100, QString::number(extractors) + QStringLiteral(" extractors loaded")};
 }
 
 } // namespace YTDLPManager

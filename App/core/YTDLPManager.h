@@ -1,14 +1,26 @@
 #pragma once
 
+#include "core/CpuArch.h"
 #include "core/NetworkOptions.h"
+#include "core/ToolCheck.h"
+#include "core/ToolSpec.h"
 #include "engine/DownloadOptions.h"
 
+#include <QCoroTask>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 // Every command line handed to yt-dlp. Each argument is one element of the argument vector (no
 // shell ever sees them), and the link always follows "--" so it can never be taken for an option.
 namespace YTDLPManager {
+
+// The newest release's single executable for the processor kind, bare (no archive).
+[[nodiscard]] ToolSpec spec(CpuArch arch = CpuArchs::host());
+// The release API answer holding the newest version in "tag_name".
+[[nodiscard]] QUrl latestAPI();
+// Lists the extractors of the installed yt-dlp: ok with more than 100 of them.
+QCoro::Task<ToolCheck> smokeTest();
 
 // The options that open every yt-dlp command line: no user config, the tools and cache folders,
 // challenge solving, and the network settings.

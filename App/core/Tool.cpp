@@ -1,0 +1,47 @@
+#include "Tool.h"
+
+#include "AppPaths.h"
+
+namespace Tools {
+
+const QList<Tool> &all()
+{
+    static const QList<Tool> tools{Tool::Ytdlp, Tool::Ffmpeg, Tool::Ffprobe, Tool::Deno, Tool::Ejs};
+    return tools;
+}
+
+QString rawValue(Tool tool)
+{
+    switch (tool) {
+    case Tool::Ytdlp: return QStringLiteral("yt-dlp");
+    case Tool::Ffmpeg: return QStringLiteral("FFmpeg");
+    case Tool::Ffprobe: return QStringLiteral("ffprobe");
+    case Tool::Deno: return QStringLiteral("Deno");
+    case Tool::Ejs: return QStringLiteral("yt-dlp-ejs");
+    }
+    return {};
+}
+
+std::optional<Tool> fromRawValue(const QString &text)
+{
+    for (const Tool tool : all()) {
+        if (rawValue(tool) == text)
+            return tool;
+    }
+    return std::nullopt;
+}
+
+QString path(Tool tool)
+{
+    const QString folder = AppPaths::sub(QStringLiteral("Tools"));
+    switch (tool) {
+    case Tool::Ytdlp: return folder + QStringLiteral("/yt-dlp");
+    case Tool::Ffmpeg: return folder + QStringLiteral("/ffmpeg");
+    case Tool::Ffprobe: return folder + QStringLiteral("/ffprobe");
+    case Tool::Deno: return folder + QStringLiteral("/deno");
+    case Tool::Ejs: return folder;
+    }
+    return {};
+}
+
+} // namespace Tools
