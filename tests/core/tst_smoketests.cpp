@@ -24,6 +24,12 @@ QByteArray extractorLister(int count)
 
 } // namespace
 
+// Readable failures for QCOMPARE.
+char *toString(const ToolCheck &check)
+{
+    return QTest::toString(u"{%1, \"%2\"}"_s.arg(check.ok ? u"true"_s : u"false"_s, check.detail));
+}
+
 class TestSmokeTests : public QObject
 {
     Q_OBJECT

@@ -49,6 +49,8 @@ QString TestEnvironment::installTool(const QString &name, const QString &sourceP
 QString TestEnvironment::installScript(const QString &name, const QByteArray &script) const
 {
     const QString target = toolsDir() + QLatin1Char('/') + name;
+    // Unlinked rather than overwritten: a tool that just ran may keep its file busy for a moment.
+    QFile::remove(target);
     QFile file(target);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(script);
