@@ -19,6 +19,8 @@ struct MusicError
 template<typename T> class MusicResult
 {
 public:
+    // An empty value (waiting on a task from plain code needs a result to assign into).
+    MusicResult() = default;
     MusicResult(T value)
         : m_state(std::move(value))
     {}

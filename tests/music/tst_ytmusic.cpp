@@ -1,0 +1,724 @@
+#include "TestEnvironment.h"
+#include "TestHttpServer.h"
+#include "TestMedia.h"
+#include "core/AppPaths.h"
+#include "core/LogManager.h"
+#include "core/SettingsStore.h"
+#include "core/YTDLPManager.h"
+#include "music/YTMusic.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTest>
+
+#include <memory>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// A stand-in for yt-dlp: it records its arguments and answers from files beside it (the child's
+// environment is fixed, so nothing can be passed through variables). With "fake.sleep" present it
+// waits in a child of its own, whose id it writes to "fake.child".
+const QByteArray fakeScript = R"(#!/bin/sh
+dir=$(dirname "$0")
+for argument in "$@"; do printf '%s\n' "$argument"; done > "$dir/fake.args"
+[ -f "$dir/fake.stderr" ] && cat "$dir/fake.stderr" >&2
+[ -f "$dir/fake.stdout" ] && cat "$dir/fake.stdout"
+if [ -f "$dir/fake.sleep" ]; then
+  sleep 30 &
+  echo $! > "$dir/fake.child"
+  wait
+fi
+exit $(cat "$dir/fake.exit" 2>/dev/null || echo 0)
+)";
+
+QString file(const QString &name)
+{
+    return AppPaths::sub(QStringLiteral("Tools")) + QLatin1Char('/') + name;
+}
+
+void write(const QString &name, const QByteArray &bytes)
+{
+    QFile out(file(name));
+    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(bytes);
+}
+
+QByteArray json(const QJsonObject &object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+QJsonObject entry(const QString &id, std::optional<double> duration = {})
+{
+    QJsonObject object{{QStringLiteral("id"), id},
+                       {QStringLiteral("title"), QStringLiteral("Song ") + id},
+                       {QStringLiteral("channel"), QStringLiteral("Band")}};
+    if (duration)
+        object.insert(QStringLiteral("duration"), *duration);
+    return object;
+}
+
+QByteArray listing(const QJsonArray &entries, const QString &title = QString())
+{
+    QJsonObject object{{QStringLiteral("_type"), QStringLiteral("playlist")}, {QStringLiteral("entries"), entries}};
+    if (!title.isEmpty())
+        object.insert(QStringLiteral("title"), title);
+    return json(object);
+}
+
+// "track000001" and so on: valid 11-character ids.
+QString id(int n)
+{
+    return QStringLiteral("track%1").arg(n, 6, 10, QLatin1Char('0'));
+}
+
+QStringList idsOf(const QList<Track> &tracks)
+{
+    QStringList ids;
+    for (const Track &track : tracks)
+        ids.append(track.id);
+    return ids;
+}
+
+// The whole of "app.log", once every line queued before has been written.
+QString appLog()
+{
+    (void)LogManager::read(QUuid::createUuid()); // waits for the log writer to catch up
+    QFile log(LogManager::appLogPath());
+    if (!log.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(log.readAll());
+}
+
+bool processGone(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return true;
+    return status.readAll().contains("\nState:\tZ"); // ended, waiting to be reaped by init
+}
+
+} // namespace
+
+using Durations = QList<std::optional<double>>;
+Q_DECLARE_METATYPE(Durations)
+
+class TestYTMusic : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> m_env;
+
+    void installFake() { m_env->installScript(QStringLiteral("yt-dlp"), fakeScript); }
+
+    void answer(const QByteArray &out, const QByteArray &err = {}, int exitCode = 0)
+    {
+        installFake();
+        write(QStringLiteral("fake.stdout"), out);
+        write(QStringLiteral("fake.stderr"), err);
+        write(QStringLiteral("fake.exit"), QByteArray::number(exitCode));
+    }
+
+    // What the fake was given after the base arguments, which must open every command line.
+    QStringList arguments()
+    {
+        QFile recorded(file(QStringLiteral("fake.args")));
+        if (!recorded.open(QIODevice::ReadOnly))
+            return {QStringLiteral("<not run>")};
+        QStringList all = QString::fromUtf8(recorded.readAll()).split(QLatin1Char('\n'));
+        all.removeLast();
+        const QStringList base = YTDLPManager::baseArguments(SettingsStore::networkSnapshot());
+        if (all.mid(0, base.size()) != base)
+            return {QStringLiteral("<base arguments missing>")};
+        return all.mid(base.size());
+    }
+
+    static QStringList flatArguments(int end, const QString &target)
+    {
+        return {QStringLiteral("-J"),
+                QStringLiteral("--flat-playlist"),
+                QStringLiteral("--yes-playlist"),
+                QStringLiteral("--no-warnings"),
+                QStringLiteral("--playlist-end"),
+                QString::number(end),
+                QStringLiteral("--"),
+                target};
+    }
+
+    // The id of the fake's sleeping child, once it has started.
+    static qint64 waitForChild()
+    {
+        qint64 pid = 0;
+        (void)QTest::qWaitFor(
+            [&pid] {
+                QFile child(file(QStringLiteral("fake.child")));
+                if (child.open(QIODevice::ReadOnly))
+                    pid = child.readAll().trimmed().toLongLong();
+                return pid > 0;
+            },
+            10000);
+        return pid;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_env = std::make_unique<TestEnvironment>();
+        // Nothing here may reach the network: fail fast if a real yt-dlp ever tried.
+        SettingsStore::set(QStringLiteral("remoteEJS"), false);
+    }
+    void cleanup() { m_env.reset(); }
+
+    void queriesAndTheirDurationFilters_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<Durations>("durations");
+        QTest::addColumn<QList<int>>("kept");
+        const std::optional<double> none;
+
+        QTest::newRow("search") << "search"
+                                << "lofi" << 25 << "ytsearch25:lofi" << Durations{none, 0.0, 3600.0, 3599.5, 1.0, 215.0}
+                                << QList<int>{3, 4, 5};
+        QTest::newRow("search text unchanged") << "search"
+                                               << "rock & roll \"live\" -x" << 5 << "ytsearch5:rock & roll \"live\" -x"
+                                               << Durations{200.0} << QList<int>{0};
+        QTest::newRow("radio") << "radio"
+                               << "abcdefghijk" << 40
+                               << "https://www.youtube.com/watch?v=abcdefghijk&list=RDabcdefghijk"
+                               << Durations{none, 1800.0, 1799.9, 0.0} << QList<int>{0, 2, 3};
+        QTest::newRow("newest") << "newest"
+                                << "Adele" << 8 << "ytsearchdate8:Adele official audio"
+                                << Durations{60.0, 60.5, 899.9, 900.0, none} << QList<int>{1, 2};
+    }
+
+    void queriesAndTheirDurationFilters()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, text);
+        QFETCH(int, count);
+        QFETCH(QString, target);
+        QFETCH(Durations, durations);
+        QFETCH(QList<int>, kept);
+
+        QJsonArray entries;
+        for (int i = 0; i < durations.size(); ++i)
+            entries.append(entry(id(i), durations[i]));
+        answer(listing(entries));
+
+        MusicResult<QList<Track>> result = QList<Track>();
+        if (operation == QLatin1String("search"))
+            result = QCoro::waitFor(YTMusic::search(text, count));
+        else if (operation == QLatin1String("radio"))
+            result = QCoro::waitFor(YTMusic::radio(text, count));
+        else
+            result = QCoro::waitFor(YTMusic::searchNewest(text, count));
+
+        QCOMPARE(arguments(), flatArguments(count, target));
+        QVERIFY(result.ok());
+        QStringList expected;
+        for (int i : kept)
+            expected.append(id(i));
+        QCOMPARE(idsOf(result.value()), expected);
+    }
+
+    void listingsAreCleanedUp()
+    {
+        // Twice the same video, an entry that is not an object, ids of the wrong length: the
+        // failed run (exit 1) still listed songs, and those are the result.
+        QJsonArray entries{
+            entry(id(1), 100), QJsonValue(),           entry(id(2), 100), entry(QStringLiteral("short"), 100),
+            entry(id(1), 999), QStringLiteral("text"), entry(id(3), 100)};
+        answer(listing(entries), "ERROR: one item failed\n", 1);
+        const auto result = QCoro::waitFor(YTMusic::search(QStringLiteral("q"), 10));
+        QVERIFY(result.ok());
+        QCOMPARE(idsOf(result.value()), (QStringList{id(1), id(2), id(3)}));
+        QCOMPARE(result.value().first().duration, 100.0);
+        QCOMPARE(result.value().first().artist, QStringLiteral("Band"));
+        QCOMPARE(appLog(), QString());
+    }
+
+    void emptyListingIsNoError()
+    {
+        answer(listing({}));
+        const auto result = QCoro::waitFor(YTMusic::radio(QStringLiteral("abcdefghijk"), 10));
+        QVERIFY(result.ok());
+        QVERIFY(result.value().isEmpty());
+    }
+
+    void failedRuns_data()
+    {
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        const QString network = QStringLiteral("Network problem. Check your internet connection (or proxy) and retry — "
+                                               "progress is resumed automatically.");
+
+        QTest::newRow("last ERROR line explained")
+            << QByteArray() << QByteArray("WARNING: slow\nERROR: [youtube] abc: Video unavailable\n") << 1
+            << "This video is unavailable (removed, region-locked, or deleted).";
+        QTest::newRow("the last of several ERROR lines")
+            << QByteArray() << QByteArray("ERROR: Private video\nERROR: unsupported URL\n\n") << 1
+            << "This site or link isn’t supported by yt-dlp.";
+        QTest::newRow("no ERROR line: whole error output")
+            << QByteArray() << QByteArray("\nTraceback: boom\n") << 1 << "Traceback: boom";
+        QTest::newRow("nothing at all") << QByteArray() << QByteArray() << 2 << "exit code 2";
+        QTest::newRow("offline: only a null entry")
+            << QByteArray(R"({"_type":"playlist","entries":[null]})")
+            << QByteArray("ERROR: Unable to download API page: <urlopen error [Errno -2] Name or service not known>\n")
+            << 1 << network;
+        QTest::newRow("failed with a listing of no entries")
+            << listing({}) << QByteArray("ERROR: HTTP Error 429: Too Many Requests\n") << 1
+            << "The site is rate limiting requests. Wait a while, or lower the speed/concurrency in Settings › "
+               "Network.";
+        QTest::newRow("output that is no object")
+            << QByteArray("[1,2]") << QByteArray("ERROR: HTTP Error 403: Forbidden\n") << 1
+            << "The site refused access (HTTP 403). Updating yt-dlp or using browser cookies may help.";
+        QTest::newRow("success with unreadable output") << QByteArray("not json") << QByteArray() << 0 << "exit code 0";
+    }
+
+    void failedRuns()
+    {
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        answer(out, err, exitCode);
+
+        const auto result = QCoro::waitFor(YTMusic::search(QStringLiteral("q"), 5));
+        QVERIFY(!result.ok());
+        QCOMPARE(result.error().message, message);
+        QCOMPARE(result.error().errorDescription(), message);
+        const QString log = appLog();
+        QCOMPARE(log.count(QStringLiteral("] music list error ")), 1);
+        QVERIFY2(log.contains(QStringLiteral("music list error ytsearch5:q: ") + QString::fromUtf8(err)),
+                 qPrintable(log));
+    }
+
+    void missingYtDlp()
+    {
+        const QString message = QStringLiteral("yt-dlp isn’t installed yet.");
+        QCOMPARE(QCoro::waitFor(YTMusic::search(QStringLiteral("q"), 5)).error().message, message);
+        QCOMPARE(QCoro::waitFor(YTMusic::radio(QStringLiteral("abcdefghijk"), 5)).error().message, message);
+        QCOMPARE(QCoro::waitFor(YTMusic::searchNewest(QStringLiteral("a"), 5)).error().message, message);
+        QCOMPARE(QCoro::waitFor(YTMusic::expand(QStringLiteral("https://www.youtube.com/playlist?list=PL1"), 5))
+                     .error()
+                     .message,
+                 message);
+        const Track track{QStringLiteral("abcdefghijk"), QStringLiteral("t"), QStringLiteral("a"), {}, {}, {}};
+        QCOMPARE(QCoro::waitFor(YTMusic::resolve(track, 0)).error().message, message);
+        QVERIFY(QCoro::waitFor(YTMusic::searchPlaylists(QStringLiteral("q"))).isEmpty());
+
+        // A file that is not executable is no installed tool either.
+        QFile plain(file(QStringLiteral("yt-dlp")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        QCOMPARE(QCoro::waitFor(YTMusic::search(QStringLiteral("q"), 5)).error().message, message);
+        QCOMPARE(appLog(), QString());
+    }
+
+    void timeLimit()
+    {
+        answer(listing({}));
+        write(QStringLiteral("fake.sleep"), "");
+        const auto result =
+            QCoro::waitFor(YTMusic::detail::flat(QStringLiteral("ytsearch5:q"), 5, 300ms, CancelToken()));
+        QVERIFY(!result.ok());
+        QCOMPARE(result.error().message, QStringLiteral("YouTube took too long to respond."));
+        QCOMPARE(appLog(), QString()); // a time-out is not a listing error
+        // On a busy machine the fake may be killed before it started its child.
+        QFile childFile(file(QStringLiteral("fake.child")));
+        if (childFile.open(QIODevice::ReadOnly)) {
+            const qint64 child = childFile.readAll().trimmed().toLongLong();
+            QTRY_VERIFY(child <= 0 || processGone(child));
+        }
+    }
+
+    void cancellingKillsTheChild_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::newRow("search") << "search";
+        QTest::newRow("playlists") << "playlists";
+        QTest::newRow("resolve") << "resolve";
+    }
+
+    void cancellingKillsTheChild()
+    {
+        QFETCH(QString, operation);
+        answer(QByteArray());
+        write(QStringLiteral("fake.sleep"), "");
+        CancelToken cancel;
+        qint64 child = 0;
+        bool failed = false;
+        // Tasks start at once and run until they wait for the child.
+        if (operation == QLatin1String("search")) {
+            auto task = YTMusic::search(QStringLiteral("q"), 5, cancel);
+            child = waitForChild();
+            cancel.cancel();
+            failed = !QCoro::waitFor(task).ok();
+        } else if (operation == QLatin1String("playlists")) {
+            auto task = YTMusic::searchPlaylists(QStringLiteral("q"), cancel);
+            child = waitForChild();
+            cancel.cancel();
+            failed = QCoro::waitFor(task).isEmpty();
+        } else {
+            const Track track{id(1), QStringLiteral("t"), QStringLiteral("a"), {}, {}, {}};
+            auto task = YTMusic::resolve(track, 0, cancel);
+            child = waitForChild();
+            cancel.cancel();
+            failed = !QCoro::waitFor(task).ok();
+        }
+        QVERIFY(child > 0);
+        QVERIFY(failed);
+        QTRY_VERIFY(processGone(child));
+    }
+
+    void expandWithoutRunning_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QString>("single"); // the id of the placeholder, or empty
+        QTest::addColumn<QString>("message");
+        const QString notVideo = QStringLiteral("That link isn’t a YouTube video or playlist.");
+
+        QTest::newRow("watch") << "https://www.youtube.com/watch?v=abcdefghijk"
+                               << "abcdefghijk" << QString();
+        QTest::newRow("watch on any host") << "http://example.org/watch?t=1&v=abcdefghijk&v=x"
+                                           << "abcdefghijk" << QString();
+        QTest::newRow("empty list id") << "https://www.youtube.com/watch?v=abcdefghijk&list="
+                                       << "abcdefghijk" << QString();
+        QTest::newRow("short link") << "https://youtu.be/abcdefghijk"
+                                    << "abcdefghijk" << QString();
+        QTest::newRow("short link upper case") << "https://YOUTU.BE/abcdefghijk?t=3"
+                                               << "abcdefghijk" << QString();
+        QTest::newRow("shorts") << "https://www.youtube.com/shorts/abcdefghijk"
+                                << "abcdefghijk" << QString();
+        QTest::newRow("live") << "https://m.youtube.com/live/abcdefghijk?feature=share"
+                              << "abcdefghijk" << QString();
+        QTest::newRow("embed with trailing slash") << "https://www.youtube.com/embed/abcdefghijk/"
+                                                   << "abcdefghijk" << QString();
+        QTest::newRow("short link of 10 characters") << "https://youtu.be/abcdefghij" << QString() << notVideo;
+        QTest::newRow("short video id") << "https://www.youtube.com/watch?v=abc" << QString() << notVideo;
+        QTest::newRow("no ids") << "https://www.youtube.com/feed/trending" << QString() << notVideo;
+        QTest::newRow("shorts without id") << "https://www.youtube.com/shorts/" << QString() << notVideo;
+        QTest::newRow("unparsable") << "https://www.youtube.com/watch?v=a b" << QString()
+                                    << "That doesn’t look like a valid link.";
+        QTest::newRow("not a link") << "two words" << QString() << "That doesn’t look like a valid link.";
+    }
+
+    void expandWithoutRunning()
+    {
+        QFETCH(QString, link);
+        QFETCH(QString, single);
+        QFETCH(QString, message);
+        // No yt-dlp is installed: any run would fail with "isn’t installed yet".
+        const auto result = QCoro::waitFor(YTMusic::expand(link, 50));
+        if (single.isEmpty()) {
+            QVERIFY(!result.ok());
+            QCOMPARE(result.error().message, message);
+            return;
+        }
+        QVERIFY2(result.ok(), qPrintable(result.ok() ? QString() : result.error().message));
+        QCOMPARE(result.value().title, QString());
+        const Track placeholder{single, QStringLiteral("Loading…"), QStringLiteral("YouTube"), {}, {}, {}};
+        QCOMPARE(result.value().tracks, QList<Track>{placeholder});
+    }
+
+    void expandLists_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("listTitle");
+        QTest::addColumn<QString>("title");
+
+        QTest::newRow("mix") << "https://www.youtube.com/watch?v=abcdefghijk&list=RDabcdefghijk"
+                             << "https://www.youtube.com/watch?v=abcdefghijk&list=RDabcdefghijk"
+                             << "Mix"
+                             << "Mix";
+        QTest::newRow("playlist ignores v") << "https://www.youtube.com/watch?v=abcdefghijk&list=PLxyz"
+                                            << "https://www.youtube.com/playlist?list=PLxyz"
+                                            << "Mine"
+                                            << "Mine";
+        QTest::newRow("RD list without video") << "https://www.youtube.com/playlist?list=RDxyz"
+                                               << "https://www.youtube.com/playlist?list=RDxyz"
+                                               << ""
+                                               << "YouTube Playlist";
+        QTest::newRow("short link with list") << "https://youtu.be/abcdefghijk?list=PLxyz"
+                                              << "https://www.youtube.com/playlist?list=PLxyz"
+                                              << ""
+                                              << "YouTube Playlist";
+    }
+
+    void expandLists()
+    {
+        QFETCH(QString, link);
+        QFETCH(QString, target);
+        QFETCH(QString, listTitle);
+        QFETCH(QString, title);
+        answer(listing({entry(id(1)), entry(id(2), 5000)}, listTitle));
+        const auto result = QCoro::waitFor(YTMusic::expand(link, 77));
+        QCOMPARE(arguments(), flatArguments(77, target));
+        QVERIFY(result.ok());
+        QCOMPARE(result.value().title, title);
+        QCOMPARE(idsOf(result.value().tracks), (QStringList{id(1), id(2)}));
+    }
+
+    void expandOfAnUnplayablePlaylist()
+    {
+        answer(listing({entry(QStringLiteral("PLnotavideo1")), QJsonValue()}, QStringLiteral("Empty")));
+        const auto result =
+            QCoro::waitFor(YTMusic::expand(QStringLiteral("https://www.youtube.com/playlist?list=PL1"), 5));
+        QVERIFY(!result.ok());
+        QCOMPARE(result.error().message, QStringLiteral("That playlist has no playable items."));
+    }
+
+    void searchPlaylists()
+    {
+        const auto playlist = [](const QString &id, const QString &title) {
+            return QJsonObject{{QStringLiteral("id"), id},
+                               {QStringLiteral("url"), QStringLiteral("https://www.youtube.com/playlist?list=") + id},
+                               {QStringLiteral("title"), title}};
+        };
+        QJsonObject full = playlist(QStringLiteral("PL1"), QStringLiteral("First"));
+        full.insert(QStringLiteral("uploader"), QStringLiteral("Owner"));
+        full.insert(QStringLiteral("channel"), QStringLiteral("Channel"));
+        full.insert(QStringLiteral("thumbnails"),
+                    QJsonArray{QJsonObject{{QStringLiteral("url"), QStringLiteral("https://i.ytimg.com/small.jpg")}},
+                               QJsonObject{{QStringLiteral("url"), QStringLiteral("https://i.ytimg.com/large.jpg")}},
+                               7});
+        QJsonObject nullUploader = playlist(QStringLiteral("PL2"), QStringLiteral("Second"));
+        nullUploader.insert(QStringLiteral("uploader"), QJsonValue());
+        nullUploader.insert(QStringLiteral("channel"), QStringLiteral("Channel"));
+        nullUploader.insert(QStringLiteral("thumbnails"),
+                            QJsonArray{QJsonObject{{QStringLiteral("url"), QStringLiteral("not a url")}}});
+        QJsonObject channelOnly = playlist(QStringLiteral("PL3"), QStringLiteral("Third"));
+        channelOnly.remove(QStringLiteral("title"));
+        channelOnly.insert(QStringLiteral("channel"), QStringLiteral("Channel"));
+        channelOnly.insert(QStringLiteral("thumbnails"), QJsonArray{});
+        QJsonObject notAList = playlist(QStringLiteral("PL4"), QStringLiteral("Video"));
+        notAList.insert(QStringLiteral("url"), QStringLiteral("https://www.youtube.com/watch?v=abcdefghijk"));
+        QJsonObject noId = playlist(QStringLiteral("PL5"), QStringLiteral("No id"));
+        noId.remove(QStringLiteral("id"));
+
+        answer(listing({full, QJsonValue(), nullUploader, notAList, noId, channelOnly, full}));
+        const QList<PlaylistRef> found = QCoro::waitFor(YTMusic::searchPlaylists(QStringLiteral("rock & roll/é")));
+        QCOMPARE(arguments(),
+                 flatArguments(8, QStringLiteral("https://www.youtube.com/results?search_query=rock%20%26%20roll%2F%C3%"
+                                                 "A9&sp=EgIQAw%253D%253D")));
+
+        const PlaylistRef first{QStringLiteral("PL1"), QStringLiteral("First"), QStringLiteral("Owner"),
+                                QStringLiteral("https://www.youtube.com/playlist?list=PL1"),
+                                QUrl(QStringLiteral("https://i.ytimg.com/large.jpg"))};
+        const PlaylistRef second{QStringLiteral("PL2"), QStringLiteral("Second"), QString(),
+                                 QStringLiteral("https://www.youtube.com/playlist?list=PL2"), std::nullopt};
+        const PlaylistRef third{QStringLiteral("PL3"), QStringLiteral("Playlist"), QStringLiteral("Channel"),
+                                QStringLiteral("https://www.youtube.com/playlist?list=PL3"), std::nullopt};
+        QCOMPARE(found, (QList<PlaylistRef>{first, second, third, first}));
+    }
+
+    void searchPlaylistsNeverFails()
+    {
+        answer(QByteArray(), QByteArray("ERROR: Unable to download webpage: timed out\n"), 1);
+        QVERIFY(QCoro::waitFor(YTMusic::searchPlaylists(QStringLiteral("jazz"))).isEmpty());
+        QVERIFY(
+            appLog().contains(QStringLiteral("] music list error https://www.youtube.com/results?search_query=jazz")));
+    }
+
+    void isYouTubeURL_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("watch") << "https://www.youtube.com/watch?v=abcdefghijk" << true;
+        QTest::newRow("bare domain") << "https://youtube.com/playlist?list=PL1" << true;
+        QTest::newRow("music sub-domain") << "https://music.youtube.com/watch?v=abcdefghijk" << true;
+        QTest::newRow("short link in upper case") << "https://YOUTU.BE/abcdefghijk" << true;
+        QTest::newRow("surrounding blanks") << "  https://youtu.be/abcdefghijk\n" << true;
+        QTest::newRow("blank inside") << "https://youtu.be/abc defghijk" << false;
+        QTest::newRow("ftp") << "ftp://youtube.com/x" << false;
+        QTest::newRow("other site") << "https://vimeo.com/123" << false;
+        QTest::newRow("same ending, other site") << "https://notyoutube.com/watch?v=abcdefghijk" << false;
+        QTest::newRow("domain as a prefix") << "https://youtube.com.example.org/watch" << false;
+        QTest::newRow("plain text") << "youtube" << false;
+    }
+
+    void isYouTubeURL()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, expected);
+        QCOMPARE(YTMusic::isYouTubeURL(text), expected);
+    }
+
+    void videoSiteHostIsOverridable()
+    {
+        qputenv("MORVANE_VIDEO_SITE", "http://127.0.0.1:9/");
+        answer(listing({}));
+        (void)QCoro::waitFor(YTMusic::radio(QStringLiteral("abcdefghijk"), 3));
+        qunsetenv("MORVANE_VIDEO_SITE");
+        QCOMPARE(arguments().last(), QStringLiteral("http://127.0.0.1:9/watch?v=abcdefghijk&list=RDabcdefghijk"));
+    }
+
+    void resolveSelectors_data()
+    {
+        QTest::addColumn<int>("attempt");
+        QTest::addColumn<QString>("selector");
+        const QString first = QStringLiteral("bestaudio[ext=m4a]/bestaudio[acodec^=mp4a]/bestaudio[protocol^=m3u8]");
+        QTest::newRow("0") << 0 << first;
+        QTest::newRow("1") << 1 << "bestaudio/best";
+        QTest::newRow("2") << 2 << "best[ext=mp4]/best";
+        QTest::newRow("7") << 7 << "best[ext=mp4]/best";
+        QTest::newRow("negative as the first") << -1 << first;
+    }
+
+    void resolveSelectors()
+    {
+        QFETCH(int, attempt);
+        QFETCH(QString, selector);
+        answer(json({{QStringLiteral("url"), QStringLiteral("https://media.example/a.m4a")}}));
+        const Track track{QStringLiteral("abcdefghijk"), QStringLiteral("t"), QStringLiteral("a"), {}, {}, {}};
+        QVERIFY(QCoro::waitFor(YTMusic::resolve(track, attempt)).ok());
+        QCOMPARE(arguments(),
+                 (QStringList{QStringLiteral("-f"), selector, QStringLiteral("-j"), QStringLiteral("--no-playlist"),
+                              QStringLiteral("--no-warnings"), QStringLiteral("--"),
+                              QStringLiteral("https://www.youtube.com/watch?v=abcdefghijk")}));
+    }
+
+    void resolveReadsTheFirstLine()
+    {
+        const QJsonObject info{
+            {QStringLiteral("id"), QStringLiteral("abcdefghijk")},
+            {QStringLiteral("title"), QStringLiteral("Real Title")},
+            {QStringLiteral("channel"), QStringLiteral("Singer - Topic")},
+            {QStringLiteral("duration"), 215},
+            {QStringLiteral("url"), QStringLiteral("https://media.example/a.m4a?sig=1")},
+            {QStringLiteral("http_headers"), QJsonObject{{QStringLiteral("User-Agent"), QStringLiteral("UA/1")},
+                                                         {QStringLiteral("X-Count"), 5},
+                                                         {QStringLiteral("X-None"), QJsonValue()}}}};
+        answer(json(info) + "\n{\"url\":\"https://other.example/b\"}\n", "WARNING: ignored\n");
+        const Track placeholder{
+            QStringLiteral("abcdefghijk"), QStringLiteral("Loading…"), QStringLiteral("YouTube"), {}, {},
+            QStringLiteral("jazz")};
+        const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
+        const auto result = QCoro::waitFor(YTMusic::resolve(placeholder, 0));
+        QVERIFY(result.ok());
+        const StreamInfo &stream = result.value();
+        QCOMPARE(stream.url, QUrl(QStringLiteral("https://media.example/a.m4a?sig=1")));
+        QCOMPARE(stream.headers, (QMap<QString, QString>{{QStringLiteral("User-Agent"), QStringLiteral("UA/1")}}));
+        const Track expected{
+            QStringLiteral("abcdefghijk"), QStringLiteral("Real Title"), QStringLiteral("Singer"), 215.0, {},
+            QStringLiteral("jazz")};
+        QCOMPARE(stream.track, expected);
+        QVERIFY(stream.resolved >= before && stream.resolved <= QDateTime::currentDateTimeUtc());
+        QCOMPARE(appLog(), QString());
+    }
+
+    void resolveKeepsWhatItCannotLearn()
+    {
+        // No usable id: the song stays as it was passed, genre and all.
+        answer(json({{QStringLiteral("url"), QStringLiteral("https://media.example/a.m4a")},
+                     {QStringLiteral("title"), QStringLiteral("Other")},
+                     {QStringLiteral("tags"), QJsonArray{QStringLiteral("rock")}}}));
+        const Track track{QStringLiteral("abcdefghijk"), QStringLiteral("t"), QStringLiteral("a"), 100.0, {}, {}};
+        const auto result = QCoro::waitFor(YTMusic::resolve(track, 1));
+        QVERIFY(result.ok());
+        QCOMPARE(result.value().track, track);
+        QVERIFY(result.value().headers.isEmpty());
+
+        // A genre learned from yt-dlp wins over the passed one.
+        answer(json({{QStringLiteral("url"), QStringLiteral("https://media.example/a.m4a")},
+                     {QStringLiteral("id"), QStringLiteral("abcdefghijk")},
+                     {QStringLiteral("tags"), QJsonArray{QStringLiteral("rock")}}}));
+        Track jazz = track;
+        jazz.genre = QStringLiteral("jazz");
+        QCOMPARE(QCoro::waitFor(YTMusic::resolve(jazz, 1)).value().track.genre, QStringLiteral("rock"));
+    }
+
+    void resolveFailures_data()
+    {
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        const QByteArray good = json({{QStringLiteral("url"), QStringLiteral("https://media.example/a.m4a")}});
+
+        QTest::newRow("first line is no JSON")
+            << QByteArray("oops\n") + good << QByteArray("WARNING: odd\n") << 0 << "WARNING: odd";
+        QTest::newRow("no url") << QByteArray(R"({"id":"abcdefghijk"})") << QByteArray() << 0 << "exit code 0";
+        QTest::newRow("url not a string") << QByteArray(R"({"url":5})") << QByteArray() << 0 << "exit code 0";
+        QTest::newRow("empty url") << QByteArray(R"({"url":""})") << QByteArray() << 0 << "exit code 0";
+        QTest::newRow("unparsable url") << json({{QStringLiteral("url"), QStringLiteral("http://a b/")}})
+                                        << QByteArray() << 0 << "exit code 0";
+        QTest::newRow("no output") << QByteArray() << QByteArray() << 0 << "exit code 0";
+        QTest::newRow("failed despite output")
+            << good << QByteArray("ERROR: [youtube] abcdefghijk: Requested format is not available\n") << 1
+            << "The requested format isn’t available for this video. Pick another quality or use Advanced Formats.";
+    }
+
+    void resolveFailures()
+    {
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        answer(out, err, exitCode);
+        const Track track{QStringLiteral("abcdefghijk"), QStringLiteral("t"), QStringLiteral("a"), {}, {}, {}};
+        const auto result = QCoro::waitFor(YTMusic::resolve(track, 3));
+        QVERIFY(!result.ok());
+        QCOMPARE(result.error().message, message);
+        const QString log = appLog();
+        QCOMPARE(log.count(QStringLiteral("] resolve ")), 1);
+        QVERIFY2(log.contains(QStringLiteral("] resolve abcdefghijk attempt 3: ") + QString::fromUtf8(err)),
+                 qPrintable(log));
+    }
+
+    // Debian's own yt-dlp, kept off the network by a proxy that refuses every connection.
+    void realSearchWithoutNetwork()
+    {
+        m_env->installTool(QStringLiteral("yt-dlp"), QStringLiteral("/usr/bin/yt-dlp"));
+        quint16 closedPort = 0;
+        {
+            TestHttpServer closed;
+            closedPort = closed.port();
+        }
+        SettingsStore::set(QStringLiteral("proxy"), QStringLiteral("http://127.0.0.1:%1").arg(closedPort));
+        const auto result = QCoro::waitFor(YTMusic::search(QStringLiteral("lofi"), 3));
+        QVERIFY(!result.ok());
+        QCOMPARE(result.error().message,
+                 QStringLiteral("Network problem. Check your internet connection (or proxy) and retry — progress is "
+                                "resumed automatically."));
+        QVERIFY(appLog().contains(QStringLiteral("] music list error ytsearch3:lofi: ERROR: ")));
+        QVERIFY(QCoro::waitFor(YTMusic::searchPlaylists(QStringLiteral("lofi"))).isEmpty());
+    }
+
+    // Debian's yt-dlp resolving a "watch" link that the local server answers with an audio file.
+    void realResolveAgainstTheLocalServer()
+    {
+        m_env->installTool(QStringLiteral("yt-dlp"), QStringLiteral("/usr/bin/yt-dlp"));
+        TestHttpServer server;
+        server.serveFile(QStringLiteral("/watch"), TestMedia::audioFile(), "application/octet-stream");
+        qputenv("MORVANE_VIDEO_SITE", server.base().toUtf8());
+        const Track track{QStringLiteral("abcdefghijk"), QStringLiteral("t"), QStringLiteral("a"), {}, {},
+                          QStringLiteral("jazz")};
+        const auto strict = QCoro::waitFor(YTMusic::resolve(track, 0));
+        const auto permissive = QCoro::waitFor(YTMusic::resolve(track, 1));
+        qunsetenv("MORVANE_VIDEO_SITE");
+
+        QVERIFY(!strict.ok());
+        QCOMPARE(strict.error().message, QStringLiteral("The requested format isn’t available for this video. Pick "
+                                                        "another quality or use Advanced Formats."));
+        QVERIFY(appLog().contains(QStringLiteral("] resolve abcdefghijk attempt 0: ERROR: ")));
+
+        QVERIFY2(permissive.ok(), qPrintable(permissive.ok() ? QString() : permissive.error().message));
+        QCOMPARE(permissive.value().url, server.url(QStringLiteral("/watch?v=abcdefghijk")));
+        QVERIFY(permissive.value().headers.contains(QStringLiteral("User-Agent")));
+        QCOMPARE(permissive.value().track, track); // yt-dlp's id for a bare file is no video id
+    }
+};
+
+QTEST_GUILESS_MAIN(TestYTMusic)
+#include "tst_ytmusic.moc"
