@@ -1,5 +1,7 @@
 #include "FileDownloader.h"
 
+#include "NetworkReplyPtr.h"
+
 #include <QCoroSignal>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -17,16 +19,6 @@ bool isSuccess(QNetworkReply *reply)
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     return !status.isValid() || (status.toInt() >= 200 && status.toInt() <= 299);
 }
-
-struct ReplyDeleter
-{
-    void operator()(QNetworkReply *reply) const
-    {
-        // The reply may still be inside its own signal when the download ends.
-        reply->disconnect();
-        reply->deleteLater();
-    }
-};
 
 } // namespace
 
@@ -46,7 +38,7 @@ FileDownloader::download(QUrl url, QString destination, std::function<void(doubl
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Morvane/1.0"));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setTransferTimeout(static_cast<int>(m_idleTimeout.count()));
-    const std::unique_ptr<QNetworkReply, ReplyDeleter> reply(m_network->get(request));
+    const NetworkReplyPtr reply(m_network->get(request));
     QNetworkReply *const replyPointer = reply.get();
 
     QObject::connect(replyPointer, &QNetworkReply::readyRead, replyPointer, [replyPointer, &file, &writeFailed] {

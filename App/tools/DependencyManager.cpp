@@ -1,0 +1,296 @@
+#include "DependencyManager.h"
+
+#include "core/AppPaths.h"
+#include "core/DenoManager.h"
+#include "core/FFmpegManager.h"
+#include "core/Json.h"
+#include "core/LogManager.h"
+#include "core/ProcessRunner.h"
+#include "core/YTDLPManager.h"
+#include "platform/ArchiveExtractor.h"
+#include "tools/FileDownloader.h"
+#include "tools/InstallRun.h"
+#include "tools/NetworkReplyPtr.h"
+#include "tools/WorkFolder.h"
+
+#include <QCoroSignal>
+#include <QCoroTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPointer>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// No tool we install comes near this; a bigger member is a broken or hostile archive.
+constexpr qint64 maxExecutableSize = 1024LL * 1024 * 1024;
+// A file just written can refuse to start for a moment ("Text file busy") while a child
+// forked elsewhere in this process still holds it open; a second probe waits this long.
+constexpr auto secondProbeDelay = 500ms;
+constexpr auto probeTimeout = 60s;
+constexpr auto releaseLookupTimeout = 15s;
+
+const QString ellipsis = QStringLiteral("\u2026");
+
+ToolError installError(int code, const QString &message)
+{
+    return {QStringLiteral("Install"), code, message};
+}
+
+QString toolsFolder()
+{
+    return AppPaths::sub(QStringLiteral("Tools"));
+}
+
+} // namespace
+
+DependencyManager::DependencyManager(QNetworkAccessManager *network, QObject *parent)
+    : QObject(parent)
+    , m_network(network)
+    , m_current(QStringLiteral("Checking tools") + ellipsis)
+{
+    for (const Tool tool : Tools::all())
+        m_states.emplace(tool, ComponentState());
+    WorkFolder::removeLeftovers();
+    const ToolManifest::Loaded loaded = ToolManifest::load();
+    m_manifest = loaded.entries;
+    m_manifestUnreadable = loaded.unreadable;
+}
+
+ComponentState DependencyManager::state(Tool tool) const
+{
+    const auto found = m_states.find(tool);
+    return found == m_states.end() ? ComponentState() : found->second;
+}
+
+double DependencyManager::overall() const
+{
+    double sum = 0;
+    for (const Tool tool : Tools::all()) {
+        const ComponentState entry = state(tool);
+        sum += entry.status.kind == ComponentStatus::Kind::Installed ? 1.0 : entry.progress;
+    }
+    return sum / 5.0;
+}
+
+void DependencyManager::setStatus(Tool tool, const ComponentStatus &status)
+{
+    const auto found = m_states.find(tool);
+    if (found == m_states.end() || found->second.status == status)
+        return;
+    found->second.status = status;
+    Q_EMIT statesChanged();
+}
+
+void DependencyManager::setProgress(Tool tool, double progress)
+{
+    const auto found = m_states.find(tool);
+    if (found == m_states.end() || found->second.progress == progress)
+        return;
+    found->second.progress = progress;
+    Q_EMIT statesChanged();
+}
+
+void DependencyManager::recordInstall(Tool tool, const QString &version, const QString &source)
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    // Whole seconds: the file keeps no more, and what is in memory should match it.
+    m_manifest[Tools::rawValue(tool)] = ManifestEntry{version, now.addMSecs(-now.time().msec()), source};
+    saveManifest();
+}
+
+void DependencyManager::saveManifest()
+{
+    if (ToolManifest::save(m_manifest, m_manifestUnreadable))
+        m_manifestUnreadable = false;
+}
+
+std::optional<ToolSpec> DependencyManager::specFor(Tool tool)
+{
+    switch (tool) {
+    case Tool::Ytdlp: return YTDLPManager::spec();
+    case Tool::Ffmpeg:
+    case Tool::Ffprobe: return FFmpegManager::spec(tool);
+    case Tool::Deno: return DenoManager::spec();
+    case Tool::Ejs: break;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> DependencyManager::parseVersion(Tool tool, const QString &output)
+{
+    const QStringList lines = output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QString line = lines.value(0);
+    switch (tool) {
+    case Tool::Ytdlp: {
+        // Spaces and tabs only: a stray CR or other whitespace stays, as the tool printed it.
+        qsizetype first = 0;
+        qsizetype last = line.size();
+        const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+        while (first < last && blank(line[first]))
+            ++first;
+        while (last > first && blank(line[last - 1]))
+            --last;
+        if (first == last)
+            return std::nullopt;
+        return line.mid(first, last - first);
+    }
+    case Tool::Ffmpeg:
+    case Tool::Ffprobe: {
+        const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.size() >= 3 && words[1] == QStringLiteral("version"))
+            return words[2];
+        return std::nullopt;
+    }
+    case Tool::Deno: {
+        QString rest = line;
+        rest.remove(QStringLiteral("deno "));
+        const QStringList words = rest.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.isEmpty())
+            return std::nullopt;
+        return words.first();
+    }
+    case Tool::Ejs: break;
+    }
+    return std::nullopt;
+}
+
+QCoro::Task<std::optional<QString>> DependencyManager::validate(Tool tool, std::optional<QString> path)
+{
+    const std::optional<ToolSpec> spec = specFor(tool);
+    if (!spec)
+        co_return std::nullopt; // yt-dlp-ejs: nothing to run
+    const QString file = path.value_or(Tools::path(tool));
+    // A folder has the execute bit too; only a regular file (or a link to one) can run.
+    const QFileInfo info(file);
+    if (!info.isFile() || !info.isExecutable())
+        co_return std::nullopt;
+    const RunResult result = co_await ProcessRunner::run(file, spec->versionArgs, probeTimeout);
+    if (result.status != 0)
+        co_return std::nullopt;
+    co_return parseVersion(tool, result.stdoutText);
+}
+
+QCoro::Task<std::optional<QString>> DependencyManager::latestTag(QUrl url)
+{
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Morvane/1.0"));
+    request.setTransferTimeout(static_cast<int>(std::chrono::milliseconds(releaseLookupTimeout).count()));
+    const NetworkReplyPtr reply(m_network->get(request));
+    if (!reply->isFinished())
+        co_await qCoro(reply.get(), &QNetworkReply::finished);
+    // An error status still has a body; only a body without "tag_name" means nothing.
+    const auto object = Json::parseObject(reply->readAll());
+    if (!object)
+        co_return std::nullopt;
+    const QJsonValue tag = object->value(QStringLiteral("tag_name"));
+    if (!tag.isString())
+        co_return std::nullopt;
+    co_return tag.toString();
+}
+
+QCoro::Task<std::optional<ToolError>> DependencyManager::fetch(Tool tool, QUrl url, QString file)
+{
+    FileDownloader downloader(m_network);
+    const QPointer<DependencyManager> self(this);
+    // Built before the co_await: g++ 12 mishandles temporaries inside a co_await expression.
+    const std::function<void(double)> onProgress = [self, tool](double fraction) {
+        if (self)
+            self->setProgress(tool, fraction * 0.9);
+    };
+    co_return co_await downloader.download(url, file, onProgress);
+}
+
+QCoro::Task<DependencyManager::InstallResult> DependencyManager::attempt(ToolSpec spec, QUrl url, QString workFolder,
+                                                                         std::shared_ptr<InstallRun> run)
+{
+    const Tool tool = spec.tool;
+    const QString name = QFileInfo(Tools::path(tool)).fileName();
+    const QString file = workFolder + QLatin1Char('/') + name;
+    setStatus(tool, ComponentStatus::working(QStringLiteral("Downloading ") + url.host() + ellipsis));
+
+    if (spec.archive == ArchiveKind::None) {
+        if (const auto error = co_await fetch(tool, url, file))
+            co_return InstallResult{std::nullopt, *error};
+    } else {
+        const QString archiveName =
+            spec.archive == ArchiveKind::Zip ? QStringLiteral("Download.zip") : QStringLiteral("Download.tar.xz");
+        std::optional<QString> archive = run ? run->archiveFor(url) : std::nullopt;
+        if (archive) {
+            setProgress(tool, 0.9); // fetched earlier in this run
+        } else {
+            archive = run ? run->newArchivePath(archiveName) : workFolder + QLatin1Char('/') + archiveName;
+            if (const auto error = co_await fetch(tool, url, *archive))
+                co_return InstallResult{std::nullopt, *error};
+            if (run)
+                run->remember(url, *archive);
+        }
+        setStatus(tool, ComponentStatus::working(QStringLiteral("Extracting") + ellipsis));
+        const auto extracted = co_await ArchiveExtractor::extractMember(*archive, name, file, maxExecutableSize);
+        if (extracted.status == ArchiveExtractor::Status::Failed)
+            co_return InstallResult{std::nullopt,
+                                    installError(2, QStringLiteral("Could not extract archive: ") + extracted.error)};
+        if (extracted.status == ArchiveExtractor::Status::NotFound)
+            co_return InstallResult{std::nullopt, installError(3, name + QStringLiteral(" not found in archive."))};
+    }
+
+    const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                      QFile::ReadOther | QFile::ExeOther;
+    if (!QFile::setPermissions(file, mode))
+        co_return InstallResult{std::nullopt,
+                                {QStringLiteral("File"), 0, QStringLiteral("Could not make %1 executable.").arg(name)}};
+
+    setStatus(tool, ComponentStatus::working(QStringLiteral("Validating") + ellipsis));
+    setProgress(tool, 0.95);
+    std::optional<QString> version = co_await validate(tool, file);
+    if (!version) {
+        co_await QCoro::sleepFor(secondProbeDelay);
+        version = co_await validate(tool, file);
+    }
+    if (!version)
+        co_return InstallResult{std::nullopt, installError(4, QStringLiteral("Downloaded ") + Tools::rawValue(tool) +
+                                                                  QStringLiteral(" failed validation."))};
+
+    // rename(2) swaps the file in one step: a running copy keeps its old inode, and no
+    // reader ever sees a half-written tool.
+    const QString destination = toolsFolder() + QLatin1Char('/') + name;
+    if (std::rename(QFile::encodeName(file).constData(), QFile::encodeName(destination).constData()) != 0) {
+        const int error = errno;
+        const QString reason = QString::fromLocal8Bit(std::strerror(error));
+        co_return InstallResult{
+            std::nullopt,
+            {QStringLiteral("File"), error, QStringLiteral("Could not move %1 into place: %2").arg(name, reason)}};
+    }
+    co_return InstallResult{Installed{*version, url.toString(QUrl::FullyEncoded)}, {}};
+}
+
+QCoro::Task<DependencyManager::InstallResult> DependencyManager::installOne(ToolSpec spec,
+                                                                            std::shared_ptr<InstallRun> run)
+{
+    InstallResult last{std::nullopt, installError(1, QStringLiteral("No download source available."))};
+    for (const QUrl &url : spec.urls) {
+        const QString workFolder = WorkFolder::make();
+        if (workFolder.isEmpty()) {
+            co_return InstallResult{std::nullopt,
+                                    {QStringLiteral("File"), 0,
+                                     QStringLiteral("Could not create a work folder in %1.").arg(toolsFolder())}};
+        }
+        InstallResult result = co_await attempt(spec, url, workFolder, run);
+        QDir(workFolder).removeRecursively();
+        if (result.ok())
+            co_return result;
+        LogManager::appLog(QStringLiteral("Source ") + url.toString(QUrl::FullyEncoded) + QStringLiteral(" failed: ") +
+                           result.error.message);
+        last = std::move(result);
+    }
+    co_return last;
+}
