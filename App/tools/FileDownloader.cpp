@@ -1,6 +1,7 @@
 #include "FileDownloader.h"
 
 #include "NetworkReplyPtr.h"
+#include "core/ToolMirror.h"
 
 #include <QCoroSignal>
 #include <QNetworkAccessManager>
@@ -9,15 +10,32 @@
 #include <QPointer>
 #include <QSaveFile>
 
-#include <memory>
-
 namespace {
+
+constexpr int maxRedirects = 10;
 
 // Only a success status lets the body reach the file; a missing status (a file: URL) is no HTTP.
 bool isSuccess(QNetworkReply *reply)
 {
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     return !status.isValid() || (status.toInt() >= 200 && status.toInt() <= 299);
+}
+
+// Where a redirect answer points; release downloads redirect to other hosts, and those go through
+// the tool mirror as well, so a mirrored install never leaves the mirror. Nothing when the answer
+// is no redirect; an invalid URL when it may not be followed (a step down from https to http).
+std::optional<QUrl> redirectTarget(QNetworkReply *reply)
+{
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QVariant location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute);
+    if (status < 300 || status > 399 || !location.isValid())
+        return std::nullopt;
+    const QUrl resolved = reply->url().resolved(location.toUrl());
+    const QUrl next = ToolMirror::apply(resolved);
+    const bool downgrade = reply->url().scheme() == QStringLiteral("https") && next.scheme() != QStringLiteral("https");
+    if (downgrade && next == resolved)
+        return QUrl();
+    return next;
 }
 
 } // namespace
@@ -34,40 +52,57 @@ FileDownloader::download(QUrl url, QString destination, std::function<void(doubl
         co_return ToolError{QStringLiteral("File"), 0, file.errorString()};
 
     bool writeFailed = false;
-    QNetworkRequest request(url);
-    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Morvane/1.0"));
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setTransferTimeout(static_cast<int>(m_idleTimeout.count()));
-    const NetworkReplyPtr reply(m_network->get(request));
-    QNetworkReply *const replyPointer = reply.get();
+    QUrl target = url;
+    NetworkReplyPtr reply;
+    for (int redirects = 0;; ++redirects) {
+        QNetworkRequest request(target);
+        request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Morvane/1.0"));
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+        request.setTransferTimeout(static_cast<int>(m_idleTimeout.count()));
+        reply.reset(m_network->get(request));
+        QNetworkReply *const replyPointer = reply.get();
 
-    QObject::connect(replyPointer, &QNetworkReply::readyRead, replyPointer, [replyPointer, &file, &writeFailed] {
-        const QByteArray data = replyPointer->readAll();
-        if (writeFailed || !isSuccess(replyPointer))
-            return; // an error page is not the file
-        if (file.write(data) != data.size()) {
-            writeFailed = true;
-            // Aborting from inside readyRead would finish the reply under our feet.
-            QMetaObject::invokeMethod(replyPointer, &QNetworkReply::abort, Qt::QueuedConnection);
+        QObject::connect(replyPointer, &QNetworkReply::readyRead, replyPointer, [replyPointer, &file, &writeFailed] {
+            const QByteArray data = replyPointer->readAll();
+            if (writeFailed || !isSuccess(replyPointer))
+                return; // an error page or a redirect is not the file
+            if (file.write(data) != data.size()) {
+                writeFailed = true;
+                // Aborting from inside readyRead would finish the reply under our feet.
+                QMetaObject::invokeMethod(replyPointer, &QNetworkReply::abort, Qt::QueuedConnection);
+            }
+        });
+        QObject::connect(replyPointer, &QNetworkReply::downloadProgress, replyPointer,
+                         [replyPointer, &onProgress](qint64 received, qint64 total) {
+                             // At the end Qt reports an unknown total as the bytes received; that
+                             // is no known size.
+                             const bool sized = replyPointer->header(QNetworkRequest::ContentLengthHeader).isValid();
+                             if (total >= 1 && sized && onProgress && isSuccess(replyPointer))
+                                 onProgress(static_cast<double>(received) / static_cast<double>(total));
+                         });
+        const QPointer<QNetworkReply> guard(replyPointer);
+        const int subscription = cancel.subscribe([guard] {
+            if (guard)
+                QMetaObject::invokeMethod(guard.data(), &QNetworkReply::abort, Qt::QueuedConnection);
+        });
+        if (!replyPointer->isFinished())
+            co_await qCoro(replyPointer, &QNetworkReply::finished);
+        cancel.unsubscribe(subscription);
+
+        const std::optional<QUrl> next = redirectTarget(replyPointer);
+        if (!next)
+            break;
+        if (!next->isValid()) {
+            co_return ToolError{QStringLiteral("Network"), QNetworkReply::InsecureRedirectError,
+                                QStringLiteral("Refused a redirect from https to http.")};
         }
-    });
-    QObject::connect(replyPointer, &QNetworkReply::downloadProgress, replyPointer,
-                     [replyPointer, &onProgress](qint64 received, qint64 total) {
-                         // At the end Qt reports an unknown total as the bytes received; that
-                         // is no known size.
-                         const bool sized = replyPointer->header(QNetworkRequest::ContentLengthHeader).isValid();
-                         if (total >= 1 && sized && onProgress && isSuccess(replyPointer))
-                             onProgress(static_cast<double>(received) / static_cast<double>(total));
-                     });
-    const QPointer<QNetworkReply> guard(replyPointer);
-    const int subscription = cancel.subscribe([guard] {
-        if (guard)
-            QMetaObject::invokeMethod(guard.data(), &QNetworkReply::abort, Qt::QueuedConnection);
-    });
-
-    if (!replyPointer->isFinished())
-        co_await qCoro(replyPointer, &QNetworkReply::finished);
-    cancel.unsubscribe(subscription);
+        if (redirects == maxRedirects) {
+            co_return ToolError{QStringLiteral("Network"), QNetworkReply::TooManyRedirectsError,
+                                QStringLiteral("Too many redirects.")};
+        }
+        target = *next;
+    }
+    QNetworkReply *const replyPointer = reply.get();
 
     // A 404 is also an error to Qt; the status is the more useful of the two.
     const QVariant status = replyPointer->attribute(QNetworkRequest::HttpStatusCodeAttribute);

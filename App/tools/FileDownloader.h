@@ -15,6 +15,7 @@ class QNetworkAccessManager;
 
 // Fetches one URL into one file. The file at the destination is replaced only when the whole
 // body arrived with a success status; after any failure an older file there is left as it was.
+// Redirects are followed (ten at most), each target through the tool mirror when one is set.
 // One download per object; the object must outlive the task `download` returns.
 class FileDownloader final
 {

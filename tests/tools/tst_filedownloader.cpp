@@ -70,6 +70,7 @@ class TestFileDownloader : public QObject
 
 private Q_SLOTS:
     void init() { m_folder = std::make_unique<QTemporaryDir>(); }
+    void cleanup() { qunsetenv("MORVANE_TOOL_MIRROR"); }
 
     void downloadsWithRisingProgressAndUserAgent()
     {
@@ -144,6 +145,34 @@ private Q_SLOTS:
         QCOMPARE(readFile(destination()), QByteArray("kept"));
     }
 
+    // Release downloads redirect to another host; with a mirror set, that host is mirrored too.
+    void redirectsStayOnTheMirror()
+    {
+        TestHttpServer server;
+        qputenv("MORVANE_TOOL_MIRROR", server.base().toUtf8());
+        server.redirect(QStringLiteral("/yt-dlp/yt-dlp/releases/latest/download/yt-dlp_linux"),
+                        QStringLiteral("https://github.com/yt-dlp/yt-dlp/releases/download/2026.08.19/yt-dlp_linux"));
+        server.redirect(QStringLiteral("/yt-dlp/yt-dlp/releases/download/2026.08.19/yt-dlp_linux"),
+                        QStringLiteral("https://objects.example.com/blob?name=yt-dlp_linux"));
+        server.serveText(QStringLiteral("/blob"), "the release");
+        const Outcome outcome =
+            fetch(server.url(QStringLiteral("/yt-dlp/yt-dlp/releases/latest/download/yt-dlp_linux")));
+        QVERIFY2(!outcome.error, qPrintable(outcome.error ? outcome.error->message : QString()));
+        QCOMPARE(readFile(destination()), QByteArray("the release"));
+        QCOMPARE(server.requestsFor(QStringLiteral("/blob")).value(0).query, QStringLiteral("name=yt-dlp_linux"));
+    }
+
+    void endlessRedirectsFail()
+    {
+        TestHttpServer server;
+        server.redirect(QStringLiteral("/loop"), server.base() + QStringLiteral("/loop"));
+        const Outcome outcome = fetch(server.url(QStringLiteral("/loop")));
+        QVERIFY(outcome.error);
+        QCOMPARE(outcome.error->code, int(QNetworkReply::TooManyRedirectsError));
+        QCOMPARE(server.requestsFor(QStringLiteral("/loop")).size(), 11);
+        QVERIFY(!QFile::exists(destination()));
+    }
+
     void unknownLengthGivesNoProgress()
     {
         TestHttpServer server;
@@ -189,6 +218,20 @@ private Q_SLOTS:
         QVERIFY(!outcome.error->message.isEmpty());
         QCOMPARE(readFile(destination()), QByteArray("kept"));
         expectOnlyDestinationOrNothing();
+    }
+
+    // The limit is on silence, not on the whole transfer.
+    void steadyTransferOutlastsIdleTimeout()
+    {
+        TestHttpServer server;
+        TestHttpServer::Route route;
+        route.body = payload(2000);
+        route.dripBytes = 100;
+        route.dripIntervalMs = 100; // two seconds in all
+        server.serve(QStringLiteral("/steady"), route);
+        const Outcome outcome = fetch(server.url(QStringLiteral("/steady")), std::chrono::milliseconds(800));
+        QVERIFY2(!outcome.error, qPrintable(outcome.error ? outcome.error->message : QString()));
+        QCOMPARE(readFile(destination()), route.body);
     }
 
     void refusedConnectionIsANetworkError()
