@@ -31,11 +31,13 @@ Member symlink(const QString &path, const QString &target)
 bool write(const QString &archivePath, Format format, const QList<Member> &members)
 {
     archive *out = archive_write_new();
-    if (format == Format::Zip) {
-        archive_write_set_format_zip(out);
-    } else {
+    if (format == Format::TarXz) {
         archive_write_set_format_pax_restricted(out);
         archive_write_add_filter_xz(out);
+    } else {
+        archive_write_set_format_zip(out);
+        if (format == Format::ZipStored)
+            archive_write_set_options(out, "zip:compression=store");
     }
     bool ok = archive_write_open_filename(out, QFile::encodeName(archivePath).constData()) == ARCHIVE_OK;
     for (const Member &member : members) {

@@ -7,7 +7,8 @@
 // Writes zip and tar.xz archives for tests, the way tool builds are packed.
 namespace TestArchive {
 
-enum class Format { Zip, TarXz };
+// ZipStored keeps the bytes uncompressed, for large members that must be packed quickly.
+enum class Format { Zip, ZipStored, TarXz };
 
 struct Member
 {

@@ -9,6 +9,8 @@
 #include <QCoroTask>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QProcess>
 #include <QSignalSpy>
@@ -360,6 +362,34 @@ private Q_SLOTS:
         const auto result = install(manager, spec);
         QVERIFY2(result.ok(), qPrintable(result.error.message));
         QCOMPARE(readFile(env.toolsDir() + QStringLiteral("/ffprobe")), readFile(QStringLiteral("/usr/bin/ffprobe")));
+        QCOMPARE(workFolders(env.toolsDir()), QStringList());
+    }
+
+    void installsRealDenoFromItsZip()
+    {
+        const QString deno = qEnvironmentVariable("MORVANE_TEST_DENO");
+        if (deno.isEmpty())
+            QSKIP("no real Deno: MORVANE_TEST_DENO is unset (scripts/setup fetches it from npm on x86_64)");
+        // The npm package's own record of the version it carries.
+        QFile package(QFileInfo(deno).dir().filePath(QStringLiteral("package.json")));
+        QVERIFY(package.open(QIODevice::ReadOnly));
+        const QString expected =
+            QJsonDocument::fromJson(package.readAll()).object().value(QStringLiteral("version")).toString();
+        QVERIFY(!expected.isEmpty());
+
+        TestEnvironment env;
+        TestHttpServer server;
+        const ToolSpec spec = mirroredSpec(Tool::Deno, server);
+        QCOMPARE(spec.archive, ArchiveKind::Zip);
+        const QString archive = env.root() + QStringLiteral("/deno.zip");
+        QVERIFY(write(archive, Format::ZipStored, {copyOf(QStringLiteral("deno"), deno)}));
+        server.serveFile(spec.urls.value(0).path(), archive, "application/zip");
+
+        DependencyManager manager(&m_network);
+        const auto result = install(manager, spec);
+        QVERIFY2(result.ok(), qPrintable(result.error.message));
+        QCOMPARE(result.installed->version, expected);
+        QCOMPARE(QCoro::waitFor(manager.validate(Tool::Deno)), std::optional(expected));
         QCOMPARE(workFolders(env.toolsDir()), QStringList());
     }
 
