@@ -1,5 +1,7 @@
 #include "Preset.h"
 
+#include "RawValues.h"
+
 namespace Presets {
 
 const QList<Preset> &all()
@@ -24,11 +26,7 @@ QString rawValue(Preset preset)
 
 std::optional<Preset> fromRawValue(const QString &text)
 {
-    for (Preset preset : all()) {
-        if (rawValue(preset) == text)
-            return preset;
-    }
-    return std::nullopt;
+    return RawValues::find(all(), &rawValue, text);
 }
 
 } // namespace Presets

@@ -1,6 +1,7 @@
 #include "Tool.h"
 
 #include "AppPaths.h"
+#include "RawValues.h"
 
 namespace Tools {
 
@@ -24,11 +25,7 @@ QString rawValue(Tool tool)
 
 std::optional<Tool> fromRawValue(const QString &text)
 {
-    for (const Tool tool : all()) {
-        if (rawValue(tool) == text)
-            return tool;
-    }
-    return std::nullopt;
+    return RawValues::find(all(), &rawValue, text);
 }
 
 QString path(Tool tool)

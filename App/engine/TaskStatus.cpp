@@ -1,5 +1,7 @@
 #include "TaskStatus.h"
 
+#include "core/RawValues.h"
+
 namespace TaskStatuses {
 
 const QList<TaskStatus> &all()
@@ -26,11 +28,7 @@ QString rawValue(TaskStatus status)
 
 std::optional<TaskStatus> fromRawValue(const QString &text)
 {
-    for (TaskStatus status : all()) {
-        if (rawValue(status) == text)
-            return status;
-    }
-    return std::nullopt;
+    return RawValues::find(all(), &rawValue, text);
 }
 
 bool isActive(TaskStatus status)

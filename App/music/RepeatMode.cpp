@@ -1,5 +1,7 @@
 #include "RepeatMode.h"
 
+#include "core/RawValues.h"
+
 namespace RepeatModes {
 
 const QList<RepeatMode> &all()
@@ -20,11 +22,7 @@ QString rawValue(RepeatMode mode)
 
 std::optional<RepeatMode> fromRawValue(const QString &text)
 {
-    for (RepeatMode mode : all()) {
-        if (rawValue(mode) == text)
-            return mode;
-    }
-    return std::nullopt;
+    return RawValues::find(all(), &rawValue, text);
 }
 
 } // namespace RepeatModes
