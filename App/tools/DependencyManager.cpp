@@ -2,15 +2,18 @@
 
 #include "core/AppPaths.h"
 #include "core/DenoManager.h"
+#include "core/EJSManager.h"
 #include "core/FFmpegManager.h"
 #include "core/Json.h"
 #include "core/LogManager.h"
 #include "core/ProcessRunner.h"
+#include "core/SettingsStore.h"
 #include "core/YTDLPManager.h"
 #include "platform/ArchiveExtractor.h"
 #include "tools/FileDownloader.h"
 #include "tools/InstallRun.h"
 #include "tools/NetworkReplyPtr.h"
+#include "tools/UpdateCheck.h"
 #include "tools/WorkFolder.h"
 
 #include <QCoroSignal>
@@ -293,4 +296,259 @@ QCoro::Task<DependencyManager::InstallResult> DependencyManager::installOne(Tool
         last = std::move(result);
     }
     co_return last;
+}
+
+// ---- Bootstrap, updates, repair and verification ----
+
+namespace {
+
+const QString lastUpdateCheckKey = QStringLiteral("lastUpdateCheck");
+
+// Every tool but the yt-dlp-ejs scripts, which yt-dlp brings or fetches itself.
+QList<Tool> downloadableTools()
+{
+    QList<Tool> tools = Tools::all();
+    tools.removeAll(Tool::Ejs);
+    return tools;
+}
+
+bool isInstalled(const ComponentState &state)
+{
+    return state.status.kind == ComponentStatus::Kind::Installed;
+}
+
+} // namespace
+
+void DependencyManager::setPhase(Phase phase)
+{
+    if (m_phase == phase)
+        return;
+    m_phase = phase;
+    Q_EMIT phaseChanged();
+}
+
+void DependencyManager::setCurrent(const QString &text)
+{
+    if (m_current == text)
+        return;
+    m_current = text;
+    Q_EMIT currentChanged();
+}
+
+void DependencyManager::setBusy(bool busy)
+{
+    if (m_busy == busy)
+        return;
+    m_busy = busy;
+    Q_EMIT busyChanged();
+}
+
+void DependencyManager::setEjsDetail(const QString &detail)
+{
+    if (m_ejsDetail == detail)
+        return;
+    m_ejsDetail = detail;
+    Q_EMIT ejsDetailChanged();
+}
+
+void DependencyManager::setRunningDiagnostics(bool running)
+{
+    if (m_runningDiagnostics == running)
+        return;
+    m_runningDiagnostics = running;
+    Q_EMIT runningDiagnosticsChanged();
+}
+
+void DependencyManager::replaceState(Tool tool, const ComponentState &state)
+{
+    ComponentState &entry = m_states[tool];
+    if (entry == state)
+        return;
+    entry = state;
+    Q_EMIT statesChanged();
+}
+
+void DependencyManager::setVersion(Tool tool, const QString &version)
+{
+    ComponentState entry = state(tool);
+    entry.version = version;
+    replaceState(tool, entry);
+}
+
+void DependencyManager::setLatest(Tool tool, const QString &tag)
+{
+    ComponentState entry = state(tool);
+    entry.latest = tag;
+    replaceState(tool, entry);
+}
+
+QCoro::Task<> DependencyManager::bootstrap()
+{
+    if (m_busy)
+        co_return;
+    setBusy(true);
+    setPhase(Phase::Checking);
+    setCurrent(QStringLiteral("Checking installed tools") + ellipsis);
+    QList<Tool> missing;
+    for (const Tool tool : downloadableTools()) {
+        const std::optional<QString> version = co_await validate(tool);
+        if (version) {
+            replaceState(tool, {ComponentStatus::installed(), 1.0, version, std::nullopt});
+        } else {
+            replaceState(tool, ComponentState());
+            missing.append(tool);
+        }
+    }
+    if (!missing.isEmpty())
+        co_await install(missing, false);
+    co_await finishVerification();
+    setBusy(false);
+}
+
+QCoro::Task<> DependencyManager::updateTools()
+{
+    if (m_busy)
+        co_return;
+    setBusy(true);
+    const QList<std::pair<Tool, QUrl>> lookups{{Tool::Ytdlp, YTDLPManager::latestAPI()},
+                                               {Tool::Deno, DenoManager::latestAPI()}};
+    QList<Tool> outdated;
+    for (const auto &[tool, address] : lookups) {
+        const std::optional<QString> tag = co_await latestTag(address);
+        if (!tag)
+            continue;
+        setLatest(tool, *tag);
+        if (!UpdateCheck::isUpToDate(*tag, state(tool).version.value_or(QString())))
+            outdated.append(tool);
+    }
+    // Also after failed lookups: a release host that is down is asked again tomorrow, not at
+    // every start.
+    SettingsStore::set(lastUpdateCheckKey, Json::dateText(m_now()));
+    if (!outdated.isEmpty())
+        co_await install(outdated, true);
+    co_await finishVerification();
+    setBusy(false);
+}
+
+QCoro::Task<> DependencyManager::autoUpdateIfDue()
+{
+    if (!SettingsStore::boolean(QStringLiteral("autoUpdateTools")) || m_phase != Phase::Ready)
+        co_return;
+    const std::optional<QDateTime> last = SettingsStore::isStored(lastUpdateCheckKey)
+                                              ? Json::parseDate(SettingsStore::string(lastUpdateCheckKey))
+                                              : std::nullopt;
+    if (UpdateCheck::isDue(last, m_now()))
+        co_await updateTools();
+}
+
+QCoro::Task<> DependencyManager::repair()
+{
+    if (m_busy)
+        co_return;
+    setBusy(true);
+    setPhase(Phase::Installing);
+    co_await install(downloadableTools(), false);
+    co_await finishVerification();
+    setBusy(false);
+}
+
+QCoro::Task<> DependencyManager::install(QList<Tool> tools, bool quietPhase)
+{
+    if (!quietPhase)
+        setPhase(Phase::Installing);
+    tools.removeAll(Tool::Ejs);
+    // FFmpeg and ffprobe come in one archive: fetched once for both.
+    const auto run = std::make_shared<InstallRun>();
+    for (qsizetype i = 0; i < tools.size(); ++i) {
+        const Tool tool = tools[i];
+        const QString name = Tools::rawValue(tool);
+        setCurrent(QStringLiteral("Installing %1 (%2/%3)").arg(name).arg(i + 1).arg(tools.size()));
+        const bool wasInstalled = isInstalled(state(tool));
+        setStatus(tool, ComponentStatus::working(QStringLiteral("Downloading") + ellipsis));
+        setProgress(tool, 0);
+        const InstallResult result = co_await installOne(*specFor(tool), run);
+        if (result.ok()) {
+            replaceState(tool, {ComponentStatus::installed(), 1.0, result.installed->version, std::nullopt});
+            recordInstall(tool, result.installed->version, result.installed->source);
+            continue;
+        }
+        LogManager::appLog(QStringLiteral("Install ") + name + QStringLiteral(" failed: ") + result.error.message);
+        // The copy that worked before is still in place unless it has stopped working too.
+        if (wasInstalled) {
+            if (const std::optional<QString> version = co_await validate(tool)) {
+                replaceState(tool, {ComponentStatus::installed(), 1.0, version, std::nullopt});
+                continue;
+            }
+        }
+        setStatus(tool, ComponentStatus::failed(result.error.message));
+    }
+    if (!quietPhase) {
+        const QList<Tool> all = downloadableTools();
+        const bool allInstalled =
+            std::all_of(all.begin(), all.end(), [this](Tool tool) { return isInstalled(state(tool)); });
+        setPhase(allInstalled ? Phase::Checking : Phase::Failed);
+    }
+}
+
+QCoro::Task<> DependencyManager::finishVerification()
+{
+    const ToolCheck ejs = co_await EJSManager::status();
+    setEjsDetail(ejs.detail);
+    replaceState(Tool::Ejs, ejs.ok ? ComponentState{ComponentStatus::installed(), 1.0, QStringLiteral("ready"), {}}
+                                   : ComponentState{ComponentStatus::failed(ejs.detail), 1.0, {}, {}});
+    setCurrent(QStringLiteral("Running smoke tests") + ellipsis);
+    const ToolCheck smoke = co_await YTDLPManager::smokeTest();
+    if (!smoke.ok)
+        setStatus(Tool::Ytdlp, ComponentStatus::failed(QStringLiteral("Smoke test failed: ") + smoke.detail));
+    const QList<Tool> all = Tools::all();
+    const bool allReady = std::all_of(all.begin(), all.end(), [this](Tool tool) { return isInstalled(state(tool)); });
+    setPhase(allReady ? Phase::Ready : Phase::Failed);
+    setCurrent(allReady ? QStringLiteral("All tools ready") : QStringLiteral("Some tools need attention"));
+    LogManager::appLog(QStringLiteral("Dependency verification: ready=") +
+                       (allReady ? QLatin1String("true") : QLatin1String("false")));
+}
+
+// ---- Diagnostics ----
+
+QCoro::Task<> DependencyManager::runDiagnostics()
+{
+    // Runs may overlap; the flag stays up until the last of them has published its list.
+    ++m_diagnosticRuns;
+    setRunningDiagnostics(true);
+    QList<DiagnosticItem> items{Diagnostics::systemItem(), Diagnostics::architectureItem()};
+    for (const Tool tool : downloadableTools()) {
+        const std::optional<QString> version = co_await validate(tool);
+        if (version)
+            setVersion(tool, *version);
+        items.append(Diagnostics::toolItem(tool, version));
+    }
+    const ToolCheck ejs = co_await EJSManager::status();
+    setEjsDetail(ejs.detail);
+    items.append({QUuid::createUuid(), Tools::rawValue(Tool::Ejs), ejs.ok, ejs.detail});
+
+    using SmokeTest = QCoro::Task<ToolCheck> (*)();
+    const QList<std::pair<QString, SmokeTest>> smokeTests{
+        {QStringLiteral("yt-dlp smoke test"), &YTDLPManager::smokeTest},
+        {QStringLiteral("FFmpeg smoke test"), &FFmpegManager::smokeTest},
+        {QStringLiteral("Deno smoke test"), &DenoManager::smokeTest}};
+    for (const auto &[name, test] : smokeTests) {
+        // Without yt-dlp none of the tools is any use, so their tests are left out rather
+        // than listed as failures.
+        if (!QFileInfo::exists(Tools::path(Tool::Ytdlp)))
+            continue;
+        const ToolCheck check = co_await test();
+        items.append({QUuid::createUuid(), name, check.ok, check.detail});
+    }
+    if (const std::optional<DiagnosticItem> disk = Diagnostics::diskItem(m_freeSpace()))
+        items.append(*disk);
+
+    m_diagnostics = items;
+    Q_EMIT diagnosticsChanged();
+    if (--m_diagnosticRuns == 0)
+        setRunningDiagnostics(false);
+}
+
+QString DependencyManager::report() const
+{
+    return Diagnostics::report(m_diagnostics, m_now(), toolsFolder());
 }

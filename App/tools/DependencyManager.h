@@ -4,14 +4,17 @@
 #include "core/ToolSpec.h"
 #include "tools/ComponentState.h"
 #include "tools/DiagnosticItem.h"
+#include "tools/Diagnostics.h"
 #include "tools/ToolError.h"
 #include "tools/ToolManifest.h"
 
 #include <QCoroTask>
+#include <QDateTime>
 #include <QList>
 #include <QObject>
 #include <QUrl>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -31,6 +34,7 @@ class DependencyManager final : public QObject
     Q_PROPERTY(bool busy READ busy NOTIFY busyChanged)
     Q_PROPERTY(QString ejsDetail READ ejsDetail NOTIFY ejsDetailChanged)
     Q_PROPERTY(double overall READ overall NOTIFY statesChanged)
+    Q_PROPERTY(QString report READ report NOTIFY diagnosticsChanged)
 
 public:
     enum class Phase { Checking, Installing, Ready, Failed };
@@ -90,6 +94,34 @@ public:
     // Records a finished install in the manifest and writes the file.
     void recordInstall(Tool tool, const QString &version, const QString &source);
 
+    // Keeping the tool set working. bootstrap(), updateTools() and repair() never run two at a
+    // time: a call while one runs returns at once and changes nothing. What they find shows in
+    // the published state and in "app.log"; a failing tool never stops the others.
+
+    // Probes the installed tools, installs the missing ones and verifies the set. Afterwards
+    // phase() is Ready exactly when every tool works.
+    QCoro::Task<> bootstrap();
+    // Asks yt-dlp's and Deno's release API for the newest tag, quietly reinstalls what is older,
+    // records the time of the check and verifies the set.
+    QCoro::Task<> updateTools();
+    // updateTools(), when "autoUpdateTools" allows it, the set is ready and the last check is a
+    // day old or was never made.
+    QCoro::Task<> autoUpdateIfDue();
+    // Reinstalls every downloadable tool, working or not, and verifies the set.
+    QCoro::Task<> repair();
+
+    // Probes the machine and every tool once more, runs the three smoke tests and publishes the
+    // whole list at the end. Installs nothing and leaves phase, status and busy alone; only the
+    // versions found and ejsDetail() change.
+    QCoro::Task<> runDiagnostics();
+    // The current diagnostics list as plain text, one line per item.
+    [[nodiscard]] QString report() const;
+
+    // Seams for tests: the wall clock, and the free bytes of the home folder's file system
+    // (nothing when unknown).
+    void setClock(std::function<QDateTime()> now) { m_now = std::move(now); }
+    void setFreeSpaceProbe(std::function<std::optional<qint64>()> probe) { m_freeSpace = std::move(probe); }
+
 Q_SIGNALS:
     void phaseChanged();
     void statesChanged();
@@ -106,6 +138,18 @@ private:
     void setProgress(Tool tool, double progress);
     void saveManifest();
 
+    QCoro::Task<> install(QList<Tool> tools, bool quietPhase);
+    QCoro::Task<> finishVerification();
+    void setPhase(Phase phase);
+    void setCurrent(const QString &text);
+    void setBusy(bool busy);
+    void setEjsDetail(const QString &detail);
+    void setRunningDiagnostics(bool running);
+    // Replaces the tool's whole state, which drops the release tag an update check found.
+    void replaceState(Tool tool, const ComponentState &state);
+    void setVersion(Tool tool, const QString &version);
+    void setLatest(Tool tool, const QString &tag);
+
     QNetworkAccessManager *m_network;
     Phase m_phase = Phase::Checking;
     std::map<Tool, ComponentState> m_states;
@@ -116,4 +160,7 @@ private:
     QString m_ejsDetail;
     ToolManifest::Entries m_manifest;
     bool m_manifestUnreadable = false;
+    std::function<QDateTime()> m_now = &QDateTime::currentDateTimeUtc;
+    std::function<std::optional<qint64>()> m_freeSpace = &Diagnostics::homeFreeBytes;
+    int m_diagnosticRuns = 0;
 };
