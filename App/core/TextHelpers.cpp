@@ -1,5 +1,6 @@
 #include "TextHelpers.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -112,4 +113,11 @@ QString formatClock(double seconds)
     if (!std::isfinite(seconds) || seconds < 0)
         return QStringLiteral("0:00");
     return clockText(wholeSeconds(seconds));
+}
+
+QString formatByteCount(qint64 bytes)
+{
+    if (bytes < 1)
+        return QStringLiteral("—");
+    return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat);
 }

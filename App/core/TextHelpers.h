@@ -23,3 +23,6 @@
 
 // A play position or length as "m:ss" or "h:mm:ss"; "0:00" when negative or not finite.
 [[nodiscard]] QString formatClock(double seconds);
+
+// A byte count in decimal units as the user reads file sizes ("1.5 GB"); "—" below 1.
+[[nodiscard]] QString formatByteCount(qint64 bytes);

@@ -1,8 +1,9 @@
 #include "Diagnostics.h"
 
+#include "core/TextHelpers.h"
+
 #include <QDir>
 #include <QFile>
-#include <QLocale>
 #include <QStorageInfo>
 #include <QSysInfo>
 
@@ -70,8 +71,8 @@ std::optional<DiagnosticItem> diskItem(std::optional<qint64> freeBytes)
     if (!freeBytes)
         return std::nullopt;
     const qint64 free = *freeBytes;
-    const QString detail = free < 1 ? emDash : QLocale().formattedDataSize(free, 1, QLocale::DataSizeSIFormat);
-    return DiagnosticItem{QUuid::createUuid(), QStringLiteral("Free disk space"), free > lowDiskSpace, detail};
+    return DiagnosticItem{QUuid::createUuid(), QStringLiteral("Free disk space"), free > lowDiskSpace,
+                          formatByteCount(free)};
 }
 
 std::optional<qint64> homeFreeBytes()

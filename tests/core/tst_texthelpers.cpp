@@ -154,6 +154,25 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         QCOMPARE(::formatClock(seconds), expected);
     }
+
+    void formatByteCount_data()
+    {
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("negative") << qint64(-1) << QStringLiteral("—");
+        QTest::newRow("zero") << qint64(0) << QStringLiteral("—");
+        QTest::newRow("one") << qint64(1) << QStringLiteral("1 bytes");
+        QTest::newRow("999") << qint64(999) << QStringLiteral("999 bytes");
+        QTest::newRow("decimal kilo") << qint64(1000) << QStringLiteral("1.0 kB");
+        QTest::newRow("1.5 MB") << qint64(1'500'000) << QStringLiteral("1.5 MB");
+        QTest::newRow("just over a GB") << qint64(1'000'000'001) << QStringLiteral("1.0 GB");
+    }
+    void formatByteCount()
+    {
+        QFETCH(qint64, bytes);
+        QFETCH(QString, expected);
+        QCOMPARE(::formatByteCount(bytes), expected);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestTextHelpers)
