@@ -1,9 +1,13 @@
 #include "Json.h"
 
+#include <QFile>
 #include <QJsonDocument>
+#include <QSaveFile>
 
 #include <cmath>
 #include <limits>
+
+#include <cstdio>
 
 namespace Json {
 
@@ -46,6 +50,17 @@ std::optional<QJsonArray> parseArray(const QByteArray &data)
     if (error.error != QJsonParseError::NoError || !document.isArray())
         return std::nullopt;
     return document.array();
+}
+
+bool writeFile(const QString &path, const QByteArray &data)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+}
+
+void moveAside(const QString &path)
+{
+    std::rename(QFile::encodeName(path).constData(), QFile::encodeName(path + QStringLiteral(".bad")).constData());
 }
 
 void Reader::fail(const QString &message)

@@ -28,6 +28,12 @@ namespace Json {
 [[nodiscard]] std::optional<QJsonObject> parseObject(const QByteArray &data);
 [[nodiscard]] std::optional<QJsonArray> parseArray(const QByteArray &data);
 
+// Store files. writeFile replaces `path` in one step (a temporary file renamed over it), so a
+// reader never sees half a file; false when it could not. moveAside renames an unreadable
+// store file to `path` + ".bad", replacing an older one, before the next save overwrites it.
+bool writeFile(const QString &path, const QByteArray &data);
+void moveAside(const QString &path);
+
 class Reader
 {
 public:
