@@ -152,6 +152,30 @@ std::optional<ProgressEvent> item(QStringView line)
 
 } // namespace
 
+QList<QStringView> splitGlued(QStringView line)
+{
+    QList<QStringView> lines;
+    // A post-processing marker's status is one word, so whatever follows it is the next line.
+    while (line.startsWith(postprocessPrefix)) {
+        const qsizetype statusStart = line.indexOf(u'|', postprocessPrefix.size());
+        if (statusStart < 0)
+            break;
+        qsizetype next = -1;
+        for (QStringView prefix :
+             {postprocessPrefix, progressPrefix, itemPrefix, filePrefix, errorPrefix, warningPrefix}) {
+            const qsizetype found = line.indexOf(prefix, statusStart + 1);
+            if (found >= 0 && (next < 0 || found < next))
+                next = found;
+        }
+        if (next < 0)
+            break;
+        lines.append(line.first(next));
+        line = line.sliced(next);
+    }
+    lines.append(line);
+    return lines;
+}
+
 std::optional<ProgressEvent> parse(QStringView line)
 {
     if (line.startsWith(progressPrefix))

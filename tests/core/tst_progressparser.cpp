@@ -147,6 +147,38 @@ private Q_SLOTS:
         QVERIFY2(actual == event, qPrintable(describe(actual) + QStringLiteral(" instead of ") + describe(event)));
     }
 
+    void splitGlued_data()
+    {
+        const auto lines = [](std::initializer_list<const char *> texts) {
+            QStringList list;
+            for (const char *line : texts)
+                list << QString::fromUtf8(line);
+            return list;
+        };
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("plain line") << "[info] x MVPP|a|b" << lines({"[info] x MVPP|a|b"});
+        QTest::newRow("one marker") << "MVPP|Merger|started" << lines({"MVPP|Merger|started"});
+        QTest::newRow("malformed marker") << "MVPP|MergerMVPP|x" << lines({"MVPP|MergerMVPP|x"});
+        QTest::newRow("glued markers, then an error (Debian's 2023 build)")
+            << "MVPP|Metadata|startedMVPP|Metadata|finishedERROR: [generic] None: HTTP Error 404: File not found"
+            << lines({"MVPP|Metadata|started", "MVPP|Metadata|finished",
+                      "ERROR: [generic] None: HTTP Error 404: File not found"});
+        QTest::newRow("then a warning and a final file")
+            << "MVPP|MoveFiles|finishedWARNING: slow MVFILE|/o/a.mp4"
+            << lines({"MVPP|MoveFiles|finished", "WARNING: slow MVFILE|/o/a.mp4"});
+    }
+
+    void splitGlued()
+    {
+        QFETCH(QString, line);
+        QFETCH(QStringList, lines);
+        QStringList actual;
+        for (QStringView piece : ProgressParser::splitGlued(line))
+            actual << piece.toString();
+        QCOMPARE(actual, lines);
+    }
+
     // The recorded output of a current yt-dlp for our command line: every line is understood.
     void recordedOutput_data()
     {
