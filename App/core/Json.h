@@ -19,6 +19,7 @@
 namespace Json {
 
 [[nodiscard]] QString dateText(const QDateTime &date);
+// "2026-12-08T09:19:13Z", or with an offset such as "+01:00"; whole seconds only.
 [[nodiscard]] std::optional<QDateTime> parseDate(const QString &text);
 [[nodiscard]] QString uuidText(const QUuid &id);
 // A finite number, or `fallback` in place of NaN and infinity.

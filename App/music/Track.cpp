@@ -80,6 +80,11 @@ std::optional<Track> Track::from(const QJsonObject &json)
     return track;
 }
 
+bool Track::isPlaceholder() const
+{
+    return title == QStringLiteral("Loading…");
+}
+
 QList<QUrl> Track::artwork(bool large) const
 {
     static const QStringList largeNames{QStringLiteral("maxresdefault"), QStringLiteral("sddefault"),

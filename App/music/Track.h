@@ -24,6 +24,10 @@ struct Track
     // string "id". Every other key falls back to a default when missing or of another type.
     [[nodiscard]] static std::optional<Track> from(const QJsonObject &json);
 
+    // The stand-in that link expansion makes for a single video until its stream is resolved,
+    // known by its title "Loading…" alone; the library never stores it.
+    [[nodiscard]] bool isPlaceholder() const;
+
     // Thumbnail links to try in turn, best first: three sizes when `large`, else the medium one.
     [[nodiscard]] QList<QUrl> artwork(bool large) const;
 

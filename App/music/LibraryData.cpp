@@ -1,0 +1,171 @@
+#include "LibraryData.h"
+
+#include "core/Json.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtConcurrent>
+
+// The three big collections (plays, playlists, catalog) are encoded and decoded side by side on
+// the thread pool: a library at its size limits takes half the time that way.
+
+namespace {
+
+const QString likesKey = QStringLiteral("likes");
+const QString playsKey = QStringLiteral("plays");
+const QString searchesKey = QStringLiteral("searches");
+const QString playlistsKey = QStringLiteral("playlists");
+const QString catalogKey = QStringLiteral("catalog");
+const QString downloadsKey = QStringLiteral("downloads");
+const QString discoveriesKey = QStringLiteral("discoveries");
+const QString shownKey = QStringLiteral("shown");
+
+template<typename Container> QByteArray compact(const Container &container)
+{
+    return QJsonDocument(container).toJson(QJsonDocument::Compact);
+}
+
+template<typename Record> QByteArray encodeRecords(const QList<Record> &records)
+{
+    QJsonArray array;
+    for (const Record &record : records)
+        array.append(record.toJson());
+    return compact(array);
+}
+
+QByteArray encodeCatalog(const QHash<QString, Track> &catalog)
+{
+    QJsonObject object;
+    for (auto it = catalog.cbegin(); it != catalog.cend(); ++it)
+        object.insert(it.key(), it.value().toJson());
+    return compact(object);
+}
+
+template<typename Value> QByteArray encodeMap(const QHash<QString, Value> &map)
+{
+    QJsonObject object;
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        object.insert(it.key(), it.value());
+    return compact(object);
+}
+
+// A decoded collection, or the reason it could not be decoded.
+template<typename Value> struct Decoded
+{
+    Value value;
+    QString error;
+};
+
+template<typename Record> Decoded<QList<Record>> decodeRecords(const QJsonArray &array, const QString &key)
+{
+    QList<Record> records;
+    records.reserve(array.size());
+    for (const QJsonValue &element : array) {
+        QString error = QStringLiteral("not an object");
+        const auto record = element.isObject() ? Record::fromJson(element.toObject(), &error) : std::nullopt;
+        if (!record)
+            return {{}, QStringLiteral("element %1 of \"%2\": %3").arg(records.size()).arg(key, error)};
+        records.append(*record);
+    }
+    return {records, {}};
+}
+
+Decoded<QHash<QString, Track>> decodeCatalog(const QJsonObject &object)
+{
+    QHash<QString, Track> catalog;
+    catalog.reserve(object.size());
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+        QString error = QStringLiteral("not an object");
+        const auto track = it->isObject() ? Track::fromJson(it->toObject(), &error) : std::nullopt;
+        if (!track)
+            return {{}, QStringLiteral("catalog entry \"%1\": %2").arg(it.key(), error)};
+        catalog.insert(it.key(), *track);
+    }
+    return {catalog, {}};
+}
+
+// The maps of plain values are read key by key, as the fields of a record would be.
+template<typename Value, typename Read>
+Decoded<QHash<QString, Value>> decodeMap(const QJsonObject &object, const QString &key, Read read)
+{
+    Json::Reader reader(object);
+    QHash<QString, Value> map;
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it)
+        map.insert(it.key(), (reader.*read)(it.key()));
+    if (!reader.ok())
+        return {{}, QStringLiteral("\"%1\": %2").arg(key, reader.error())};
+    return {map, {}};
+}
+
+} // namespace
+
+QByteArray LibraryData::toJson() const
+{
+    QFuture<QByteArray> playsText = QtConcurrent::run(&encodeRecords<PlayEvent>, plays);
+    QFuture<QByteArray> playlistsText = QtConcurrent::run(&encodeRecords<Playlist>, playlists);
+    const QByteArray catalogText = encodeCatalog(catalog);
+
+    // The keys need no escaping, so the pieces are joined as they are.
+    auto member = [](const QString &key, const QByteArray &value) { return '"' + key.toLatin1() + "\":" + value; };
+    const QByteArrayList members{
+        member(likesKey, compact(QJsonArray::fromStringList(likes))),
+        member(playsKey, playsText.result()),
+        member(searchesKey, compact(QJsonArray::fromStringList(searches))),
+        member(playlistsKey, playlistsText.result()),
+        member(catalogKey, catalogText),
+        member(downloadsKey, encodeMap(downloads)),
+        member(discoveriesKey, encodeRecords(discoveries)),
+        member(shownKey, encodeMap(shown)),
+    };
+    return '{' + members.join(',') + '}';
+}
+
+std::optional<LibraryData> LibraryData::fromJson(const QByteArray &bytes, QString *error)
+{
+    auto failed = [error](const QString &reason) {
+        if (error)
+            *error = reason;
+        return std::nullopt;
+    };
+    const auto root = Json::parseObject(bytes);
+    if (!root)
+        return failed(QStringLiteral("not a JSON object"));
+
+    // Every key must be there with the right type before any record is looked at.
+    Json::Reader read(*root);
+    LibraryData data;
+    data.likes = read.stringList(likesKey);
+    const QJsonArray playsArray = read.array(playsKey);
+    data.searches = read.stringList(searchesKey);
+    const QJsonArray playlistsArray = read.array(playlistsKey);
+    const QJsonObject catalogObject = read.object(catalogKey);
+    const QJsonObject downloadsObject = read.object(downloadsKey);
+    const QJsonArray discoveriesArray = read.array(discoveriesKey);
+    const QJsonObject shownObject = read.object(shownKey);
+    if (!read.ok())
+        return failed(read.error());
+
+    QFuture<Decoded<QList<PlayEvent>>> playsFuture = QtConcurrent::run(&decodeRecords<PlayEvent>, playsArray, playsKey);
+    QFuture<Decoded<QList<Playlist>>> playlistsFuture =
+        QtConcurrent::run(&decodeRecords<Playlist>, playlistsArray, playlistsKey);
+    const auto catalog = decodeCatalog(catalogObject);
+    const auto downloads = decodeMap<QString>(downloadsObject, downloadsKey, &Json::Reader::string);
+    const auto shown = decodeMap<qint64>(shownObject, shownKey, &Json::Reader::integer);
+    const auto discoveries = decodeRecords<Discovery>(discoveriesArray, discoveriesKey);
+    const auto decodedPlays = playsFuture.result();
+    const auto decodedPlaylists = playlistsFuture.result();
+
+    for (const QString &reason :
+         {decodedPlays.error, decodedPlaylists.error, catalog.error, downloads.error, discoveries.error, shown.error}) {
+        if (!reason.isEmpty())
+            return failed(reason);
+    }
+    data.plays = decodedPlays.value;
+    data.playlists = decodedPlaylists.value;
+    data.catalog = catalog.value;
+    data.downloads = downloads.value;
+    data.discoveries = discoveries.value;
+    data.shown = shown.value;
+    return data;
+}
