@@ -77,6 +77,15 @@ double finite(double value, double fallback)
     return std::isfinite(value) ? value : fallback;
 }
 
+std::optional<qint64> truncated(double value)
+{
+    // 2^63 is exact as a double: [-2^63, 2^63) is what fits after truncation.
+    constexpr double limit = 9223372036854775808.0;
+    if (!std::isfinite(value) || value >= limit || value < -limit)
+        return std::nullopt;
+    return static_cast<qint64>(std::trunc(value));
+}
+
 std::optional<QJsonObject> parseObject(const QByteArray &data)
 {
     QJsonParseError error;

@@ -24,6 +24,8 @@ namespace Json {
 [[nodiscard]] QString uuidText(const QUuid &id);
 // A finite number, or `fallback` in place of NaN and infinity.
 [[nodiscard]] double finite(double value, double fallback = 0);
+// `value` truncated toward zero; nullopt for NaN, infinity and values beyond 64 bits.
+[[nodiscard]] std::optional<qint64> truncated(double value);
 
 // Parses `data` as one JSON object; nullopt when it is not one.
 [[nodiscard]] std::optional<QJsonObject> parseObject(const QByteArray &data);

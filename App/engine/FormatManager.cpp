@@ -1,0 +1,248 @@
+#include "FormatManager.h"
+
+#include "core/Json.h"
+
+#include <QJsonArray>
+
+#include <algorithm>
+#include <initializer_list>
+#include <limits>
+
+namespace {
+
+// yt-dlp's JSON is read leniently: a value of another type counts as absent, a boolean counts
+// as the number 1 or 0 and a fraction is truncated where a whole number is wanted.
+
+std::optional<QString> textOf(const QJsonValue &value)
+{
+    if (!value.isString())
+        return std::nullopt;
+    return value.toString();
+}
+
+std::optional<double> numberOf(const QJsonValue &value)
+{
+    if (value.isBool())
+        return value.toBool() ? 1.0 : 0.0;
+    if (!value.isDouble())
+        return std::nullopt;
+    return value.toDouble();
+}
+
+std::optional<qint64> integerOf(const QJsonValue &value)
+{
+    if (value.isBool())
+        return value.toBool() ? 1 : 0;
+    if (!value.isDouble())
+        return std::nullopt;
+    // An integer that fits in 64 bits is kept exactly; going through a double would round
+    // sizes above 2^53.
+    constexpr qint64 notExact = std::numeric_limits<qint64>::min();
+    if (const qint64 exact = value.toInteger(notExact); exact != notExact)
+        return exact;
+    return Json::truncated(value.toDouble());
+}
+
+// For fields read from a chain of keys: the first key that is present decides, even when it
+// holds null or another type, so a later key is never consulted behind it.
+QJsonValue firstPresent(const QJsonObject &object, std::initializer_list<QLatin1String> keys)
+{
+    for (const QLatin1String key : keys) {
+        const auto found = object.constFind(key);
+        if (found != object.constEnd())
+            return *found;
+    }
+    return QJsonValue(QJsonValue::Undefined);
+}
+
+// Every element when all are objects; nullopt for anything else, one stray element included.
+std::optional<QList<QJsonObject>> objectsOf(const QJsonValue &value)
+{
+    if (!value.isArray())
+        return std::nullopt;
+    const QJsonArray array = value.toArray();
+    QList<QJsonObject> objects;
+    objects.reserve(array.size());
+    for (const QJsonValue &element : array) {
+        if (!element.isObject())
+            return std::nullopt;
+        objects.append(element.toObject());
+    }
+    return objects;
+}
+
+std::optional<QUrl> urlOf(const QJsonValue &value)
+{
+    const auto text = textOf(value);
+    if (!text)
+        return std::nullopt;
+    QUrl url(*text, QUrl::StrictMode);
+    if (!url.isValid() || url.isEmpty())
+        return std::nullopt;
+    return url;
+}
+
+// The "url" of the last element of a non-empty "thumbnails" list (yt-dlp lists the largest last).
+std::optional<QUrl> lastThumbnailOf(const QJsonObject &object)
+{
+    const auto thumbnails = objectsOf(object.value(QLatin1String("thumbnails")));
+    if (!thumbnails || thumbnails->isEmpty())
+        return std::nullopt;
+    return urlOf(thumbnails->last().value(QLatin1String("url")));
+}
+
+// UTF-16 code-unit order puts characters above U+FFFF before U+E000...U+FFFF; shifting the two
+// ranges past each other makes the comparison follow code points.
+char16_t inCodePointOrder(char16_t unit)
+{
+    if (unit >= 0xE000)
+        return unit - 0x800;
+    if (unit >= 0xD800)
+        return unit + 0x2000;
+    return unit;
+}
+
+bool codePointLess(const QString &a, const QString &b)
+{
+    const auto [inA, inB] = std::mismatch(a.cbegin(), a.cend(), b.cbegin(), b.cend());
+    if (inB == b.cend())
+        return false;
+    if (inA == a.cend())
+        return true;
+    return inCodePointOrder(inA->unicode()) < inCodePointOrder(inB->unicode());
+}
+
+QStringList sortedKeys(const QJsonValue &value)
+{
+    if (!value.isObject())
+        return {};
+    QStringList keys = value.toObject().keys();
+    std::sort(keys.begin(), keys.end(), codePointLess);
+    return keys;
+}
+
+PlaylistEntry entryOf(const QJsonObject &object, int position)
+{
+    PlaylistEntry entry;
+    entry.id = position;
+    entry.title =
+        textOf(object.value(QLatin1String("title"))).value_or(QStringLiteral("Item ") + QString::number(position));
+    entry.url = textOf(firstPresent(object, {QLatin1String("url"), QLatin1String("webpage_url")}));
+    entry.duration = numberOf(object.value(QLatin1String("duration")));
+    return entry;
+}
+
+FormatInfo formatOf(const QJsonObject &object)
+{
+    FormatInfo format;
+    format.id = textOf(object.value(QLatin1String("format_id"))).value_or(format.id);
+    format.ext = textOf(object.value(QLatin1String("ext"))).value_or(QString());
+    format.height = integerOf(object.value(QLatin1String("height")));
+    format.width = integerOf(object.value(QLatin1String("width")));
+    format.fps = numberOf(object.value(QLatin1String("fps")));
+    format.vcodec = textOf(object.value(QLatin1String("vcodec"))).value_or(format.vcodec);
+    format.acodec = textOf(object.value(QLatin1String("acodec"))).value_or(format.acodec);
+    format.filesize = integerOf(firstPresent(object, {QLatin1String("filesize"), QLatin1String("filesize_approx")}));
+    format.tbr = numberOf(object.value(QLatin1String("tbr")));
+    format.note = textOf(object.value(QLatin1String("format_note"))).value_or(QString());
+    format.proto = textOf(object.value(QLatin1String("protocol"))).value_or(QString());
+    return format;
+}
+
+qint64 heightLimit(Preset preset)
+{
+    switch (preset) {
+    case Preset::Uhd: return 2160;
+    case Preset::Hd1080: return 1080;
+    case Preset::Hd720: return 720;
+    case Preset::Best:
+    case Preset::Audio:
+    case Preset::Custom: break;
+    }
+    return 0;
+}
+
+} // namespace
+
+namespace FormatManager {
+
+MediaInfo parse(const QJsonObject &json, const QString &fallbackURL)
+{
+    MediaInfo info;
+    info.id = textOf(json.value(QLatin1String("id"))).value_or(QString());
+    info.title = textOf(json.value(QLatin1String("title"))).value_or(QStringLiteral("Untitled"));
+    info.duration = numberOf(json.value(QLatin1String("duration")));
+    info.uploader =
+        textOf(firstPresent(json, {QLatin1String("uploader"), QLatin1String("channel"), QLatin1String("uploader_id")}))
+            .value_or(QString());
+    info.webpageURL = textOf(json.value(QLatin1String("webpage_url"))).value_or(fallbackURL);
+    info.extractor =
+        textOf(firstPresent(json, {QLatin1String("extractor_key"), QLatin1String("extractor")})).value_or(QString());
+
+    const QJsonValue thumbnail = json.value(QLatin1String("thumbnail"));
+    info.thumbnail = thumbnail.isString() ? urlOf(thumbnail) : lastThumbnailOf(json);
+
+    if (textOf(json.value(QLatin1String("_type"))) == QLatin1String("playlist") ||
+        json.contains(QLatin1String("entries"))) {
+        info.isPlaylist = true;
+        info.playlistTitle = info.title;
+        const auto objects = objectsOf(json.value(QLatin1String("entries")));
+        if (objects && !objects->isEmpty()) {
+            info.entries.reserve(objects->size());
+            for (qsizetype i = 0; i < objects->size(); ++i)
+                info.entries.append(entryOf(objects->at(i), int(i + 1)));
+            const QJsonObject &first = objects->first();
+            if (!info.thumbnail)
+                info.thumbnail = lastThumbnailOf(first);
+            if (info.uploader.isEmpty()) {
+                info.uploader = textOf(first.value(QLatin1String("uploader")))
+                                    .value_or(textOf(first.value(QLatin1String("channel"))).value_or(QString()));
+            }
+        }
+    }
+
+    if (const auto formats = objectsOf(json.value(QLatin1String("formats")))) {
+        info.formats.reserve(formats->size());
+        for (const QJsonObject &object : *formats)
+            info.formats.append(formatOf(object));
+    }
+    info.subtitleLangs = sortedKeys(json.value(QLatin1String("subtitles")));
+    const QStringList captions = sortedKeys(json.value(QLatin1String("automatic_captions")));
+    // Machine translations ("de-en") would swamp the list; the original track ("en-orig") stays.
+    std::copy_if(captions.cbegin(), captions.cend(), std::back_inserter(info.autoCaptionLangs), [](const QString &key) {
+        return !key.contains(QLatin1Char('-')) || key.endsWith(QLatin1String("-orig"));
+    });
+    return info;
+}
+
+Selection selection(Preset preset, bool compatible, const std::optional<QString> &videoID,
+                    const std::optional<QString> &audioID)
+{
+    const auto best = QStringLiteral("bv*+ba/b");
+    const std::optional<QString> sort =
+        compatible ? std::optional<QString>(QStringLiteral("res,vcodec:h264,acodec:aac")) : std::nullopt;
+    switch (preset) {
+    case Preset::Best: return {best, sort, false};
+    case Preset::Uhd:
+    case Preset::Hd1080:
+    case Preset::Hd720: {
+        const QString height = QString::number(heightLimit(preset));
+        return {QStringLiteral("bv*[height<=%1]+ba/b[height<=%1]/bv*+ba/b").arg(height), sort, false};
+    }
+    case Preset::Audio: return {QStringLiteral("ba/b"), std::nullopt, true};
+    case Preset::Custom: break;
+    }
+
+    const auto chosen = [](const std::optional<QString> &id) {
+        return id && *id != QLatin1String("auto") ? id : std::nullopt;
+    };
+    const auto video = chosen(videoID), audio = chosen(audioID);
+    const bool withAudio = audio && *audio != QLatin1String("none");
+    if (video)
+        return {withAudio ? *video + QLatin1Char('+') + *audio : *video, std::nullopt, false};
+    if (withAudio)
+        return {*audio, std::nullopt, true};
+    return {best, std::nullopt, false};
+}
+
+} // namespace FormatManager
