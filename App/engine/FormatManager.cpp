@@ -1,8 +1,17 @@
 #include "FormatManager.h"
 
+#include "core/AppPaths.h"
+#include "core/ErrorInterpreter.h"
 #include "core/Json.h"
+#include "core/LogManager.h"
+#include "core/ProcessRunner.h"
+#include "core/TextHelpers.h"
+#include "core/YTDLPManager.h"
 
+#include <QCoroFuture>
+#include <QFileInfo>
 #include <QJsonArray>
+#include <QtConcurrent>
 
 #include <algorithm>
 #include <initializer_list>
@@ -162,6 +171,24 @@ qint64 heightLimit(Preset preset)
     return 0;
 }
 
+// The last "ERROR" line of the error output, which names the failure; all of it when there is none.
+QString errorText(const QString &stderrText)
+{
+    const QStringList lines = stderrText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const auto last = std::find_if(lines.crbegin(), lines.crend(),
+                                   [](const QString &line) { return line.startsWith(QLatin1String("ERROR")); });
+    return last == lines.crend() ? stderrText : *last;
+}
+
+// Runs on a pool thread: nullopt when the answer is not one JSON object.
+std::optional<MediaInfo> parseAnswer(const QString &stdoutText, const QString &url)
+{
+    const auto object = Json::parseObject(stdoutText.toUtf8());
+    if (!object)
+        return std::nullopt;
+    return FormatManager::parse(*object, url);
+}
+
 } // namespace
 
 namespace FormatManager {
@@ -243,6 +270,36 @@ Selection selection(Preset preset, bool compatible, const std::optional<QString>
     if (withAudio)
         return {*audio, std::nullopt, true};
     return {best, std::nullopt, false};
+}
+
+QCoro::Task<Discovery> discover(QString url, NetworkOptions net, CancelToken cancel, std::chrono::milliseconds timeout)
+{
+    if (!validWebURL(url))
+        co_return InfoError{
+            QStringLiteral("That doesn\u2019t look like a valid web address. Enter a full http(s) URL.")};
+    const QString tool = AppPaths::sub(QStringLiteral("Tools")) + QStringLiteral("/yt-dlp");
+    const QFileInfo toolInfo(tool);
+    if (!toolInfo.isFile() || !toolInfo.isExecutable())
+        co_return InfoError{QStringLiteral("yt-dlp isn\u2019t installed yet.")};
+
+    // The link goes to yt-dlp and into the log exactly as given; the check above only vets it.
+    const QStringList arguments = YTDLPManager::infoArguments(url, net);
+    const RunResult result = co_await ProcessRunner::run(tool, arguments, timeout, cancel);
+    LogManager::appLog(QStringLiteral("info ") + url + QStringLiteral(" -> exit ") + QString::number(result.status));
+    if (result.timedOut)
+        co_return InfoError{
+            QStringLiteral("Timed out while contacting the site. Check your connection and try again.")};
+
+    if (result.status == 0) {
+        // A long playlist's answer runs to megabytes, and reading it takes longer than a frame.
+        QFuture<std::optional<MediaInfo>> parsing = QtConcurrent::run(parseAnswer, result.stdoutText, url);
+        std::optional<MediaInfo> media = co_await parsing;
+        if (media)
+            co_return std::move(*media);
+    }
+    const QString text = errorText(result.stderrText);
+    LogManager::appLog(QStringLiteral("info error: ") + text);
+    co_return InfoError{ErrorInterpreter::explain(text, result.status)};
 }
 
 } // namespace FormatManager
