@@ -175,7 +175,7 @@ private Q_SLOTS:
     void siteThatNeverAnswers()
     {
         const QString url = m_server.url(u"/stall.mp4"_s).toString();
-        const auto result = discover(url, 4s);
+        const auto result = discover(url, 8s);
         QCOMPARE(messageOf(result), u"Timed out while contacting the site. Check your connection and try again."_s);
         QVERIFY(!m_server.requestsFor(u"/stall.mp4"_s).isEmpty());
         // The kill shows as status 137; nothing but the exit line is logged.
