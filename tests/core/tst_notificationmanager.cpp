@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "TestLog.h"
 #include "core/LogManager.h"
 #include "core/NotificationManager.h"
 #include "core/SettingsStore.h"
@@ -36,11 +37,6 @@ public Q_SLOTS:
 namespace {
 const QString serviceName = QStringLiteral("org.freedesktop.Notifications");
 
-QString appLogText()
-{
-    QFile file(LogManager::appLogPath());
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
 } // namespace
 
 class TestNotificationManager : public QObject
@@ -106,8 +102,8 @@ private Q_SLOTS:
         QTRY_VERIFY(!QDBusConnection::sessionBus().interface()->isServiceRegistered(serviceName));
 
         NotificationManager::notify(QStringLiteral("Download complete"), QStringLiteral("nobody listens"));
-        QTRY_VERIFY(
-            appLogText().contains(QStringLiteral("Notification not shown: org.freedesktop.DBus.Error.ServiceUnknown")));
+        QTRY_VERIFY(TestLog::appLogText().contains(
+            QStringLiteral("Notification not shown: org.freedesktop.DBus.Error.ServiceUnknown")));
         QVERIFY(m_server->calls.isEmpty());
     }
 

@@ -1,5 +1,6 @@
 #include "TestEnvironment.h"
 #include "TestHttpServer.h"
+#include "TestLog.h"
 #include "TestMedia.h"
 #include "core/LogManager.h"
 #include "core/SettingsStore.h"
@@ -23,17 +24,6 @@ QString messageOf(const FormatManager::Discovery &result)
 {
     const auto *error = std::get_if<InfoError>(&result);
     return error ? error->message : QString();
-}
-
-// "app.log" without the time stamps that open its lines.
-QStringList appLogLines()
-{
-    QFile file(LogManager::appLogPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    static const QRegularExpression stamp(u"^\\[\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ\\] "_s,
-                                          QRegularExpression::MultilineOption);
-    return QString::fromUtf8(file.readAll()).remove(stamp).split(u'\n', Qt::SkipEmptyParts);
 }
 
 QByteArray fixture(const QString &name)
@@ -124,7 +114,7 @@ private Q_SLOTS:
         QCOMPARE(info.extractor, u"Generic"_s);
         QCOMPARE(info.formats.size(), 1);
         QVERIFY(info.entries.isEmpty());
-        QTRY_COMPARE(appLogLines(), QStringList{u"info "_s + url + u" -> exit 0"_s});
+        QTRY_COMPARE(TestLog::appLogLines(), QStringList{u"info "_s + url + u" -> exit 0"_s});
     }
 
     void dashManifest()
@@ -166,8 +156,8 @@ private Q_SLOTS:
         const QString url = m_server.url(u"/nothing-here.mp4"_s).toString();
         const auto result = discover(url);
         QCOMPARE(messageOf(result), u"The media could not be found (HTTP 404)."_s);
-        QTRY_COMPARE(appLogLines().size(), 2);
-        const QStringList lines = appLogLines();
+        QTRY_COMPARE(TestLog::appLogLines().size(), 2);
+        const QStringList lines = TestLog::appLogLines();
         QCOMPARE(lines[0], u"info "_s + url + u" -> exit 1"_s);
         QVERIFY2(lines[1].startsWith(u"info error: ERROR: "_s) && lines[1].contains(u"404"_s), qPrintable(lines[1]));
     }
@@ -179,7 +169,7 @@ private Q_SLOTS:
         QCOMPARE(messageOf(result), u"Timed out while contacting the site. Check your connection and try again."_s);
         QVERIFY(!m_server.requestsFor(u"/stall.mp4"_s).isEmpty());
         // The kill shows as status 137; nothing but the exit line is logged.
-        QTRY_COMPARE(appLogLines(), QStringList{u"info "_s + url + u" -> exit 137"_s});
+        QTRY_COMPARE(TestLog::appLogLines(), QStringList{u"info "_s + url + u" -> exit 137"_s});
     }
 
     void linkIsPassedAndLoggedAsGiven()
@@ -188,7 +178,7 @@ private Q_SLOTS:
         const auto result = discover(url);
         QVERIFY2(std::holds_alternative<MediaInfo>(result), qPrintable(messageOf(result)));
         QCOMPARE(std::get<MediaInfo>(result).webpageURL, url.trimmed());
-        QTRY_COMPARE(appLogLines(), QStringList{u"info "_s + url + u" -> exit 0"_s});
+        QTRY_COMPARE(TestLog::appLogLines(), QStringList{u"info "_s + url + u" -> exit 0"_s});
     }
 
     void refusedBeforeRunning_data()
@@ -222,7 +212,7 @@ private Q_SLOTS:
             plain.close();
         }
         QCOMPARE(messageOf(discover(url)), message);
-        QVERIFY(appLogLines().isEmpty());
+        QVERIFY(TestLog::appLogLines().isEmpty());
     }
 
     // Answers a current yt-dlp gave, and failures of the kinds a real run can end in.
@@ -277,7 +267,7 @@ private Q_SLOTS:
             QCOMPARE(messageOf(result), message);
             expectedLog.append((u"info error: "_s + logged).split(u'\n', Qt::SkipEmptyParts));
         }
-        QTRY_COMPARE(appLogLines(), expectedLog);
+        QTRY_COMPARE(TestLog::appLogLines(), expectedLog);
     }
 
     void launchFailure()
@@ -286,7 +276,7 @@ private Q_SLOTS:
         const QString url = u"https://video.example/watch?v=abc"_s;
         const QString message = messageOf(discover(url));
         QVERIFY2(message.startsWith(u"Failed to launch yt-dlp"_s), qPrintable(message));
-        QTRY_COMPARE(appLogLines().value(0), u"info "_s + url + u" -> exit -1"_s);
+        QTRY_COMPARE(TestLog::appLogLines().value(0), u"info "_s + url + u" -> exit -1"_s);
     }
 
     void cancelledRun()
@@ -297,7 +287,7 @@ private Q_SLOTS:
         QTimer::singleShot(200ms, [cancel] { cancel.cancel(); });
         // Not a time-out: the run ends by SIGTERM and reports what that run gave.
         QCOMPARE(messageOf(discover(url, FormatManager::infoTimeout, cancel)), u"yt-dlp exited with code 143."_s);
-        QTRY_COMPARE(appLogLines(), (QStringList{u"info "_s + url + u" -> exit 143"_s, u"info error: "_s}));
+        QTRY_COMPARE(TestLog::appLogLines(), (QStringList{u"info "_s + url + u" -> exit 143"_s, u"info error: "_s}));
     }
 };
 

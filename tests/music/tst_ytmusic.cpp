@@ -1,5 +1,6 @@
 #include "TestEnvironment.h"
 #include "TestHttpServer.h"
+#include "TestLog.h"
 #include "TestMedia.h"
 #include "core/AppPaths.h"
 #include "core/LogManager.h"
@@ -82,16 +83,6 @@ QStringList idsOf(const QList<Track> &tracks)
     for (const Track &track : tracks)
         ids.append(track.id);
     return ids;
-}
-
-// The whole of "app.log", once every line queued before has been written.
-QString appLog()
-{
-    (void)LogManager::read(QUuid::createUuid()); // waits for the log writer to catch up
-    QFile log(LogManager::appLogPath());
-    if (!log.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(log.readAll());
 }
 
 bool processGone(qint64 pid)
@@ -241,7 +232,7 @@ private Q_SLOTS:
         QCOMPARE(idsOf(result.value()), (QStringList{id(1), id(2), id(3)}));
         QCOMPARE(result.value().first().duration, 100.0);
         QCOMPARE(result.value().first().artist, QStringLiteral("Band"));
-        QCOMPARE(appLog(), QString());
+        QCOMPARE(TestLog::appLogText(), QString());
     }
 
     void emptyListingIsNoError()
@@ -296,7 +287,7 @@ private Q_SLOTS:
         QVERIFY(!result.ok());
         QCOMPARE(result.error().message, message);
         QCOMPARE(result.error().errorDescription(), message);
-        const QString log = appLog();
+        const QString log = TestLog::appLogText();
         QCOMPARE(log.count(QStringLiteral("] music list error ")), 1);
         QVERIFY2(log.contains(QStringLiteral("music list error ytsearch5:q: ") + QString::fromUtf8(err)),
                  qPrintable(log));
@@ -321,7 +312,7 @@ private Q_SLOTS:
         QVERIFY(plain.open(QIODevice::WriteOnly));
         plain.close();
         QCOMPARE(QCoro::waitFor(YTMusic::search(QStringLiteral("q"), 5)).error().message, message);
-        QCOMPARE(appLog(), QString());
+        QCOMPARE(TestLog::appLogText(), QString());
     }
 
     void timeLimit()
@@ -332,7 +323,7 @@ private Q_SLOTS:
             QCoro::waitFor(YTMusic::detail::flat(QStringLiteral("ytsearch5:q"), 5, 300ms, CancelToken()));
         QVERIFY(!result.ok());
         QCOMPARE(result.error().message, QStringLiteral("YouTube took too long to respond."));
-        QCOMPARE(appLog(), QString()); // a time-out is not a listing error
+        QCOMPARE(TestLog::appLogText(), QString()); // a time-out is not a listing error
         // On a busy machine the fake may be killed before it started its child.
         QFile childFile(file(QStringLiteral("fake.child")));
         if (childFile.open(QIODevice::ReadOnly)) {
@@ -526,8 +517,8 @@ private Q_SLOTS:
     {
         answer(QByteArray(), QByteArray("ERROR: Unable to download webpage: timed out\n"), 1);
         QVERIFY(QCoro::waitFor(YTMusic::searchPlaylists(QStringLiteral("jazz"))).isEmpty());
-        QVERIFY(
-            appLog().contains(QStringLiteral("] music list error https://www.youtube.com/results?search_query=jazz")));
+        QVERIFY(TestLog::appLogText().contains(
+            QStringLiteral("] music list error https://www.youtube.com/results?search_query=jazz")));
     }
 
     void isYouTubeURL_data()
@@ -614,7 +605,7 @@ private Q_SLOTS:
             QStringLiteral("jazz")};
         QCOMPARE(stream.track, expected);
         QVERIFY(stream.resolved >= before && stream.resolved <= QDateTime::currentDateTimeUtc());
-        QCOMPARE(appLog(), QString());
+        QCOMPARE(TestLog::appLogText(), QString());
     }
 
     void resolveKeepsWhatItCannotLearn()
@@ -670,7 +661,7 @@ private Q_SLOTS:
         const auto result = QCoro::waitFor(YTMusic::resolve(track, 3));
         QVERIFY(!result.ok());
         QCOMPARE(result.error().message, message);
-        const QString log = appLog();
+        const QString log = TestLog::appLogText();
         QCOMPARE(log.count(QStringLiteral("] resolve ")), 1);
         QVERIFY2(log.contains(QStringLiteral("] resolve abcdefghijk attempt 3: ") + QString::fromUtf8(err)),
                  qPrintable(log));
@@ -691,7 +682,7 @@ private Q_SLOTS:
         QCOMPARE(result.error().message,
                  QStringLiteral("Network problem. Check your internet connection (or proxy) and retry — progress is "
                                 "resumed automatically."));
-        QVERIFY(appLog().contains(QStringLiteral("] music list error ytsearch3:lofi: ERROR: ")));
+        QVERIFY(TestLog::appLogText().contains(QStringLiteral("] music list error ytsearch3:lofi: ERROR: ")));
         QVERIFY(QCoro::waitFor(YTMusic::searchPlaylists(QStringLiteral("lofi"))).isEmpty());
     }
 
@@ -711,7 +702,7 @@ private Q_SLOTS:
         QVERIFY(!strict.ok());
         QCOMPARE(strict.error().message, QStringLiteral("The requested format isn’t available for this video. Pick "
                                                         "another quality or use Advanced Formats."));
-        QVERIFY(appLog().contains(QStringLiteral("] resolve abcdefghijk attempt 0: ERROR: ")));
+        QVERIFY(TestLog::appLogText().contains(QStringLiteral("] resolve abcdefghijk attempt 0: ERROR: ")));
 
         QVERIFY2(permissive.ok(), qPrintable(permissive.ok() ? QString() : permissive.error().message));
         QCOMPARE(permissive.value().url, server.url(QStringLiteral("/watch?v=abcdefghijk")));

@@ -1,3 +1,4 @@
+#include "TestLog.h"
 #include "tools/DependencyManager.h"
 
 #include "TestArchive.h"
@@ -37,19 +38,6 @@ QString debianVersion(const QString &package)
     dpkg.waitForFinished();
     QString version = QString::fromUtf8(dpkg.readAllStandardOutput());
     return version.section(QLatin1Char(':'), -1); // without the epoch
-}
-
-// Every line "app.log" holds, after every queued append has been written.
-QStringList appLogLines()
-{
-    (void)LogManager::read(QUuid::createUuid()); // waits for the log queue
-    QFile file(LogManager::appLogPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        lines.append(line.section(QStringLiteral("] "), 1));
-    return lines;
 }
 
 QStringList workFolders(const QString &toolsDir)
@@ -348,7 +336,7 @@ private Q_SLOTS:
         QVERIFY(!workFolders(env.toolsDir()).isEmpty()); // the run keeps its archive...
         run.reset();
         QCOMPARE(workFolders(env.toolsDir()), QStringList()); // ...until it ends
-        QCOMPARE(appLogLines(), QStringList());
+        QCOMPARE(TestLog::appLogLines(), QStringList());
     }
 
     void installsFromAZip()
@@ -425,8 +413,8 @@ private Q_SLOTS:
         const auto result = install(manager, spec);
         QVERIFY2(result.ok(), qPrintable(result.error.message));
         QCOMPARE(result.installed->source, spec.urls[1].toString());
-        QCOMPARE(appLogLines(), QStringList{QStringLiteral("Source ") + spec.urls[0].toString() +
-                                            QStringLiteral(" failed: HTTP 404")});
+        QCOMPARE(TestLog::appLogLines(), QStringList{QStringLiteral("Source ") + spec.urls[0].toString() +
+                                                     QStringLiteral(" failed: HTTP 404")});
         QCOMPARE(workFolders(env.toolsDir()), QStringList());
     }
 
@@ -484,8 +472,8 @@ private Q_SLOTS:
         QCOMPARE(result.error.code, code);
         QVERIFY2(result.error.message.startsWith(message), qPrintable(result.error.message));
         QCOMPARE(readFile(env.toolsDir() + QStringLiteral("/ffmpeg")), working);
-        QCOMPARE(appLogLines(), QStringList{QStringLiteral("Source ") + spec.urls[0].toString() +
-                                            QStringLiteral(" failed: ") + result.error.message});
+        QCOMPARE(TestLog::appLogLines(), QStringList{QStringLiteral("Source ") + spec.urls[0].toString() +
+                                                     QStringLiteral(" failed: ") + result.error.message});
         QCOMPARE(workFolders(env.toolsDir()), QStringList());
     }
 
@@ -501,7 +489,7 @@ private Q_SLOTS:
         DependencyManager manager(&m_network);
         const auto result = install(manager, spec);
         QCOMPARE(result.error, (ToolError{QStringLiteral("Download"), 500, QStringLiteral("HTTP 500")}));
-        QCOMPARE(appLogLines().size(), 2);
+        QCOMPARE(TestLog::appLogLines().size(), 2);
         QCOMPARE(workFolders(env.toolsDir()), QStringList());
     }
 
@@ -514,7 +502,7 @@ private Q_SLOTS:
         QCOMPARE(result.error,
                  (ToolError{QStringLiteral("Install"), 1, QStringLiteral("No download source available.")}));
         QVERIFY(changes.isEmpty());
-        QVERIFY(appLogLines().isEmpty());
+        QVERIFY(TestLog::appLogLines().isEmpty());
     }
 };
 

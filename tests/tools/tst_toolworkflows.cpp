@@ -1,3 +1,4 @@
+#include "TestLog.h"
 #include "tools/DependencyManager.h"
 
 #include "TestEnvironment.h"
@@ -27,22 +28,9 @@ const QString needAttention = QStringLiteral("Some tools need attention");
 const QString remoteEJS = QStringLiteral("Fetched on demand from GitHub by yt-dlp (remote components enabled)");
 const QString noEJS = QStringLiteral("Not found. Enable remote components in Settings \u203a Tools.");
 
-// Every line "app.log" holds, without the time stamps, after every queued append is written.
-QStringList appLogLines()
-{
-    (void)LogManager::read(QUuid::createUuid()); // waits for the log queue
-    QFile file(LogManager::appLogPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines;
-    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        lines.append(line.section(QStringLiteral("] "), 1));
-    return lines;
-}
-
 QStringList logLinesStarting(const QString &prefix)
 {
-    QStringList lines = appLogLines();
+    QStringList lines = TestLog::appLogLines();
     lines.removeIf([&](const QString &line) { return !line.startsWith(prefix); });
     return lines;
 }
@@ -151,7 +139,7 @@ private Q_SLOTS:
         QCOMPARE(manager.ejsDetail(), remoteEJS);
         QCOMPARE(manager.overall(), 1.0);
         QVERIFY(manager.manifest().empty());
-        QCOMPARE(appLogLines(), QStringList{QStringLiteral("Dependency verification: ready=true")});
+        QCOMPARE(TestLog::appLogLines(), QStringList{QStringLiteral("Dependency verification: ready=true")});
     }
 
     void bootstrapInstallsOnlyMissingDeno()
@@ -183,7 +171,7 @@ private Q_SLOTS:
         QCOMPARE(entry.version, QStringLiteral("2.2.0"));
         QCOMPARE(entry.source, DenoManager::spec().urls.value(0).toString());
         QCOMPARE(DependencyManager(&m_network).manifest().at(QStringLiteral("Deno")).version, QStringLiteral("2.2.0"));
-        QCOMPARE(appLogLines(), QStringList{QStringLiteral("Dependency verification: ready=true")});
+        QCOMPARE(TestLog::appLogLines(), QStringList{QStringLiteral("Dependency verification: ready=true")});
     }
 
     void bootstrapWithAToolThatCannotBeInstalled()
@@ -421,8 +409,8 @@ private Q_SLOTS:
         QCOMPARE(manager.state(Tool::Ejs), ejs);
         QCOMPARE(manager.phase(), remote ? Phase::Ready : Phase::Failed);
         QCOMPARE(manager.current(), remote ? allReady : needAttention);
-        QCOMPARE(appLogLines(), QStringList{QStringLiteral("Dependency verification: ready=") +
-                                            (remote ? QLatin1String("true") : QLatin1String("false"))});
+        QCOMPARE(TestLog::appLogLines(), QStringList{QStringLiteral("Dependency verification: ready=") +
+                                                     (remote ? QLatin1String("true") : QLatin1String("false"))});
     }
 
     void failedSmokeTestFailsYtdlp()
