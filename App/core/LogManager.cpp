@@ -78,11 +78,21 @@ namespace LogManager {
 
 void append(const QString &text, const QString &path)
 {
-    QByteArray line = '[' + Json::dateText(QDateTime::currentDateTimeUtc()).toUtf8() + "] " + text.toUtf8() + '\n';
-    logQueue().post([line = std::move(line), path] {
+    appendLines({text}, path);
+}
+
+void appendLines(const QStringList &lines, const QString &path)
+{
+    if (lines.isEmpty())
+        return;
+    const QByteArray stamp = '[' + Json::dateText(QDateTime::currentDateTimeUtc()).toUtf8() + "] ";
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += stamp + line.toUtf8() + '\n';
+    logQueue().post([bytes = std::move(bytes), path] {
         QFile file(path);
         if (file.open(QIODevice::WriteOnly | QIODevice::Append))
-            file.write(line);
+            file.write(bytes);
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUuid>
 
 // Plain-text logs: "app.log" and one log per download task, in the "Logs" folder.
@@ -9,6 +10,9 @@
 namespace LogManager {
 // "[2026-12-08T09:19:12Z] text\n" appended to the file at `path`; returns at once.
 void append(const QString &text, const QString &path);
+// Appends each of `lines` as a line of its own with the same stamp, in one write: for output that
+// arrives faster than one write a line should cost.
+void appendLines(const QStringList &lines, const QString &path);
 // The whole task log, after every append queued before this call; "No log yet." when unreadable.
 [[nodiscard]] QString read(const QUuid &id);
 // Deletes the task log; returns at once, and a missing file is no error.

@@ -44,6 +44,27 @@ private Q_SLOTS:
         QVERIFY(text.endsWith(QStringLiteral("with a break\n")));
     }
 
+    void appendLinesStampsEachLine()
+    {
+        TestEnvironment env;
+        const QUuid id = QUuid::createUuid();
+        LogManager::appendLines({}, LogManager::taskLogPath(id));
+        QCOMPARE(LogManager::read(id), QStringLiteral("No log yet."));
+
+        LogManager::append(QStringLiteral("before"), LogManager::taskLogPath(id));
+        LogManager::appendLines({QStringLiteral("one"), QStringLiteral("[stderr] two")}, LogManager::taskLogPath(id));
+        const QStringList lines = LogManager::read(id).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        static const QRegularExpression stamped(
+            QStringLiteral("^\\[\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ\\] (.*)$"));
+        QStringList texts;
+        for (const QString &line : lines) {
+            const auto match = stamped.match(line);
+            QVERIFY2(match.hasMatch(), qPrintable(line));
+            texts.append(match.captured(1));
+        }
+        QCOMPARE(texts, (QStringList{QStringLiteral("before"), QStringLiteral("one"), QStringLiteral("[stderr] two")}));
+    }
+
     void taskLogNameIsUpperCaseUuid()
     {
         TestEnvironment env;
