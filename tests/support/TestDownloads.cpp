@@ -1,0 +1,113 @@
+#include "TestDownloads.h"
+
+#include "DownloadManager.h"
+#include "TestEnvironment.h"
+#include "core/Json.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+
+namespace TestDownloads {
+
+std::optional<QList<TaskRecord>> readQueueFile()
+{
+    QFile file(DownloadManager::queueFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const auto array = Json::parseArray(file.readAll());
+    if (!array)
+        return std::nullopt;
+    QList<TaskRecord> records;
+    for (const QJsonValue &value : *array) {
+        const auto record = value.isObject() ? TaskRecord::fromJson(value.toObject()) : std::nullopt;
+        if (!record)
+            return std::nullopt;
+        records.append(*record);
+    }
+    return records;
+}
+
+} // namespace TestDownloads
+
+namespace {
+
+const QByteArray fakeScript = R"(#!/bin/sh
+# Stand-in for yt-dlp: runs the plan written for the last path segment of the link.
+ctl="$(dirname "$0")/fake"
+for last; do :; done
+name="${last##*/}"
+out=.
+previous=
+for argument; do
+    [ "$previous" = "-P" ] && out="$argument"
+    previous="$argument"
+done
+printf '%s\n' "$@" > "$ctl/$name.args"
+hold() { while [ ! -e "$ctl/$name.release" ]; do sleep 0.02; done; }
+note() { echo "$1" >> "$ctl/$name.notes"; }
+echo $$ > "$ctl/$name.pid.new" && mv "$ctl/$name.pid.new" "$ctl/$name.pid"
+[ -f "$ctl/$name.plan" ] && . "$ctl/$name.plan"
+exit 0
+)";
+
+QStringList linesOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+FakeYtdlp::FakeYtdlp(const TestEnvironment &environment)
+    : m_control(environment.toolsDir() + QStringLiteral("/fake"))
+{
+    QDir().mkpath(m_control);
+    environment.installScript(QStringLiteral("yt-dlp"), fakeScript);
+}
+
+QString FakeYtdlp::url(const QString &name)
+{
+    return QStringLiteral("http://fake.test/") + name;
+}
+
+QString FakeYtdlp::path(const QString &name, const QString &suffix) const
+{
+    return m_control + QLatin1Char('/') + name + suffix;
+}
+
+void FakeYtdlp::plan(const QString &name, const QByteArray &script) const
+{
+    QFile file(path(name, QStringLiteral(".plan")));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(script);
+}
+
+void FakeYtdlp::release(const QString &name) const
+{
+    QFile file(path(name, QStringLiteral(".release")));
+    file.open(QIODevice::WriteOnly);
+}
+
+bool FakeYtdlp::started(const QString &name) const
+{
+    return QFile::exists(path(name, QStringLiteral(".pid")));
+}
+
+qint64 FakeYtdlp::pid(const QString &name) const
+{
+    const QStringList lines = linesOf(path(name, QStringLiteral(".pid")));
+    return lines.isEmpty() ? 0 : lines.first().toLongLong();
+}
+
+QStringList FakeYtdlp::arguments(const QString &name) const
+{
+    return linesOf(path(name, QStringLiteral(".args")));
+}
+
+QStringList FakeYtdlp::notes(const QString &name) const
+{
+    return linesOf(path(name, QStringLiteral(".notes")));
+}

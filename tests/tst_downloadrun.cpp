@@ -1,0 +1,267 @@
+#include "DownloadManager.h"
+#include "TestDownloads.h"
+#include "TestEnvironment.h"
+#include "TestHttpServer.h"
+#include "TestMedia.h"
+#include "TestNotificationServer.h"
+#include "TestRequests.h"
+#include "core/LogManager.h"
+#include "core/ManagedProcess.h"
+#include "core/SettingsStore.h"
+#include "engine/DownloadTask.h"
+#include "engine/HistoryStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+// Real downloads: Debian's yt-dlp and ffmpeg in the "Tools" folder, media from the local server.
+namespace {
+
+constexpr int downloadTimeoutMs = 60000;
+
+QString statusOf(const DownloadTask *task)
+{
+    return TaskStatuses::rawValue(task->status());
+}
+
+// Stream types of a media file ("video", "audio"), as ffprobe lists them.
+QStringList streamTypes(const QString &file)
+{
+    QProcess ffprobe;
+    ffprobe.start(QStringLiteral("ffprobe"),
+                  {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                   QStringLiteral("stream=codec_type"), QStringLiteral("-of"), QStringLiteral("csv=p=0"), file});
+    ffprobe.waitForFinished(30000);
+    QStringList types = QString::fromUtf8(ffprobe.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    types.sort();
+    return types;
+}
+
+} // namespace
+
+// yt-dlp and ffmpeg installed, challenge scripts off (the 2023 build knows no such option), and
+// the test media on a local server.
+struct Setup
+{
+    TestEnvironment env;
+    TestHttpServer server;
+    TestNotificationServer notifications;
+    HistoryStore history;
+    DownloadManager manager{&history};
+    QString folder = env.root() + QStringLiteral("/Downloads");
+
+    Setup()
+    {
+        env.installTool(QStringLiteral("yt-dlp"), QStringLiteral("/usr/bin/yt-dlp"));
+        env.installTool(QStringLiteral("ffmpeg"), QStringLiteral("/usr/bin/ffmpeg"));
+        env.installTool(QStringLiteral("ffprobe"), QStringLiteral("/usr/bin/ffprobe"));
+        SettingsStore::set(QStringLiteral("remoteEJS"), false);
+        TestMedia::serve(server);
+    }
+
+    DownloadOptions options(const QString &path) const
+    {
+        return TestRequests::defaultRequest(server.url(path).toString(), folder);
+    }
+};
+
+class TestDownloadRun : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void singleFile()
+    {
+        Setup setup;
+        QVERIFY(setup.notifications.isRegistered());
+        DownloadTask *task = setup.manager.enqueue(setup.options(QStringLiteral("/video.mp4")));
+        setup.manager.start();
+        QTRY_COMPARE_WITH_TIMEOUT(statusOf(task), QStringLiteral("completed"), downloadTimeoutMs);
+
+        const QString file = setup.folder + QStringLiteral("/video [video].mp4");
+        QCOMPARE(task->outputFiles(), QStringList{file});
+        QCOMPARE(task->progress(), 1.0);
+        QCOMPARE(task->finalSize(), QFileInfo(file).size());
+        QVERIFY(!task->error());
+        QCOMPARE(setup.history.items().size(), 1);
+        QCOMPARE(setup.history.items().first().filePath, file);
+
+        const QString log = LogManager::read(task->id());
+        for (const QString &expected :
+             {QStringLiteral("] \u2014\u2014 start \u2014\u2014\n"), QStringLiteral("] $ yt-dlp --ignore-config "),
+              QStringLiteral("] MVPROG|"), QStringLiteral("] [stderr] "),
+              QStringLiteral("] \u2014\u2014 exit 0 \u2014\u2014\n")})
+            QVERIFY2(log.contains(expected), qPrintable(expected));
+
+        QTRY_COMPARE(setup.notifications.calls().size(), 1);
+        QCOMPARE(setup.notifications.calls().first().summary, QStringLiteral("Download complete"));
+        QCOMPARE(setup.notifications.calls().first().body, setup.server.url(QStringLiteral("/video.mp4")).toString());
+    }
+
+    void dashStreamsAreMerged()
+    {
+        Setup setup;
+        DownloadOptions options = setup.options(QStringLiteral("/dash/manifest.mpd"));
+        options.formatSelector = QStringLiteral("bv*+ba/b");
+        options.container = QStringLiteral("mkv");
+        DownloadTask *task = setup.manager.enqueue(options);
+        QStringList stages;
+        connect(task, &DownloadTask::stageChanged, task, [&] { stages.append(task->stage()); });
+        setup.manager.start();
+        QTRY_COMPARE_WITH_TIMEOUT(statusOf(task), QStringLiteral("completed"), downloadTimeoutMs);
+
+        QCOMPARE(task->outputFiles().size(), 1);
+        const QString file = task->outputFiles().first();
+        QVERIFY(file.endsWith(QLatin1String(".mkv")));
+        QCOMPARE(QDir(setup.folder).entryList(QDir::Files), QStringList{QFileInfo(file).fileName()});
+        QCOMPARE(streamTypes(file), (QStringList{QStringLiteral("audio"), QStringLiteral("video")}));
+        QCOMPARE(task->finalSize(), QFileInfo(file).size());
+        for (const QString &stage : {QStringLiteral("Downloading stream 1/2"), QStringLiteral("Downloading stream 2/2"),
+                                     QStringLiteral("Merging with FFmpeg")})
+            QVERIFY2(stages.contains(stage), qPrintable(stages.join(QLatin1String(", "))));
+    }
+
+    void feedWithAMissingItem()
+    {
+        Setup setup;
+        const QList<TestMedia::FeedItem> items{
+            {QStringLiteral("First"), QStringLiteral("/video.mp4"), QStringLiteral("one")},
+            {QStringLiteral("Second"), QStringLiteral("/missing.mp4"), QStringLiteral("two")},
+            {QStringLiteral("Third"), QStringLiteral("/audio.m4a"), QStringLiteral("three"),
+             QStringLiteral("audio/mp4")},
+        };
+        setup.server.serveText(QStringLiteral("/feed.xml"),
+                               TestMedia::rssFeed(setup.server, QStringLiteral("Feed"), items), "application/rss+xml");
+        DownloadOptions options = setup.options(QStringLiteral("/feed.xml"));
+        options.isPlaylist = true;
+        options.outputTemplate =
+            QStringLiteral("%(playlist_title|Playlist)s/%(playlist_index)03d - ") + options.outputTemplate;
+        DownloadTask *task = setup.manager.enqueue(options);
+        setup.manager.start();
+        QTRY_COMPARE_WITH_TIMEOUT(statusOf(task), QStringLiteral("completed"), downloadTimeoutMs);
+
+        QCOMPARE(task->error(), QStringLiteral("Some playlist items failed \u2014 see the log."));
+        QCOMPARE(task->outputFiles().size(), 2);
+        for (const QString &file : task->outputFiles())
+            QVERIFY2(QFileInfo(file).isFile() && file.startsWith(setup.folder + QStringLiteral("/Feed/")),
+                     qPrintable(file));
+        QCOMPARE(task->progress(), 1.0);
+        QVERIFY(LogManager::read(task->id()).contains(QStringLiteral("\u2014\u2014 exit 1 \u2014\u2014")));
+        QTRY_COMPARE(setup.notifications.summaries(), QStringList{QStringLiteral("Download complete")});
+    }
+
+    void missingFileFails()
+    {
+        Setup setup;
+        DownloadTask *task = setup.manager.enqueue(setup.options(QStringLiteral("/missing.mp4")));
+        setup.manager.start();
+        QTRY_COMPARE_WITH_TIMEOUT(statusOf(task), QStringLiteral("failed"), downloadTimeoutMs);
+
+        const QString message = QStringLiteral("The media could not be found (HTTP 404).");
+        QCOMPARE(task->error(), message);
+        QCOMPARE(task->stage(), QStringLiteral("Failed"));
+        QCOMPARE(setup.history.items().first().error, message);
+        QTRY_COMPARE(setup.notifications.calls().size(), 1);
+        QCOMPARE(setup.notifications.calls().first().summary, QStringLiteral("Download failed"));
+        QCOMPARE(setup.notifications.calls().first().body, message);
+    }
+
+    // Five slow downloads, two at a time, through every control.
+    void controlsOnRealDownloads()
+    {
+        Setup setup;
+        SettingsStore::set(QStringLiteral("maxConcurrent"), 2);
+        SettingsStore::set(QStringLiteral("rateLimit"), QStringLiteral("25K"));
+        QList<DownloadTask *> tasks;
+        for (int i = 1; i <= 5; ++i) {
+            const QString path = QStringLiteral("/v%1.mp4").arg(i);
+            setup.server.serveFile(path, TestMedia::videoFile(), "video/mp4");
+            tasks.append(setup.manager.enqueue(setup.options(path)));
+        }
+        DownloadTask *a = tasks[0], *b = tasks[1], *c = tasks[2], *d = tasks[3], *e = tasks[4];
+
+        // Watch every change: never more than two children, started in list order.
+        int mostRunning = 0;
+        QStringList started;
+        const auto countRunning = [&] {
+            int running = 0;
+            for (const DownloadTask *each : setup.manager.tasks())
+                running += each->process() && each->process()->isRunning();
+            mostRunning = std::max(mostRunning, running);
+        };
+        for (DownloadTask *task : tasks) {
+            connect(task, &DownloadTask::stageChanged, task, [&, task] {
+                if (task->stage() == QStringLiteral("Starting\u2026"))
+                    started.append(QFileInfo(task->options().url).fileName());
+                countRunning();
+            });
+            connect(task, &DownloadTask::progressChanged, task, countRunning);
+        }
+        setup.manager.start();
+        const auto receiving = [](const DownloadTask *task) { return task->currentBytes() > 0; };
+
+        QTRY_VERIFY_WITH_TIMEOUT(receiving(a), downloadTimeoutMs);
+        setup.manager.pause(a);
+        QTRY_COMPARE_WITH_TIMEOUT(statusOf(a), QStringLiteral("paused"), downloadTimeoutMs);
+        QCOMPARE(a->stage(), QStringLiteral("Paused"));
+        const QString partial = setup.folder + QStringLiteral("/v1 [v1].mp4.part");
+        QVERIFY(QFileInfo(partial).size() > 0);
+
+        QTRY_VERIFY_WITH_TIMEOUT(receiving(b), downloadTimeoutMs);
+        setup.manager.cancel(b);
+        QTRY_COMPARE_WITH_TIMEOUT(statusOf(b), QStringLiteral("cancelled"), downloadTimeoutMs);
+        QCOMPARE(setup.history.items().first().id, b->id());
+        QCOMPARE(TaskStatuses::rawValue(setup.history.items().first().status), QStringLiteral("cancelled"));
+
+        QTRY_VERIFY_WITH_TIMEOUT(receiving(c), downloadTimeoutMs);
+        const QUuid removedId = c->id();
+        setup.manager.remove(c);
+        QCOMPARE(setup.manager.tasks().size(), 4);
+        QTRY_COMPARE_WITH_TIMEOUT(statusOf(e), QStringLiteral("downloading"), downloadTimeoutMs);
+
+        setup.manager.resume(a);
+        setup.manager.retry(b);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            std::all_of(setup.manager.tasks().cbegin(), setup.manager.tasks().cend(),
+                        [](const DownloadTask *task) { return task->status() == TaskStatus::Completed; }),
+            downloadTimeoutMs);
+
+        QCOMPARE(mostRunning, 2);
+        QCOMPARE(started, (QStringList{QStringLiteral("v1.mp4"), QStringLiteral("v2.mp4"), QStringLiteral("v3.mp4"),
+                                       QStringLiteral("v4.mp4"), QStringLiteral("v5.mp4"), QStringLiteral("v1.mp4"),
+                                       QStringLiteral("v2.mp4")}));
+        // The resumed download continued where it stopped.
+        bool continued = false;
+        for (const TestHttpServer::Request &request : setup.server.requestsFor(QStringLiteral("/v1.mp4")))
+            continued |=
+                request.headers.value("range").startsWith("bytes=") && request.headers.value("range") != "bytes=0-";
+        QVERIFY(continued);
+        QCOMPARE(a->finalSize(), QFileInfo(a->outputFiles().value(0)).size());
+        QVERIFY(!QFileInfo::exists(partial));
+        for (const HistoryItem &item : setup.history.items())
+            QVERIFY(item.id != removedId);
+
+        // Reordering is saved.
+        setup.manager.moveUp(e);
+        setup.manager.moveDown(a);
+        setup.manager.move({0}, 4);
+        const QList<DownloadTask *> order{a, e, d, b};
+        QCOMPARE(setup.manager.tasks(), order);
+        QList<QUuid> ids;
+        for (const DownloadTask *task : order)
+            ids.append(task->id());
+        const auto savedIds = [] {
+            QList<QUuid> ids;
+            for (const TaskRecord &record : TestDownloads::readQueueFile().value_or(QList<TaskRecord>()))
+                ids.append(record.id);
+            return ids;
+        };
+        QTRY_COMPARE(savedIds(), ids);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDownloadRun)
+#include "tst_downloadrun.moc"
