@@ -480,6 +480,26 @@ private Q_SLOTS:
         QVERIFY(!log.contains(QStringLiteral("start")));
     }
 
+    // A yt-dlp that passes the checks but cannot be executed.
+    void launchFailure()
+    {
+        Rig rig;
+        rig.env.installScript(QStringLiteral("yt-dlp"), "#!/nonexistent/interpreter\n");
+        DownloadTask *task = rig.add(QStringLiteral("a"));
+        rig.manager->start();
+        QTRY_COMPARE(rig.finished.size(), 1);
+
+        QCOMPARE(statusOf(task), QStringLiteral("failed"));
+        QVERIFY2(task->error().value_or(QString()).startsWith(QStringLiteral("Couldn\u2019t launch yt-dlp: ")),
+                 qPrintable(task->error().value_or(QString())));
+        QVERIFY(!task->process());
+        QCOMPARE(rig.history.items().size(), 1);
+        const QString log = LogManager::read(task->id());
+        QVERIFY(log.contains(QStringLiteral("] \u2014\u2014 start \u2014\u2014\n")));
+        QVERIFY(log.contains(QStringLiteral("] $ yt-dlp ")));
+        QVERIFY(!log.contains(QStringLiteral("exit")));
+    }
+
     void commandLineText_data()
     {
         QTest::addColumn<QStringList>("arguments");
