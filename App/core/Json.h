@@ -67,6 +67,17 @@ public:
     std::optional<QJsonObject> optionalObject(const QString &key);
     std::optional<QStringList> optionalStringList(const QString &key);
 
+    // `value` when every read succeeded; otherwise nullopt, with the first failure in `error`.
+    template<typename T>
+    [[nodiscard]] std::optional<T> result(T value, QString *error = nullptr) const
+    {
+        if (ok())
+            return value;
+        if (error)
+            *error = m_error;
+        return std::nullopt;
+    }
+
     // Marks the record as failed from outside (a nested record or an unknown enum value).
     void fail(const QString &message);
 

@@ -28,10 +28,5 @@ std::optional<NetworkOptions> NetworkOptions::fromJson(const QJsonObject &object
     options.fragments = read.integer(QStringLiteral("fragments"));
     options.timeout = read.integer(QStringLiteral("timeout"));
     options.extraArgs = read.string(QStringLiteral("extraArgs"));
-    if (!read.ok()) {
-        if (error)
-            *error = read.error();
-        return std::nullopt;
-    }
-    return options;
+    return read.result(std::move(options), error);
 }

@@ -63,10 +63,5 @@ std::optional<DownloadOptions> DownloadOptions::fromJson(const QJsonObject &obje
             read.fail(QStringLiteral("network: ") + networkError);
     }
     options.presetName = read.string(QStringLiteral("presetName"));
-    if (!read.ok()) {
-        if (error)
-            *error = read.error();
-        return std::nullopt;
-    }
-    return options;
+    return read.result(std::move(options), error);
 }

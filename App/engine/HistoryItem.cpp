@@ -67,10 +67,5 @@ std::optional<HistoryItem> HistoryItem::fromJson(const QJsonObject &object, QStr
         else
             read.fail(QStringLiteral("options: ") + optionsError);
     }
-    if (!read.ok()) {
-        if (error)
-            *error = read.error();
-        return std::nullopt;
-    }
-    return item;
+    return read.result(std::move(item), error);
 }

@@ -49,10 +49,5 @@ std::optional<TaskRecord> TaskRecord::fromJson(const QJsonObject &object, QStrin
     record.outputFiles = read.stringList(QStringLiteral("outputFiles"));
     record.finalSize = read.optionalInteger(QStringLiteral("finalSize"));
     record.error = read.optionalString(QStringLiteral("error"));
-    if (!read.ok()) {
-        if (error)
-            *error = read.error();
-        return std::nullopt;
-    }
-    return record;
+    return read.result(std::move(record), error);
 }

@@ -44,10 +44,5 @@ std::optional<Discovery> Discovery::fromJson(const QJsonObject &object, QString 
     discovery.label = read.string(QStringLiteral("label"));
     discovery.ids = read.stringList(QStringLiteral("ids"));
     discovery.date = read.date(QStringLiteral("date"));
-    if (!read.ok()) {
-        if (error)
-            *error = read.error();
-        return std::nullopt;
-    }
-    return discovery;
+    return read.result(std::move(discovery), error);
 }

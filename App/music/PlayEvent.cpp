@@ -25,10 +25,5 @@ std::optional<PlayEvent> PlayEvent::fromJson(const QJsonObject &object, QString 
     event.duration = read.optionalNumber(QStringLiteral("duration"));
     event.completed = read.boolean(QStringLiteral("completed"));
     event.skipped = read.boolean(QStringLiteral("skipped"));
-    if (!read.ok()) {
-        if (error)
-            *error = read.error();
-        return std::nullopt;
-    }
-    return event;
+    return read.result(std::move(event), error);
 }

@@ -40,12 +40,7 @@ std::optional<Playlist> Playlist::fromJson(const QJsonObject &object, QString *e
     }
     playlist.created = read.date(QStringLiteral("created"));
     playlist.sourceURL = read.optionalString(QStringLiteral("sourceURL"));
-    if (!read.ok()) {
-        if (error)
-            *error = read.error();
-        return std::nullopt;
-    }
-    return playlist;
+    return read.result(std::move(playlist), error);
 }
 
 size_t qHash(const Playlist &playlist, size_t seed)

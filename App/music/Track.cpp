@@ -124,12 +124,7 @@ std::optional<Track> Track::fromJson(const QJsonObject &object, QString *error)
     track.duration = read.optionalNumber(QStringLiteral("duration"));
     track.album = read.optionalString(QStringLiteral("album"));
     track.genre = read.optionalString(QStringLiteral("genre"));
-    if (!read.ok()) {
-        if (error)
-            *error = read.error();
-        return std::nullopt;
-    }
-    return track;
+    return read.result(std::move(track), error);
 }
 
 size_t qHash(const Track &track, size_t seed)
