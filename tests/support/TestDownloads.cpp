@@ -44,9 +44,11 @@ for argument; do
     previous="$argument"
 done
 printf '%s\n' "$@" > "$ctl/$name.args"
-hold() { while [ ! -e "$ctl/$name.release" ]; do sleep 0.02; done; }
+# The start is announced once the plan has set its traps: at its first hold, or at exit.
+announce() { [ -e "$ctl/$name.pid" ] || { echo $$ > "$ctl/$name.pid.new" && mv "$ctl/$name.pid.new" "$ctl/$name.pid"; }; }
+trap announce EXIT
+hold() { announce; while [ ! -e "$ctl/$name.release" ]; do sleep 0.02; done; }
 note() { echo "$1" >> "$ctl/$name.notes"; }
-echo $$ > "$ctl/$name.pid.new" && mv "$ctl/$name.pid.new" "$ctl/$name.pid"
 [ -f "$ctl/$name.plan" ] && . "$ctl/$name.plan"
 exit 0
 )";
