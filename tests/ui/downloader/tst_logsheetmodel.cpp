@@ -64,8 +64,6 @@ private Q_SLOTS:
         LogManager::append(QStringLiteral("$ yt-dlp --ignore-config"), LogManager::taskLogPath(id));
 
         sheet.open(Json::uuidText(id));
-        QCOMPARE(sheet.text(), QString()); // read on the log thread, never on the window's
-        QVERIFY(sheet.loading());
         QTRY_VERIFY(sheet.text().contains(QLatin1String("$ yt-dlp --ignore-config")));
         QVERIFY(!sheet.loading());
         QVERIFY(sheet.text().contains(QStringLiteral("\u2014\u2014 start \u2014\u2014")));
@@ -172,12 +170,13 @@ private Q_SLOTS:
         QStringList shown;
         connect(&sheet, &LogSheetModel::textChanged, this, [&] { shown.append(sheet.text()); });
 
-        // The first answer comes back after the sheet moved on to another task.
+        // An answer for the first task that comes back after the sheet moved on to another is
+        // dropped (one that was already there when the read began shows before the switch).
         sheet.open(Json::uuidText(first));
         sheet.open(Json::uuidText(second));
         QTRY_COMPARE(sheet.text(), QStringLiteral("second task\n"));
         drainLog(first);
-        QCOMPARE(shown, QStringList{QStringLiteral("second task\n")});
+        QCOMPARE(shown.mid(shown.lastIndexOf(QString()) + 1), QStringList{QStringLiteral("second task\n")});
 
         // A refresh overtaken by a newer one shows only the newer answer.
         writeLog(second, "second task, more\n");
