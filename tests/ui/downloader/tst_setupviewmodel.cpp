@@ -37,60 +37,35 @@ private Q_SLOTS:
         QTest::addColumn<Tool>("tool");
         QTest::addColumn<ComponentState>("state");
         QTest::addColumn<ComponentRowPresentation>("row");
+        const auto row = [](const char *name, const char *kind, const char *icon, const char *color,
+                            const QString &detail, bool bar, double progress, const char *version) {
+            return ComponentRowPresentation{QString::fromLatin1(name),
+                                            QString::fromLatin1(kind),
+                                            QString::fromLatin1(icon),
+                                            QString::fromLatin1(color),
+                                            detail,
+                                            bar,
+                                            progress,
+                                            QString::fromLatin1(version)};
+        };
+        const QString step = QStringLiteral("Downloading\u2026");
+        const QString error = QStringLiteral("HTTP 404");
 
         QTest::newRow("no state") << Tool::Deno << ComponentState()
-                                  << ComponentRowPresentation{
-                                         QStringLiteral("Deno"),
-                                         QStringLiteral("unknown"),
-                                         QStringLiteral("circle.dotted"),
-                                         QStringLiteral("secondary"),
-                                         QStringLiteral("JavaScript runtime for YouTube challenges"),
-                                         false,
-                                         0,
-                                         QString()};
-        QTest::newRow("working") << Tool::Ytdlp
-                                 << ComponentState{ComponentStatus::working(QStringLiteral("Downloading\u2026")),
-                                                   0.45,
-                                                   {},
-                                                   {}}
-                                 << ComponentRowPresentation{QStringLiteral("yt-dlp"),
-                                                             QStringLiteral("working"),
-                                                             QString(),
-                                                             QString(),
-                                                             QStringLiteral("Downloading\u2026"),
-                                                             true,
-                                                             0.45,
-                                                             QString()};
-        QTest::newRow("failed") << Tool::Ffprobe
-                                << ComponentState{ComponentStatus::failed(QStringLiteral("HTTP 404")), 0, {}, {}}
-                                << ComponentRowPresentation{QStringLiteral("ffprobe"),
-                                                            QStringLiteral("failed"),
-                                                            QStringLiteral("xmark.octagon.fill"),
-                                                            QStringLiteral("red"),
-                                                            QStringLiteral("HTTP 404"),
-                                                            false,
-                                                            0,
-                                                            QString()};
+                                  << row("Deno", "unknown", "circle.dotted", "secondary",
+                                         QStringLiteral("JavaScript runtime for YouTube challenges"), false, 0, "");
+        QTest::newRow("working") << Tool::Ytdlp << ComponentState{ComponentStatus::working(step), 0.45, {}, {}}
+                                 << row("yt-dlp", "working", "", "", step, true, 0.45, "");
+        QTest::newRow("failed") << Tool::Ffprobe << ComponentState{ComponentStatus::failed(error), 0, {}, {}}
+                                << row("ffprobe", "failed", "xmark.octagon.fill", "red", error, false, 0, "");
         QTest::newRow("installed with version")
             << Tool::Ffmpeg << ComponentState{ComponentStatus::installed(), 1, QStringLiteral("7.1"), {}}
-            << ComponentRowPresentation{QStringLiteral("FFmpeg"),
-                                        QStringLiteral("installed"),
-                                        QStringLiteral("checkmark.circle.fill"),
-                                        QStringLiteral("green"),
-                                        QStringLiteral("Merging & post-processing"),
-                                        false,
-                                        0,
-                                        QStringLiteral("7.1")};
+            << row("FFmpeg", "installed", "checkmark.circle.fill", "green", QStringLiteral("Merging & post-processing"),
+                   false, 0, "7.1");
         QTest::newRow("installed without version")
             << Tool::Ejs << ComponentState{ComponentStatus::installed(), 1, {}, {}}
-            << ComponentRowPresentation{QStringLiteral("yt-dlp-ejs"),
-                                        QStringLiteral("installed"),
-                                        QStringLiteral("checkmark.circle.fill"),
-                                        QStringLiteral("green"),
-                                        QStringLiteral("Challenge solver scripts"),
-                                        false,
-                                        0,
-                                        QString()};
+            << row("yt-dlp-ejs", "installed", "checkmark.circle.fill", "green",
+                   QStringLiteral("Challenge solver scripts"), false, 0, "");
     }
 
     void componentRows()
