@@ -5,12 +5,15 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QPromise>
 #include <QStringDecoder>
 
 #include <condition_variable>
 #include <deque>
 #include <functional>
 #include <future>
+#include <limits>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -72,6 +75,40 @@ LogQueue &logQueue()
     return queue;
 }
 
+// The last `maxBytes` of the file, less the part of a line they start in.
+LogManager::Tail tailOf(const QString &path, qint64 maxBytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("No log yet."), false};
+    const qint64 size = file.size();
+    QByteArray bytes;
+    bool cut = false;
+    if (size <= maxBytes) {
+        bytes = file.readAll();
+    } else {
+        // One byte more than kept tells whether the kept part already starts a line.
+        file.seek(size - maxBytes - 1);
+        bytes = file.read(maxBytes + 1);
+        const qsizetype newline = bytes.indexOf('\n');
+        if (newline >= 0) {
+            bytes.remove(0, newline + 1);
+        } else {
+            // One partial line: at least no character cut in half.
+            qsizetype start = 1;
+            while (start < bytes.size() && (uchar(bytes[start]) & 0xC0) == 0x80)
+                ++start;
+            bytes.remove(0, start);
+        }
+        cut = true;
+    }
+    QStringDecoder decode(QStringDecoder::Utf8);
+    QString text = decode(bytes);
+    if (file.error() != QFile::NoError || decode.hasError())
+        return {QStringLiteral("No log yet."), false};
+    return {text, cut};
+}
+
 } // namespace
 
 namespace LogManager {
@@ -100,21 +137,25 @@ QString read(const QUuid &id)
 {
     const QString path = taskLogPath(id);
     std::promise<QString> result;
-    logQueue().post([&result, path] {
-        QFile file(path);
-        QStringDecoder decode(QStringDecoder::Utf8);
-        QString text;
-        if (file.open(QIODevice::ReadOnly))
-            text = decode(file.readAll());
-        const bool unreadable = !file.isOpen() || decode.hasError();
-        result.set_value(unreadable ? QStringLiteral("No log yet.") : text);
-    });
+    logQueue().post([&result, path] { result.set_value(tailOf(path, std::numeric_limits<qint64>::max()).text); });
     return result.get_future().get();
 }
 
 void remove(const QUuid &id)
 {
     logQueue().post([path = taskLogPath(id)] { QFile::remove(path); });
+}
+
+QFuture<Tail> readTail(const QUuid &id, qint64 maxBytes)
+{
+    auto promise = std::make_shared<QPromise<Tail>>();
+    QFuture<Tail> future = promise->future();
+    promise->start();
+    logQueue().post([promise, path = taskLogPath(id), maxBytes] {
+        promise->addResult(tailOf(path, maxBytes));
+        promise->finish();
+    });
+    return future;
 }
 
 QString appLogPath()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFuture>
 #include <QString>
 #include <QStringList>
 #include <QUuid>
@@ -15,6 +16,15 @@ void append(const QString &text, const QString &path);
 void appendLines(const QStringList &lines, const QString &path);
 // The whole task log, after every append queued before this call; "No log yet." when unreadable.
 [[nodiscard]] QString read(const QUuid &id);
+// The end of a task log: at most `maxBytes` of it, starting at a line start. For a log too
+// long to show whole without stalling the window.
+struct Tail
+{
+    QString text;     // "No log yet." when the log is missing or unreadable
+    bool cut = false; // earlier lines were left out
+};
+// Reads the end of the task log on the log thread, after every append queued before this call.
+[[nodiscard]] QFuture<Tail> readTail(const QUuid &id, qint64 maxBytes);
 // Deletes the task log; returns at once, and a missing file is no error.
 void remove(const QUuid &id);
 

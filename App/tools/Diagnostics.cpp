@@ -50,10 +50,14 @@ DiagnosticItem systemItem()
     return {QUuid::createUuid(), systemName(), true, QSysInfo::prettyProductName()};
 }
 
+QString architectureText(CpuArch arch)
+{
+    return arch == CpuArch::Arm64 ? QStringLiteral("Arm (aarch64)") : QStringLiteral("x86_64");
+}
+
 DiagnosticItem architectureItem(CpuArch arch)
 {
-    const QString text = arch == CpuArch::Arm64 ? QStringLiteral("Arm (aarch64)") : QStringLiteral("x86_64");
-    return {QUuid::createUuid(), QStringLiteral("Architecture"), true, text};
+    return {QUuid::createUuid(), QStringLiteral("Architecture"), true, architectureText(arch)};
 }
 
 DiagnosticItem toolItem(Tool tool, const std::optional<QString> &version)

@@ -20,7 +20,9 @@ inline constexpr qint64 lowDiskSpace = 1'000'000'000;
 [[nodiscard]] QString systemName();
 // The system item: the distribution's name, with its full name and version as the detail.
 [[nodiscard]] DiagnosticItem systemItem();
-// "Arm (aarch64)" or "x86_64".
+// The processor kind as the screens name it: "Arm (aarch64)" or "x86_64".
+[[nodiscard]] QString architectureText(CpuArch arch = CpuArchs::host());
+// The architecture item, detailed by architectureText().
 [[nodiscard]] DiagnosticItem architectureItem(CpuArch arch = CpuArchs::host());
 // The version the probe found, or that it found none, with the executable's path.
 [[nodiscard]] DiagnosticItem toolItem(Tool tool, const std::optional<QString> &version);

@@ -1,0 +1,266 @@
+#include "QueueModel.h"
+
+#include "DownloadManager.h"
+#include "core/Json.h"
+#include "engine/DownloadTask.h"
+#include "platform/DesktopServices.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace {
+
+// Every signal of a task that can change what its row shows.
+const auto taskSignals = {
+    &DownloadTask::statusChanged,       &DownloadTask::progressChanged,     &DownloadTask::speedChanged,
+    &DownloadTask::etaChanged,          &DownloadTask::currentBytesChanged, &DownloadTask::totalBytesChanged,
+    &DownloadTask::finalSizeChanged,    &DownloadTask::stageChanged,        &DownloadTask::itemIndexChanged,
+    &DownloadTask::itemCountChanged,    &DownloadTask::errorChanged,        &DownloadTask::outputFilesChanged,
+    &DownloadTask::displayTitleChanged,
+};
+
+const QList<int> presentationRoles = {
+    QueueModel::TitleRole,
+    QueueModel::ItemTextRole,
+    QueueModel::StatusTextRole,
+    QueueModel::StatusIconRole,
+    QueueModel::StatusColorRole,
+    QueueModel::StatusLineRole,
+    QueueModel::StatusLineColorRole,
+    QueueModel::ShowsProgressRole,
+    QueueModel::ProgressRole,
+    QueueModel::ThumbnailRole,
+    QueueModel::PlaceholderIconRole,
+    QueueModel::ControlsRole,
+    QueueModel::MenuRole,
+};
+
+} // namespace
+
+QueueModel::QueueModel(DownloadManager *downloads, DesktopServices *desktop, QObject *parent)
+    : QIdentityProxyModel(parent)
+    , m_downloads(downloads)
+    , m_desktop(desktop)
+{
+    setSourceModel(downloads);
+    m_frame.setSingleShot(true);
+    m_frame.setInterval(frameMs);
+    connect(&m_frame, &QTimer::timeout, this, &QueueModel::publishChanges);
+
+    connect(downloads, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { follow(first, last); });
+    connect(downloads, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex &, int first, int last) { unfollow(first, last); });
+    connect(downloads, &QAbstractItemModel::modelAboutToBeReset, this, [this] { unfollow(0, rowCount() - 1); });
+    connect(downloads, &QAbstractItemModel::modelReset, this, &QueueModel::followAll);
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(downloads, signal, this, &QueueModel::noteEmptiness);
+    connect(downloads, &QAbstractItemModel::modelReset, this, &QueueModel::noteEmptiness);
+    followAll();
+    m_empty = isEmpty();
+}
+
+DownloadTask *QueueModel::taskAt(int row) const
+{
+    return m_downloads->tasks().value(row);
+}
+
+DownloadTask *QueueModel::taskById(const QString &id) const
+{
+    const QUuid uuid = QUuid::fromString(id);
+    if (uuid.isNull())
+        return nullptr;
+    for (DownloadTask *task : m_downloads->tasks()) {
+        if (task->id() == uuid)
+            return task;
+    }
+    return nullptr;
+}
+
+void QueueModel::follow(int first, int last)
+{
+    for (int row = first; row <= last; ++row) {
+        DownloadTask *task = taskAt(row);
+        for (const auto signal : taskSignals)
+            connect(task, signal, this, [this, task] { markChanged(task); });
+    }
+}
+
+void QueueModel::unfollow(int first, int last)
+{
+    for (int row = first; row <= last; ++row) {
+        DownloadTask *task = taskAt(row);
+        disconnect(task, nullptr, this, nullptr);
+        m_shown.remove(task);
+        m_changed.remove(task);
+    }
+}
+
+void QueueModel::followAll()
+{
+    follow(0, rowCount() - 1);
+}
+
+void QueueModel::noteEmptiness()
+{
+    if (m_empty == isEmpty())
+        return;
+    m_empty = isEmpty();
+    Q_EMIT emptyChanged();
+}
+
+void QueueModel::markChanged(DownloadTask *task)
+{
+    // A row the view never read has nothing to update; it is computed when it is first read.
+    if (!m_shown.contains(task))
+        return;
+    m_changed.insert(task);
+    if (!m_frame.isActive())
+        m_frame.start();
+}
+
+void QueueModel::publishChanges()
+{
+    const QSet<DownloadTask *> changed = std::exchange(m_changed, {});
+    const QList<DownloadTask *> &tasks = m_downloads->tasks();
+    for (DownloadTask *task : changed) {
+        const auto shown = m_shown.find(task);
+        const qsizetype row = tasks.indexOf(task);
+        if (shown == m_shown.end() || row < 0)
+            continue;
+        TaskPresentation now = TaskPresentation::of(TaskSnapshot::of(*task));
+        QList<int> roles;
+        for (const int role : presentationRoles) {
+            if (roleValue(now, role) != roleValue(*shown, role))
+                roles.append(role);
+        }
+        if (roles.isEmpty())
+            continue;
+        *shown = std::move(now);
+        const QModelIndex at = index(int(row), 0);
+        Q_EMIT dataChanged(at, at, roles);
+    }
+}
+
+const TaskPresentation &QueueModel::shown(DownloadTask *task) const
+{
+    auto found = m_shown.find(task);
+    if (found == m_shown.end())
+        found = m_shown.insert(task, TaskPresentation::of(TaskSnapshot::of(*task)));
+    return *found;
+}
+
+QVariant QueueModel::roleValue(const TaskPresentation &row, int role)
+{
+    switch (role) {
+    case TitleRole: return row.title;
+    case ItemTextRole: return row.itemText;
+    case StatusTextRole: return row.status.text;
+    case StatusIconRole: return row.status.icon;
+    case StatusColorRole: return row.status.color;
+    case StatusLineRole: return row.statusLine;
+    case StatusLineColorRole: return row.statusLineColor;
+    case ShowsProgressRole: return row.showsProgress;
+    case ProgressRole: return row.progress;
+    case ThumbnailRole: return row.thumbnail;
+    case PlaceholderIconRole: return row.placeholderIcon;
+    case ControlsRole: return UiAction::toVariantList(row.controls);
+    case MenuRole: return UiAction::toVariantList(row.menu);
+    default: return {};
+    }
+}
+
+QVariant QueueModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    DownloadTask *task = taskAt(index.row());
+    if (role == IdRole)
+        return Json::uuidText(task->id());
+    if (role < IdRole)
+        return QIdentityProxyModel::data(index, role);
+    // The view reads what it was last told; changes still gathering arrive with the next update.
+    return roleValue(shown(task), role);
+}
+
+QHash<int, QByteArray> QueueModel::roleNames() const
+{
+    QHash<int, QByteArray> names = QIdentityProxyModel::roleNames();
+    names.insert({
+        {IdRole, "id"},
+        {TitleRole, "title"},
+        {ItemTextRole, "itemText"},
+        {StatusTextRole, "statusText"},
+        {StatusIconRole, "statusIcon"},
+        {StatusColorRole, "statusColor"},
+        {StatusLineRole, "statusLine"},
+        {StatusLineColorRole, "statusLineColor"},
+        {ShowsProgressRole, "showsProgress"},
+        {ProgressRole, "progress"},
+        {ThumbnailRole, "thumbnail"},
+        {PlaceholderIconRole, "placeholderIcon"},
+        {ControlsRole, "controls"},
+        {MenuRole, "menu"},
+    });
+    return names;
+}
+
+void QueueModel::trigger(const QString &taskId, const QString &action)
+{
+    DownloadTask *task = taskById(taskId);
+    if (!task)
+        return;
+    using Control = void (DownloadManager::*)(DownloadTask *);
+    static const QHash<QString, Control> controls = {
+        {QStringLiteral("pause"), &DownloadManager::pause},       {QStringLiteral("resume"), &DownloadManager::resume},
+        {QStringLiteral("retry"), &DownloadManager::retry},       {QStringLiteral("cancel"), &DownloadManager::cancel},
+        {QStringLiteral("remove"), &DownloadManager::remove},     {QStringLiteral("moveUp"), &DownloadManager::moveUp},
+        {QStringLiteral("moveDown"), &DownloadManager::moveDown},
+    };
+    if (const auto control = controls.find(action); control != controls.end())
+        (m_downloads->*(*control))(task);
+    else if (action == QLatin1String("reveal") && !task->firstFile().isEmpty())
+        m_desktop->reveal(task->firstFile().toLocalFile());
+    else if (action == QLatin1String("copyLink"))
+        QGuiApplication::clipboard()->setText(task->options().url);
+    else if (action == QLatin1String("showLog"))
+        setLogTask(Json::uuidText(task->id()));
+}
+
+void QueueModel::moveTask(const QString &taskId, const QString &beforeTaskId)
+{
+    const QList<DownloadTask *> &tasks = m_downloads->tasks();
+    const qsizetype from = tasks.indexOf(taskById(taskId));
+    const qsizetype to = beforeTaskId.isEmpty() ? tasks.size() : tasks.indexOf(taskById(beforeTaskId));
+    if (from < 0 || to < 0)
+        return;
+    m_downloads->move({int(from)}, int(to));
+}
+
+void QueueModel::pauseAll()
+{
+    m_downloads->pauseAll();
+}
+
+void QueueModel::resumeAll()
+{
+    m_downloads->resumeAll();
+}
+
+void QueueModel::clearFinished()
+{
+    m_downloads->clearFinished();
+}
+
+void QueueModel::closeLog()
+{
+    setLogTask({});
+}
+
+void QueueModel::setLogTask(const QString &id)
+{
+    if (m_logTask == id)
+        return;
+    m_logTask = id;
+    Q_EMIT logTaskChanged();
+}
