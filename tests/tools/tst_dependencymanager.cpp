@@ -29,6 +29,13 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
 // Debian's package version is an independent record of what the binaries print.
 QString debianVersion(const QString &package)
 {
@@ -122,6 +129,33 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(stale));
         QVERIFY(QFile::exists(env.toolsDir() + QStringLiteral("/mv-notes")));
         QVERIFY(QFile::exists(env.toolsDir() + QStringLiteral("/yt-dlp")));
+    }
+
+    // A link named like a work folder is unlinked, never followed: what it points to is not ours.
+    void leftoverLinksAreUnlinkedNotFollowed()
+    {
+        TestEnvironment env;
+        const QString kept = env.root() + QStringLiteral("/Music");
+        QVERIFY(QDir().mkpath(kept + QStringLiteral("/album")));
+        writeFile(kept + QStringLiteral("/song.mp3"), "tune");
+        writeFile(kept + QStringLiteral("/album/track.mp3"), "track");
+        const QString tools = env.toolsDir();
+        const QString stale = tools + QStringLiteral("/mv-0C5A4A36-9E0E-4E43-9C86-3B7F1F4C2A11");
+        QVERIFY(QDir().mkpath(stale));
+        const QStringList links{tools + QStringLiteral("/mv-x"), stale + QStringLiteral("/inside"),
+                                tools + QStringLiteral("/mv-dangling")};
+        QVERIFY(QFile::link(kept, links[0]));
+        QVERIFY(QFile::link(kept, links[1]));
+        QVERIFY(QFile::link(tools + QStringLiteral("/gone"), links[2]));
+
+        DependencyManager manager(&m_network);
+        QCOMPARE(QDir(kept).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 (QStringList{QStringLiteral("album"), QStringLiteral("song.mp3")}));
+        QCOMPARE(readFile(kept + QStringLiteral("/song.mp3")), QByteArray("tune"));
+        QCOMPARE(readFile(kept + QStringLiteral("/album/track.mp3")), QByteArray("track"));
+        for (const QString &link : links)
+            QVERIFY2(!QFileInfo(link).isSymLink(), qPrintable(link));
+        QVERIFY(!QFileInfo::exists(stale));
     }
 
     void manifestRoundTripThroughTheManager()
