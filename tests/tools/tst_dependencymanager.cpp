@@ -511,6 +511,37 @@ private Q_SLOTS:
         QCOMPARE(workFolders(env.toolsDir()), QStringList());
     }
 
+    // A source that streams without end is stopped at the size limit, bare tool or archive, and
+    // the copy already installed is left as it was.
+    void endlessDownloadIsStopped_data()
+    {
+        QTest::addColumn<Tool>("tool");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("bare yt-dlp") << Tool::Ytdlp << QStringLiteral("yt-dlp");
+        QTest::newRow("Deno zip") << Tool::Deno << QStringLiteral("deno");
+    }
+
+    void endlessDownloadIsStopped()
+    {
+        QFETCH(Tool, tool);
+        QFETCH(QString, name);
+        TestEnvironment env;
+        TestHttpServer server;
+        const ToolSpec spec = mirroredSpec(tool, server);
+        server.streamEndlessly(spec.urls.value(0).path());
+        const QByteArray working = "#!/bin/sh\necho 1.0\n";
+        env.installScript(name, working);
+
+        DependencyManager manager(&m_network);
+        manager.setDownloadSizeLimit(1024 * 1024);
+        const auto result = install(manager, spec);
+        QCOMPARE(result.error, (ToolError{QStringLiteral("Download"), 0,
+                                          QStringLiteral("Download stopped: the file is larger than 1 MiB.")}));
+        QCOMPARE(readFile(env.toolsDir() + QLatin1Char('/') + name), working);
+        QCOMPARE(workFolders(env.toolsDir()), QStringList());
+        QCOMPARE(TestLog::appLogLines().size(), spec.urls.size());
+    }
+
     void allSourcesFailing()
     {
         TestEnvironment env;
