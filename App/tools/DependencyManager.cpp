@@ -114,8 +114,15 @@ void DependencyManager::recordInstall(Tool tool, const QString &version, const Q
 
 void DependencyManager::saveManifest()
 {
-    if (ToolManifest::save(m_manifest, m_manifestUnreadable))
+    // The unreadable file is moved aside once. From then on "manifest.json.bad" is the user's
+    // only copy of it, so a save that fails after the move must not lead a later one to move
+    // (and so replace) it again; while the move itself fails, nothing overwrites the file.
+    if (m_manifestUnreadable) {
+        if (!Json::moveAside(ToolManifest::path()))
+            return;
         m_manifestUnreadable = false;
+    }
+    ToolManifest::save(m_manifest);
 }
 
 std::optional<ToolSpec> DependencyManager::specFor(Tool tool)
