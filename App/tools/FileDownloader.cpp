@@ -77,7 +77,7 @@ FileDownloader::download(QUrl url, QString destination, std::function<void(doubl
                 const QByteArray data = replyPointer->readAll();
                 if (stopped || !isSuccess(replyPointer))
                     return; // an error page or a redirect is not the file
-                // An announced size past the limit is refused before its body is read.
+                // An announced size past the limit is refused at its first bytes, not at the limit.
                 const qint64 announced = replyPointer->header(QNetworkRequest::ContentLengthHeader).toLongLong();
                 if (written + data.size() > limit || announced > limit)
                     stopped = tooLarge(limit);
@@ -132,6 +132,8 @@ FileDownloader::download(QUrl url, QString destination, std::function<void(doubl
         co_return ToolError{QStringLiteral("Network"), static_cast<int>(replyPointer->error()),
                             replyPointer->errorString()};
     const QByteArray rest = replyPointer->readAll();
+    if (written + rest.size() > limit)
+        co_return tooLarge(limit);
     // commit() alone would put a cut-off file in place when its final flush fails.
     if (file.write(rest) != rest.size() || !file.flush() || !file.commit())
         co_return ToolError{QStringLiteral("File"), 0, file.errorString()};
