@@ -158,6 +158,7 @@ void DownloadManager::release(DownloadTask *task)
 void DownloadManager::loadQueue()
 {
     const QString path = queueFilePath();
+    Json::removeStaleTemporaries(path);
     QFile file(path);
     if (!file.exists())
         return;

@@ -1,6 +1,8 @@
 #include "Json.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -12,11 +14,22 @@
 
 namespace Json {
 
+namespace {
+
+// The instants a four-digit UTC year can name: every reader refuses the rest.
+const QDateTime firstDate(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
+const QDateTime lastDate(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
+
+} // namespace
+
 QString dateText(const QDateTime &date)
 {
+    // Whatever is written must read back, or the next start sets the whole store aside: an
+    // instant beyond the four-digit years is written as the nearest one they hold, and an
+    // invalid date as the first.
+    const QDateTime utc = !date.isValid() ? firstDate : std::clamp(date.toUTC(), firstDate, lastDate);
     // Formatted by hand: QDateTime::toString parses its format on every call, and a library
     // holds thousands of dates.
-    const QDateTime utc = date.toUTC();
     const QDate day = utc.date();
     const QTime time = utc.time();
     char text[32];
@@ -61,10 +74,15 @@ std::optional<QDateTime> parseDate(const QString &text)
         QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d(Z|[+-]\\d\\d:?\\d\\d)$"));
     if (!form.match(text).hasMatch())
         return std::nullopt;
-    QDateTime date = QDateTime::fromString(text, Qt::ISODate);
+    const QDateTime date = QDateTime::fromString(text, Qt::ISODate);
     if (!date.isValid() || date.timeSpec() == Qt::LocalTime)
         return std::nullopt; // an ISO date-time without a zone names no instant
-    return date.toUTC();
+    // An offset can carry a date over year 9999 or before year 1 in UTC, which no store could
+    // write back in a form it reads.
+    const QDateTime utc = date.toUTC();
+    if (utc < firstDate || utc > lastDate)
+        return std::nullopt;
+    return utc;
 }
 
 QString uuidText(const QUuid &id)
@@ -107,12 +125,32 @@ std::optional<QJsonArray> parseArray(const QByteArray &data)
 bool writeFile(const QString &path, const QByteArray &data)
 {
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    // Qt 6.4's commit() puts the file in place even when its final flush failed (a full disk),
+    // which would replace the store with a cut-off copy: the flush is checked first.
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.flush() && file.commit();
 }
 
-void moveAside(const QString &path)
+bool moveAside(const QString &path)
 {
-    std::rename(QFile::encodeName(path).constData(), QFile::encodeName(path + QStringLiteral(".bad")).constData());
+    return std::rename(QFile::encodeName(path).constData(),
+                       QFile::encodeName(path + QStringLiteral(".bad")).constData()) == 0 ||
+           !QFileInfo::exists(path);
+}
+
+void removeStaleTemporaries(const QString &path)
+{
+    const QFileInfo target(path);
+    const QDir folder = target.dir();
+    const QString prefix = target.fileName() + QLatin1Char('.');
+    const QStringList candidates =
+        folder.entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : candidates) {
+        const QStringView suffix = QStringView(name).mid(prefix.size());
+        const bool letters = std::all_of(suffix.begin(), suffix.end(),
+                                         [](QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); });
+        if (letters)
+            QFile::remove(folder.filePath(name));
+    }
 }
 
 void Reader::fail(const QString &message)

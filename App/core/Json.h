@@ -18,8 +18,10 @@
 // UUIDs are upper case without braces, and no NaN or infinity is ever written.
 namespace Json {
 
+// Always a date parseDate takes: years 0001 to 9999 in UTC.
 [[nodiscard]] QString dateText(const QDateTime &date);
-// "2026-12-08T09:19:13Z", or with an offset such as "+01:00"; whole seconds only.
+// "2026-12-08T09:19:13Z", or with an offset such as "+01:00"; whole seconds only, and nothing
+// when the instant lies outside the years 0001 to 9999 in UTC.
 [[nodiscard]] std::optional<QDateTime> parseDate(const QString &text);
 [[nodiscard]] QString uuidText(const QUuid &id);
 // A finite number, or `fallback` in place of NaN and infinity.
@@ -35,7 +37,12 @@ namespace Json {
 // reader never sees half a file; false when it could not. moveAside renames an unreadable
 // store file to `path` + ".bad", replacing an older one, before the next save overwrites it.
 bool writeFile(const QString &path, const QByteArray &data);
-void moveAside(const QString &path);
+// False when `path` is still there (it could not be renamed).
+bool moveAside(const QString &path);
+// Removes the temporary files of writes to `path` that never finished (the process died between
+// writing and renaming): the file name plus "." and six letters, the name QSaveFile gives them.
+// Nothing else goes. A store calls it when it loads, before any save of its own can be running.
+void removeStaleTemporaries(const QString &path);
 
 class Reader
 {
@@ -68,8 +75,7 @@ public:
     std::optional<QStringList> optionalStringList(const QString &key);
 
     // `value` when every read succeeded; otherwise nullopt, with the first failure in `error`.
-    template<typename T>
-    [[nodiscard]] std::optional<T> result(T value, QString *error = nullptr) const
+    template<typename T> [[nodiscard]] std::optional<T> result(T value, QString *error = nullptr) const
     {
         if (ok())
             return value;

@@ -43,6 +43,7 @@ QString HistoryStore::filePath()
 void HistoryStore::load()
 {
     const QString path = filePath();
+    Json::removeStaleTemporaries(path);
     std::optional<QList<HistoryItem>> items;
     QFile file(path);
     if (file.open(QIODevice::ReadOnly))

@@ -77,6 +77,7 @@ LibraryStore::~LibraryStore()
 
 void LibraryStore::load()
 {
+    Json::removeStaleTemporaries(m_path);
     QFile file(m_path);
     if (file.exists()) {
         std::optional<LibraryData> decoded;

@@ -34,8 +34,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// No tool we install comes near this; a bigger member is a broken or hostile archive.
-constexpr qint64 maxExecutableSize = 1024LL * 1024 * 1024;
+// No tool we install comes near this; a bigger member is a broken or hostile archive. The same
+// bound as a download, packed or bare.
+constexpr qint64 maxExecutableSize = FileDownloader::defaultSizeLimit;
 // A file just written can refuse to start for a moment ("Text file busy") while a child
 // forked elsewhere in this process still holds it open; a second probe waits this long.
 constexpr auto secondProbeDelay = 500ms;
@@ -113,8 +114,15 @@ void DependencyManager::recordInstall(Tool tool, const QString &version, const Q
 
 void DependencyManager::saveManifest()
 {
-    if (ToolManifest::save(m_manifest, m_manifestUnreadable))
+    // The unreadable file is moved aside once. From then on "manifest.json.bad" is the user's
+    // only copy of it, so a save that fails after the move must not lead a later one to move
+    // (and so replace) it again; while the move itself fails, nothing overwrites the file.
+    if (m_manifestUnreadable) {
+        if (!Json::moveAside(ToolManifest::path()))
+            return;
         m_manifestUnreadable = false;
+    }
+    ToolManifest::save(m_manifest);
 }
 
 std::optional<ToolSpec> DependencyManager::specFor(Tool tool)
@@ -204,6 +212,7 @@ QCoro::Task<std::optional<QString>> DependencyManager::latestTag(QUrl url)
 QCoro::Task<std::optional<ToolError>> DependencyManager::fetch(Tool tool, QUrl url, QString file)
 {
     FileDownloader downloader(m_network);
+    downloader.setSizeLimit(m_downloadSizeLimit);
     const QPointer<DependencyManager> self(this);
     // Built before the co_await: g++ 12 mishandles temporaries inside a co_await expression.
     const std::function<void(double)> onProgress = [self, tool](double fraction) {

@@ -5,6 +5,7 @@
 #include "tools/ComponentState.h"
 #include "tools/DiagnosticItem.h"
 #include "tools/Diagnostics.h"
+#include "tools/FileDownloader.h"
 #include "tools/ToolError.h"
 #include "tools/ToolManifest.h"
 
@@ -117,9 +118,10 @@ public:
     // The current diagnostics list as plain text, one line per item.
     [[nodiscard]] QString report() const;
 
-    // Seams for tests: the wall clock, and the free bytes of the home folder's file system
-    // (nothing when unknown).
+    // Seams for tests: the wall clock, the free bytes of the home folder's file system
+    // (nothing when unknown), and the size past which a tool download is stopped.
     void setClock(std::function<QDateTime()> now) { m_now = std::move(now); }
+    void setDownloadSizeLimit(qint64 bytes) { m_downloadSizeLimit = bytes; }
     void setFreeSpaceProbe(std::function<std::optional<qint64>()> probe) { m_freeSpace = std::move(probe); }
 
 Q_SIGNALS:
@@ -163,4 +165,5 @@ private:
     std::function<QDateTime()> m_now = &QDateTime::currentDateTimeUtc;
     std::function<std::optional<qint64>()> m_freeSpace = &Diagnostics::homeFreeBytes;
     int m_diagnosticRuns = 0;
+    qint64 m_downloadSizeLimit = FileDownloader::defaultSizeLimit;
 };

@@ -4,6 +4,7 @@
 #include "core/ToolMirror.h"
 
 #include <QCoroSignal>
+#include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -38,6 +39,12 @@ std::optional<QUrl> redirectTarget(QNetworkReply *reply)
     return next;
 }
 
+ToolError tooLarge(qint64 limit)
+{
+    const QString size = QLocale::c().formattedDataSize(limit, 0, QLocale::DataSizeIecFormat);
+    return {QStringLiteral("Download"), 0, QStringLiteral("Download stopped: the file is larger than %1.").arg(size)};
+}
+
 } // namespace
 
 FileDownloader::FileDownloader(QNetworkAccessManager *network)
@@ -51,7 +58,10 @@ FileDownloader::download(QUrl url, QString destination, std::function<void(doubl
     if (!file.open(QIODevice::WriteOnly))
         co_return ToolError{QStringLiteral("File"), 0, file.errorString()};
 
-    bool writeFailed = false;
+    // Set when the body is refused on the way in; the reply is then aborted.
+    std::optional<ToolError> stopped;
+    qint64 written = 0;
+    const qint64 limit = m_sizeLimit;
     QUrl target = url;
     NetworkReplyPtr reply;
     for (int redirects = 0;; ++redirects) {
@@ -62,16 +72,22 @@ FileDownloader::download(QUrl url, QString destination, std::function<void(doubl
         reply.reset(m_network->get(request));
         QNetworkReply *const replyPointer = reply.get();
 
-        QObject::connect(replyPointer, &QNetworkReply::readyRead, replyPointer, [replyPointer, &file, &writeFailed] {
-            const QByteArray data = replyPointer->readAll();
-            if (writeFailed || !isSuccess(replyPointer))
-                return; // an error page or a redirect is not the file
-            if (file.write(data) != data.size()) {
-                writeFailed = true;
+        QObject::connect(
+            replyPointer, &QNetworkReply::readyRead, replyPointer, [replyPointer, &file, &stopped, &written, limit] {
+                const QByteArray data = replyPointer->readAll();
+                if (stopped || !isSuccess(replyPointer))
+                    return; // an error page or a redirect is not the file
+                // An announced size past the limit is refused at its first bytes, not at the limit.
+                const qint64 announced = replyPointer->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+                if (written + data.size() > limit || announced > limit)
+                    stopped = tooLarge(limit);
+                else if (file.write(data) != data.size())
+                    stopped = ToolError{QStringLiteral("File"), 0, file.errorString()};
+                written += data.size();
                 // Aborting from inside readyRead would finish the reply under our feet.
-                QMetaObject::invokeMethod(replyPointer, &QNetworkReply::abort, Qt::QueuedConnection);
-            }
-        });
+                if (stopped)
+                    QMetaObject::invokeMethod(replyPointer, &QNetworkReply::abort, Qt::QueuedConnection);
+            });
         QObject::connect(replyPointer, &QNetworkReply::downloadProgress, replyPointer,
                          [replyPointer, &onProgress](qint64 received, qint64 total) {
                              // At the end Qt reports an unknown total as the bytes received; that
@@ -110,13 +126,16 @@ FileDownloader::download(QUrl url, QString destination, std::function<void(doubl
         const int code = status.toInt();
         co_return ToolError{QStringLiteral("Download"), code, QStringLiteral("HTTP %1").arg(code)};
     }
-    if (writeFailed)
-        co_return ToolError{QStringLiteral("File"), 0, file.errorString()};
+    if (stopped)
+        co_return *stopped;
     if (replyPointer->error() != QNetworkReply::NoError)
         co_return ToolError{QStringLiteral("Network"), static_cast<int>(replyPointer->error()),
                             replyPointer->errorString()};
     const QByteArray rest = replyPointer->readAll();
-    if (file.write(rest) != rest.size() || !file.commit())
+    if (written + rest.size() > limit)
+        co_return tooLarge(limit);
+    // commit() alone would put a cut-off file in place when its final flush fails.
+    if (file.write(rest) != rest.size() || !file.flush() || !file.commit())
         co_return ToolError{QStringLiteral("File"), 0, file.errorString()};
     co_return std::nullopt;
 }

@@ -22,12 +22,18 @@ class FileDownloader final
 public:
     explicit FileDownloader(QNetworkAccessManager *network);
 
+    // The largest body accepted: a mirror or redirect target that streams without end must not
+    // fill the disk. The default is what an unpacked tool may weigh; tests lower it.
+    static constexpr qint64 defaultSizeLimit = 1024LL * 1024 * 1024;
+
     // A transfer that receives nothing for this long fails (the clock restarts with every byte).
     void setIdleTimeout(std::chrono::milliseconds timeout) { m_idleTimeout = timeout; }
+    void setSizeLimit(qint64 bytes) { m_sizeLimit = bytes; }
 
     // Resolves to nothing when the file is in place, else to the failure: an HTTP status outside
     // 200 to 299 ("Download", the status, "HTTP 404"), a transfer failure, timeout or cancellation
-    // ("Network"), or a file that could not be written ("File"). `onProgress` gets the fraction
+    // ("Network"), a body past the size limit ("Download", code 0, "Download stopped: the file is
+    // larger than 1 GiB."), or a file that could not be written ("File"). `onProgress` gets the fraction
     // received, only while the total size is known.
     QCoro::Task<std::optional<ToolError>>
     download(QUrl url, QString destination, std::function<void(double)> onProgress, CancelToken cancel = CancelToken());
@@ -35,4 +41,5 @@ public:
 private:
     QNetworkAccessManager *m_network;
     std::chrono::milliseconds m_idleTimeout{60000};
+    qint64 m_sizeLimit = defaultSizeLimit;
 };

@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 namespace ToolManifest {
 
@@ -16,6 +15,7 @@ QString path()
 
 Loaded load()
 {
+    Json::removeStaleTemporaries(path());
     QFile file(path());
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -32,7 +32,7 @@ Loaded load()
     return {std::move(entries), false};
 }
 
-bool save(const Entries &entries, bool moveAsideFirst)
+bool save(const Entries &entries)
 {
     QJsonObject object;
     for (const auto &[name, entry] : entries)
@@ -40,18 +40,7 @@ bool save(const Entries &entries, bool moveAsideFirst)
     QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Compact);
     // Compact JSON holds a slash only inside strings, so this escapes exactly those.
     bytes.replace("/", "\\/");
-
-    const QString target = path();
-    if (moveAsideFirst) {
-        const QString aside = target + QStringLiteral(".bad");
-        QFile::remove(aside);
-        QFile::rename(target, aside);
-    }
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(bytes);
-    return file.commit();
+    return Json::writeFile(path(), bytes);
 }
 
 } // namespace ToolManifest

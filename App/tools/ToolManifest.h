@@ -21,10 +21,11 @@ struct Loaded
 [[nodiscard]] QString path();
 
 // A missing file is an empty manifest; any entry that fails to decode rejects the whole file.
+// Temporary files of saves that never finished are removed first.
 [[nodiscard]] Loaded load();
 
-// Writes the whole manifest atomically, compact, with slashes escaped as "\/". When
-// `moveAsideFirst`, the present file becomes "manifest.json.bad" first. False when not written.
-bool save(const Entries &entries, bool moveAsideFirst);
+// Writes the whole manifest atomically, compact, with slashes escaped as "\/". False when not
+// written. An unreadable file is the caller's to move aside first (Json::moveAside).
+bool save(const Entries &entries);
 
 } // namespace ToolManifest

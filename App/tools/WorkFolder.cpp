@@ -4,6 +4,8 @@
 #include "core/Json.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace WorkFolder {
 
@@ -16,11 +18,18 @@ QString make()
 
 void removeLeftovers()
 {
-    QDir tools(AppPaths::sub(QStringLiteral("Tools")));
-    const QStringList leftovers = tools.entryList({QString::fromUtf16(prefix) + QLatin1Char('*')},
-                                                  QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
-    for (const QString &name : leftovers)
-        QDir(tools.filePath(name)).removeRecursively();
+    const QDir tools(AppPaths::sub(QStringLiteral("Tools")));
+    const QFileInfoList leftovers =
+        tools.entryInfoList({QString::fromUtf16(prefix) + QLatin1Char('*')},
+                            QDir::Dirs | QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo &leftover : leftovers) {
+        // A link is removed itself, never followed: emptying the folder it points to would
+        // delete files that are not ours. (removeRecursively does not follow the links inside.)
+        if (leftover.isSymLink())
+            QFile::remove(leftover.filePath());
+        else if (leftover.isDir())
+            QDir(leftover.filePath()).removeRecursively();
+    }
 }
 
 } // namespace WorkFolder

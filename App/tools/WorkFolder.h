@@ -12,7 +12,8 @@ inline constexpr char16_t prefix[] = u"mv-";
 // Creates "Tools/mv-<UUID>"; an empty text when it cannot be created.
 [[nodiscard]] QString make();
 
-// Removes every work folder an earlier run left behind (after a crash or a kill).
+// Removes every work folder an earlier run left behind (after a crash or a kill). A link named
+// like one is unlinked, and what it points to is left alone.
 void removeLeftovers();
 
 } // namespace WorkFolder

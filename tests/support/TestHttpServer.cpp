@@ -96,6 +96,16 @@ private:
         if (request.method == "HEAD")
             body.clear();
 
+        if (route.endless) {
+            m_socket->write(body);
+            // Refilled as the client takes it, so the server holds little however long it runs.
+            connect(m_socket, &QTcpSocket::bytesWritten, this, [this] {
+                if (m_socket->bytesToWrite() < endlessChunk)
+                    m_socket->write(QByteArray(endlessChunk, 'x'));
+            });
+            m_socket->write(QByteArray(endlessChunk, 'x'));
+            return;
+        }
         if (route.dripBytes <= 0) {
             m_socket->write(body);
             m_socket->disconnectFromHost();
@@ -133,6 +143,8 @@ private:
         default: return "Status";
         }
     }
+
+    static constexpr int endlessChunk = 64 * 1024;
 
     QTcpSocket *m_socket;
     TestHttpServer *m_server;
@@ -219,6 +231,15 @@ void TestHttpServer::stall(const QString &path)
 {
     Route route;
     route.stall = true;
+    serve(path, route);
+}
+
+void TestHttpServer::streamEndlessly(const QString &path)
+{
+    Route route;
+    route.endless = true;
+    route.sendContentLength = false;
+    route.headers.append({QByteArray("Content-Type"), QByteArray("application/octet-stream")});
     serve(path, route);
 }
 

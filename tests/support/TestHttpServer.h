@@ -28,6 +28,7 @@ public:
         int dripBytes = 0;      // when > 0: the body goes out this many bytes at a time...
         int dripIntervalMs = 0; // ...with this pause between chunks
         bool stall = false;     // accept the request and never answer
+        bool endless = false;   // after the body, bytes without end until the client hangs up
     };
 
     struct Request
@@ -49,6 +50,8 @@ public:
     void serveFile(const QString &path, const QString &filePath, const QByteArray &contentType);
     void redirect(const QString &path, const QString &target, int status = 302);
     void stall(const QString &path);
+    // A body that never ends and announces no length, as a broken mirror might send.
+    void streamEndlessly(const QString &path);
 
     [[nodiscard]] quint16 port() const { return m_port; }
     [[nodiscard]] QString base() const; // "http://127.0.0.1:PORT"

@@ -29,6 +29,13 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
 // Debian's package version is an independent record of what the binaries print.
 QString debianVersion(const QString &package)
 {
@@ -122,6 +129,33 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(stale));
         QVERIFY(QFile::exists(env.toolsDir() + QStringLiteral("/mv-notes")));
         QVERIFY(QFile::exists(env.toolsDir() + QStringLiteral("/yt-dlp")));
+    }
+
+    // A link named like a work folder is unlinked, never followed: what it points to is not ours.
+    void leftoverLinksAreUnlinkedNotFollowed()
+    {
+        TestEnvironment env;
+        const QString kept = env.root() + QStringLiteral("/Music");
+        QVERIFY(QDir().mkpath(kept + QStringLiteral("/album")));
+        writeFile(kept + QStringLiteral("/song.mp3"), "tune");
+        writeFile(kept + QStringLiteral("/album/track.mp3"), "track");
+        const QString tools = env.toolsDir();
+        const QString stale = tools + QStringLiteral("/mv-0C5A4A36-9E0E-4E43-9C86-3B7F1F4C2A11");
+        QVERIFY(QDir().mkpath(stale));
+        const QStringList links{tools + QStringLiteral("/mv-x"), stale + QStringLiteral("/inside"),
+                                tools + QStringLiteral("/mv-dangling")};
+        QVERIFY(QFile::link(kept, links[0]));
+        QVERIFY(QFile::link(kept, links[1]));
+        QVERIFY(QFile::link(tools + QStringLiteral("/gone"), links[2]));
+
+        DependencyManager manager(&m_network);
+        QCOMPARE(QDir(kept).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 (QStringList{QStringLiteral("album"), QStringLiteral("song.mp3")}));
+        QCOMPARE(readFile(kept + QStringLiteral("/song.mp3")), QByteArray("tune"));
+        QCOMPARE(readFile(kept + QStringLiteral("/album/track.mp3")), QByteArray("track"));
+        for (const QString &link : links)
+            QVERIFY2(!QFileInfo(link).isSymLink(), qPrintable(link));
+        QVERIFY(!QFileInfo::exists(stale));
     }
 
     void manifestRoundTripThroughTheManager()
@@ -475,6 +509,37 @@ private Q_SLOTS:
         QCOMPARE(TestLog::appLogLines(), QStringList{QStringLiteral("Source ") + spec.urls[0].toString() +
                                                      QStringLiteral(" failed: ") + result.error.message});
         QCOMPARE(workFolders(env.toolsDir()), QStringList());
+    }
+
+    // A source that streams without end is stopped at the size limit, bare tool or archive, and
+    // the copy already installed is left as it was.
+    void endlessDownloadIsStopped_data()
+    {
+        QTest::addColumn<Tool>("tool");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("bare yt-dlp") << Tool::Ytdlp << QStringLiteral("yt-dlp");
+        QTest::newRow("Deno zip") << Tool::Deno << QStringLiteral("deno");
+    }
+
+    void endlessDownloadIsStopped()
+    {
+        QFETCH(Tool, tool);
+        QFETCH(QString, name);
+        TestEnvironment env;
+        TestHttpServer server;
+        const ToolSpec spec = mirroredSpec(tool, server);
+        server.streamEndlessly(spec.urls.value(0).path());
+        const QByteArray working = "#!/bin/sh\necho 1.0\n";
+        env.installScript(name, working);
+
+        DependencyManager manager(&m_network);
+        manager.setDownloadSizeLimit(1024 * 1024);
+        const auto result = install(manager, spec);
+        QCOMPARE(result.error, (ToolError{QStringLiteral("Download"), 0,
+                                          QStringLiteral("Download stopped: the file is larger than 1 MiB.")}));
+        QCOMPARE(readFile(env.toolsDir() + QLatin1Char('/') + name), working);
+        QCOMPARE(workFolders(env.toolsDir()), QStringList());
+        QCOMPARE(TestLog::appLogLines().size(), spec.urls.size());
     }
 
     void allSourcesFailing()

@@ -46,10 +46,11 @@ class TestFileDownloader : public QObject
     };
 
     Outcome fetch(const QUrl &url, std::chrono::milliseconds idleTimeout = std::chrono::seconds(60),
-                  CancelToken cancel = CancelToken())
+                  CancelToken cancel = CancelToken(), qint64 sizeLimit = FileDownloader::defaultSizeLimit)
     {
         FileDownloader downloader(&m_network);
         downloader.setIdleTimeout(idleTimeout);
+        downloader.setSizeLimit(sizeLimit);
         Outcome outcome;
         outcome.error = QCoro::waitFor(downloader.download(
             url, destination(), [&outcome](double f) { outcome.progress.append(f); }, cancel));
@@ -118,6 +119,49 @@ private Q_SLOTS:
                  (ToolError{QStringLiteral("Download"), status, QStringLiteral("HTTP %1").arg(status)}));
         QVERIFY(outcome.progress.isEmpty());
         QCOMPARE(readFile(destination()), QByteArray("working tool"));
+        expectOnlyDestinationOrNothing();
+    }
+
+    // A body past the limit is stopped, whether it streams without end or announces its size;
+    // the file already there stays as it was. A body of exactly the limit is fine.
+    void sizeLimit_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("endless, no length") << QStringLiteral("endless") << true;
+        QTest::newRow("endless after a redirect") << QStringLiteral("redirect") << true;
+        QTest::newRow("announced past the limit") << QStringLiteral("announced") << true;
+        QTest::newRow("unannounced past the limit") << QStringLiteral("unannounced") << true;
+        QTest::newRow("exactly the limit") << QStringLiteral("exact") << false;
+    }
+
+    void sizeLimit()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, refused);
+        constexpr qint64 limit = 256 * 1024;
+        TestHttpServer server;
+        server.streamEndlessly(QStringLiteral("/endless"));
+        server.redirect(QStringLiteral("/redirect"), server.base() + QStringLiteral("/endless"));
+        TestHttpServer::Route route;
+        route.body = payload(kind == QStringLiteral("exact") ? limit : limit + 1);
+        route.sendContentLength = kind != QStringLiteral("unannounced");
+        server.serve(QStringLiteral("/announced"), route);
+        server.serve(QStringLiteral("/unannounced"), route);
+        server.serve(QStringLiteral("/exact"), route);
+        writeFile(destination(), "working tool");
+
+        const Outcome outcome =
+            fetch(server.url(QLatin1Char('/') + kind), std::chrono::seconds(60), CancelToken(), limit);
+        if (refused) {
+            QVERIFY(outcome.error);
+            QCOMPARE(*outcome.error, (ToolError{QStringLiteral("Download"), 0,
+                                                QStringLiteral("Download stopped: the file is larger than 256 KiB.")}));
+            QCOMPARE(readFile(destination()), QByteArray("working tool"));
+        } else {
+            QVERIFY2(!outcome.error, qPrintable(outcome.error ? outcome.error->message : QString()));
+            QCOMPARE(readFile(destination()), route.body);
+        }
         expectOnlyDestinationOrNothing();
     }
 

@@ -1,9 +1,17 @@
+#include "tools/DependencyManager.h"
 #include "tools/ToolManifest.h"
 
 #include "TestEnvironment.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
 #include <QTest>
+
+#include <csignal>
+#include <optional>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -22,6 +30,32 @@ void writeManifest(const QByteArray &bytes)
 
 const QDateTime installed(QDate(2026, 12, 8), QTime(9, 31, 42), Qt::UTC);
 
+// While it lives, every write that would make a file of this process grow fails (EFBIG), as
+// on a full quota; the directory operations around it (renames, links) still work.
+class NoFileWrites
+{
+public:
+    NoFileWrites()
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit none = m_saved;
+        none.rlim_cur = 0;
+        ::setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~NoFileWrites()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_savedHandler);
+    }
+    NoFileWrites(const NoFileWrites &) = delete;
+    NoFileWrites &operator=(const NoFileWrites &) = delete;
+
+private:
+    rlimit m_saved{};
+    void (*m_savedHandler)(int) = nullptr;
+};
+
 } // namespace
 
 class TestToolManifest : public QObject
@@ -39,7 +73,7 @@ private Q_SLOTS:
             {QStringLiteral("Deno"),
              {QStringLiteral("2.1.4"), installed.addSecs(60), QStringLiteral("http://h/d.zip")}},
         };
-        QVERIFY(ToolManifest::save(entries, false));
+        QVERIFY(ToolManifest::save(entries));
 
         const QByteArray bytes = readFile(ToolManifest::path());
         QVERIFY(!bytes.contains('\n'));
@@ -120,14 +154,35 @@ private Q_SLOTS:
         QVERIFY(loaded.entries.empty());
     }
 
-    void unreadableFileIsMovedAsideBeforeOverwrite()
+    // The unreadable file goes aside before the first save, once: a save that fails after the
+    // move leaves ".bad" as the only copy, and the next save must keep it.
+    void unreadableFileIsMovedAsideOnce_data()
     {
+        QTest::addColumn<bool>("firstSaveFails");
+        QTest::newRow("first save succeeds") << false;
+        QTest::newRow("first save fails") << true;
+    }
+
+    void unreadableFileIsMovedAsideOnce()
+    {
+        QFETCH(bool, firstSaveFails);
         TestEnvironment env;
         writeManifest("{broken");
-        const ToolManifest::Entries entries{{QStringLiteral("Deno"), {QStringLiteral("2"), installed, {}}}};
-        QVERIFY(ToolManifest::save(entries, true));
+        QNetworkAccessManager network;
+        DependencyManager manager(&network);
+        {
+            const std::optional<NoFileWrites> noWrites =
+                firstSaveFails ? std::optional<NoFileWrites>(std::in_place) : std::nullopt;
+            manager.recordInstall(Tool::Deno, QStringLiteral("2.1.4"), QStringLiteral("http://h/d.zip"));
+        }
+        QCOMPARE(QFileInfo::exists(ToolManifest::path()), !firstSaveFails);
+        manager.recordInstall(Tool::Ytdlp, QStringLiteral("2026.08.19"), QStringLiteral("http://h/y"));
+
         QCOMPARE(readFile(ToolManifest::path() + QStringLiteral(".bad")), QByteArray("{broken"));
-        QVERIFY(ToolManifest::load().entries == entries);
+        const auto loaded = ToolManifest::load();
+        QVERIFY(!loaded.unreadable);
+        QVERIFY(loaded.entries == manager.manifest());
+        QCOMPARE(int(loaded.entries.size()), 2);
     }
 };
 
