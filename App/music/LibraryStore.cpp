@@ -4,6 +4,7 @@
 #include "core/AppPaths.h"
 #include "core/Json.h"
 #include "core/LogManager.h"
+#include "core/TextHelpers.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -390,7 +391,9 @@ QList<Track> LibraryStore::downloadedTracks() const
         if (track != m_data.catalog.cend() && QFileInfo::exists(it.value()))
             keyed.append({titleKey(track->title), *track});
     }
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) {
+        return a.first != b.first ? a.first < b.first : codePointLess(a.second.id, b.second.id);
+    });
     QList<Track> result;
     result.reserve(keyed.size());
     for (const auto &entry : std::as_const(keyed))
