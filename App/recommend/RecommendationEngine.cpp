@@ -99,9 +99,9 @@ QList<Track> RecommendationEngine::nextCandidates(const QSet<QString> &avoid, co
     candidates.removeIf([&avoid](const Track &track) {
         return avoid.contains(track.id) || (track.duration && *track.duration >= longestCandidate);
     });
+    const QString nearArtist = near ? RecommendText::artistKey(near->artist) : QString();
     std::function<double(const Track &)> resemblance;
     if (near) {
-        const QString nearArtist = RecommendText::artistKey(near->artist);
         resemblance = [&near, &nearArtist](const Track &track) {
             double bonus = RecommendText::artistKey(track.artist) == nearArtist ? sameArtistBonus : 0.0;
             if (track.genre && near->genre && *track.genre == *near->genre)
