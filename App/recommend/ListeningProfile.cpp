@@ -22,13 +22,29 @@ double eventWeight(const PlayEvent &event)
     return event.listened >= countedListen ? 0.4 : 0.0;
 }
 
-void add(ListeningProfile &profile, const Track &track, double weight)
+// Adds weights by track; each artist name is turned into its key once per build.
+class Accumulator
 {
-    // A zero weight still makes the artist known.
-    profile.artists[RecommendText::artistKey(track.artist)] += weight;
-    if (track.genre)
-        profile.genres[*track.genre] += weight;
-}
+public:
+    explicit Accumulator(ListeningProfile &profile)
+        : m_profile(profile)
+    {}
+
+    void add(const Track &track, double weight)
+    {
+        auto key = m_keys.constFind(track.artist);
+        if (key == m_keys.cend())
+            key = m_keys.insert(track.artist, RecommendText::artistKey(track.artist));
+        // A zero weight still makes the artist known.
+        m_profile.artists[*key] += weight;
+        if (track.genre)
+            m_profile.genres[*track.genre] += weight;
+    }
+
+private:
+    ListeningProfile &m_profile;
+    QHash<QString, QString> m_keys;
+};
 
 double largest(const QHash<QString, double> &weights)
 {
@@ -43,6 +59,7 @@ double largest(const QHash<QString, double> &weights)
 ListeningProfile ListeningProfile::build(const LibraryStore &library, const QDateTime &now)
 {
     ListeningProfile profile;
+    Accumulator weights(profile);
     const QHash<QString, Track> catalog = library.catalog();
     int skips = 0;
     int events = 0;
@@ -51,12 +68,12 @@ ListeningProfile ListeningProfile::build(const LibraryStore &library, const QDat
         if (track == catalog.cend())
             continue;
         const double ageDays = event.date.msecsTo(now) / 1000.0 / 86400.0;
-        add(profile, *track, std::exp(-ageDays / decayDays) * eventWeight(event));
+        weights.add(*track, std::exp(-ageDays / decayDays) * eventWeight(event));
         skips += event.skipped ? 1 : 0;
         ++events;
     }
     for (const Track &track : library.tracks(library.likes()))
-        add(profile, track, likeWeight);
+        weights.add(track, likeWeight);
 
     profile.maxArtist = largest(profile.artists);
     profile.maxGenre = largest(profile.genres);

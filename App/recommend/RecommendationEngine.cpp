@@ -118,12 +118,16 @@ QList<Track> RecommendationEngine::seedTracks(int limit) const
     const QHash<QString, Track> catalog = m_library->catalog();
     const QList<PlayEvent> plays = m_library->plays();
     QList<Track> candidates;
-    for (auto event = plays.crbegin(); event != plays.crend(); ++event) {
+    // Once the plays walked so far hold `limit` artists, older plays can no longer be taken.
+    QSet<QString> artists;
+    for (auto event = plays.crbegin(); event != plays.crend() && artists.size() < limit; ++event) {
         if (event->skipped || !(event->completed || event->listened >= countedListen))
             continue;
         const auto track = catalog.constFind(event->trackID);
-        if (track != catalog.cend())
+        if (track != catalog.cend()) {
             candidates.append(*track);
+            artists.insert(RecommendText::artistKey(track->artist));
+        }
     }
     QList<Track> liked = m_library->tracks(m_library->likes());
     if (liked.size() > likedSeeds)
