@@ -20,6 +20,22 @@ constexpr double sameGenreBonus = 0.7;
 constexpr qsizetype resumeLimit = 6;
 constexpr qsizetype likedSeeds = 3;
 
+// The tracks of the shelves picked for this listener, in shelf order: only these wear off with
+// each showing, so the same picks do not greet the listener every time.
+QStringList personalTrackIDs(const QList<HomeSection> &sections)
+{
+    QStringList ids;
+    for (const HomeSection &section : sections) {
+        const bool personal = section.id == QLatin1String("quick") || section.id == QLatin1String("madeforyou") ||
+                              section.id == QLatin1String("newfav") || section.id.startsWith(QLatin1String("because-"));
+        if (!personal)
+            continue;
+        for (const Track &track : section.content.tracks)
+            ids.append(track.id);
+    }
+    return ids;
+}
+
 } // namespace
 
 RecommendationEngine::RecommendationEngine(LibraryStore *library, Clock clock, QRandomGenerator *random,
@@ -219,19 +235,8 @@ void RecommendationEngine::refresh(bool countShown)
             sections.append(std::move(*section));
     }
 
-    if (countShown) {
-        QStringList shown;
-        for (const HomeSection &section : std::as_const(sections)) {
-            const bool personal = section.id == QLatin1String("quick") || section.id == QLatin1String("madeforyou") ||
-                                  section.id == QLatin1String("newfav") ||
-                                  section.id.startsWith(QLatin1String("because-"));
-            if (!personal)
-                continue;
-            for (const Track &track : section.content.tracks)
-                shown.append(track.id);
-        }
-        m_library->markShown(shown);
-    }
+    if (countShown)
+        m_library->markShown(personalTrackIDs(sections));
     m_sections = std::move(sections);
     Q_EMIT sectionsChanged();
 }
