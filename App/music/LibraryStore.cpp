@@ -26,13 +26,6 @@ constexpr qsizetype searchesLimit = 40;
 constexpr qsizetype discoveriesLimit = 60;
 constexpr qsizetype discoveriesKept = 40;
 constexpr qsizetype shownLimit = 1500;
-constexpr double countedListen = 10.0;
-
-// A play counts when it was finished or listened to for at least ten seconds.
-bool isCounted(const PlayEvent &event)
-{
-    return event.completed || event.listened >= countedListen;
-}
 
 template<typename T> bool fillMissing(std::optional<T> &stored, const std::optional<T> &given)
 {
@@ -153,7 +146,7 @@ void LibraryStore::rebuildStats()
             ++stat.skips;
         if (event.completed)
             ++stat.completes;
-        if (isCounted(event)) {
+        if (event.isCounted()) {
             ++stat.plays;
             if (event.date >= stat.last)
                 stat.last = event.date;
@@ -417,7 +410,7 @@ QList<Track> LibraryStore::recentTracks(int limit) const
     QList<Track> result;
     QSet<QString> met;
     for (auto event = m_data.plays.crbegin(); event != m_data.plays.crend(); ++event) {
-        if (!isCounted(*event) || met.contains(event->trackID))
+        if (!event->isCounted() || met.contains(event->trackID))
             continue;
         met.insert(event->trackID);
         const auto track = m_data.catalog.constFind(event->trackID);

@@ -11,7 +11,6 @@ namespace {
 
 constexpr double decayDays = 45;
 constexpr double likeWeight = 2.0;
-constexpr double countedListen = 10.0;
 
 double eventWeight(const PlayEvent &event)
 {
@@ -19,7 +18,7 @@ double eventWeight(const PlayEvent &event)
         return 1.0;
     if (event.skipped)
         return -0.6;
-    return event.listened >= countedListen ? 0.4 : 0.0;
+    return event.isCounted() ? 0.4 : 0.0;
 }
 
 // Adds weights by track; each artist name is turned into its key once per build.

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int historyDebounceMs = 2000;
-constexpr double countedListen = 10.0;
 constexpr double longestCandidate = 1200;
 constexpr double sameArtistBonus = 1.0;
 constexpr double sameGenreBonus = 0.7;
@@ -137,7 +136,7 @@ QList<Track> RecommendationEngine::seedTracks(int limit) const
     // Once the plays walked so far hold `limit` artists, older plays can no longer be taken.
     QSet<QString> artists;
     for (auto event = plays.crbegin(); event != plays.crend() && artists.size() < limit; ++event) {
-        if (event->skipped || !(event->completed || event->listened >= countedListen))
+        if (event->skipped || !event->isCounted())
             continue;
         const auto track = catalog.constFind(event->trackID);
         if (track != catalog.cend()) {
@@ -165,7 +164,7 @@ QList<Track> RecommendationEngine::resumeCandidates() const
         if (seen.contains(event->trackID))
             continue;
         seen.insert(event->trackID);
-        if (event->completed || event->skipped || event->listened < countedListen)
+        if (event->completed || event->skipped || !event->isCounted())
             continue;
         const auto track = catalog.constFind(event->trackID);
         if (track != catalog.cend())
