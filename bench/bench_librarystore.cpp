@@ -1,6 +1,7 @@
 // A music library at every size limit at once: how long loading, saving and a history change take,
 // on the main thread and on the writer thread, and the peak memory of the process.
 // Usage: bench_librarystore [rounds]
+#include "BenchLibrary.h"
 #include "core/AppPaths.h"
 #include "music/LibraryStore.h"
 
@@ -15,70 +16,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <vector>
 
 namespace {
 
-QString idOf(int n)
-{
-    return QStringLiteral("id%1").arg(n, 9, 10, QLatin1Char('0'));
-}
-
-LibraryData fullLibrary()
-{
-    const QDateTime start = QDateTime::currentDateTimeUtc().addDays(-400);
-    LibraryData data;
-    auto trackOf = [](int n) {
-        return Track{
-            idOf(n),         QStringLiteral("Song title number %1").arg(n), QStringLiteral("Artist %1").arg(n % 300),
-            180.0 + n % 120, QStringLiteral("Album %1").arg(n % 500),       QStringLiteral("pop")};
-    };
-    for (int i = 0; i < 4000; ++i)
-        data.catalog.insert(idOf(i), trackOf(i));
-    for (int i = 0; i < 6000; ++i)
-        data.plays.append(PlayEvent{idOf(i % 4000), start.addSecs(i * 600), 95.5, 212.0, i % 3 == 0, i % 7 == 0});
-    for (int i = 0; i < 40; ++i)
-        data.searches.append(QStringLiteral("search text %1").arg(i));
-    for (int p = 0; p < 50; ++p) {
-        Playlist playlist{QUuid::createUuid(), QStringLiteral("Playlist %1").arg(p), {}, start, std::nullopt};
-        for (int t = 0; t < 100; ++t)
-            playlist.tracks.append(trackOf((p * 100 + t) % 4000));
-        data.playlists.append(playlist);
-    }
-    for (int d = 0; d < 60; ++d) {
-        Discovery discovery{
-            Discovery::Kind::Radio, idOf(d), QStringLiteral("Because you played %1").arg(d), {}, start.addDays(d)};
-        for (int t = 0; t < 25; ++t)
-            discovery.ids.append(idOf((d * 25 + t) % 4000));
-        data.discoveries.append(discovery);
-    }
-    for (int i = 0; i < 1500; ++i)
-        data.shown.insert(idOf(i), 1 + i % 6);
-    for (int i = 0; i < 300; ++i)
-        data.downloads.insert(idOf(i), QStringLiteral("/home/user/Music/Morvane Music/Song %1.m4a").arg(i));
-    return data;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// Milliseconds of each of `rounds` runs of `work`, median and worst.
-void report(const char *what, int rounds, const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < rounds; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::printf("%-44s median %7.2f ms   worst %7.2f ms\n", what, median(times),
-                *std::max_element(times.begin(), times.end()));
-}
+using BenchLibrary::idOf;
+using BenchLibrary::report;
 
 long peakKilobytes()
 {
@@ -97,7 +40,7 @@ int main(int argc, char *argv[])
     const int rounds = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 20;
     const long baseline = peakKilobytes();
 
-    const LibraryData data = fullLibrary();
+    const LibraryData data = BenchLibrary::build();
     const QByteArray bytes = data.toJson();
     const QString path = AppPaths::support() + QStringLiteral("/library.json");
     {
@@ -137,10 +80,8 @@ int main(int argc, char *argv[])
             loop.exec();
             wholeSave.push_back(timer.nsecsElapsed() / 1e6);
         }
-        std::printf("%-44s median %7.2f ms   worst %7.2f ms\n", "saveNow() call, main thread", median(mainThread),
-                    *std::max_element(mainThread.begin(), mainThread.end()));
-        std::printf("%-44s median %7.2f ms   worst %7.2f ms\n", "saveNow() until written", median(wholeSave),
-                    *std::max_element(wholeSave.begin(), wholeSave.end()));
+        BenchLibrary::print("saveNow() call, main thread", mainThread);
+        BenchLibrary::print("saveNow() until written", wholeSave);
     }
     report("record() a play (statistics rebuilt)", rounds, [&] {
         store.record(PlayEvent{idOf(1), QDateTime::currentDateTimeUtc(), 100, 200.0, true, false});

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -120,4 +121,29 @@ QString formatByteCount(qint64 bytes)
     if (bytes < 1)
         return QStringLiteral("—");
     return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat);
+}
+
+namespace {
+
+// UTF-16 code-unit order puts characters above U+FFFF before U+E000...U+FFFF; shifting the two
+// ranges past each other makes the comparison follow code points.
+char16_t inCodePointOrder(char16_t unit)
+{
+    if (unit >= 0xE000)
+        return unit - 0x800;
+    if (unit >= 0xD800)
+        return unit + 0x2000;
+    return unit;
+}
+
+} // namespace
+
+bool codePointLess(const QString &a, const QString &b)
+{
+    const auto [inA, inB] = std::mismatch(a.cbegin(), a.cend(), b.cbegin(), b.cend());
+    if (inB == b.cend())
+        return false;
+    if (inA == a.cend())
+        return true;
+    return inCodePointOrder(inA->unicode()) < inCodePointOrder(inB->unicode());
 }

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-// Link checks and time texts shared by the downloader and the music side.
+// Link checks, time texts and text order shared by the downloader and the music side.
 
 // The trimmed text as a web link: http or https (any case), a host holding a dot, and no
 // whitespace or control character anywhere inside. Nothing otherwise.
@@ -26,3 +26,6 @@
 
 // A byte count in decimal units as the user reads file sizes ("1.5 GB"); "—" below 1.
 [[nodiscard]] QString formatByteCount(qint64 bytes);
+
+// Texts in Unicode code point order: an order that does not depend on locale or process.
+[[nodiscard]] bool codePointLess(const QString &a, const QString &b);

@@ -100,27 +100,6 @@ std::optional<QUrl> lastThumbnailOf(const QJsonObject &object)
     return urlOf(thumbnails->last().value(QLatin1String("url")));
 }
 
-// UTF-16 code-unit order puts characters above U+FFFF before U+E000...U+FFFF; shifting the two
-// ranges past each other makes the comparison follow code points.
-char16_t inCodePointOrder(char16_t unit)
-{
-    if (unit >= 0xE000)
-        return unit - 0x800;
-    if (unit >= 0xD800)
-        return unit + 0x2000;
-    return unit;
-}
-
-bool codePointLess(const QString &a, const QString &b)
-{
-    const auto [inA, inB] = std::mismatch(a.cbegin(), a.cend(), b.cbegin(), b.cend());
-    if (inB == b.cend())
-        return false;
-    if (inA == a.cend())
-        return true;
-    return inCodePointOrder(inA->unicode()) < inCodePointOrder(inB->unicode());
-}
-
 QStringList sortedKeys(const QJsonValue &value)
 {
     if (!value.isObject())

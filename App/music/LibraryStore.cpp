@@ -4,6 +4,7 @@
 #include "core/AppPaths.h"
 #include "core/Json.h"
 #include "core/LogManager.h"
+#include "core/TextHelpers.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -25,13 +26,6 @@ constexpr qsizetype searchesLimit = 40;
 constexpr qsizetype discoveriesLimit = 60;
 constexpr qsizetype discoveriesKept = 40;
 constexpr qsizetype shownLimit = 1500;
-constexpr double countedListen = 10.0;
-
-// A play counts when it was finished or listened to for at least ten seconds.
-bool isCounted(const PlayEvent &event)
-{
-    return event.completed || event.listened >= countedListen;
-}
 
 template<typename T> bool fillMissing(std::optional<T> &stored, const std::optional<T> &given)
 {
@@ -153,7 +147,7 @@ void LibraryStore::rebuildStats()
             ++stat.skips;
         if (event.completed)
             ++stat.completes;
-        if (isCounted(event)) {
+        if (event.isCounted()) {
             ++stat.plays;
             if (event.date >= stat.last)
                 stat.last = event.date;
@@ -391,7 +385,9 @@ QList<Track> LibraryStore::downloadedTracks() const
         if (track != m_data.catalog.cend() && QFileInfo::exists(it.value()))
             keyed.append({titleKey(track->title), *track});
     }
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) {
+        return a.first != b.first ? a.first < b.first : codePointLess(a.second.id, b.second.id);
+    });
     QList<Track> result;
     result.reserve(keyed.size());
     for (const auto &entry : std::as_const(keyed))
@@ -415,7 +411,7 @@ QList<Track> LibraryStore::recentTracks(int limit) const
     QList<Track> result;
     QSet<QString> met;
     for (auto event = m_data.plays.crbegin(); event != m_data.plays.crend(); ++event) {
-        if (!isCounted(*event) || met.contains(event->trackID))
+        if (!event->isCounted() || met.contains(event->trackID))
             continue;
         met.insert(event->trackID);
         const auto track = m_data.catalog.constFind(event->trackID);

@@ -44,6 +44,7 @@ public:
     [[nodiscard]] QList<Playlist> playlists() const { return m_data.playlists; }
     [[nodiscard]] QList<Discovery> discoveries() const { return m_data.discoveries; }
     [[nodiscard]] QHash<QString, qint64> shown() const { return m_data.shown; }
+    [[nodiscard]] QHash<QString, Track> catalog() const { return m_data.catalog; }
 
     // Writes the whole library now; a delayed save still pending runs as well.
     void saveNow();
@@ -74,7 +75,8 @@ public:
     void recordDownload(const QString &trackID, const QString &path);
     // The recorded file, only while something exists at its path.
     [[nodiscard]] std::optional<QString> downloadedPath(const QString &trackID) const;
-    // Catalog tracks with an existing downloaded file, by title in code point order.
+    // Catalog tracks with an existing downloaded file, by title in code point order; equal titles
+    // by id, so the order does not follow the hash order of the downloads.
     [[nodiscard]] QList<Track> downloadedTracks() const;
 
     // The catalog tracks of the ids, in their order; unknown ids are skipped.

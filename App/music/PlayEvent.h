@@ -18,6 +18,9 @@ struct PlayEvent
 
     bool operator==(const PlayEvent &) const = default;
 
+    // A play counts when it was finished or listened to for at least ten seconds.
+    [[nodiscard]] bool isCounted() const { return completed || listened >= 10.0; }
+
     // "duration" is the only key that may be missing.
     [[nodiscard]] QJsonObject toJson() const;
     [[nodiscard]] static std::optional<PlayEvent> fromJson(const QJsonObject &object, QString *error = nullptr);

@@ -727,6 +727,18 @@ private Q_SLOTS:
         QCOMPARE(titles(), (QStringList{QStringLiteral("Zebra"), QStringLiteral("apple"), QStringLiteral("ｆullwidth"),
                                         QStringLiteral("😀 Emoji")}));
 
+        // Equal titles follow their ids, not the order of the downloads' hash.
+        QStringList twinIDs;
+        for (int n : {14, 11, 13, 12}) {
+            store.registerTracks({track(idOf(n), QStringLiteral("Twin"))});
+            store.recordDownload(idOf(n), file(QStringLiteral("twin-%1.m4a").arg(n)));
+        }
+        for (const Track &song : store.downloadedTracks()) {
+            if (song.title == QLatin1String("Twin"))
+                twinIDs.append(song.id);
+        }
+        QCOMPARE(twinIDs, (QStringList{idOf(11), idOf(12), idOf(13), idOf(14)}));
+
         QVERIFY(QFile::remove(zebra));
         QVERIFY(!store.downloadedPath(idOf(2)));
         QVERIFY(!titles().contains(QStringLiteral("Zebra")));
