@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NetworkOptions.h"
+#include "SettingsNotifier.h"
 
 #include <QString>
 #include <QVariant>
@@ -17,8 +18,13 @@ void registerDefaults();
 [[nodiscard]] qint64 integer(const QString &key);
 [[nodiscard]] bool boolean(const QString &key);
 [[nodiscard]] bool isStored(const QString &key);
+// The stored value as QSettings gives it (after a restart INI text: "false", "3"), else the
+// registered default, else an invalid QVariant.
+[[nodiscard]] QVariant value(const QString &key);
+// Both store or remove at once; the notifier hears of it only when the value read back changes.
 void set(const QString &key, const QVariant &value);
 void remove(const QString &key);
+[[nodiscard]] SettingsNotifier *notifier();
 
 [[nodiscard]] NetworkOptions networkSnapshot();
 
