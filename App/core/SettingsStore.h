@@ -21,9 +21,10 @@ void registerDefaults();
 // The stored value as QSettings gives it (after a restart INI text: "false", "3"), else the
 // registered default, else an invalid QVariant.
 [[nodiscard]] QVariant value(const QString &key);
-// Both store or remove at once; the notifier hears of it only when the value read back changes.
+// Both write at once, also a value equal to the one read now.
 void set(const QString &key, const QVariant &value);
 void remove(const QString &key);
+// Announces a key after set() or remove() only when the value it reads as has changed.
 [[nodiscard]] SettingsNotifier *notifier();
 
 [[nodiscard]] NetworkOptions networkSnapshot();

@@ -299,16 +299,6 @@ private Q_SLOTS:
         QCOMPARE(languages.value(), QVariant(QStringLiteral("de")));
         QCOMPARE(autoSubs.value(), QVariant(true));
     }
-
-    void captionsWithSpecialCharacters()
-    {
-        TestEnvironment env;
-        Tabs tabs;
-        QCOMPARE(tabs.general.property("chooseText").toString(), QStringLiteral("Choose\u2026"));
-        QCOMPARE(tabs.general.property("numberingText").toString(),
-                 QStringLiteral("Number playlist items (001 - \u2026)"));
-        QVERIFY(tabs.general.property("variablesText").toString().contains(QStringLiteral("%(title)s  %(uploader)s")));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSettingsModels)

@@ -28,8 +28,8 @@ class ToolsSettingsModel final : public QObject
     Q_PROPERTY(QString stepText READ stepText NOTIFY stepTextChanged)
 
 public:
-    // Where the two outside actions go: repair through the coordinator, which may leave the
-    // setup screen once every tool works; reveal to the file manager, given the folder.
+    // Where the two outside actions go, both required: repair through the coordinator, which
+    // may leave the setup screen once every tool works; reveal to the file manager.
     struct Actions
     {
         std::function<void()> repair;
