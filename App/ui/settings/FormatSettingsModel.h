@@ -6,7 +6,7 @@
 #include <QObject>
 
 // The Formats tab: default container, audio format, embedding and subtitles.
-class FormatSettingsModel final : public QObject
+class FormatSettingsModel : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString containerLabel MEMBER m_containerLabel CONSTANT)

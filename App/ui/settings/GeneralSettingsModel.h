@@ -7,7 +7,7 @@
 
 // The General tab: where and how downloads are saved. The toggles and the template field bind
 // Setting objects of their own; this model holds the captions, the stepper and the two actions.
-class GeneralSettingsModel final : public QObject
+class GeneralSettingsModel : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString folderLabel MEMBER m_folderLabel CONSTANT)

@@ -7,7 +7,7 @@
 
 // The Network tab: the options every yt-dlp run gets. The text fields bind Setting objects of
 // their own and store exactly what is typed.
-class NetworkSettingsModel final : public QObject
+class NetworkSettingsModel : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString cookiesLabel MEMBER m_cookiesLabel CONSTANT)
