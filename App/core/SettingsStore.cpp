@@ -26,13 +26,31 @@ QString defaultDownloadFolder()
     return downloads.isEmpty() ? QDir::homePath() : downloads;
 }
 
+// Compares as a reader would: INI text read back ("3", "false") equals the typed value written.
+bool sameValue(QVariant before, const QVariant &after)
+{
+    if (before.isValid() != after.isValid())
+        return false;
+    if (!before.isValid())
+        return true;
+    if (before.metaType() != after.metaType() && !before.convert(after.metaType()))
+        return false;
+    return before == after;
+}
+
+void notifyIfChanged(const QString &key, const QVariant &before)
+{
+    if (!sameValue(before, SettingsStore::value(key)))
+        Q_EMIT SettingsStore::notifier()->changed(key);
+}
+
+} // namespace
+
 QVariant value(const QString &key)
 {
     const QVariant stored = settings().value(key);
     return stored.isValid() ? stored : registeredDefaults().value(key);
 }
-
-} // namespace
 
 void registerDefaults()
 {
@@ -84,12 +102,23 @@ bool isStored(const QString &key)
 
 void set(const QString &key, const QVariant &value)
 {
+    const QVariant before = SettingsStore::value(key);
     settings().setValue(key, value);
+    notifyIfChanged(key, before);
 }
 
 void remove(const QString &key)
 {
+    const QVariant before = SettingsStore::value(key);
     settings().remove(key);
+    notifyIfChanged(key, before);
+}
+
+SettingsNotifier *notifier()
+{
+    // Lives as long as the process, like the settings file it watches.
+    static SettingsNotifier instance;
+    return &instance;
 }
 
 NetworkOptions networkSnapshot()

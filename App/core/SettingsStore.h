@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NetworkOptions.h"
+#include "SettingsNotifier.h"
 
 #include <QString>
 #include <QVariant>
@@ -17,8 +18,14 @@ void registerDefaults();
 [[nodiscard]] qint64 integer(const QString &key);
 [[nodiscard]] bool boolean(const QString &key);
 [[nodiscard]] bool isStored(const QString &key);
+// The stored value as QSettings gives it (after a restart INI text: "false", "3"), else the
+// registered default, else an invalid QVariant.
+[[nodiscard]] QVariant value(const QString &key);
+// Both write at once, also a value equal to the one read now.
 void set(const QString &key, const QVariant &value);
 void remove(const QString &key);
+// Announces a key after set() or remove() only when the value it reads as has changed.
+[[nodiscard]] SettingsNotifier *notifier();
 
 [[nodiscard]] NetworkOptions networkSnapshot();
 

@@ -1,6 +1,7 @@
 #include "TestToolMirror.h"
 
 #include "TestArchive.h"
+#include "TestEnvironment.h"
 #include "core/DenoManager.h"
 #include "core/FFmpegManager.h"
 #include "core/YTDLPManager.h"
@@ -106,6 +107,14 @@ QString TestToolMirror::fakeDeno(const QString &version)
                                                    "eval) echo 42 ;;\n"
                                                    "*) exit 1 ;;\n"
                                                    "esac\n");
+}
+
+void TestToolMirror::installFakes(const TestEnvironment &env, const QString &ytdlpVersion, const QString &denoVersion)
+{
+    env.installTool(QStringLiteral("yt-dlp"), fakeYtdlp(ytdlpVersion));
+    env.installTool(QStringLiteral("ffmpeg"), fakeFfmpeg(QStringLiteral("ffmpeg"), QStringLiteral("7.0")));
+    env.installTool(QStringLiteral("ffprobe"), fakeFfmpeg(QStringLiteral("ffprobe"), QStringLiteral("7.0")));
+    env.installTool(QStringLiteral("deno"), fakeDeno(denoVersion));
 }
 
 QString TestToolMirror::writeScript(const QString &name, const QByteArray &script)

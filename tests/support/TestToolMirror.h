@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+class TestEnvironment;
+
 // The tool download and release-API hosts, played by a local test server: while this object
 // lives, MORVANE_TOOL_MIRROR points at it, so every tool spec built meanwhile downloads from it.
 // Payloads are packed the way the real hosts pack them: yt-dlp bare, Deno in a zip, FFmpeg and
@@ -39,6 +41,9 @@ public:
     QString fakeYtdlp(const QString &version);
     QString fakeFfmpeg(const QString &name, const QString &version);
     QString fakeDeno(const QString &version);
+    // Working stand-ins for yt-dlp, FFmpeg, ffprobe (both "7.0") and Deno in env's "Tools" folder.
+    void installFakes(const TestEnvironment &env, const QString &ytdlpVersion,
+                      const QString &denoVersion = QStringLiteral("2.1.4"));
 
 private:
     QString writeScript(const QString &name, const QByteArray &script);

@@ -68,16 +68,6 @@ class TestToolWorkflows : public QObject
 
     QNetworkAccessManager m_network;
 
-    // Working stand-ins for all four tools in the Tools folder.
-    static void installFakes(const TestEnvironment &env, TestToolMirror &mirror, const QString &ytdlpVersion,
-                             const QString &denoVersion = QStringLiteral("2.1.4"))
-    {
-        env.installTool(QStringLiteral("yt-dlp"), mirror.fakeYtdlp(ytdlpVersion));
-        env.installTool(QStringLiteral("ffmpeg"), mirror.fakeFfmpeg(QStringLiteral("ffmpeg"), QStringLiteral("7.0")));
-        env.installTool(QStringLiteral("ffprobe"), mirror.fakeFfmpeg(QStringLiteral("ffprobe"), QStringLiteral("7.0")));
-        env.installTool(QStringLiteral("deno"), mirror.fakeDeno(denoVersion));
-    }
-
     // Every download the mirror can serve, from stand-ins with new versions.
     static void serveEverything(TestToolMirror &mirror)
     {
@@ -118,7 +108,7 @@ private Q_SLOTS:
     {
         TestEnvironment env;
         TestToolMirror mirror(env.root());
-        installFakes(env, mirror, QStringLiteral("2023.03.04"));
+        mirror.installFakes(env, QStringLiteral("2023.03.04"));
         serveEverything(mirror);
         mirror.serveRelease(Tool::Ytdlp, QStringLiteral("2026.08.19"));
         DependencyManager manager(&m_network);
@@ -146,7 +136,7 @@ private Q_SLOTS:
     {
         TestEnvironment env;
         TestToolMirror mirror(env.root());
-        installFakes(env, mirror, QStringLiteral("2023.03.04"));
+        mirror.installFakes(env, QStringLiteral("2023.03.04"));
         QVERIFY(QFile::remove(env.toolsDir() + QStringLiteral("/deno")));
         serveEverything(mirror);
         DependencyManager manager(&m_network);
@@ -178,7 +168,7 @@ private Q_SLOTS:
     {
         TestEnvironment env;
         TestToolMirror mirror(env.root());
-        installFakes(env, mirror, QStringLiteral("2023.03.04"));
+        mirror.installFakes(env, QStringLiteral("2023.03.04"));
         QVERIFY(QFile::remove(env.toolsDir() + QStringLiteral("/ffprobe")));
         DependencyManager manager(&m_network); // the mirror has nothing to give
         Trail trail(manager);
@@ -199,7 +189,7 @@ private Q_SLOTS:
     {
         TestEnvironment env;
         TestToolMirror mirror(env.root());
-        installFakes(env, mirror, QStringLiteral("2023.01.01"));
+        mirror.installFakes(env, QStringLiteral("2023.01.01"));
         mirror.serveYtdlp(QStringLiteral("/usr/bin/yt-dlp"));
         mirror.serveFfmpeg(QStringLiteral("/usr/bin/ffmpeg"), QStringLiteral("/usr/bin/ffprobe"));
         mirror.serveDeno(mirror.fakeDeno(QStringLiteral("2.2.0")));
@@ -228,7 +218,7 @@ private Q_SLOTS:
     {
         TestEnvironment env;
         TestToolMirror mirror(env.root());
-        installFakes(env, mirror, QStringLiteral("2023.03.04"));
+        mirror.installFakes(env, QStringLiteral("2023.03.04"));
         serveEverything(mirror);
         mirror.server().serveText(YTDLPManager::spec().urls.value(0).path(), "gone", "text/plain", 404);
         mirror.serveRelease(Tool::Ytdlp, QStringLiteral("2026.08.19"));
@@ -257,7 +247,7 @@ private Q_SLOTS:
     {
         TestEnvironment env;
         TestToolMirror mirror(env.root());
-        installFakes(env, mirror, QStringLiteral("2023.03.04"));
+        mirror.installFakes(env, QStringLiteral("2023.03.04"));
         mirror.serveRelease(Tool::Ytdlp, QStringLiteral("2026.08.19"));
         DependencyManager manager(&m_network);
         QCoro::Task<> first = manager.bootstrap();
@@ -287,7 +277,7 @@ private Q_SLOTS:
     {
         TestEnvironment env;
         TestToolMirror mirror(env.root());
-        installFakes(env, mirror, QStringLiteral("2023.03.04"));
+        mirror.installFakes(env, QStringLiteral("2023.03.04"));
         serveEverything(mirror);
         mirror.serveRelease(Tool::Ytdlp, QStringLiteral("2026.08.19"));
         mirror.serveRelease(Tool::Deno, QStringLiteral("v2.1.4"));
@@ -315,7 +305,7 @@ private Q_SLOTS:
     {
         TestEnvironment env;
         TestToolMirror mirror(env.root());
-        installFakes(env, mirror, QStringLiteral("2023.03.04"));
+        mirror.installFakes(env, QStringLiteral("2023.03.04"));
         mirror.server().serveText(YTDLPManager::latestAPI().path(), "{\"message\":\"API rate limit exceeded\"}",
                                   "application/json", 403);
         DependencyManager manager(&m_network);
@@ -353,7 +343,7 @@ private Q_SLOTS:
         QFETCH(bool, runs);
         TestEnvironment env;
         TestToolMirror mirror(env.root());
-        installFakes(env, mirror, QStringLiteral("2026.08.19"));
+        mirror.installFakes(env, QStringLiteral("2026.08.19"));
         if (!ready)
             QVERIFY(QFile::remove(env.toolsDir() + QStringLiteral("/ffmpeg")));
         mirror.serveRelease(Tool::Ytdlp, QStringLiteral("2026.08.19"));
@@ -417,7 +407,7 @@ private Q_SLOTS:
     {
         TestEnvironment env;
         TestToolMirror mirror(env.root());
-        installFakes(env, mirror, QStringLiteral("2023.03.04"));
+        mirror.installFakes(env, QStringLiteral("2023.03.04"));
         // Answers the probe, lists too few extractors.
         env.installScript(QStringLiteral("yt-dlp"), "#!/bin/sh\n"
                                                     "[ \"$1\" = --version ] && { echo 2023.03.04; exit 0; }\n"

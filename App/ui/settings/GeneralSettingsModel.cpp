@@ -1,0 +1,24 @@
+#include "GeneralSettingsModel.h"
+
+#include "core/SettingsStore.h"
+
+namespace {
+const QString defaultTemplate = QStringLiteral("%(title)s [%(id)s].%(ext)s");
+}
+
+GeneralSettingsModel::GeneralSettingsModel(QObject *parent)
+    : QObject(parent)
+    , m_maxConcurrent(QStringLiteral("maxConcurrent"), 2, {1, 6, 1}, tr("Simultaneous downloads: "), QString())
+{}
+
+void GeneralSettingsModel::chooseFolder(const QUrl &folder)
+{
+    const QString path = folder.isLocalFile() ? folder.toLocalFile() : QString();
+    if (!path.isEmpty())
+        SettingsStore::set(QStringLiteral("downloadFolder"), path);
+}
+
+void GeneralSettingsModel::resetTemplate()
+{
+    SettingsStore::set(QStringLiteral("outputTemplate"), defaultTemplate);
+}
