@@ -1,5 +1,4 @@
 import QtQuick
-import Morvane
 
 // The main window's content: the shell slot that the music shell fills.
 Item {
