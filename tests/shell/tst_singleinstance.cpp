@@ -4,7 +4,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDir>
-#include <QLockFile>
+#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -184,16 +184,20 @@ private Q_SLOTS:
         QVERIFY(first.process.waitForFinished(10000));
     }
 
+    // Without a session bus the first launch holds the lock file; a second cannot reach it and says so.
     void withoutABusTheLockFileDecides()
     {
-        QLockFile held(SingleInstance::lockFilePath());
-        QVERIFY(held.tryLock(0));
-        SecondLaunch second({QStringLiteral("--receive-text"), QStringLiteral("x")},
-                            QStringLiteral("unix:path=/nonexistent/bus"));
+        const QString noBus = QStringLiteral("unix:path=/nonexistent/bus");
+        SecondLaunch first({}, noBus);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(SingleInstance::lockFilePath()), 20000);
+        SecondLaunch second({QStringLiteral("--receive-text"), QStringLiteral("x")}, noBus);
         QVERIFY(second.finish());
         QCOMPARE(second.process.exitCode(), 1);
         QVERIFY(second.process.readAllStandardError().contains("without a session bus"));
         QVERIFY(second.foldersEmpty());
+        QCOMPARE(first.process.state(), QProcess::Running);
+        first.process.terminate();
+        QVERIFY(first.process.waitForFinished(10000));
     }
 };
 
