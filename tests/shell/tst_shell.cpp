@@ -79,15 +79,16 @@ private Q_SLOTS:
                               << QStringList{QStringLiteral("https://a.b\nhttps://c.d")};
         QTest::newRow("empty text") << request(LaunchRequest::Kind::Action, {}, QStringLiteral("receive-text"))
                                     << QStringList() << QStringList{QString()};
-        QTest::newRow("clipboard text")
-            << request(LaunchRequest::Kind::Action, {}, QStringLiteral("receive-clipboard"))
-            << QStringList{QStringLiteral("https://a.b"), QStringLiteral("https://uri.list/1")}
-            << QStringList{QStringLiteral("https://a.b")};
+        QTest::newRow("clipboard text") << request(LaunchRequest::Kind::Action, {}, QStringLiteral("receive-clipboard"))
+                                        << QStringList{QStringLiteral("https://a.b"),
+                                                       QStringLiteral("https://uri.list/1")}
+                                        << QStringList{QStringLiteral("https://a.b")};
         QTest::newRow("clipboard uri-list")
             << request(LaunchRequest::Kind::Action, {}, QStringLiteral("receive-clipboard"))
             << QStringList{QString(), QStringLiteral("https://uri.list/1")}
             << QStringList{QStringLiteral("https://uri.list/1")};
-        QTest::newRow("empty clipboard") << request(LaunchRequest::Kind::Action, {}, QStringLiteral("receive-clipboard"))
+        QTest::newRow("empty clipboard") << request(LaunchRequest::Kind::Action, {},
+                                                    QStringLiteral("receive-clipboard"))
                                          << QStringList() << QStringList{QString()};
         // Without a selection (this platform has none) the clipboard is taken.
         QTest::newRow("selection falls back")
