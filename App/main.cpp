@@ -1,0 +1,37 @@
+#include "platform/LaunchRequest.h"
+#include "platform/SingleInstance.h"
+#include "shell/QmlSetup.h"
+#include "shell/Shell.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.morvane.Morvane"));
+    // Closing the main window hides it; the instance lives on for the next launch to show it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QString error;
+    const LaunchRequest request = LaunchRequest::fromArguments(QApplication::arguments().mid(1), &error);
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "morvane: %s\n", qPrintable(error));
+        return 2;
+    }
+
+    SingleInstance instance;
+    switch (instance.claim(request)) {
+    case SingleInstance::Role::Forwarded: return 0;
+    case SingleInstance::Role::Failed: std::fprintf(stderr, "morvane: %s\n", qPrintable(instance.error())); return 1;
+    case SingleInstance::Role::Primary: break;
+    }
+
+    QmlSetup::prepareApplication();
+    Shell shell;
+    if (!shell.load())
+        return 1;
+    instance.setHandler([&shell](const LaunchRequest &launch) { shell.handle(launch); });
+    return QApplication::exec();
+}

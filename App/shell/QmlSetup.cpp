@@ -1,0 +1,22 @@
+#include "QmlSetup.h"
+
+#include "ui/Icons.h"
+
+#include <QQmlEngine>
+#include <QQuickStyle>
+#include <QtQml/qqmlextensionplugin.h>
+
+// The module is a static library: this pulls its types and files into whoever prepares an engine.
+Q_IMPORT_QML_PLUGIN(MorvanePlugin)
+
+void QmlSetup::prepareApplication()
+{
+    QQuickStyle::setStyle(QStringLiteral("Basic"));
+    Icons::load();
+}
+
+void QmlSetup::prepareEngine(QQmlEngine &engine)
+{
+    // The module's qmldir sits at qrc:/Morvane/qmldir; without this only its C++ types are found.
+    engine.addImportPath(QStringLiteral("qrc:/"));
+}

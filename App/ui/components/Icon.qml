@@ -1,0 +1,14 @@
+import QtQuick
+import Morvane
+
+// One symbol of the interface, drawn by its name ("play.fill") from the icon font.
+Text {
+    property string name
+    property real size: 16
+
+    color: Theme.text
+    font.family: Icons.family
+    font.pixelSize: size
+    text: Icons.glyph(name)
+    Accessible.ignored: true
+}
