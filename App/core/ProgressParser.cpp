@@ -150,23 +150,34 @@ std::optional<ProgressEvent> item(QStringView line)
     return ProgressEvent{ProgressEvent::Item{integerOr(pieces[1], 1), integerOr(pieces[2], 1), pieces[3].toString()}};
 }
 
+// Where the next line glued onto a post-processing marker begins, searching from `from`; -1
+// when none does.
+qsizetype nextGluedLine(QStringView line, qsizetype from)
+{
+    static constexpr QStringView starts[] = {postprocessPrefix, progressPrefix, itemPrefix,
+                                             filePrefix,        errorPrefix,    warningPrefix};
+    for (qsizetype at = from; at < line.size(); ++at) {
+        const QStringView rest = line.sliced(at);
+        for (QStringView prefix : starts) {
+            if (rest.startsWith(prefix))
+                return at;
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 QList<QStringView> splitGlued(QStringView line)
 {
     QList<QStringView> lines;
     // A post-processing marker's status is one word, so whatever follows it is the next line.
+    // The scan only moves forward, so a line of any number of glued markers costs one pass.
     while (line.startsWith(postprocessPrefix)) {
         const qsizetype statusStart = line.indexOf(u'|', postprocessPrefix.size());
         if (statusStart < 0)
             break;
-        qsizetype next = -1;
-        for (QStringView prefix :
-             {postprocessPrefix, progressPrefix, itemPrefix, filePrefix, errorPrefix, warningPrefix}) {
-            const qsizetype found = line.indexOf(prefix, statusStart + 1);
-            if (found >= 0 && (next < 0 || found < next))
-                next = found;
-        }
+        const qsizetype next = nextGluedLine(line, statusStart + 1);
         if (next < 0)
             break;
         lines.append(line.first(next));

@@ -167,6 +167,11 @@ private Q_SLOTS:
         QTest::newRow("then a warning and a final file")
             << "MVPP|MoveFiles|finishedWARNING: slow MVFILE|/o/a.mp4"
             << lines({"MVPP|MoveFiles|finished", "WARNING: slow MVFILE|/o/a.mp4"});
+        QStringList many;
+        for (int i = 0; i < 2000; ++i)
+            many << QStringLiteral("MVPP|Step%1|%2").arg(i).arg(i % 2 ? u"finished" : u"started");
+        many << QStringLiteral("MVITEM|2|2|next");
+        QTest::newRow("thousands glued, each marker cut out") << many.join(QString()) << many;
     }
 
     void splitGlued()
