@@ -1,5 +1,7 @@
 #include "ProgressParser.h"
 
+#include "ErrorInterpreter.h"
+
 #include <QVarLengthArray>
 
 #include <charconv>
@@ -201,6 +203,8 @@ std::optional<ProgressEvent> parse(QStringView line)
         return ProgressEvent{ProgressEvent::Error{trimBlanks(line.sliced(errorPrefix.size())).toString()}};
     if (line.startsWith(warningPrefix))
         return ProgressEvent{ProgressEvent::Warning{trimBlanks(line.sliced(warningPrefix.size())).toString()}};
+    if (auto refused = ErrorInterpreter::commandLineError(line))
+        return ProgressEvent{ProgressEvent::Error{std::move(*refused)}};
     if (line.startsWith(destinationPrefix))
         return ProgressEvent{ProgressEvent::Destination{line.sliced(destinationPrefix.size()).toString()}};
     if (line.startsWith(mergerPrefix)) {
