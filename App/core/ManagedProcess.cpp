@@ -73,7 +73,6 @@ ManagedProcess::ManagedProcess(const QString &executable, const QStringList &arg
     m_process.setArguments(arguments);
     if (environment)
         m_process.setProcessEnvironment(*environment);
-    m_process.setProcessChannelMode(QProcess::SeparateChannels);
     m_process.setStandardInputFile(QProcess::nullDevice());
     // QProcess would wake us for every write of the child; our own pipes take its place (see start).
     m_process.setStandardOutputFile(QProcess::nullDevice());
