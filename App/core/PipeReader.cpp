@@ -1,7 +1,5 @@
 #include "PipeReader.h"
 
-#include <QByteArray>
-
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -58,39 +56,42 @@ void PipeReader::finish()
 
 PipeReader::Read PipeReader::readAvailable()
 {
-    QByteArray bytes;
-    Read result = Read::Little;
-    char chunk[65536];
-    while (bytes.size() < mostPerRead) {
+    // Each chunk goes out as read: gathering them would allocate and free a large block on
+    // every wake-up, which costs more than the reading itself.
+    char chunk[64 * 1024];
+    qsizetype total = 0;
+    while (total < mostPerRead) {
         const ssize_t got = ::read(m_readFd, chunk, sizeof chunk);
         if (got > 0) {
-            bytes.append(chunk, got);
+            total += got;
+            m_onBytes(QByteArrayView(chunk, got));
             continue;
         }
         if (got < 0 && errno == EINTR)
             continue;
-        if (got == 0 || errno != EAGAIN)
-            result = Read::Ended;
-        break;
+        if (got < 0 && errno == EAGAIN) // drained for now
+            break;
+        return Read::Ended; // end of file, or the pipe failed
     }
-    if (result != Read::Ended)
-        result = bytes.isEmpty() ? Read::Nothing : bytes.size() >= muchBytes ? Read::Much : Read::Little;
-    if (!bytes.isEmpty())
-        m_onBytes(bytes);
-    return result;
+    return total == 0 ? Read::Nothing : total >= muchBytes ? Read::Much : Read::Little;
 }
 
 void PipeReader::afterRead(Read read)
 {
     switch (read) {
-    case Read::Ended: close(); break;
-    case Read::Nothing:
-    case Read::Much: m_notifier->setEnabled(true); break;
+    case Read::Ended: close(); return;
+    case Read::Much: m_lastMuch.start(); break;
+    case Read::Nothing: break;
     case Read::Little:
+        // Soon after a large read the writer is streaming and has only stopped for a moment (to
+        // open its next file, say): a pause now would leave it blocked on a full pipe.
+        if (m_lastMuch.isValid() && m_lastMuch.elapsed() < pauseMs)
+            break;
         m_notifier->setEnabled(false);
         m_pause.start(pauseMs);
-        break;
+        return;
     }
+    m_notifier->setEnabled(true);
 }
 
 void PipeReader::close()

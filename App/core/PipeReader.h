@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -11,7 +12,8 @@
 // writes a line at a time (yt-dlp flushes every progress line) would otherwise wake the event
 // loop for every line; after each read the pipe is left alone for a short pause, so a busy
 // child costs at most about twenty wake-ups a second while its bytes still arrive in order.
-// A child that fills the pipe is read again at once, so a flood is not slowed down.
+// A child that fills the pipe is read again at once, and so is one that did a moment ago, so a
+// flood is not slowed down.
 class PipeReader final : public QObject
 {
     Q_OBJECT
@@ -49,4 +51,5 @@ private:
     int m_writeFd = -1;
     QSocketNotifier *m_notifier = nullptr;
     QTimer m_pause;
+    QElapsedTimer m_lastMuch; // since the last large read
 };
