@@ -170,6 +170,16 @@ private Q_SLOTS:
         }
     }
 
+    // One stream ending early leaves the other one read.
+    void streamClosedEarly()
+    {
+        Recorded run(sh, shell(u"echo a; exec 1>&-; sleep 0.2; echo b >&2; sleep 0.1; echo c >&2"_s));
+        QVERIFY(run.process->start());
+        QCOMPARE(QCoro::waitFor(run.process->wait()), 0);
+        QCOMPARE(run.lines,
+                 (QList<Line>{{u"a"_s, StreamKind::Out}, {u"b"_s, StreamKind::Err}, {u"c"_s, StreamKind::Err}}));
+    }
+
     void unterminatedLastLinesAndSplitCharacters()
     {
         Recorded run(sh, shell(u"printf 'x\\303'; sleep 0.2; printf '\\251\\n'; printf tail; printf 'err' >&2"_s),
