@@ -111,7 +111,7 @@ total = 10000 * 20 * 500
 start = time.monotonic()
 for i in range(0, 20 * 500, burst):
     for j in range(i, i + burst):
-        sys.stdout.write("MVPROG|%d|%d|NA|1048576.5|%d|%s\\n" % (j * 10000, total, 20 - j // 500, out))
+        sys.stdout.write("MVPROG|%d|%d|NA|1048576.5|%d|%s\n" % (j * 10000, total, 20 - j // 500, out))
     sys.stdout.flush()
     delay = start + (i + burst) / 500 - time.monotonic()
     if delay > 0:
@@ -145,12 +145,19 @@ void benchProgress(const QString &folder, int burst)
     });
     const double cpu = cpuSeconds() - cpuBefore;
     const double wall = double(clock.elapsed()) / 1000;
+    // Every line reached the task log, and the last one the task itself.
     int completed = 0;
-    for (const DownloadTask *task : manager.tasks())
+    qint64 logged = 0;
+    int current = 0;
+    for (const DownloadTask *task : manager.tasks()) {
         completed += task->status() == TaskStatus::Completed;
+        logged += LogManager::read(task->id()).count(QStringLiteral("] MVPROG|"));
+        current += task->currentBytes() == qint64(10000) * (20 * 500 - 1);
+    }
     std::printf(
-        "8 downloads x 500 lines/s, %d per write: %d completed in %.1f s wall, %.2f s CPU = %.1f%% of one core\n",
-        burst, completed, wall, cpu, 100 * cpu / wall);
+        "8 downloads x 500 lines/s, %d per write: %d completed in %.1f s wall, %.2f s CPU = %.1f%% of one core; "
+        "%lld of %d progress lines logged, %d tasks parsed up to the last\n",
+        burst, completed, wall, cpu, 100 * cpu / wall, logged, 8 * 20 * 500, current);
 }
 
 } // namespace

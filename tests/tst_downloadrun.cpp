@@ -169,6 +169,19 @@ private Q_SLOTS:
         QCOMPARE(setup.notifications.calls().first().body, message);
     }
 
+    // A typo in the extra arguments of the Network settings: the user reads what yt-dlp refused.
+    void refusedOptionFails()
+    {
+        Setup setup;
+        SettingsStore::set(QStringLiteral("extraArgs"), QStringLiteral("--foo"));
+        DownloadTask *task = setup.manager.enqueue(setup.options(QStringLiteral("/video.mp4")));
+        setup.manager.start();
+        QTRY_COMPARE_WITH_TIMEOUT(statusOf(task), QStringLiteral("failed"), downloadTimeoutMs);
+        QVERIFY2(task->error().value_or(QString()).contains(QLatin1String("no such option: --foo")),
+                 qPrintable(task->error().value_or(QString())));
+        QVERIFY(LogManager::read(task->id()).contains(QStringLiteral("\u2014\u2014 exit 2 \u2014\u2014")));
+    }
+
     // Five slow downloads, two at a time, through every control.
     void controlsOnRealDownloads()
     {

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace ErrorInterpreter {
 
 namespace {
@@ -98,6 +100,33 @@ QString explain(const QString &text, int exitCode)
     if (first.isEmpty())
         return QStringLiteral("yt-dlp exited with code %1.").arg(exitCode);
     return first;
+}
+
+std::optional<QString> commandLineError(QStringView line)
+{
+    // The program name comes first and holds no blank, unlike yt-dlp's "[site] id: ..." lines.
+    static constexpr QStringView marker = u": error: ";
+    const qsizetype at = line.indexOf(marker);
+    if (at <= 0 || std::any_of(line.cbegin(), line.cbegin() + at, [](QChar c) { return c.isSpace(); }))
+        return std::nullopt;
+    const QString message = line.sliced(at + marker.size()).trimmed().toString();
+    if (message.isEmpty())
+        return std::nullopt;
+    return message;
+}
+
+QString failureText(const QString &stderrText)
+{
+    const QStringList lines = stderrText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const auto last = std::find_if(lines.crbegin(), lines.crend(),
+                                   [](const QString &line) { return line.startsWith(QLatin1String("ERROR")); });
+    if (last != lines.crend())
+        return *last;
+    for (const QString &line : lines) {
+        if (const auto refused = commandLineError(line))
+            return *refused;
+    }
+    return stderrText;
 }
 
 } // namespace ErrorInterpreter

@@ -2,7 +2,10 @@
 
 #include <QCoreApplication>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -25,6 +28,15 @@ void prepareChild()
     sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
     ::setpgid(0, 0);
+}
+
+// Also in the child: puts the writing end of one of our pipes in place of a standard stream.
+void attach(int pipeEnd, int stream)
+{
+    if (pipeEnd == stream)
+        ::fcntl(pipeEnd, F_SETFD, 0); // keep it open across exec
+    else
+        ::dup2(pipeEnd, stream);
 }
 
 int statusOf(int exitCode, QProcess::ExitStatus exitStatus)
@@ -61,12 +73,11 @@ ManagedProcess::ManagedProcess(const QString &executable, const QStringList &arg
     m_process.setArguments(arguments);
     if (environment)
         m_process.setProcessEnvironment(*environment);
-    m_process.setProcessChannelMode(QProcess::SeparateChannels);
     m_process.setStandardInputFile(QProcess::nullDevice());
-    m_process.setChildProcessModifier(prepareChild);
+    // QProcess would wake us for every write of the child; our own pipes take its place (see start).
+    m_process.setStandardOutputFile(QProcess::nullDevice());
+    m_process.setStandardErrorFile(QProcess::nullDevice());
 
-    connect(&m_process, &QProcess::readyReadStandardOutput, this, [this] { readChannel(QProcess::StandardOutput); });
-    connect(&m_process, &QProcess::readyReadStandardError, this, [this] { readChannel(QProcess::StandardError); });
     connect(&m_process, &QProcess::finished, this, &ManagedProcess::onProcessFinished);
 }
 
@@ -83,10 +94,32 @@ ManagedProcess::~ManagedProcess()
 
 bool ManagedProcess::start(QString *errorText)
 {
+    m_outPipe = std::make_unique<PipeReader>([this](QByteArrayView bytes) { received(bytes, StreamKind::Out); });
+    m_errPipe = std::make_unique<PipeReader>([this](QByteArrayView bytes) { received(bytes, StreamKind::Err); });
+    if (!m_outPipe->isOpen() || !m_errPipe->isOpen()) {
+        if (errorText)
+            *errorText =
+                QStringLiteral("Could not open a pipe to the child: ") + QString::fromLocal8Bit(strerror(errno));
+        m_outPipe.reset();
+        m_errPipe.reset();
+        return false;
+    }
+    const int out = m_outPipe->writeEnd();
+    const int err = m_errPipe->writeEnd();
+    m_process.setChildProcessModifier([out, err] {
+        prepareChild();
+        attach(out, STDOUT_FILENO);
+        attach(err, STDERR_FILENO);
+    });
     m_process.start(QIODevice::ReadOnly);
-    if (!m_process.waitForStarted(-1)) {
+    const bool started = m_process.waitForStarted(-1);
+    m_outPipe->closeWriteEnd();
+    m_errPipe->closeWriteEnd();
+    if (!started) {
         if (errorText)
             *errorText = m_process.errorString();
+        m_outPipe.reset();
+        m_errPipe.reset();
         return false;
     }
     m_started = true;
@@ -134,16 +167,13 @@ bool ManagedProcess::sendSignal(int signal)
     return ::kill(-pid, signal) == 0 || ::kill(pid, signal) == 0;
 }
 
-void ManagedProcess::readChannel(QProcess::ProcessChannel channel)
+void ManagedProcess::received(QByteArrayView bytes, StreamKind kind)
 {
-    const bool out = channel == QProcess::StandardOutput;
-    const QByteArray bytes = out ? m_process.readAllStandardOutput() : m_process.readAllStandardError();
-    if (bytes.isEmpty())
-        return;
+    const bool out = kind == StreamKind::Out;
     if (m_collect)
         (out ? m_outData : m_errData).append(bytes);
     if (m_onLine)
-        deliver((out ? m_outLines : m_errLines).feed(bytes), out ? StreamKind::Out : StreamKind::Err);
+        deliver((out ? m_outLines : m_errLines).feed(bytes), kind);
 }
 
 void ManagedProcess::deliver(const QStringList &lines, StreamKind kind)
@@ -154,9 +184,10 @@ void ManagedProcess::deliver(const QStringList &lines, StreamKind kind)
 
 void ManagedProcess::onProcessFinished(int exitCode, QProcess::ExitStatus exitStatus)
 {
-    // QProcess has drained both pipes before reporting the exit; take anything still buffered.
-    readChannel(QProcess::StandardOutput);
-    readChannel(QProcess::StandardError);
+    // The child has ended, so whatever it wrote is in the pipes now: take it all at once. A
+    // background child still holding a pipe does not hold up the end; its later output is lost.
+    m_outPipe->finish();
+    m_errPipe->finish();
     if (m_onLine) {
         deliver(m_outLines.flush(), StreamKind::Out);
         deliver(m_errLines.flush(), StreamKind::Err);

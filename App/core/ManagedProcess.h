@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LineBuffer.h"
+#include "PipeReader.h"
 #include "StreamKind.h"
 
 #include <QCoroTask>
@@ -11,11 +12,13 @@
 
 #include <coroutine>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
-// One child process, run on the main thread. Its output is read as it arrives, cut into lines
-// and handed to the line handler; the exit status can be awaited or taken from `finished`.
+// One child process, run on the main thread. Its output is read as it arrives (in batches at
+// most about 50 ms apart, see PipeReader), cut into lines and handed to the line handler in
+// order; the exit status can be awaited or taken from `finished`.
 //
 // The child never runs through a shell, reads standard input from the null device, leads a
 // process group of its own and starts with default signal dispositions and an empty signal
@@ -69,7 +72,7 @@ private:
     };
     class FinishAwaiter;
 
-    void readChannel(QProcess::ProcessChannel channel);
+    void received(QByteArrayView bytes, StreamKind kind);
     void deliver(const QStringList &lines, StreamKind kind);
     void onProcessFinished(int exitCode, QProcess::ExitStatus exitStatus);
     static void resumeLater(std::vector<Waiter> waiters, int status);
@@ -79,6 +82,8 @@ private:
     bool m_collect;
     LineBuffer m_outLines;
     LineBuffer m_errLines;
+    std::unique_ptr<PipeReader> m_outPipe;
+    std::unique_ptr<PipeReader> m_errPipe;
     QByteArray m_outData;
     QByteArray m_errData;
     int m_status = -1;

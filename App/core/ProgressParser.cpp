@@ -1,5 +1,7 @@
 #include "ProgressParser.h"
 
+#include "ErrorInterpreter.h"
+
 #include <QVarLengthArray>
 
 #include <charconv>
@@ -150,23 +152,34 @@ std::optional<ProgressEvent> item(QStringView line)
     return ProgressEvent{ProgressEvent::Item{integerOr(pieces[1], 1), integerOr(pieces[2], 1), pieces[3].toString()}};
 }
 
+// Where the next line glued onto a post-processing marker begins, searching from `from`; -1
+// when none does.
+qsizetype nextGluedLine(QStringView line, qsizetype from)
+{
+    static constexpr QStringView starts[] = {postprocessPrefix, progressPrefix, itemPrefix,
+                                             filePrefix,        errorPrefix,    warningPrefix};
+    for (qsizetype at = from; at < line.size(); ++at) {
+        const QStringView rest = line.sliced(at);
+        for (QStringView prefix : starts) {
+            if (rest.startsWith(prefix))
+                return at;
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 QList<QStringView> splitGlued(QStringView line)
 {
     QList<QStringView> lines;
     // A post-processing marker's status is one word, so whatever follows it is the next line.
+    // The scan only moves forward, so a line of any number of glued markers costs one pass.
     while (line.startsWith(postprocessPrefix)) {
         const qsizetype statusStart = line.indexOf(u'|', postprocessPrefix.size());
         if (statusStart < 0)
             break;
-        qsizetype next = -1;
-        for (QStringView prefix :
-             {postprocessPrefix, progressPrefix, itemPrefix, filePrefix, errorPrefix, warningPrefix}) {
-            const qsizetype found = line.indexOf(prefix, statusStart + 1);
-            if (found >= 0 && (next < 0 || found < next))
-                next = found;
-        }
+        const qsizetype next = nextGluedLine(line, statusStart + 1);
         if (next < 0)
             break;
         lines.append(line.first(next));
@@ -190,6 +203,8 @@ std::optional<ProgressEvent> parse(QStringView line)
         return ProgressEvent{ProgressEvent::Error{trimBlanks(line.sliced(errorPrefix.size())).toString()}};
     if (line.startsWith(warningPrefix))
         return ProgressEvent{ProgressEvent::Warning{trimBlanks(line.sliced(warningPrefix.size())).toString()}};
+    if (auto refused = ErrorInterpreter::commandLineError(line))
+        return ProgressEvent{ProgressEvent::Error{std::move(*refused)}};
     if (line.startsWith(destinationPrefix))
         return ProgressEvent{ProgressEvent::Destination{line.sliced(destinationPrefix.size()).toString()}};
     if (line.startsWith(mergerPrefix)) {

@@ -21,14 +21,24 @@ bool isForbiddenInLink(QChar c)
     return c.isSpace() || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format;
 }
 
-// A candidate ends at whitespace, a control character or a character that cannot stand
-// unencoded in a link and usually delimits one in prose (quotes, angle brackets).
+// A candidate starts with a web scheme, with "www." or with a bare host name followed by a path
+// ("example.com/x"), never inside a word, an address or another link. A bare host needs the path:
+// without one, file names such as "notes.txt" would read as links. It ends at whitespace, a
+// control character or a character that cannot stand unencoded in a link and usually delimits
+// one in prose (quotes, angle brackets).
 const QRegularExpression &linkCandidate()
 {
     static const QRegularExpression pattern(
-        QStringLiteral(R"((?<![\w@.\-/:%+])(?:https?://|www\.)[^\s\p{Cc}\p{Cf}<>"`]+)"),
+        QStringLiteral(R"((?<![\w@.\-/:%+])(?:(?:https?://|www\.)[^\s\p{Cc}\p{Cf}<>"`]+|)"
+                       R"((?:[\p{L}\p{N}][\p{L}\p{N}\-]*\.)+\p{L}{2,}(?::\d+)?/[^\s\p{Cc}\p{Cf}<>"`]*))"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
     return pattern;
+}
+
+bool hasWebScheme(const QString &candidate)
+{
+    return candidate.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+           candidate.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
 }
 
 // Removes what ends a sentence rather than the link: trailing punctuation, and closing
@@ -94,7 +104,8 @@ QList<QUrl> extractURLs(const QString &text)
     auto matches = linkCandidate().globalMatch(text);
     while (matches.hasNext()) {
         QString candidate = trimLinkEnd(matches.next().captured());
-        if (candidate.startsWith(QLatin1String("www."), Qt::CaseInsensitive))
+        // As a link detector reads it: a link without a scheme is a web link.
+        if (!hasWebScheme(candidate))
             candidate.prepend(QLatin1String("http://"));
         if (const std::optional<QUrl> url = validWebURL(candidate))
             links.append(*url);

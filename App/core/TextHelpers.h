@@ -13,9 +13,10 @@
 [[nodiscard]] std::optional<QUrl> validWebURL(const QString &text);
 
 // The web links in free text, in order of appearance, duplicates kept. Finds links that
-// start with "http://", "https://" or "www." (taken as http), drops punctuation that ends
-// a sentence or closes a bracket opened before the link, and keeps only what
-// validWebURL() accepts.
+// start with "http://" or "https://", and links without a scheme (taken as http) that start
+// with "www." or are a host name followed by a path ("example.com/x"); e-mail addresses and
+// other schemes are no links. Drops punctuation that ends a sentence or closes a bracket
+// opened before the link, and keeps only what validWebURL() accepts.
 [[nodiscard]] QList<QUrl> extractURLs(const QString &text);
 
 // A media duration as "m:ss" or "h:mm:ss"; "—" when absent, not positive or not finite.

@@ -47,6 +47,22 @@ QString postprocessStage(const QString &name)
     return QStringLiteral("Post-processing (") + name + QLatin1Char(')');
 }
 
+// yt-dlp downloads the streams it merges into "<name>.f<format id>.<ext>" each; a file of its
+// own has no such part. Only this tells one file from two: the selector cannot, since yt-dlp
+// falls back to one combined file for "bv*+ba/b" and merges two streams without any "-f".
+bool isMergePart(QStringView path)
+{
+    const QStringView name = path.sliced(path.lastIndexOf(u'/') + 1);
+    const qsizetype extension = name.lastIndexOf(u'.');
+    if (extension <= 0)
+        return false;
+    const qsizetype part = name.first(extension).lastIndexOf(u'.');
+    if (part < 0 || extension - part <= 2 || name[part + 1] != u'f')
+        return false;
+    const QStringView formatId = name.sliced(part + 2, extension - part - 2);
+    return std::none_of(formatId.cbegin(), formatId.cend(), [](QChar c) { return c.isSpace(); });
+}
+
 } // namespace
 
 DownloadTask::DownloadTask(const DownloadOptions &options, QObject *parent)
@@ -184,14 +200,10 @@ void DownloadTask::resetRuntime()
 void DownloadTask::resetStreams()
 {
     m_lastStreamFile.clear();
-    m_streamIndex = 0;
+    m_mergePart = false;
+    m_mergePartsBegun = 0;
     m_finishedStreamBytes = 0;
     m_lastTotal = 0;
-}
-
-bool DownloadTask::isTwoStream() const
-{
-    return !m_options.audioOnly && m_options.formatSelector && m_options.formatSelector->contains(QLatin1Char('+'));
 }
 
 void DownloadTask::advanceProgress(double fraction)
@@ -227,11 +239,12 @@ void DownloadTask::applyProgress(const ProgressEvent::Progress &event)
 
     // A new file name means the previous stream of this item is done.
     if (event.filename != m_lastStreamFile) {
-        if (!m_lastStreamFile.isEmpty()) {
+        if (!m_lastStreamFile.isEmpty())
             m_finishedStreamBytes = saturatingAdd(m_finishedStreamBytes, m_lastTotal);
-            ++m_streamIndex;
-        }
         m_lastStreamFile = event.filename;
+        m_mergePart = isMergePart(event.filename);
+        if (m_mergePart)
+            ++m_mergePartsBegun;
     }
     m_lastTotal = event.total.value_or(event.downloaded);
 
@@ -243,15 +256,13 @@ void DownloadTask::applyProgress(const ProgressEvent::Progress &event)
     double fraction = 0;
     if (event.total && *event.total > 0)
         fraction = std::min(double(event.downloaded) / double(*event.total), 1.0);
-    const bool twoStream = isTwoStream();
-    if (twoStream) // the video stream is by far the larger part of the item
-        fraction = m_streamIndex == 0 ? 0.9 * fraction : 0.9 + 0.1 * fraction;
-    advanceProgress(fraction);
-
-    if (m_streamIndex > 0 || twoStream) {
-        const int streams = twoStream ? 2 : 1;
-        setStage(QStringLiteral("Downloading stream %1/%2").arg(std::min(m_streamIndex + 1, streams)).arg(streams));
+    if (m_mergePart) {
+        // One of two streams to merge; the video, first, is by far the larger part of the item.
+        const bool first = m_mergePartsBegun == 1;
+        advanceProgress(first ? 0.9 * fraction : 0.9 + 0.1 * fraction);
+        setStage(first ? QStringLiteral("Downloading stream 1/2") : QStringLiteral("Downloading stream 2/2"));
     } else {
+        advanceProgress(fraction);
         setStage(QStringLiteral("Downloading"));
     }
 }

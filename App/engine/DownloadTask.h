@@ -131,8 +131,6 @@ private:
     void setItem(int index, int count, const QString &title);
     void resetStreams();
     template<typename T> void assign(T &field, const T &value, void (DownloadTask::*changed)());
-    // Separate video and audio streams that yt-dlp merges after downloading both.
-    [[nodiscard]] bool isTwoStream() const;
 
     QUuid m_id;
     DownloadOptions m_options;
@@ -155,7 +153,10 @@ private:
 
     QStringList m_errorLines;
     QString m_lastStreamFile;
-    int m_streamIndex = 0;
+    // Whether that file is one of the two streams yt-dlp merges, and how many such files of the
+    // current item have begun.
+    bool m_mergePart = false;
+    int m_mergePartsBegun = 0;
     qint64 m_finishedStreamBytes = 0;
     qint64 m_lastTotal = 0;
 };

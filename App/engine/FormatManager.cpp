@@ -150,15 +150,6 @@ qint64 heightLimit(Preset preset)
     return 0;
 }
 
-// The last "ERROR" line of the error output, which names the failure; all of it when there is none.
-QString errorText(const QString &stderrText)
-{
-    const QStringList lines = stderrText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    const auto last = std::find_if(lines.crbegin(), lines.crend(),
-                                   [](const QString &line) { return line.startsWith(QLatin1String("ERROR")); });
-    return last == lines.crend() ? stderrText : *last;
-}
-
 // Runs on a pool thread: nullopt when the answer is not one JSON object.
 std::optional<MediaInfo> parseAnswer(const QString &stdoutText, const QString &url)
 {
@@ -276,7 +267,7 @@ QCoro::Task<Discovery> discover(QString url, NetworkOptions net, CancelToken can
         if (media)
             co_return std::move(*media);
     }
-    const QString text = errorText(result.stderrText);
+    const QString text = ErrorInterpreter::failureText(result.stderrText);
     LogManager::appLog(QStringLiteral("info error: ") + text);
     co_return InfoError{ErrorInterpreter::explain(text, result.status)};
 }

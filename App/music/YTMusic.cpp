@@ -172,10 +172,7 @@ QCoro::Task<MusicResult<RunResult>> run(QStringList arguments, std::chrono::mill
 
 QString errorText(const RunResult &result)
 {
-    const QStringList lines = result.stderrText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    const auto last = std::find_if(lines.rbegin(), lines.rend(),
-                                   [](const QString &line) { return line.startsWith(QLatin1String("ERROR")); });
-    QString text = last != lines.rend() ? *last : result.stderrText;
+    QString text = ErrorInterpreter::failureText(result.stderrText);
     if (text.isEmpty())
         text = QStringLiteral("exit code %1").arg(result.status);
     return ErrorInterpreter::explain(text, result.status);

@@ -98,6 +98,31 @@ private Q_SLOTS:
         QCOMPARE(ErrorInterpreter::explain(errorText, exitCode), message);
     }
 
+    // What a one-shot run's caller hands to explain(): the line that names the failure.
+    void failureText_data()
+    {
+        QTest::addColumn<QString>("stderrText");
+        QTest::addColumn<QString>("failure");
+        const QString usage = text("Usage: yt-dlp [OPTIONS] URL [URL...]\n\n");
+        QTest::newRow("last ERROR line") << text("WARNING: a\nERROR: first\nERROR: second\nmore\n")
+                                         << text("ERROR: second");
+        QTest::newRow("refused option, program name dropped")
+            << usage + text("yt-dlp: error: no such option: --foo\n") << text("no such option: --foo");
+        QTest::newRow("missing option value") << usage + text("yt-dlp: error: --proxy option requires 1 argument")
+                                              << text("--proxy option requires 1 argument");
+        QTest::newRow("ERROR line wins") << text("x: error: y\nERROR: z") << text("ERROR: z");
+        QTest::newRow("site line is no refusal") << text("[generic] a: error: b\n") << text("[generic] a: error: b\n");
+        QTest::newRow("empty refusal is none") << text("yt-dlp: error: \n") << text("yt-dlp: error: \n");
+        QTest::newRow("nothing recognised") << text("Traceback\n  boom\n") << text("Traceback\n  boom\n");
+    }
+
+    void failureText()
+    {
+        QFETCH(QString, stderrText);
+        QFETCH(QString, failure);
+        QCOMPARE(ErrorInterpreter::failureText(stderrText), failure);
+    }
+
     // What a current yt-dlp printed for a missing file.
     void recordedNotFound()
     {

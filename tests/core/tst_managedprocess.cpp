@@ -1,12 +1,15 @@
 #include "core/ManagedProcess.h"
 
 #include <QCoroTask>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 #include <memory>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -113,6 +116,68 @@ private Q_SLOTS:
         QVERIFY(waiting.process->processId() > 0);
         QVERIFY(waiting.process->sendSignal(SIGTERM));
         QCOMPARE(QCoro::waitFor(waiting.process->wait()), 143);
+    }
+
+    // A child that flushes every line must not wake us for every line: lines come in batches at
+    // least 50 ms apart, every one of them, in order, the last ones at the end of the child.
+    void linesPerWriteArriveInBatches()
+    {
+        int batches = 0;
+        bool inBatch = false;
+        QStringList out, err;
+        ManagedProcess process(python,
+                               {u"-c"_s, u"import sys, time\n"
+                                         "for i in range(300):\n"
+                                         "    print(i, flush=True)\n"
+                                         "    if i % 10 == 0: print('e%d' % i, file=sys.stderr, flush=True)\n"
+                                         "    time.sleep(0.002)\n"_s},
+                               std::nullopt, false, [&](const QString &line, StreamKind kind) {
+                                   (kind == StreamKind::Out ? out : err).append(line);
+                                   if (!std::exchange(inBatch, true)) {
+                                       ++batches;
+                                       QTimer::singleShot(0, [&inBatch] { inBatch = false; });
+                                   }
+                               });
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(process.start());
+        QCOMPARE(QCoro::waitFor(process.wait()), 0);
+        const qint64 ranMs = clock.elapsed();
+
+        QStringList expectedOut, expectedErr;
+        for (int i = 0; i < 300; ++i) {
+            expectedOut << QString::number(i);
+            if (i % 10 == 0)
+                expectedErr << u"e%1"_s.arg(i);
+        }
+        QCOMPARE(out, expectedOut);
+        QCOMPARE(err, expectedErr);
+        // Each stream is read at most once per 50 ms; the end of the child adds one more read.
+        QVERIFY2(batches <= 2 * (ranMs / 50 + 2), qPrintable(u"%1 batches in %2 ms"_s.arg(batches).arg(ranMs)));
+    }
+
+    // A child that writes faster than the pauses allow is read on at once, and nothing is lost.
+    void floodIsReadWhole()
+    {
+        Recorded run(u"/usr/bin/seq"_s, {u"300000"_s});
+        QVERIFY(run.process->start());
+        QCOMPARE(QCoro::waitFor(run.process->wait()), 0);
+        const QStringList out = run.texts(StreamKind::Out);
+        QCOMPARE(out.size(), 300000);
+        for (int i = 0; i < out.size(); ++i) {
+            if (out[i] != QString::number(i + 1))
+                QFAIL(qPrintable(u"line %1 is %2"_s.arg(i + 1).arg(out[i])));
+        }
+    }
+
+    // One stream ending early leaves the other one read.
+    void streamClosedEarly()
+    {
+        Recorded run(sh, shell(u"echo a; exec 1>&-; sleep 0.2; echo b >&2; sleep 0.1; echo c >&2"_s));
+        QVERIFY(run.process->start());
+        QCOMPARE(QCoro::waitFor(run.process->wait()), 0);
+        QCOMPARE(run.lines,
+                 (QList<Line>{{u"a"_s, StreamKind::Out}, {u"b"_s, StreamKind::Err}, {u"c"_s, StreamKind::Err}}));
     }
 
     void unterminatedLastLinesAndSplitCharacters()

@@ -131,6 +131,12 @@ private Q_SLOTS:
         QTest::newRow("merger blanks removed")
             << text("[Merger] Merging formats into  \"/x/y z.mkv\" ") << Event(P{P::Merging{text("/x/y z.mkv")}});
         QTest::newRow("indented error is info") << text(" ERROR: x") << Event(P{P::Info{text(" ERROR: x")}});
+        QTest::newRow("refused command line")
+            << text("yt-dlp: error: no such option: --foo") << Event(P{P::Error{text("no such option: --foo")}});
+        QTest::newRow("site line naming an error is info")
+            << text("[generic] abc: error: x") << Event(P{P::Info{text("[generic] abc: error: x")}});
+        QTest::newRow("usage line is info") << text("Usage: yt-dlp [OPTIONS] URL [URL...]")
+                                            << Event(P{P::Info{text("Usage: yt-dlp [OPTIONS] URL [URL...]")}});
         QTest::newRow("lower-case marker is info")
             << text("mvprog|1|2|3|4|5|6") << Event(P{P::Info{text("mvprog|1|2|3|4|5|6")}});
         QTest::newRow("marker without bar is info") << text("MVPROG") << Event(P{P::Info{text("MVPROG")}});
@@ -167,6 +173,11 @@ private Q_SLOTS:
         QTest::newRow("then a warning and a final file")
             << "MVPP|MoveFiles|finishedWARNING: slow MVFILE|/o/a.mp4"
             << lines({"MVPP|MoveFiles|finished", "WARNING: slow MVFILE|/o/a.mp4"});
+        QStringList many;
+        for (int i = 0; i < 2000; ++i)
+            many << QStringLiteral("MVPP|Step%1|%2").arg(i).arg(i % 2 ? u"finished" : u"started");
+        many << QStringLiteral("MVITEM|2|2|next");
+        QTest::newRow("thousands glued, each marker cut out") << many.join(QString()) << many;
     }
 
     void splitGlued()

@@ -93,6 +93,26 @@ private Q_SLOTS:
         QTest::newRow("host without dot skipped")
             << QStringLiteral("https://localhost/x https://a.b/y") << QStringList{QStringLiteral("https://a.b/y")};
         QTest::newRow("no link") << QStringLiteral("nothing here, not even a.b") << QStringList{};
+        // Links without a scheme, as text from other programs often holds them.
+        QTest::newRow("www link, then a link with a scheme")
+            << QStringLiteral("see www.example.com/watch?v=1, then https://a.b/c")
+            << QStringList{QStringLiteral("http://www.example.com/watch?v=1"), QStringLiteral("https://a.b/c")};
+        QTest::newRow("host and path") << QStringLiteral("example.com/x")
+                                       << QStringList{QStringLiteral("http://example.com/x")};
+        QTest::newRow("host, port and path, in brackets")
+            << QStringLiteral("(at video.example.org:8080/a/b.mp4).")
+            << QStringList{QStringLiteral("http://video.example.org:8080/a/b.mp4")};
+        QTest::newRow("order and duplicates kept")
+            << QStringLiteral("a.co/1 https://a.co/1 a.co/1")
+            << QStringList{QStringLiteral("http://a.co/1"), QStringLiteral("https://a.co/1"),
+                           QStringLiteral("http://a.co/1")};
+        QTest::newRow("e-mail address") << QStringLiteral("mail me at a@b.com") << QStringList{};
+        QTest::newRow("other scheme") << QStringLiteral("file:///etc/passwd") << QStringList{};
+        QTest::newRow("path inside another scheme")
+            << QStringLiteral("ftp://files.example.com/pub and file:///home/u/site.com/x") << QStringList{};
+        QTest::newRow("file names and numbers are no hosts")
+            << QStringLiteral("notes.txt, version 1.2/3, e.g./i.e. and src/main.cpp") << QStringList{};
+        QTest::newRow("www alone") << QStringLiteral("www. and www.,") << QStringList{};
         QTest::newRow("scheme alone") << QStringLiteral("https:// and http://") << QStringList{};
     }
     void extractURLs()

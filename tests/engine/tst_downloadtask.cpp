@@ -99,10 +99,12 @@ public:
         const double after = m_task.progress();
         if (violation.isEmpty() && (!std::isfinite(after) || after < before || after > 0.995))
             violation = QStringLiteral("progress %1 -> %2 at: %3").arg(before).arg(after).arg(text);
+        highest[m_task.stage()] = std::max(highest.value(m_task.stage()), after);
     }
 
     QStringList stages;
     QString violation;
+    QHash<QString, double> highest; // the highest progress seen under each stage text
 
 private:
     DownloadTask &m_task;
@@ -186,39 +188,60 @@ private Q_SLOTS:
         QCOMPARE(task.progress(), 0.995);
         QCOMPARE(task.currentBytes(), 1200);
 
-        // A third file (subtitles) still counts as the second stream.
+        // A file that is no merge part (subtitles) is a download of its own.
         feed(task, {QStringLiteral("MVPROG|10|10|NA|NA|NA|/d/a.en.vtt")});
-        QCOMPARE(task.stage(), QStringLiteral("Downloading stream 2/2"));
+        QCOMPARE(task.stage(), QStringLiteral("Downloading"));
         QCOMPARE(task.currentBytes(), 1210);
     }
 
+    // What yt-dlp writes decides, not the request: the parts of a merge are named
+    // "<name>.f<format id>.<ext>".
     void streamKinds_data()
     {
         QTest::addColumn<std::optional<QString>>("selector");
         QTest::addColumn<bool>("audioOnly");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
         QTest::addColumn<QString>("firstStage");
         QTest::addColumn<QString>("secondStage");
+        QTest::addColumn<double>("halfOfFirst"); // progress at half of the first file
 
-        QTest::newRow("merge") << std::optional<QString>(QStringLiteral("bv*+ba/b")) << false
-                               << QStringLiteral("Downloading stream 1/2") << QStringLiteral("Downloading stream 2/2");
-        QTest::newRow("audio only with +") << std::optional<QString>(QStringLiteral("ba+ba/b")) << true
-                                           << QStringLiteral("Downloading") << QStringLiteral("Downloading stream 1/1");
-        QTest::newRow("no selector") << std::optional<QString>() << false << QStringLiteral("Downloading")
-                                     << QStringLiteral("Downloading stream 1/1");
-        QTest::newRow("single format") << std::optional<QString>(QStringLiteral("b")) << false
-                                       << QStringLiteral("Downloading") << QStringLiteral("Downloading stream 1/1");
+        const auto noneOf = std::optional<QString>();
+        const auto best = std::optional<QString>(QStringLiteral("bv*+ba/b"));
+        const QString one = QStringLiteral("Downloading"), part1 = QStringLiteral("Downloading stream 1/2"),
+                      part2 = QStringLiteral("Downloading stream 2/2");
+        QTest::newRow("merge asked and done") << best << false << QStringLiteral("/d/a [x].f137.mp4")
+                                              << QStringLiteral("/d/a [x].f140.m4a") << part1 << part2 << 0.45;
+        QTest::newRow("merge asked, one file")
+            << best << false << QStringLiteral("/d/a [x].mp4") << QStringLiteral("/d/b [y].mp4") << one << one << 0.5;
+        QTest::newRow("no selector, merged")
+            << noneOf << false << QStringLiteral("/d/a.fhls-720p.mp4")
+            << QStringLiteral("/d/a.fdash-audio_eng=128000.m4a") << part1 << part2 << 0.45;
+        QTest::newRow("audio only with +, one file")
+            << std::optional<QString>(QStringLiteral("ba+ba/b")) << true << QStringLiteral("/d/a.m4a")
+            << QStringLiteral("/d/b.m4a") << one << one << 0.5;
+        QTest::newRow("subtitles, then the parts")
+            << best << false << QStringLiteral("/d/a.en.vtt") << QStringLiteral("/d/a.f1.mp4") << one << part1 << 0.5;
+        QTest::newRow("names that only look like parts")
+            << best << false << QStringLiteral("/d.f1.x/a") << QStringLiteral("/d/a.f.mp4") << one << one << 0.5;
+        QTest::newRow("blank in the would-be format id") << best << false << QStringLiteral("/d/Live at the f ield.mp4")
+                                                         << QStringLiteral("/d/x.fa b.mp4") << one << one << 0.5;
     }
     void streamKinds()
     {
         QFETCH(std::optional<QString>, selector);
         QFETCH(bool, audioOnly);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
         QFETCH(QString, firstStage);
         QFETCH(QString, secondStage);
+        QFETCH(double, halfOfFirst);
 
         DownloadTask task(request(QStringLiteral("Talk"), selector, audioOnly));
-        feed(task, {QStringLiteral("MVPROG|100|1000|NA|NA|NA|/d/a")});
+        feed(task, {QStringLiteral("MVPROG|500|1000|NA|NA|NA|") + first});
         QCOMPARE(task.stage(), firstStage);
-        feed(task, {QStringLiteral("MVPROG|100|1000|NA|NA|NA|/d/b")});
+        QCOMPARE(task.progress(), halfOfFirst);
+        feed(task, {QStringLiteral("MVPROG|100|1000|NA|NA|NA|") + second});
         QCOMPARE(task.stage(), secondStage);
     }
 
@@ -458,13 +481,15 @@ private Q_SLOTS:
         QTest::addColumn<double>("progress");
 
         const QString out = QStringLiteral("<OUT>/");
-        QTest::newRow("single") << QStringLiteral("single") << request()
+        // "Best Quality" that yt-dlp fetched as one file, and a merge without any "-f".
+        QTest::newRow("single") << QStringLiteral("single")
+                                << request(QStringLiteral("Talk"), QStringLiteral("bv*+ba/b"))
                                 << QStringList{QStringLiteral("Downloading"),
                                                QStringLiteral("Post-processing (ThumbnailsConvertor)"),
                                                QStringLiteral("Embedding metadata"),
                                                QStringLiteral("Embedding thumbnail"), QStringLiteral("Moving file")}
                                 << QStringList{out + QStringLiteral("single/talk [talk].mp4")} << 0 << 0.995;
-        QTest::newRow("dash") << QStringLiteral("dash") << request(QStringLiteral("stream"), QStringLiteral("bv*+ba/b"))
+        QTest::newRow("dash") << QStringLiteral("dash") << request(QStringLiteral("stream"))
                               << QStringList{QStringLiteral("Downloading stream 1/2"),
                                              QStringLiteral("Downloading stream 2/2"),
                                              QStringLiteral("Converting subtitles"),
@@ -472,16 +497,14 @@ private Q_SLOTS:
                                              QStringLiteral("Embedding metadata"),
                                              QStringLiteral("Moving file")}
                               << QStringList{out + QStringLiteral("dash/stream [stream].mkv")} << 0 << 0.995;
-        QTest::newRow("playlist") << QStringLiteral("playlist") << request(QStringLiteral("Feed"))
-                                  << QStringList{QStringLiteral("Downloading"),
-                                                 QStringLiteral("Embedding metadata"),
-                                                 QStringLiteral("Moving file"),
-                                                 QStringLiteral("Embedding metadata"),
-                                                 QStringLiteral("Moving file"),
-                                                 QStringLiteral("Post-processing (Concat)")}
-                                  << QStringList{out + QStringLiteral("playlist/Episode： one⧸two [ep1].m4a"),
-                                                 out + QStringLiteral("playlist/Episode «three» 日本語 [ep3].mp4")}
-                                  << 1 << 0.995;
+        QTest::newRow("playlist")
+            << QStringLiteral("playlist") << request(QStringLiteral("Feed"), QStringLiteral("bv*+ba/b"))
+            << QStringList{QStringLiteral("Downloading"), QStringLiteral("Embedding metadata"),
+                           QStringLiteral("Moving file"), QStringLiteral("Embedding metadata"),
+                           QStringLiteral("Moving file"), QStringLiteral("Post-processing (Concat)")}
+            << QStringList{out + QStringLiteral("playlist/Episode： one⧸two [ep1].m4a"),
+                           out + QStringLiteral("playlist/Episode «three» 日本語 [ep3].mp4")}
+            << 1 << 0.995;
         QTest::newRow("audio") << QStringLiteral("audio")
                                << request(QStringLiteral("tune"), QStringLiteral("ba/b"), true)
                                << QStringList{QStringLiteral("Downloading"),
@@ -515,6 +538,10 @@ private Q_SLOTS:
         QCOMPARE(task.outputFiles(), files);
         QCOMPARE(task.errorLines().size(), errors);
         QCOMPARE(task.progress(), progress);
+        if (stages.contains(QStringLiteral("Downloading stream 2/2")))
+            QVERIFY(replay.highest.value(QStringLiteral("Downloading stream 1/2")) <= 0.9);
+        if (!stages.isEmpty() && stages.first() == QStringLiteral("Downloading"))
+            QCOMPARE(replay.highest.value(QStringLiteral("Downloading")), progress); // no 90 % stop
     }
 
     // Debian's yt-dlp against the local server, every line applied as it arrives (as the queue
@@ -529,10 +556,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("files");
         QTest::addColumn<int>("items");
 
-        QTest::newRow("single file") << QStringLiteral("/video.mp4") << std::optional<QString>() << false << 0
+        // Under "Best Quality" a plain file comes as one; a DASH source is merged without any "-f".
+        QTest::newRow("single file") << QStringLiteral("/video.mp4")
+                                     << std::optional<QString>(QStringLiteral("bv*+ba/b")) << false << 0
                                      << QStringList{QStringLiteral("Downloading")} << 1 << 1;
-        QTest::newRow("DASH merge") << QStringLiteral("/dash/manifest.mpd")
-                                    << std::optional<QString>(QStringLiteral("bv*+ba/b")) << false << 0
+        QTest::newRow("DASH merge") << QStringLiteral("/dash/manifest.mpd") << std::optional<QString>() << false << 0
                                     << QStringList{QStringLiteral("Downloading stream 1/2"),
                                                    QStringLiteral("Downloading stream 2/2")}
                                     << 1 << 1;
@@ -601,6 +629,14 @@ private Q_SLOTS:
         if (exitStatus == 0)
             QVERIFY(live.errorLines().isEmpty());
         QVERIFY(live.progress() > 0.5);
+        if (stagesInOrder.contains(QStringLiteral("Downloading stream 2/2"))) {
+            // The second stream moves the bar on from 0.9 instead of holding it at 0.5.
+            QVERIFY(replay.highest.value(QStringLiteral("Downloading stream 2/2")) > 0.9);
+        } else {
+            for (const QString &stage : std::as_const(replay.stages))
+                QVERIFY2(!stage.startsWith(QLatin1String("Downloading stream")), qPrintable(stage));
+            QCOMPARE(replay.highest.value(QStringLiteral("Downloading")), 0.995);
+        }
 
         DownloadTask replayed(options);
         Replay again(replayed);

@@ -162,6 +162,15 @@ private Q_SLOTS:
         QVERIFY2(lines[1].startsWith(u"info error: ERROR: "_s) && lines[1].contains(u"404"_s), qPrintable(lines[1]));
     }
 
+    // A yt-dlp that refuses its command line (the 2023 build predates the challenge-script
+    // option): the user reads the refusal, not the usage line before it.
+    void refusedOptionIsShownAsSuch()
+    {
+        SettingsStore::set(u"remoteEJS"_s, true);
+        const auto result = discover(m_server.url(u"/video.mp4"_s).toString());
+        QCOMPARE(messageOf(result), u"no such option: --remote-components"_s);
+    }
+
     void siteThatNeverAnswers()
     {
         const QString url = m_server.url(u"/stall.mp4"_s).toString();
