@@ -28,6 +28,9 @@ public:
         int dripBytes = 0;      // when > 0: the body goes out this many bytes at a time...
         int dripIntervalMs = 0; // ...with this pause between chunks
         bool stall = false;     // accept the request and never answer
+        // When >= 0: the connection closes once the body reaches this byte of the whole file,
+        // whatever Content-Length promised (a transfer cut short).
+        qint64 cutAt = -1;
     };
 
     struct Request
@@ -36,6 +39,7 @@ public:
         QString path; // without the query
         QString query;
         QHash<QByteArray, QByteArray> headers; // names lower-cased
+        QList<QByteArray> headerLines;         // every header line as sent, in order
     };
 
     TestHttpServer();
