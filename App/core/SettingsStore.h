@@ -16,6 +16,7 @@ void registerDefaults();
 [[nodiscard]] QString string(const QString &key);
 [[nodiscard]] qint64 integer(const QString &key);
 [[nodiscard]] bool boolean(const QString &key);
+[[nodiscard]] double number(const QString &key);
 [[nodiscard]] bool isStored(const QString &key);
 void set(const QString &key, const QVariant &value);
 void remove(const QString &key);
