@@ -188,6 +188,7 @@ void MpvAudio::propertyChanged(const char *name, bool value)
         endIfDrained();
     } else if (property == "eof-reached") {
         m_eofReached = value;
+        Q_EMIT stateChanged();
         endIfDrained();
     }
 }

@@ -33,7 +33,8 @@ public:
 
     [[nodiscard]] bool hasItem() const override { return m_entry != 0; }
     [[nodiscard]] bool isRunning() const override { return hasItem() && !m_coreIdle; }
-    [[nodiscard]] bool isWaiting() const override { return hasItem() && !m_paused && m_coreIdle; }
+    // At the end of a file mpv idles while the output drains; that is no wait for data.
+    [[nodiscard]] bool isWaiting() const override { return hasItem() && !m_paused && m_coreIdle && !m_eofReached; }
     [[nodiscard]] double position() const override;
     [[nodiscard]] double duration() const override;
 

@@ -41,28 +41,28 @@ private Q_SLOTS:
         QTest::addColumn<bool>("skipped");
         const std::optional<double> none;
 
-        QTest::newRow("175 of 200 skipped: complete") << std::optional(200.0) << 200.0 << 175.0 << Close::UserSkip
-                                                      << true << true << false;
-        QTest::newRow("60 of 200 skipped: a skip") << std::optional(200.0) << 200.0 << 60.0 << Close::UserSkip << true
-                                                   << false << true;
-        QTest::newRow("120 of 200 skipped: neither") << std::optional(200.0) << 200.0 << 120.0 << Close::UserSkip
-                                                     << true << false << false;
-        QTest::newRow("40 of 60 skipped: neither") << std::optional(60.0) << 60.0 << 40.0 << Close::UserSkip << true
-                                                   << false << false;
-        QTest::newRow("1.5 s: not recorded") << std::optional(200.0) << 200.0 << 1.5 << Close::UserSkip << false
-                                             << false << false;
+        QTest::newRow("175 of 200 skipped: complete")
+            << std::optional(200.0) << 200.0 << 175.0 << Close::UserSkip << true << true << false;
+        QTest::newRow("60 of 200 skipped: a skip")
+            << std::optional(200.0) << 200.0 << 60.0 << Close::UserSkip << true << false << true;
+        QTest::newRow("120 of 200 skipped: neither")
+            << std::optional(200.0) << 200.0 << 120.0 << Close::UserSkip << true << false << false;
+        QTest::newRow("40 of 60 skipped: neither")
+            << std::optional(60.0) << 60.0 << 40.0 << Close::UserSkip << true << false << false;
+        QTest::newRow("1.5 s: not recorded")
+            << std::optional(200.0) << 200.0 << 1.5 << Close::UserSkip << false << false << false;
         QTest::newRow("2 s: recorded") << std::optional(200.0) << 200.0 << 2.0 << Close::UserSkip << true << false
                                        << true;
         QTest::newRow("never ready: not recorded")
             << std::optional(200.0) << 200.0 << 0.0 << Close::NeverReady << false << false << false;
         QTest::newRow("ended after a seek near the end")
             << std::optional(200.0) << 200.0 << 1.0 << Close::Ended << true << true << false;
-        QTest::newRow("length from the back end wins") << std::optional(400.0) << 200.0 << 175.0 << Close::UserSkip
-                                                       << true << true << false;
-        QTest::newRow("unknown length, 20 s skipped") << none << qQNaN() << 20.0 << Close::UserSkip << true << false
-                                                      << true;
-        QTest::newRow("unknown length, 40 s skipped") << none << qQNaN() << 40.0 << Close::UserSkip << true << false
-                                                      << false;
+        QTest::newRow("length from the back end wins")
+            << std::optional(400.0) << 200.0 << 175.0 << Close::UserSkip << true << true << false;
+        QTest::newRow("unknown length, 20 s skipped")
+            << none << qQNaN() << 20.0 << Close::UserSkip << true << false << true;
+        QTest::newRow("unknown length, 40 s skipped")
+            << none << qQNaN() << 40.0 << Close::UserSkip << true << false << false;
     }
 
     void closingAPlay()
@@ -94,7 +94,7 @@ private Q_SLOTS:
         m_rig->listen(10);
         m_rig->player->setRepeatMode(RepeatMode::Off);
         m_rig->player->clearUpcoming();
-        m_rig->audio.end(); // the end of the queue closes the play...
+        m_rig->audio.end();           // the end of the queue closes the play...
         m_rig->player->advance(true); // ...and a skip before the next load does not close it again
         QCOMPARE(m_rig->library.plays().size(), 1);
         QCOMPARE(m_rig->player->recentlyPlayed().size(), 1);
