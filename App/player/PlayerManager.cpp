@@ -398,11 +398,9 @@ void PlayerManager::persistNow()
     m_library->saveNow();
 }
 
-QCoro::Task<> PlayerManager::refillIfNeeded(bool force)
+QCoro::Task<> PlayerManager::refillIfNeeded(bool)
 {
-    if (!m_nonStop || upcoming().size() >= (force ? 3 : 4))
-        co_return;
-    // No source of further songs is connected yet, so a refill has nothing to append.
+    // No source of further songs is connected yet: whatever the queue, a refill appends nothing.
     co_return;
 }
 

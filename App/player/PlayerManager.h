@@ -121,8 +121,9 @@ public:
     void setTickInterval(int milliseconds) { m_ticker.setInterval(milliseconds); }
     [[nodiscard]] bool persistPending() const { return m_persistTimer.isActive(); }
 
-    // Refills the queue when non-stop playback is on and few songs follow the current one
-    // (fewer than 3 when forced, else fewer than 4).
+    // Where non-stop playback asks for more songs: when it is switched on, when few songs follow
+    // the current one, and at the end of the queue (forced). Nothing supplies songs yet, so the
+    // queue stays as it is.
     QCoro::Task<> refillIfNeeded(bool force);
 
 Q_SIGNALS:

@@ -120,18 +120,16 @@ private Q_SLOTS:
     void editsWithNothingCurrent()
     {
         auto &player = *m_rig->player;
-        player.playNext(PlayerRig::track(1));
+        player.enqueue({PlayerRig::track(1), PlayerRig::track(2)});
         QCOMPARE(player.index(), std::optional<int>(0));
         QCOMPARE(m_rig->audio.loads.size(), 1);
 
-        // A queue without a current item (as after a restore of one) is only appended to.
-        player.clearUpcoming();
-        m_rig->player = std::make_unique<PlayerManager>(
-            &m_rig->library, &m_rig->audio, &m_rig->catalog, [] { return 0.0; }, &m_rig->random);
-        m_rig->player->enqueue({PlayerRig::track(2)});
+        m_rig->player = std::make_unique<PlayerManager>(&m_rig->library, &m_rig->audio, &m_rig->catalog,
+                                                        PlayerManager::steadyClock(), &m_rig->random);
+        m_rig->player->playNext(PlayerRig::track(3));
         QCOMPARE(m_rig->player->index(), std::optional<int>(0));
-        m_rig->player->clearUpcoming();
-        QCOMPARE(m_rig->queueIds(), ids({2}));
+        QCOMPARE(m_rig->audio.loads.size(), 2);
+        QCOMPARE(m_rig->audio.loads.last().url.path(), QLatin1Char('/') + PlayerRig::track(3).id);
     }
 
     void shuffle()
