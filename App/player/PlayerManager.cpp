@@ -1,12 +1,10 @@
 #include "PlayerManager.h"
 
 #include "AudioBackend.h"
-#include "MusicCatalog.h"
 #include "core/LogManager.h"
 #include "core/SettingsStore.h"
 #include "music/LibraryStore.h"
 
-#include <QFileInfo>
 #include <QPointer>
 #include <QRandomGenerator>
 
@@ -17,22 +15,10 @@ namespace {
 
 constexpr int tickMs = 500;
 constexpr int persistDelayMs = 800;
-// One gap between ticks counts at most this much: a suspended machine or a blocked event loop
-// heard nothing.
-constexpr double longestTick = 1.5;
 constexpr double restartThreshold = 3.0;
-constexpr qint64 streamLifetimeMs = 7200 * 1000;
-constexpr int recentLimit = 100;
-constexpr int recentDrop = 50;
 
 const QString volumeKey = QStringLiteral("musicVolume");
 const QString nonStopKey = QStringLiteral("nonStopPlayback");
-
-bool isPlayableDownload(const QString &path)
-{
-    static const QStringList extensions{QStringLiteral("mp3"), QStringLiteral("m4a"), QStringLiteral("aac")};
-    return extensions.contains(QFileInfo(path).suffix().toLower());
-}
 
 } // namespace
 
@@ -46,9 +32,9 @@ PlayerManager::PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCa
     : QObject(parent)
     , m_library(library)
     , m_audio(audio)
-    , m_catalog(catalog)
     , m_clock(std::move(clock))
     , m_random(random)
+    , m_streams(library, catalog)
     , m_nonStop(SettingsStore::boolean(nonStopKey))
     , m_volume(SettingsStore::isStored(volumeKey) ? std::clamp(SettingsStore::number(volumeKey), 0.0, 1.0) : 0.8)
 {
@@ -279,9 +265,7 @@ void PlayerManager::advance(bool userInitiated)
     finalizeCurrent(userInitiated, !userInitiated);
     if (!userInitiated && m_repeatMode == RepeatMode::One) {
         // The same item again: no reload and nothing to save.
-        m_listened = 0;
-        m_recorded = false;
-        m_hasStarted = true;
+        m_accounting.reopen();
         m_audio->seek(0);
         m_audio->play();
         return;
@@ -362,7 +346,7 @@ void PlayerManager::resume()
     }
     setPlaying(true);
     m_audio->play();
-    m_lastTick = m_clock();
+    m_accounting.resumeAt(m_clock());
     Q_EMIT nowPlayingChanged();
 }
 
@@ -414,41 +398,26 @@ void PlayerManager::requestRefill(bool force)
 void PlayerManager::finalizeCurrent(bool userSkipped, bool ended)
 {
     const std::optional<Track> track = current();
-    if (m_recorded || !track)
+    if (!track)
         return;
-    m_recorded = true;
-    m_recentlyPlayed.append(track->id);
-    if (m_recentlyPlayed.size() > recentLimit)
-        m_recentlyPlayed.remove(0, recentDrop);
-    if (!m_hasStarted)
-        return;
-
     const std::optional<double> length = m_duration > 0 ? std::optional<double>(m_duration) : track->duration;
-    const bool completed = ended || (length && m_listened >= 0.85 * *length);
-    const bool skipped =
-        userSkipped && !completed && (m_listened < 30 || (length && *length > 1 && m_listened / *length < 0.5));
-    if (completed || m_listened >= 2.0)
-        m_library->record(
-            PlayEvent{track->id, QDateTime::currentDateTimeUtc(), m_listened, length, completed, skipped});
+    if (const std::optional<PlayEvent> event = m_accounting.close(*track, length, userSkipped, ended))
+        m_library->record(*event);
 }
 
 void PlayerManager::tick()
 {
-    if (m_audio->isRunning()) {
-        const double now = m_clock();
-        if (m_lastTick)
-            m_listened += std::min(now - *m_lastTick, longestTick);
-        m_lastTick = now;
+    const bool running = m_audio->isRunning();
+    m_accounting.tick(m_clock(), running);
+    if (running) {
         const double position = m_audio->position();
         if (std::isfinite(position))
             setPosition(position);
         const double length = m_audio->duration();
         if (std::isfinite(length) && length > 0 && std::abs(length - m_duration) > 1.0)
             setDuration(length);
-    } else {
-        m_lastTick.reset();
     }
-    if (m_nonStop && current() && upcoming().size() <= 2 && !m_isFillingQueue && m_hasStarted)
+    if (m_nonStop && current() && upcoming().size() <= 2 && !m_isFillingQueue && m_accounting.hasStarted())
         requestRefill(false);
 }
 
@@ -482,10 +451,7 @@ void PlayerManager::loadCurrent()
     setErrorMessage(QString());
     setPosition(0);
     setDuration(track->duration.value_or(0));
-    m_listened = 0;
-    m_lastTick.reset();
-    m_hasStarted = false;
-    m_recorded = false;
+    m_accounting.open();
     Q_EMIT nowPlayingChanged();
     runLoad(*track, m_attempt, m_loadCancel);
 }
@@ -493,7 +459,7 @@ void PlayerManager::loadCurrent()
 QCoro::Task<> PlayerManager::runLoad(Track track, int attempt, CancelToken cancel)
 {
     const QPointer<PlayerManager> self(this);
-    const MusicResult<Source> found = co_await source(track, attempt, cancel);
+    const MusicResult<StreamSource::Found> found = co_await m_streams.find(track, attempt, cancel);
     // A newer load, or another song, makes this result stale.
     if (!self || cancel.isCancelled() || !current() || current()->id != track.id)
         co_return;
@@ -504,26 +470,6 @@ QCoro::Task<> PlayerManager::runLoad(Track track, int attempt, CancelToken cance
     if (found.value().stream)
         applyMetadata(found.value().stream->track);
     start(found.value().url, found.value().headers);
-}
-
-QCoro::Task<MusicResult<PlayerManager::Source>> PlayerManager::source(Track track, int attempt, CancelToken cancel)
-{
-    if (attempt == 0) {
-        const std::optional<QString> path = m_library->downloadedPath(track.id);
-        if (path && isPlayableDownload(*path))
-            co_return Source{QUrl::fromLocalFile(*path), {}, std::nullopt};
-        const auto cached = m_streamCache.constFind(track.id);
-        if (cached != m_streamCache.constEnd() &&
-            cached->resolved.msecsTo(QDateTime::currentDateTimeUtc()) < streamLifetimeMs)
-            co_return Source{cached->url, cached->headers, *cached};
-    }
-    const QPointer<PlayerManager> self(this);
-    const MusicResult<StreamInfo> resolved = co_await m_catalog->resolve(track, attempt, cancel);
-    if (!resolved.ok())
-        co_return resolved.error();
-    if (self)
-        m_streamCache.insert(track.id, resolved.value());
-    co_return Source{resolved.value().url, resolved.value().headers, resolved.value()};
 }
 
 void PlayerManager::applyMetadata(const Track &resolved)
@@ -556,7 +502,7 @@ void PlayerManager::start(const QUrl &url, const QMap<QString, QString> &headers
 void PlayerManager::itemReady(double duration)
 {
     setLoading(false);
-    m_hasStarted = true;
+    m_accounting.markStarted();
     m_consecutiveFailures = 0;
     if (std::isfinite(duration) && duration > 0)
         setDuration(duration);
@@ -571,7 +517,7 @@ void PlayerManager::handleFailure(const QString &message)
     if (!track)
         return;
     LogManager::appLog(QStringLiteral("playback failure %1 attempt %2: %3").arg(track->id).arg(m_attempt).arg(message));
-    m_streamCache.remove(track->id);
+    m_streams.forget(track->id);
     ++m_consecutiveFailures;
     setErrorMessage(QStringLiteral("Couldn\u2019t play \u201c%1\u201d: %2").arg(track->title, message));
     setLoading(false);

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "PlayAccounting.h"
 #include "QueueModel.h"
+#include "StreamSource.h"
 #include "core/CancelToken.h"
 #include "music/MusicError.h"
 #include "music/RepeatMode.h"
 #include "music/StreamInfo.h"
 
 #include <QCoroTask>
-#include <QHash>
 #include <QMap>
 #include <QObject>
 #include <QTimer>
@@ -74,7 +75,7 @@ public:
     [[nodiscard]] double volume() const { return m_volume; }
     [[nodiscard]] bool isFillingQueue() const { return m_isFillingQueue; }
     // Ids of the plays closed lately, oldest first.
-    [[nodiscard]] const QStringList &recentlyPlayed() const { return m_recentlyPlayed; }
+    [[nodiscard]] const QStringList &recentlyPlayed() const { return m_accounting.recentlyPlayed(); }
 
     // Turning shuffle on reshuffles the songs after the current one; every call saves.
     void setShuffle(bool shuffle);
@@ -142,13 +143,6 @@ Q_SIGNALS:
     void nowPlayingChanged();
 
 private:
-    struct Source
-    {
-        QUrl url;
-        QMap<QString, QString> headers;
-        std::optional<StreamInfo> stream; // none for a downloaded file
-    };
-
     void playIndex(int index, bool finalize);
     void stepTo(int index);
     void endOfQueue();
@@ -162,7 +156,6 @@ private:
 
     void loadCurrent();
     QCoro::Task<> runLoad(Track track, int attempt, CancelToken cancel);
-    QCoro::Task<MusicResult<Source>> source(Track track, int attempt, CancelToken cancel);
     void applyMetadata(const Track &resolved);
     void start(const QUrl &url, const QMap<QString, QString> &headers);
     void itemReady(double duration);
@@ -180,9 +173,9 @@ private:
 
     LibraryStore *m_library;
     AudioBackend *m_audio;
-    MusicCatalog *m_catalog;
     Clock m_clock;
     QRandomGenerator *m_random;
+    StreamSource m_streams;
     QueueModel m_queue;
 
     std::optional<int> m_index;
@@ -202,18 +195,11 @@ private:
     QTimer m_ticker;
     QTimer m_persistTimer;
     CancelToken m_loadCancel;
-    QHash<QString, StreamInfo> m_streamCache;
     std::optional<double> m_pendingSeek;
     int m_consecutiveFailures = 0;
     int m_attempt = 0;
     // Bumped whenever the transport moves to an item or stops, so work that awaited can tell
     // whether the user has started something else meanwhile.
     quint64 m_transport = 0;
-
-    // Accounting of the open play.
-    double m_listened = 0;
-    std::optional<double> m_lastTick;
-    bool m_hasStarted = false;
-    bool m_recorded = false;
-    QStringList m_recentlyPlayed;
+    PlayAccounting m_accounting;
 };
