@@ -402,6 +402,35 @@ private Q_SLOTS:
         QCOMPARE(m_rig->audio.loads.size(), 3);
     }
 
+    // What the queue panel lists, and that edits announce rows rather than resetting the list.
+    void queueModelRows()
+    {
+        QueueModel *model = m_rig->player->queueModel();
+        QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+        QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
+        QSignalSpy moved(model, &QAbstractItemModel::rowsInserted);
+        Track unknownLength = PlayerRig::track(9, std::nullopt);
+        m_rig->player->play({PlayerRig::track(0), unknownLength}, 1, false);
+        QCOMPARE(model->rowCount(), 2);
+        const auto data = [model](int row, int role) { return model->data(model->index(row), role).toString(); };
+        QCOMPARE(data(0, QueueModel::TitleRole), QStringLiteral("Song 0"));
+        QCOMPARE(data(0, QueueModel::ArtistRole), QStringLiteral("Band"));
+        QCOMPARE(data(0, QueueModel::DurationTextRole), QStringLiteral("3:20"));
+        QCOMPARE(data(1, QueueModel::DurationTextRole), QStringLiteral("—"));
+        QCOMPARE(data(1, QueueModel::TrackIdRole), unknownLength.id);
+        QCOMPARE(data(1, QueueModel::UidRole),
+                 m_rig->player->queue().at(1).uid().toString(QUuid::WithoutBraces).toUpper());
+        // The resolved details of the current song reach its row.
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed.first().first().value<QModelIndex>().row(), 1);
+
+        m_rig->player->moveQueue({1}, 0);
+        m_rig->player->enqueue({PlayerRig::track(3)});
+        m_rig->player->play(PlayerRig::tracks(2), 0, false);
+        QCOMPARE(resets.size(), 0);
+        QCOMPARE(moved.size(), 4);
+    }
+
     void loadingAndReady()
     {
         auto &player = *m_rig->player;
