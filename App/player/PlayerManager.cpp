@@ -112,7 +112,7 @@ void PlayerManager::setNonStop(bool nonStop)
     }
     SettingsStore::set(nonStopKey, nonStop);
     if (nonStop)
-        requestRefill(false);
+        refillIfNeeded(false);
 }
 
 void PlayerManager::setVolume(double volume)
@@ -388,11 +388,6 @@ QCoro::Task<> PlayerManager::refillIfNeeded(bool)
     co_return;
 }
 
-void PlayerManager::requestRefill(bool force)
-{
-    refillIfNeeded(force);
-}
-
 // Play accounting
 
 void PlayerManager::finalizeCurrent(bool userSkipped, bool ended)
@@ -418,7 +413,7 @@ void PlayerManager::tick()
             setDuration(length);
     }
     if (m_nonStop && current() && upcoming().size() <= 2 && !m_isFillingQueue && m_accounting.hasStarted())
-        requestRefill(false);
+        refillIfNeeded(false);
 }
 
 // The tick runs only while sound comes out; one more tick when it stops ends the counting.

@@ -148,7 +148,6 @@ private:
     void endOfQueue();
     void shuffleUpcoming();
     QCoro::Task<> advanceAfterRefill();
-    void requestRefill(bool force);
 
     void finalizeCurrent(bool userSkipped, bool ended);
     void tick();
