@@ -95,6 +95,11 @@ bool boolean(const QString &key)
     return value(key).toBool();
 }
 
+double number(const QString &key)
+{
+    return value(key).toDouble();
+}
+
 bool isStored(const QString &key)
 {
     return settings().contains(key);

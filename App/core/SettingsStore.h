@@ -17,6 +17,7 @@ void registerDefaults();
 [[nodiscard]] QString string(const QString &key);
 [[nodiscard]] qint64 integer(const QString &key);
 [[nodiscard]] bool boolean(const QString &key);
+[[nodiscard]] double number(const QString &key);
 [[nodiscard]] bool isStored(const QString &key);
 // The stored value as QSettings gives it (after a restart INI text: "false", "3"), else the
 // registered default, else an invalid QVariant.

@@ -43,8 +43,10 @@ private:
         request.query = question < 0 ? QString() : QString::fromUtf8(target.mid(question + 1));
         for (qsizetype i = 1; i < lines.size(); ++i) {
             const qsizetype colon = lines[i].indexOf(':');
-            if (colon > 0)
+            if (colon > 0) {
                 request.headers.insert(lines[i].left(colon).trimmed().toLower(), lines[i].mid(colon + 1).trimmed());
+                request.headerLines.append(lines[i].trimmed());
+            }
         }
         m_server->record(request);
         answer(request, m_server->routeFor(request.path));
@@ -60,6 +62,7 @@ private:
             body = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         }
         int status = route.status;
+        qint64 offset = 0; // of the body's first byte in the whole file
         QList<QPair<QByteArray, QByteArray>> headers = route.headers;
         if (!route.redirectTo.isEmpty()) {
             headers.append({"Location", route.redirectTo});
@@ -83,6 +86,7 @@ private:
                 headers.append({"Content-Range", "bytes " + QByteArray::number(first) + '-' + QByteArray::number(last) +
                                                      '/' + QByteArray::number(total)});
                 body = body.mid(first, last - first + 1);
+                offset = first;
             }
         }
 
@@ -95,6 +99,8 @@ private:
         m_socket->write(head);
         if (request.method == "HEAD")
             body.clear();
+        if (route.cutAt >= 0)
+            body.truncate(std::max<qint64>(0, route.cutAt - offset));
 
         if (route.endless) {
             m_socket->write(body);

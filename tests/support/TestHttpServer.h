@@ -29,6 +29,9 @@ public:
         int dripIntervalMs = 0; // ...with this pause between chunks
         bool stall = false;     // accept the request and never answer
         bool endless = false;   // after the body, bytes without end until the client hangs up
+        // When >= 0: the connection closes once the body reaches this byte of the whole file,
+        // whatever Content-Length promised (a transfer cut short).
+        qint64 cutAt = -1;
     };
 
     struct Request
@@ -37,6 +40,7 @@ public:
         QString path; // without the query
         QString query;
         QHash<QByteArray, QByteArray> headers; // names lower-cased
+        QList<QByteArray> headerLines;         // every header line as sent, in order
     };
 
     TestHttpServer();

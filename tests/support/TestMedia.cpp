@@ -69,6 +69,16 @@ QString dashFolder()
     return QFileInfo(manifest).path();
 }
 
+QString songFile(const QString &extension)
+{
+    QStringList arguments{QStringLiteral("-f"),  QStringLiteral("lavfi"),
+                          QStringLiteral("-i"),  QStringLiteral("sine=frequency=440:sample_rate=44100:duration=12"),
+                          QStringLiteral("-ac"), QStringLiteral("2")};
+    if (extension == QStringLiteral("mp3"))
+        arguments << QStringLiteral("-b:a") << QStringLiteral("192k");
+    return generate(QStringLiteral("song.") + extension, arguments);
+}
+
 void serve(TestHttpServer &server)
 {
     server.serveFile(QStringLiteral("/video.mp4"), videoFile(), "video/mp4");

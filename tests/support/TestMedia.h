@@ -12,6 +12,8 @@ namespace TestMedia {
 [[nodiscard]] QString videoFile();  // 3 s, 640x480 H.264 with AAC sound, mp4
 [[nodiscard]] QString audioFile();  // the same sound alone, m4a
 [[nodiscard]] QString dashFolder(); // "manifest.mpd" with separate 640x480 video and audio streams
+// A 12 s, 440 Hz song for the player: "mp3" (192 kb/s) or "wav" (16-bit stereo, 44.1 kHz).
+[[nodiscard]] QString songFile(const QString &extension);
 
 // Registers "/video.mp4", "/audio.m4a", and "/dash/manifest.mpd" with every segment under "/dash/".
 void serve(TestHttpServer &server);

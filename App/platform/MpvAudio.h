@@ -1,0 +1,70 @@
+#pragma once
+
+#include "player/AudioBackend.h"
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+
+struct mpv_handle;
+struct mpv_event;
+
+// The audio back end on libmpv: one mpv core without video, scripts or configuration files,
+// kept open at the end of a file so that the end is a pause we can tell apart from a stop.
+// The output driver is "MORVANE_AO" when that variable is set (tests use "null").
+//
+// mpv wakes us from its own threads; that only queues one drain of its events on the main
+// thread. Each load is known by the playlist entry id that mpv gives it, and events that carry
+// another id belong to a replaced file and are dropped.
+class MpvAudio final : public AudioBackend
+{
+    Q_OBJECT
+
+public:
+    explicit MpvAudio(QObject *parent = nullptr);
+    ~MpvAudio() override;
+
+    void load(const QUrl &url, const QMap<QString, QString> &headers, double start, bool play) override;
+    void stop() override;
+    void play() override;
+    void pause() override;
+    void seek(double seconds) override;
+    void setVolume(double volume) override;
+
+    [[nodiscard]] bool hasItem() const override { return m_entry != 0; }
+    [[nodiscard]] bool isRunning() const override { return hasItem() && !m_coreIdle; }
+    // At the end of a file mpv idles while the output drains; that is no wait for data.
+    [[nodiscard]] bool isWaiting() const override { return hasItem() && !m_paused && m_coreIdle && !m_eofReached; }
+    [[nodiscard]] double position() const override;
+    [[nodiscard]] double duration() const override;
+
+    // mpv's own volume property (percent on its cubic scale).
+    [[nodiscard]] double mpvVolume() const;
+
+    // The one value of mpv's "http-header-fields" option for `headers`: mpv splits it at commas,
+    // so commas and backslashes inside a field are escaped.
+    [[nodiscard]] static QString headerFields(const QMap<QString, QString> &headers);
+
+private:
+    static void wakeup(void *context);
+    void drain();
+    void handle(const mpv_event &event);
+    void propertyChanged(const char *name, bool value);
+    void endIfDrained();
+    void setPaused(bool paused);
+    [[nodiscard]] double number(const char *name) const;
+
+    mpv_handle *m_mpv = nullptr;
+    std::atomic_bool m_drainQueued = false;
+    // The playlist entry of the current load (0: none), and the entry mpv last started.
+    int64_t m_entry = 0;
+    int64_t m_startedEntry = 0;
+    bool m_loaded = false;
+    bool m_endSent = false;
+    std::optional<double> m_heldSeek;
+    // Mirrors of mpv's flags, and whether the last pause was ours.
+    bool m_coreIdle = true;
+    bool m_paused = false;
+    bool m_eofReached = false;
+    bool m_pauseRequested = false;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QMap>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+// The one audio player under the music player: it holds at most one item at a time. Every
+// signal belongs to the item of the latest load(); whatever a replaced or stopped item still
+// reports is dropped before it reaches the caller. Main thread only.
+class AudioBackend : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    // Replaces the current item. `headers` go with every request for `url`; playback starts at
+    // `start` seconds, and runs at once only when `play` is set.
+    virtual void load(const QUrl &url, const QMap<QString, QString> &headers, double start, bool play) = 0;
+    // Drops the current item, if any.
+    virtual void stop() = 0;
+    virtual void play() = 0;
+    virtual void pause() = 0;
+    // Seconds from the start of the current item; a seek before the item is ready waits for it.
+    virtual void seek(double seconds) = 0;
+    // Linear gain, 0…1.
+    virtual void setVolume(double volume) = 0;
+
+    [[nodiscard]] virtual bool hasItem() const = 0;
+    // Sound is coming out: an item is loaded, not paused and not waiting for data.
+    [[nodiscard]] virtual bool isRunning() const = 0;
+    // Meant to play but held up: loading or waiting for data.
+    [[nodiscard]] virtual bool isWaiting() const = 0;
+    // The current item's time and length in seconds; NaN when unknown.
+    [[nodiscard]] virtual double position() const = 0;
+    [[nodiscard]] virtual double duration() const = 0;
+
+Q_SIGNALS:
+    // The item can play; `duration` is NaN when its length is not known yet.
+    void ready(double duration);
+    // The item played to its last sound.
+    void ended();
+    // The item cannot be played; one sentence for the user.
+    void failed(const QString &message);
+    // isRunning() or isWaiting() may have changed.
+    void stateChanged();
+};

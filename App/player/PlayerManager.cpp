@@ -1,0 +1,576 @@
+#include "PlayerManager.h"
+
+#include "AudioBackend.h"
+#include "core/LogManager.h"
+#include "core/SettingsStore.h"
+#include "music/LibraryStore.h"
+
+#include <QPointer>
+#include <QRandomGenerator>
+
+#include <chrono>
+#include <cmath>
+
+namespace {
+
+constexpr int tickMs = 500;
+constexpr int persistDelayMs = 800;
+constexpr double restartThreshold = 3.0;
+
+const QString volumeKey = QStringLiteral("musicVolume");
+const QString nonStopKey = QStringLiteral("nonStopPlayback");
+
+} // namespace
+
+PlayerManager::Clock PlayerManager::steadyClock()
+{
+    return [] { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); };
+}
+
+PlayerManager::PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCatalog *catalog, Clock clock,
+                             QRandomGenerator *random, QObject *parent)
+    : QObject(parent)
+    , m_library(library)
+    , m_audio(audio)
+    , m_clock(std::move(clock))
+    , m_random(random)
+    , m_streams(library, catalog)
+    , m_nonStop(SettingsStore::boolean(nonStopKey))
+    , m_volume(SettingsStore::isStored(volumeKey) ? std::clamp(SettingsStore::number(volumeKey), 0.0, 1.0) : 0.8)
+{
+    m_audio->setVolume(m_volume);
+    m_ticker.setInterval(tickMs);
+    connect(&m_ticker, &QTimer::timeout, this, &PlayerManager::tick);
+    m_persistTimer.setSingleShot(true);
+    m_persistTimer.setInterval(persistDelayMs);
+    connect(&m_persistTimer, &QTimer::timeout, this, &PlayerManager::persistNow);
+
+    connect(m_audio, &AudioBackend::ready, this, &PlayerManager::itemReady);
+    connect(m_audio, &AudioBackend::ended, this, [this] { advance(false); });
+    connect(m_audio, &AudioBackend::failed, this, &PlayerManager::handleFailure);
+    connect(m_audio, &AudioBackend::stateChanged, this, &PlayerManager::audioStateChanged);
+
+    connect(&m_queue, &QAbstractItemModel::rowsInserted, this, &PlayerManager::updateHasNext);
+    connect(&m_queue, &QAbstractItemModel::rowsRemoved, this, &PlayerManager::updateHasNext);
+    m_hadNext = hasNext();
+}
+
+PlayerManager::~PlayerManager()
+{
+    m_loadCancel.cancel();
+}
+
+std::optional<Track> PlayerManager::current() const
+{
+    if (!m_index || *m_index < 0 || *m_index >= m_queue.count())
+        return std::nullopt;
+    return m_queue.at(*m_index).track;
+}
+
+QList<QueueItem> PlayerManager::upcoming() const
+{
+    return m_index ? m_queue.items().mid(*m_index + 1) : QList<QueueItem>();
+}
+
+bool PlayerManager::hasNext() const
+{
+    return m_index.value_or(-1) + 1 < m_queue.count() || m_repeatMode == RepeatMode::All || m_nonStop;
+}
+
+// Settings
+
+void PlayerManager::setShuffle(bool shuffle)
+{
+    const bool was = std::exchange(m_shuffle, shuffle);
+    if (was != shuffle)
+        Q_EMIT shuffleChanged();
+    if (shuffle && !was)
+        shuffleUpcoming();
+    persistSoon();
+}
+
+void PlayerManager::setRepeatMode(RepeatMode mode)
+{
+    if (std::exchange(m_repeatMode, mode) != mode) {
+        Q_EMIT repeatModeChanged();
+        updateHasNext();
+    }
+    persistSoon();
+}
+
+void PlayerManager::setRepeatModeText(const QString &text)
+{
+    if (const auto mode = RepeatModes::fromRawValue(text))
+        setRepeatMode(*mode);
+}
+
+void PlayerManager::setNonStop(bool nonStop)
+{
+    if (std::exchange(m_nonStop, nonStop) != nonStop) {
+        Q_EMIT nonStopChanged();
+        updateHasNext();
+    }
+    SettingsStore::set(nonStopKey, nonStop);
+    if (nonStop)
+        refillIfNeeded(false);
+}
+
+void PlayerManager::setVolume(double volume)
+{
+    volume = std::isnan(volume) ? 0.0 : std::clamp(volume, 0.0, 1.0);
+    if (std::exchange(m_volume, volume) != volume)
+        Q_EMIT volumeChanged();
+    m_audio->setVolume(volume);
+    SettingsStore::set(volumeKey, volume);
+}
+
+// Queue editing
+
+void PlayerManager::play(const Track &track, const std::optional<QList<Track>> &list)
+{
+    if (list) {
+        const auto found = std::find_if(list->begin(), list->end(),
+                                        [&track](const Track &candidate) { return candidate.id == track.id; });
+        if (found != list->end()) {
+            play(*list, int(found - list->begin()), false);
+            return;
+        }
+    }
+    play(QList<Track>{track}, 0, false);
+}
+
+void PlayerManager::play(const QList<Track> &tracks, int startAt, bool shuffled)
+{
+    if (tracks.isEmpty())
+        return;
+    // A start outside the list would leave the old item playing under a queue it is no longer in.
+    if (!shuffled && (startAt < 0 || startAt >= tracks.size()))
+        return;
+    m_library->registerTracks(tracks);
+    QList<Track> order = tracks;
+    if (shuffled) {
+        const Track first = order.takeAt(std::clamp<qsizetype>(startAt, 0, order.size() - 1));
+        for (qsizetype i = order.size() - 1; i > 0; --i)
+            order.swapItemsAt(i, m_random->bounded(i + 1));
+        order.prepend(first);
+        setShuffle(true);
+        startAt = 0;
+    }
+    m_queue.replace(itemsFor(order));
+    playIndex(startAt, true);
+}
+
+void PlayerManager::playNext(const Track &track)
+{
+    m_library->registerTracks({track});
+    if (m_index) {
+        m_queue.insert(*m_index + 1, QueueItem(track));
+    } else {
+        m_queue.append({QueueItem(track)});
+        playIndex(m_queue.count() - 1, true);
+    }
+    persistSoon();
+}
+
+void PlayerManager::enqueue(const QList<Track> &tracks)
+{
+    m_library->registerTracks(tracks);
+    const bool wasEmpty = m_queue.count() == 0;
+    m_queue.append(itemsFor(tracks));
+    if (wasEmpty)
+        playIndex(0, true);
+    persistSoon();
+}
+
+void PlayerManager::clearUpcoming()
+{
+    m_queue.truncate(m_index ? *m_index + 1 : 0);
+    // Saved in both cases: an emptied queue must not come back at the next start.
+    persistSoon();
+}
+
+void PlayerManager::moveQueue(const QList<int> &from, int to)
+{
+    QList<int> rows;
+    for (int row : from) {
+        if (row >= 0 && row < m_queue.count() && !rows.contains(row))
+            rows.append(row);
+    }
+    if (rows.isEmpty())
+        return;
+    const std::optional<QUuid> currentUid = m_index ? std::optional<QUuid>(m_queue.at(*m_index).uid()) : std::nullopt;
+    m_queue.move(rows, std::clamp(to, 0, m_queue.count()));
+    if (currentUid)
+        setIndex(m_queue.rowOf(*currentUid));
+    persistSoon();
+}
+
+void PlayerManager::removeFromQueue(const QueueItem &item)
+{
+    const int row = int(m_queue.items().indexOf(item));
+    if (row < 0 || row == m_index)
+        return;
+    m_queue.removeAt(row);
+    if (m_index && row < *m_index)
+        setIndex(*m_index - 1);
+    persistSoon();
+}
+
+void PlayerManager::shuffleUpcoming()
+{
+    if (!m_index || *m_index + 1 >= m_queue.count())
+        return;
+    QList<QueueItem> rest = m_queue.items().mid(*m_index + 1);
+    for (qsizetype i = rest.size() - 1; i > 0; --i)
+        rest.swapItemsAt(i, m_random->bounded(i + 1));
+    m_queue.truncate(*m_index + 1);
+    m_queue.append(rest);
+}
+
+QList<QueueItem> PlayerManager::itemsFor(const QList<Track> &tracks) const
+{
+    QList<QueueItem> items;
+    items.reserve(tracks.size());
+    for (const Track &track : tracks)
+        items.append(QueueItem(track));
+    return items;
+}
+
+// Transport
+
+void PlayerManager::playIndex(int index, bool finalize)
+{
+    if (index < 0 || index >= m_queue.count())
+        return;
+    if (finalize)
+        finalizeCurrent(true, false);
+    m_consecutiveFailures = 0;
+    stepTo(index);
+}
+
+// Unlike playIndex() this keeps the failure count, so failures add up across automatic skips.
+void PlayerManager::stepTo(int index)
+{
+    setIndex(index);
+    setPlaying(true);
+    m_pendingSeek.reset();
+    m_attempt = 0;
+    ++m_transport;
+    loadCurrent();
+    persistSoon();
+}
+
+void PlayerManager::advance(bool userInitiated)
+{
+    finalizeCurrent(userInitiated, !userInitiated);
+    if (!userInitiated && m_repeatMode == RepeatMode::One) {
+        // The same item again: no reload and nothing to save.
+        m_accounting.reopen();
+        m_audio->seek(0);
+        m_audio->play();
+        return;
+    }
+    if (!m_index)
+        return;
+    if (*m_index + 1 < m_queue.count()) {
+        stepTo(*m_index + 1);
+    } else if (m_nonStop) {
+        // Checked before repeat-all: non-stop playback never wraps around.
+        setLoading(true);
+        advanceAfterRefill();
+    } else if (m_repeatMode == RepeatMode::All) {
+        stepTo(0);
+    } else {
+        endOfQueue();
+    }
+}
+
+// While the refill ran the user may have started another song or queue; then that choice stands.
+QCoro::Task<> PlayerManager::advanceAfterRefill()
+{
+    const QUuid uid = m_queue.at(*m_index).uid();
+    const quint64 transport = m_transport;
+    const int count = m_queue.count();
+    const QPointer<PlayerManager> self(this);
+    co_await refillIfNeeded(true);
+    if (!self || m_transport != transport || !m_index || m_queue.at(*m_index).uid() != uid)
+        co_return;
+    if (*m_index + 1 < m_queue.count())
+        stepTo(*m_index + 1);
+    else if (m_queue.count() <= count)
+        endOfQueue();
+}
+
+void PlayerManager::endOfQueue()
+{
+    ++m_transport;
+    setLoading(false);
+    setPlaying(false);
+    m_audio->pause();
+    m_audio->seek(0);
+    setPosition(0);
+    Q_EMIT nowPlayingChanged();
+}
+
+void PlayerManager::previous()
+{
+    if (m_position > restartThreshold || !m_index || *m_index == 0) {
+        seek(0);
+        return;
+    }
+    finalizeCurrent(true, false);
+    playIndex(*m_index - 1, false);
+}
+
+void PlayerManager::togglePlay()
+{
+    if (!m_isPlaying) {
+        resume();
+        return;
+    }
+    setPlaying(false);
+    m_audio->pause();
+    Q_EMIT nowPlayingChanged();
+    persistSoon();
+}
+
+void PlayerManager::resume()
+{
+    if (!current())
+        return;
+    if (!m_audio->hasItem() && !m_isLoading) {
+        // Set before the load: a source found without waiting starts the item at once.
+        setPlaying(true);
+        loadCurrent();
+        return;
+    }
+    setPlaying(true);
+    m_audio->play();
+    m_accounting.resumeAt(m_clock());
+    Q_EMIT nowPlayingChanged();
+}
+
+void PlayerManager::seek(double seconds)
+{
+    double target = m_duration > 0 ? std::min(seconds, m_duration) : seconds;
+    if (!(target >= 0)) // negative or not a number
+        target = 0;
+    setPosition(target);
+    if (m_audio->hasItem()) {
+        m_audio->seek(target);
+        Q_EMIT nowPlayingChanged();
+    } else {
+        m_pendingSeek = target;
+    }
+}
+
+void PlayerManager::changeVolume(double step)
+{
+    setVolume(m_volume + step);
+}
+
+// Saving
+
+void PlayerManager::persistSoon()
+{
+    m_persistTimer.start();
+}
+
+void PlayerManager::persistNow()
+{
+    m_persistTimer.stop();
+    m_library->saveNow();
+}
+
+QCoro::Task<> PlayerManager::refillIfNeeded(bool)
+{
+    // No source of further songs is connected yet: whatever the queue, a refill appends nothing.
+    co_return;
+}
+
+// Play accounting
+
+void PlayerManager::finalizeCurrent(bool userSkipped, bool ended)
+{
+    const std::optional<Track> track = current();
+    if (!track)
+        return;
+    const std::optional<double> length = m_duration > 0 ? std::optional<double>(m_duration) : track->duration;
+    if (const std::optional<PlayEvent> event = m_accounting.close(*track, length, userSkipped, ended))
+        m_library->record(*event);
+}
+
+void PlayerManager::tick()
+{
+    const bool running = m_audio->isRunning();
+    m_accounting.tick(m_clock(), running);
+    if (running) {
+        const double position = m_audio->position();
+        if (std::isfinite(position))
+            setPosition(position);
+        const double length = m_audio->duration();
+        if (std::isfinite(length) && length > 0 && std::abs(length - m_duration) > 1.0)
+            setDuration(length);
+    }
+    if (m_nonStop && current() && upcoming().size() <= 2 && !m_isFillingQueue && m_accounting.hasStarted())
+        refillIfNeeded(false);
+}
+
+// The tick runs only while sound comes out; one more tick when it stops ends the counting.
+void PlayerManager::audioStateChanged()
+{
+    setBuffering(m_audio->isWaiting() && m_isPlaying && m_audio->hasItem());
+    if (m_audio->isRunning() == m_ticker.isActive())
+        return;
+    if (m_audio->isRunning()) {
+        m_ticker.start();
+    } else {
+        m_ticker.stop();
+        tick();
+    }
+}
+
+// Loading
+
+void PlayerManager::loadCurrent()
+{
+    const std::optional<Track> track = current();
+    if (!track)
+        return;
+    m_loadCancel.cancel();
+    m_loadCancel = CancelToken();
+    m_audio->pause();
+    m_audio->stop();
+    setLoading(true);
+    setBuffering(false);
+    setErrorMessage(QString());
+    setPosition(0);
+    setDuration(track->duration.value_or(0));
+    m_accounting.open();
+    Q_EMIT nowPlayingChanged();
+    runLoad(*track, m_attempt, m_loadCancel);
+}
+
+QCoro::Task<> PlayerManager::runLoad(Track track, int attempt, CancelToken cancel)
+{
+    const QPointer<PlayerManager> self(this);
+    const MusicResult<StreamSource::Found> found = co_await m_streams.find(track, attempt, cancel);
+    // A newer load, or another song, makes this result stale.
+    if (!self || cancel.isCancelled() || !current() || current()->id != track.id)
+        co_return;
+    if (!found.ok()) {
+        handleFailure(found.error().message);
+        co_return;
+    }
+    if (found.value().stream)
+        applyMetadata(found.value().stream->track);
+    start(found.value().url, found.value().headers);
+}
+
+void PlayerManager::applyMetadata(const Track &resolved)
+{
+    const std::optional<Track> track = current();
+    if (!track || track->id != resolved.id)
+        return;
+    Track merged = resolved;
+    if (!merged.genre)
+        merged.genre = track->genre;
+    for (int row = 0; row < m_queue.count(); ++row) {
+        if (m_queue.at(row).track.id == merged.id)
+            m_queue.setTrack(row, merged);
+    }
+    m_library->update(merged);
+    if (m_duration == 0 && merged.duration)
+        setDuration(*merged.duration);
+    Q_EMIT nowPlayingChanged();
+}
+
+void PlayerManager::start(const QUrl &url, const QMap<QString, QString> &headers)
+{
+    const double startAt = m_pendingSeek.value_or(0) > 1.0 ? *m_pendingSeek : 0;
+    m_pendingSeek.reset();
+    if (startAt > 0)
+        setPosition(startAt);
+    m_audio->load(url, headers, startAt, m_isPlaying);
+}
+
+void PlayerManager::itemReady(double duration)
+{
+    setLoading(false);
+    m_accounting.markStarted();
+    m_consecutiveFailures = 0;
+    if (std::isfinite(duration) && duration > 0)
+        setDuration(duration);
+    Q_EMIT nowPlayingChanged();
+}
+
+// Playback stops on the failed song with the reason shown; the stream it failed on is not
+// used again.
+void PlayerManager::handleFailure(const QString &message)
+{
+    const std::optional<Track> track = current();
+    if (!track)
+        return;
+    LogManager::appLog(QStringLiteral("playback failure %1 attempt %2: %3").arg(track->id).arg(m_attempt).arg(message));
+    m_streams.forget(track->id);
+    ++m_consecutiveFailures;
+    setErrorMessage(QStringLiteral("Couldn\u2019t play \u201c%1\u201d: %2").arg(track->title, message));
+    setLoading(false);
+    setPlaying(false);
+    m_audio->pause();
+}
+
+// Published state
+
+void PlayerManager::setIndex(std::optional<int> index)
+{
+    if (std::exchange(m_index, index) == index)
+        return;
+    Q_EMIT indexChanged();
+    updateHasNext();
+}
+
+void PlayerManager::setPlaying(bool playing)
+{
+    if (std::exchange(m_isPlaying, playing) != playing)
+        Q_EMIT playingChanged();
+}
+
+void PlayerManager::setLoading(bool loading)
+{
+    if (std::exchange(m_isLoading, loading) != loading)
+        Q_EMIT playingChanged();
+}
+
+void PlayerManager::setBuffering(bool buffering)
+{
+    if (std::exchange(m_isBuffering, buffering) != buffering)
+        Q_EMIT playingChanged();
+}
+
+void PlayerManager::setPosition(double position)
+{
+    if (std::exchange(m_position, position) != position)
+        Q_EMIT positionChanged();
+}
+
+void PlayerManager::setDuration(double duration)
+{
+    if (std::exchange(m_duration, duration) != duration)
+        Q_EMIT durationChanged();
+}
+
+void PlayerManager::setErrorMessage(const QString &message)
+{
+    if (std::exchange(m_errorMessage, message) != message)
+        Q_EMIT errorMessageChanged();
+}
+
+void PlayerManager::updateHasNext()
+{
+    const bool now = hasNext();
+    if (now == m_hadNext)
+        return;
+    m_hadNext = now;
+    Q_EMIT hasNextChanged();
+}

@@ -1,0 +1,204 @@
+#pragma once
+
+#include "PlayAccounting.h"
+#include "QueueModel.h"
+#include "StreamSource.h"
+#include "core/CancelToken.h"
+#include "music/MusicError.h"
+#include "music/RepeatMode.h"
+#include "music/StreamInfo.h"
+
+#include <QCoroTask>
+#include <QMap>
+#include <QObject>
+#include <QTimer>
+#include <QUrl>
+
+#include <functional>
+#include <optional>
+
+class AudioBackend;
+class LibraryStore;
+class MusicCatalog;
+class QRandomGenerator;
+
+// The music player: the play queue, the transport, and the accounting of what was heard.
+// Main thread only.
+//
+// `isPlaying` is the user's intent: it stays set while an item loads. Heard time is counted on
+// a half-second tick that runs only while sound comes out, on a monotonic clock, so pauses,
+// stalls and seeks add nothing. Each play is closed once into the library's play log.
+class PlayerManager final : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QueueModel *queue READ queueModel CONSTANT)
+    Q_PROPERTY(int index READ indexOrNone NOTIFY indexChanged) // -1 when nothing is current
+    Q_PROPERTY(bool isPlaying READ isPlaying NOTIFY playingChanged)
+    Q_PROPERTY(bool isLoading READ isLoading NOTIFY playingChanged)
+    Q_PROPERTY(bool isBuffering READ isBuffering NOTIFY playingChanged)
+    Q_PROPERTY(double position READ position NOTIFY positionChanged)
+    Q_PROPERTY(double duration READ duration NOTIFY durationChanged)
+    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged) // empty when none
+    Q_PROPERTY(bool shuffle READ shuffle WRITE setShuffle NOTIFY shuffleChanged)
+    Q_PROPERTY(QString repeatMode READ repeatModeText WRITE setRepeatModeText NOTIFY repeatModeChanged)
+    Q_PROPERTY(bool nonStop READ nonStop WRITE setNonStop NOTIFY nonStopChanged)
+    Q_PROPERTY(double volume READ volume WRITE setVolume NOTIFY volumeChanged)
+    Q_PROPERTY(bool isFillingQueue READ isFillingQueue NOTIFY fillingChanged)
+    Q_PROPERTY(bool hasNext READ hasNext NOTIFY hasNextChanged)
+
+public:
+    // Seconds on a clock that never jumps (the time heard is measured on it).
+    using Clock = std::function<double()>;
+    [[nodiscard]] static Clock steadyClock();
+
+    PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCatalog *catalog, Clock clock,
+                  QRandomGenerator *random, QObject *parent = nullptr);
+    ~PlayerManager() override;
+
+    [[nodiscard]] QueueModel *queueModel() { return &m_queue; }
+    [[nodiscard]] const QList<QueueItem> &queue() const { return m_queue.items(); }
+    [[nodiscard]] std::optional<int> index() const { return m_index; }
+    [[nodiscard]] int indexOrNone() const { return m_index.value_or(-1); }
+    [[nodiscard]] std::optional<Track> current() const;
+    [[nodiscard]] QList<QueueItem> upcoming() const;
+    [[nodiscard]] bool hasNext() const;
+    [[nodiscard]] bool isPlaying() const { return m_isPlaying; }
+    [[nodiscard]] bool isLoading() const { return m_isLoading; }
+    [[nodiscard]] bool isBuffering() const { return m_isBuffering; }
+    [[nodiscard]] double position() const { return m_position; }
+    [[nodiscard]] double duration() const { return m_duration; }
+    [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
+    [[nodiscard]] bool shuffle() const { return m_shuffle; }
+    [[nodiscard]] RepeatMode repeatMode() const { return m_repeatMode; }
+    [[nodiscard]] QString repeatModeText() const { return RepeatModes::rawValue(m_repeatMode); }
+    [[nodiscard]] bool nonStop() const { return m_nonStop; }
+    [[nodiscard]] double volume() const { return m_volume; }
+    [[nodiscard]] bool isFillingQueue() const { return m_isFillingQueue; }
+    // Ids of the plays closed lately, oldest first.
+    [[nodiscard]] const QStringList &recentlyPlayed() const { return m_accounting.recentlyPlayed(); }
+
+    // Turning shuffle on reshuffles the songs after the current one; every call saves.
+    void setShuffle(bool shuffle);
+    void setRepeatMode(RepeatMode mode);
+    void setRepeatModeText(const QString &text);
+    // Stored as "nonStopPlayback"; switching it on may refill the queue.
+    void setNonStop(bool nonStop);
+    // Held inside 0…1 and stored as "musicVolume".
+    void setVolume(double volume);
+
+    // Queue editing.
+    // Plays `track` within `list` when the list holds its id, else alone.
+    void play(const Track &track, const std::optional<QList<Track>> &list = std::nullopt);
+    // Replaces the queue. Shuffled, the song at `startAt` (held inside the list) comes first and
+    // the rest follows in random order; unshuffled, a start outside the list is ignored.
+    void play(const QList<Track> &tracks, int startAt, bool shuffled);
+    void playNext(const Track &track);
+    // Appends; starts playing only when the queue was empty.
+    void enqueue(const QList<Track> &tracks);
+    Q_INVOKABLE void clearUpcoming();
+    // The items at `from` land, in their order, before the item at `to`; offsets outside the
+    // queue are dropped and `to` is held inside 0…count. The current item stays current.
+    Q_INVOKABLE void moveQueue(const QList<int> &from, int to);
+    // The current item cannot be removed; an item whose details changed is not found.
+    void removeFromQueue(const QueueItem &item);
+
+    // Transport.
+    Q_INVOKABLE void togglePlay();
+    Q_INVOKABLE void resume();
+    // Back to the start of the song after 3 s of it, else to the previous song.
+    Q_INVOKABLE void previous();
+    // The next song. At the natural end of a song (`userInitiated` false) repeat-one replays
+    // it; the user always moves on.
+    Q_INVOKABLE void advance(bool userInitiated = true);
+    // Held inside the song; remembered for the next load when nothing is loaded.
+    Q_INVOKABLE void seek(double seconds);
+    Q_INVOKABLE void changeVolume(double step);
+
+    // Saving: a save runs this long after the last change (800 ms unless set).
+    void persistSoon();
+    void persistNow();
+    void setPersistDelay(int milliseconds) { m_persistTimer.setInterval(milliseconds); }
+    // How often heard time is counted while sound comes out (500 ms unless set).
+    void setTickInterval(int milliseconds) { m_ticker.setInterval(milliseconds); }
+    [[nodiscard]] bool persistPending() const { return m_persistTimer.isActive(); }
+
+    // Where non-stop playback asks for more songs: when it is switched on, when few songs follow
+    // the current one, and at the end of the queue (forced). Nothing supplies songs yet, so the
+    // queue stays as it is.
+    QCoro::Task<> refillIfNeeded(bool force);
+
+Q_SIGNALS:
+    void indexChanged();
+    void playingChanged();
+    void positionChanged();
+    void durationChanged();
+    void errorMessageChanged();
+    void shuffleChanged();
+    void repeatModeChanged();
+    void nonStopChanged();
+    void volumeChanged();
+    void fillingChanged();
+    void hasNextChanged();
+    // Whatever the system's media controls show may have changed.
+    void nowPlayingChanged();
+
+private:
+    void playIndex(int index, bool finalize);
+    void stepTo(int index);
+    void endOfQueue();
+    void shuffleUpcoming();
+    QCoro::Task<> advanceAfterRefill();
+
+    void finalizeCurrent(bool userSkipped, bool ended);
+    void tick();
+    void audioStateChanged();
+
+    void loadCurrent();
+    QCoro::Task<> runLoad(Track track, int attempt, CancelToken cancel);
+    void applyMetadata(const Track &resolved);
+    void start(const QUrl &url, const QMap<QString, QString> &headers);
+    void itemReady(double duration);
+    void handleFailure(const QString &message);
+
+    void setIndex(std::optional<int> index);
+    void setPlaying(bool playing);
+    void setLoading(bool loading);
+    void setBuffering(bool buffering);
+    void setPosition(double position);
+    void setDuration(double duration);
+    void setErrorMessage(const QString &message);
+    void updateHasNext();
+    [[nodiscard]] QList<QueueItem> itemsFor(const QList<Track> &tracks) const;
+
+    LibraryStore *m_library;
+    AudioBackend *m_audio;
+    Clock m_clock;
+    QRandomGenerator *m_random;
+    StreamSource m_streams;
+    QueueModel m_queue;
+
+    std::optional<int> m_index;
+    bool m_isPlaying = false;
+    bool m_isLoading = false;
+    bool m_isBuffering = false;
+    double m_position = 0;
+    double m_duration = 0;
+    QString m_errorMessage;
+    bool m_shuffle = false;
+    RepeatMode m_repeatMode = RepeatMode::Off;
+    bool m_nonStop = false;
+    double m_volume = 0.8;
+    bool m_isFillingQueue = false;
+    bool m_hadNext = false;
+
+    QTimer m_ticker;
+    QTimer m_persistTimer;
+    CancelToken m_loadCancel;
+    std::optional<double> m_pendingSeek;
+    int m_consecutiveFailures = 0;
+    int m_attempt = 0;
+    // Bumped whenever the transport moves to an item or stops, so work that awaited can tell
+    // whether the user has started something else meanwhile.
+    quint64 m_transport = 0;
+    PlayAccounting m_accounting;
+};

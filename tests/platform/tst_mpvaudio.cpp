@@ -1,0 +1,210 @@
+#include "TestHttpServer.h"
+#include "TestMedia.h"
+#include "platform/MpvAudio.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+// Positions are compared within a millisecond: audio frame times are not exact decimals.
+constexpr double timeSlack = 0.001;
+
+const QString userAgent = QStringLiteral("Mozilla/5.0 (X11; Linux x86_64) (KHTML, like Gecko)");
+
+// What one item reported, in order, with the position it was at.
+struct Recorder
+{
+    explicit Recorder(MpvAudio &audio)
+    {
+        QObject::connect(&audio, &AudioBackend::ready, &audio, [this, &audio](double duration) {
+            events.append(QStringLiteral("ready"));
+            readyDuration = duration;
+            readyPosition = audio.position();
+        });
+        QObject::connect(&audio, &AudioBackend::ended, &audio, [this, &audio] {
+            events.append(QStringLiteral("ended"));
+            endPosition = audio.position();
+        });
+        QObject::connect(&audio, &AudioBackend::failed, &audio,
+                         [this](const QString &message) { events.append(QStringLiteral("failed: ") + message); });
+    }
+
+    QStringList events;
+    double readyDuration = NAN;
+    double readyPosition = NAN;
+    double endPosition = NAN;
+};
+
+int linesNamed(const QList<QByteArray> &lines, const QByteArray &name)
+{
+    return int(std::count_if(lines.begin(), lines.end(),
+                             [&name](const QByteArray &line) { return line.toLower().startsWith(name + ':'); }));
+}
+
+} // namespace
+
+class TestMpvAudio : public QObject
+{
+    Q_OBJECT
+
+    TestHttpServer m_server;
+
+    QUrl song(const QString &extension, bool overHttp)
+    {
+        const QString path = TestMedia::songFile(extension);
+        if (!overHttp)
+            return QUrl::fromLocalFile(path);
+        m_server.serveFile(QStringLiteral("/song.") + extension, path, "audio/mpeg");
+        return m_server.url(QStringLiteral("/song.") + extension);
+    }
+
+private Q_SLOTS:
+    void initTestCase() { qputenv("MORVANE_AO", "null"); }
+
+    void headerFieldsAreEscapedForMpv()
+    {
+        const QMap<QString, QString> headers{{QStringLiteral("User-Agent"), QStringLiteral("a (b, c)")},
+                                             {QStringLiteral("X-Path"), QStringLiteral("C:\\x")}};
+        QCOMPARE(MpvAudio::headerFields(headers), QStringLiteral("User-Agent: a (b\\, c),X-Path: C:\\\\x"));
+    }
+
+    void headersReachTheServerWholeAndOnce()
+    {
+        MpvAudio audio;
+        Recorder recorder(audio);
+        const QMap<QString, QString> headers{{QStringLiteral("User-Agent"), userAgent},
+                                             {QStringLiteral("X-Test"), QStringLiteral("a, b")}};
+        audio.load(song(QStringLiteral("mp3"), true), headers, 0, false);
+        QTRY_COMPARE(recorder.events, QStringList{QStringLiteral("ready")});
+
+        const auto requests = m_server.requestsFor(QStringLiteral("/song.mp3"));
+        QVERIFY(!requests.isEmpty());
+        for (const auto &request : requests) {
+            QCOMPARE(request.headerLines.count("User-Agent: " + userAgent.toUtf8()), 1);
+            QCOMPARE(request.headerLines.count("X-Test: a, b"), 1);
+            QCOMPARE(linesNamed(request.headerLines, "user-agent"), 1);
+            QCOMPARE(linesNamed(request.headerLines, "x-test"), 1);
+        }
+
+        // The headers belong to that one file: a local file after it sends nothing anywhere.
+        const auto before = m_server.requests().size();
+        audio.load(song(QStringLiteral("wav"), false), {}, 0, false);
+        QTRY_COMPARE(recorder.events.size(), 2);
+        QCOMPARE(m_server.requests().size(), before);
+    }
+
+    void playsToItsLastSound_data()
+    {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<bool>("overHttp");
+        QTest::newRow("mp3 file") << "mp3" << false;
+        QTest::newRow("wav over http") << "wav" << true;
+        QTest::newRow("mp3 over http") << "mp3" << true;
+    }
+
+    void playsToItsLastSound()
+    {
+        QFETCH(QString, extension);
+        QFETCH(bool, overHttp);
+        MpvAudio audio;
+        Recorder recorder(audio);
+        // Started near the end, so the test waits two seconds rather than twelve.
+        audio.load(song(extension, overHttp), {}, 10, true);
+        QTRY_COMPARE(recorder.events, QStringList{QStringLiteral("ready")});
+        QVERIFY2(std::abs(recorder.readyDuration - 12) <= 0.1, qPrintable(QString::number(recorder.readyDuration)));
+        QVERIFY(recorder.readyPosition >= 10 - timeSlack);
+        QVERIFY(audio.hasItem());
+        QTRY_VERIFY(audio.isRunning());
+
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.events.size(), 2, 10000);
+        QCOMPARE(recorder.events.last(), QStringLiteral("ended"));
+        QVERIFY2(recorder.endPosition >= recorder.readyDuration - 0.1,
+                 qPrintable(QString::number(recorder.endPosition)));
+        QTRY_VERIFY(!audio.isRunning());
+        // Kept open at the end: nothing more arrives.
+        QTest::qWait(300);
+        QCOMPARE(recorder.events.size(), 2);
+
+        // Playing the same item again from its start (repeat one) needs no reload.
+        audio.seek(11);
+        audio.play();
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.events.size(), 3, 10000);
+        QCOMPARE(recorder.events.last(), QStringLiteral("ended"));
+    }
+
+    void startPositionAndHeldSeek()
+    {
+        MpvAudio audio;
+        Recorder recorder(audio);
+        audio.load(song(QStringLiteral("mp3"), true), {}, 5, false);
+        QTRY_COMPARE(recorder.events, QStringList{QStringLiteral("ready")});
+        QVERIFY2(recorder.readyPosition >= 5 - timeSlack, qPrintable(QString::number(recorder.readyPosition)));
+
+        // A seek made while the file still loads is applied once it is loaded.
+        audio.load(song(QStringLiteral("wav"), false), {}, 0, false);
+        audio.seek(7);
+        QTRY_COMPARE(recorder.events.size(), 2);
+        QTRY_VERIFY(audio.position() >= 7 - timeSlack);
+    }
+
+    void missingFileFails()
+    {
+        MpvAudio audio;
+        Recorder recorder(audio);
+        audio.load(m_server.url(QStringLiteral("/missing.mp3")), {}, 0, true);
+        QTRY_COMPARE(recorder.events, QStringList{QStringLiteral("failed: Loading failed.")});
+        QVERIFY(!audio.hasItem());
+    }
+
+    void replacedLoadSendsNothingMore()
+    {
+        MpvAudio audio;
+        Recorder recorder(audio);
+        audio.load(m_server.url(QStringLiteral("/missing.mp3")), {}, 0, true);
+        audio.load(song(QStringLiteral("wav"), false), {}, 0, false);
+        QTRY_COMPARE(recorder.events, QStringList{QStringLiteral("ready")});
+
+        audio.load(m_server.url(QStringLiteral("/missing.mp3")), {}, 0, true);
+        audio.stop();
+        QTest::qWait(500);
+        QCOMPARE(recorder.events, QStringList{QStringLiteral("ready")});
+        QVERIFY(!audio.hasItem());
+    }
+
+    void volumeIsCubic()
+    {
+        MpvAudio audio;
+        audio.setVolume(0.5);
+        QCOMPARE(std::round(audio.mpvVolume() * 100) / 100, 79.37);
+        audio.setVolume(1.0);
+        QCOMPARE(audio.mpvVolume(), 100.0);
+        audio.setVolume(0.0);
+        QCOMPARE(audio.mpvVolume(), 0.0);
+    }
+
+    // A transfer cut short after a third of the file: what arrived plays, then the item ends.
+    void cutTransferEndsWhereTheDataStops()
+    {
+        const QString path = TestMedia::songFile(QStringLiteral("mp3"));
+        TestHttpServer::Route route;
+        route.filePath = path;
+        route.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("audio/mpeg")));
+        route.cutAt = QFile(path).size() / 3;
+        m_server.serve(QStringLiteral("/cut.mp3"), route);
+
+        MpvAudio audio;
+        Recorder recorder(audio);
+        audio.load(m_server.url(QStringLiteral("/cut.mp3")), {}, 2.5, true);
+        // The stream layer asks for the rest a few times, with growing pauses, before it gives up.
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.events.size(), 2, 30000);
+        QCOMPARE(recorder.events, (QStringList{QStringLiteral("ready"), QStringLiteral("ended")}));
+        QVERIFY2(std::abs(recorder.endPosition - 4) < 0.5, qPrintable(QString::number(recorder.endPosition)));
+    }
+};
+
+QTEST_MAIN(TestMpvAudio)
+#include "tst_mpvaudio.moc"

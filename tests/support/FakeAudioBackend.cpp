@@ -1,0 +1,52 @@
+#include "FakeAudioBackend.h"
+
+void FakeAudioBackend::load(const QUrl &url, const QMap<QString, QString> &headers, double start, bool play)
+{
+    loads.append(Load{url, headers, start, play});
+    m_hasItem = true;
+    m_ready = false;
+    m_paused = !play;
+    currentPosition = start;
+    Q_EMIT stateChanged();
+}
+
+void FakeAudioBackend::stop()
+{
+    m_hasItem = false;
+    m_ready = false;
+    Q_EMIT stateChanged();
+}
+
+void FakeAudioBackend::play()
+{
+    m_paused = false;
+    Q_EMIT stateChanged();
+}
+
+void FakeAudioBackend::pause()
+{
+    m_paused = true;
+    Q_EMIT stateChanged();
+}
+
+void FakeAudioBackend::seek(double seconds)
+{
+    seeks.append(seconds);
+    currentPosition = seconds;
+}
+
+void FakeAudioBackend::becomeReady(double duration)
+{
+    m_ready = true;
+    currentDuration = duration;
+    Q_EMIT ready(duration);
+    Q_EMIT stateChanged();
+}
+
+void FakeAudioBackend::fail(const QString &message)
+{
+    m_hasItem = false;
+    m_ready = false;
+    Q_EMIT failed(message);
+    Q_EMIT stateChanged();
+}

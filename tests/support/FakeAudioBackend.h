@@ -1,0 +1,58 @@
+#pragma once
+
+#include "player/AudioBackend.h"
+
+#include <cmath>
+
+// An audio back end that plays nothing: it records what the player asks and reports whatever
+// the test makes it report.
+class FakeAudioBackend final : public AudioBackend
+{
+    Q_OBJECT
+
+public:
+    struct Load
+    {
+        QUrl url;
+        QMap<QString, QString> headers;
+        double start = 0;
+        bool play = false;
+    };
+
+    using AudioBackend::AudioBackend;
+
+    void load(const QUrl &url, const QMap<QString, QString> &headers, double start, bool play) override;
+    void stop() override;
+    void play() override;
+    void pause() override;
+    void seek(double seconds) override;
+    void setVolume(double volume) override { lastVolume = volume; }
+
+    [[nodiscard]] bool hasItem() const override { return m_hasItem; }
+    [[nodiscard]] bool isRunning() const override { return m_hasItem && m_ready && !m_paused; }
+    [[nodiscard]] bool isWaiting() const override { return m_hasItem && !m_ready && !m_paused; }
+    // The player reads the position once per tick of its time observer, so this counts ticks.
+    [[nodiscard]] double position() const override
+    {
+        ++positionReads;
+        return m_hasItem ? currentPosition : NAN;
+    }
+    [[nodiscard]] double duration() const override { return m_hasItem ? currentDuration : NAN; }
+
+    // What the item does.
+    void becomeReady(double duration);
+    void end() { Q_EMIT ended(); }
+    void fail(const QString &message);
+
+    QList<Load> loads;
+    QList<double> seeks;
+    double lastVolume = NAN;
+    double currentPosition = 0;
+    double currentDuration = NAN;
+    mutable int positionReads = 0;
+
+private:
+    bool m_hasItem = false;
+    bool m_ready = false;
+    bool m_paused = true;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "FakeAudioBackend.h"
+#include "FakeCatalog.h"
+#include "TestEnvironment.h"
+#include "music/LibraryStore.h"
+#include "player/PlayerManager.h"
+
+#include <QRandomGenerator>
+
+#include <memory>
+
+// A player over the fake back end and catalogue, with a clock the test moves by hand and a
+// seeded random generator, in an environment of its own.
+struct PlayerRig
+{
+    PlayerRig();
+
+    // Song n: id "song0000001" and so on (eleven characters), 200 s long unless told.
+    static Track track(int n, std::optional<double> duration = 200.0);
+    static QList<Track> tracks(int count);
+    [[nodiscard]] QStringList queueIds() const;
+
+    // A queue of `count` songs with song `current` (from 0) playing and ready.
+    void playing(int count, int current = 0);
+    // Makes the loaded item ready and running.
+    void ready(double duration = 200);
+    // Lets `seconds` of sound be counted, one tick of at most 1.5 s at a time.
+    void listen(double seconds);
+
+    TestEnvironment environment;
+    LibraryStore library;
+    FakeAudioBackend audio;
+    FakeCatalog catalog;
+    double now = 1000;
+    QRandomGenerator random{42};
+    std::unique_ptr<PlayerManager> player;
+};
