@@ -14,9 +14,9 @@
 #include "engine/HistoryItem.h"
 #include "engine/HistoryStore.h"
 #include "platform/DesktopServices.h"
+#include "ui/downloader/DownloadQueueModel.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/downloader/LogSheetModel.h"
-#include "ui/downloader/QueueModel.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -68,7 +68,7 @@ void queueFigure(DesktopServices &desktop)
     DownloadManager downloads(&history);
     for (int index = 0; index < 1000; ++index)
         downloads.enqueue(request(index));
-    QueueModel model(&downloads, &desktop);
+    DownloadQueueModel model(&downloads, &desktop);
     readRows(model, 20);
     int updates = 0;
     QObject::connect(&model, &QAbstractItemModel::dataChanged, &model, [&] { ++updates; });

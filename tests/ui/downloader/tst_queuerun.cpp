@@ -11,8 +11,8 @@
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 #include "platform/DesktopServices.h"
+#include "ui/downloader/DownloadQueueModel.h"
 #include "ui/downloader/LogSheetModel.h"
-#include "ui/downloader/QueueModel.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -42,7 +42,7 @@ struct Setup
     HistoryStore history;
     DownloadManager manager{&history};
     DesktopServices desktop;
-    QueueModel model{&manager, &desktop};
+    DownloadQueueModel model{&manager, &desktop};
     QString folder = env.root() + QStringLiteral("/Downloads");
 
     Setup()
@@ -67,8 +67,8 @@ struct Setup
         return Json::uuidText(task->id());
     }
     QVariant at(int role) const { return model.data(model.index(0, 0), role); }
-    QString line() const { return at(QueueModel::StatusLineRole).toString(); }
-    QString status() const { return at(QueueModel::StatusTextRole).toString(); }
+    QString line() const { return at(DownloadQueueModel::StatusLineRole).toString(); }
+    QString status() const { return at(DownloadQueueModel::StatusTextRole).toString(); }
 };
 
 class TestQueueRun : public QObject
@@ -86,15 +86,15 @@ private Q_SLOTS:
             "^\\d{1,2}% \u00b7 [\\d.]+ k?M?B of [\\d.]+ k?M?B \u00b7 [\\d.]+ k?M?B/s \u00b7 ETA \\d+:\\d\\d"));
         QTRY_VERIFY2_WITH_TIMEOUT(downloading.match(setup.line()).hasMatch(), qPrintable(setup.line()),
                                   downloadTimeoutMs);
-        QCOMPARE(setup.at(QueueModel::StatusColorRole).toString(), QStringLiteral("accent"));
-        QVERIFY(setup.at(QueueModel::ShowsProgressRole).toBool());
+        QCOMPARE(setup.at(DownloadQueueModel::StatusColorRole).toString(), QStringLiteral("accent"));
+        QVERIFY(setup.at(DownloadQueueModel::ShowsProgressRole).toBool());
 
         setup.model.trigger(id, QStringLiteral("pause"));
         QTRY_COMPARE_WITH_TIMEOUT(setup.status(), QStringLiteral("Paused"), downloadTimeoutMs);
         const QRegularExpression paused(
             QStringLiteral("^Paused at \\d{1,2}% \u2014 resume continues from the partial file$"));
         QVERIFY2(paused.match(setup.line()).hasMatch(), qPrintable(setup.line()));
-        QCOMPARE(actionsOf(setup.at(QueueModel::ControlsRole)).first(), QStringLiteral("resume"));
+        QCOMPARE(actionsOf(setup.at(DownloadQueueModel::ControlsRole)).first(), QStringLiteral("resume"));
 
         setup.model.trigger(id, QStringLiteral("resume"));
         QTRY_COMPARE_WITH_TIMEOUT(setup.status(), QStringLiteral("Completed"), downloadTimeoutMs);
@@ -102,8 +102,8 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(file));
         QCOMPARE(setup.line(), QStringLiteral("Done \u00b7 ") + formatByteCount(QFileInfo(file).size()) +
                                    QStringLiteral(" \u00b7 slow [slow].mp4"));
-        QVERIFY(!setup.at(QueueModel::ShowsProgressRole).toBool());
-        QCOMPARE(actionsOf(setup.at(QueueModel::ControlsRole)),
+        QVERIFY(!setup.at(DownloadQueueModel::ShowsProgressRole).toBool());
+        QCOMPARE(actionsOf(setup.at(DownloadQueueModel::ControlsRole)),
                  (QStringList{QStringLiteral("reveal"), QStringLiteral("showLog"), QStringLiteral("remove")}));
 
         setup.model.trigger(id, QStringLiteral("reveal"));
@@ -128,8 +128,8 @@ private Q_SLOTS:
         const QString id = setup.enqueue(QStringLiteral("/missing.mp4"));
         QTRY_COMPARE_WITH_TIMEOUT(setup.status(), QStringLiteral("Failed"), downloadTimeoutMs);
         QVERIFY2(setup.line().contains(QLatin1String("404")), qPrintable(setup.line()));
-        QCOMPARE(setup.at(QueueModel::StatusLineColorRole).toString(), QStringLiteral("red"));
-        QCOMPARE(actionsOf(setup.at(QueueModel::ControlsRole)).first(), QStringLiteral("retry"));
+        QCOMPARE(setup.at(DownloadQueueModel::StatusLineColorRole).toString(), QStringLiteral("red"));
+        QCOMPARE(actionsOf(setup.at(DownloadQueueModel::ControlsRole)).first(), QStringLiteral("retry"));
 
         setup.model.trigger(id, QStringLiteral("retry"));
         QTRY_COMPARE_WITH_TIMEOUT(LogManager::read(QUuid::fromString(id)).count(QStringLiteral("\u2014\u2014 start")),
@@ -144,7 +144,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(setup.status(), QStringLiteral("Downloading"), downloadTimeoutMs);
         setup.model.trigger(id, QStringLiteral("cancel"));
         QTRY_COMPARE_WITH_TIMEOUT(setup.line(), QStringLiteral("Cancelled"), downloadTimeoutMs);
-        QVERIFY(!actionsOf(setup.at(QueueModel::ControlsRole)).contains(QStringLiteral("cancel")));
+        QVERIFY(!actionsOf(setup.at(DownloadQueueModel::ControlsRole)).contains(QStringLiteral("cancel")));
         setup.model.trigger(id, QStringLiteral("remove"));
         QVERIFY(setup.model.isEmpty());
     }

@@ -18,7 +18,7 @@ class DownloadTask;
 //
 // Rows are addressed by task id (the Json::uuidText form), never by offset: an offset taken
 // when a drag starts or a menu opens may name another task by the time it is used.
-class QueueModel final : public QIdentityProxyModel
+class DownloadQueueModel final : public QIdentityProxyModel
 {
     Q_OBJECT
     Q_PROPERTY(bool empty READ isEmpty NOTIFY emptyChanged)
@@ -46,7 +46,7 @@ public:
     // How long a task's changes are gathered before its row is updated: one frame at 60 Hz.
     static constexpr int frameMs = 16;
 
-    QueueModel(DownloadManager *downloads, DesktopServices *desktop, QObject *parent = nullptr);
+    DownloadQueueModel(DownloadManager *downloads, DesktopServices *desktop, QObject *parent = nullptr);
 
     [[nodiscard]] bool isEmpty() const { return rowCount() == 0; }
     [[nodiscard]] const QString &logTask() const { return m_logTask; }

@@ -1,4 +1,4 @@
-#include "QueueModel.h"
+#include "DownloadQueueModel.h"
 
 #include "DownloadManager.h"
 #include "core/Json.h"
@@ -20,24 +20,24 @@ const auto taskSignals = {
 };
 
 const QList<int> presentationRoles = {
-    QueueModel::TitleRole,
-    QueueModel::ItemTextRole,
-    QueueModel::StatusTextRole,
-    QueueModel::StatusIconRole,
-    QueueModel::StatusColorRole,
-    QueueModel::StatusLineRole,
-    QueueModel::StatusLineColorRole,
-    QueueModel::ShowsProgressRole,
-    QueueModel::ProgressRole,
-    QueueModel::ThumbnailRole,
-    QueueModel::PlaceholderIconRole,
-    QueueModel::ControlsRole,
-    QueueModel::MenuRole,
+    DownloadQueueModel::TitleRole,
+    DownloadQueueModel::ItemTextRole,
+    DownloadQueueModel::StatusTextRole,
+    DownloadQueueModel::StatusIconRole,
+    DownloadQueueModel::StatusColorRole,
+    DownloadQueueModel::StatusLineRole,
+    DownloadQueueModel::StatusLineColorRole,
+    DownloadQueueModel::ShowsProgressRole,
+    DownloadQueueModel::ProgressRole,
+    DownloadQueueModel::ThumbnailRole,
+    DownloadQueueModel::PlaceholderIconRole,
+    DownloadQueueModel::ControlsRole,
+    DownloadQueueModel::MenuRole,
 };
 
 } // namespace
 
-QueueModel::QueueModel(DownloadManager *downloads, DesktopServices *desktop, QObject *parent)
+DownloadQueueModel::DownloadQueueModel(DownloadManager *downloads, DesktopServices *desktop, QObject *parent)
     : QIdentityProxyModel(parent)
     , m_downloads(downloads)
     , m_desktop(desktop)
@@ -45,27 +45,27 @@ QueueModel::QueueModel(DownloadManager *downloads, DesktopServices *desktop, QOb
     setSourceModel(downloads);
     m_frame.setSingleShot(true);
     m_frame.setInterval(frameMs);
-    connect(&m_frame, &QTimer::timeout, this, &QueueModel::publishChanges);
+    connect(&m_frame, &QTimer::timeout, this, &DownloadQueueModel::publishChanges);
 
     connect(downloads, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &, int first, int last) { follow(first, last); });
     connect(downloads, &QAbstractItemModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex &, int first, int last) { unfollow(first, last); });
     connect(downloads, &QAbstractItemModel::modelAboutToBeReset, this, [this] { unfollow(0, rowCount() - 1); });
-    connect(downloads, &QAbstractItemModel::modelReset, this, &QueueModel::followAll);
+    connect(downloads, &QAbstractItemModel::modelReset, this, &DownloadQueueModel::followAll);
     for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
-        connect(downloads, signal, this, &QueueModel::noteEmptiness);
-    connect(downloads, &QAbstractItemModel::modelReset, this, &QueueModel::noteEmptiness);
+        connect(downloads, signal, this, &DownloadQueueModel::noteEmptiness);
+    connect(downloads, &QAbstractItemModel::modelReset, this, &DownloadQueueModel::noteEmptiness);
     followAll();
     m_empty = isEmpty();
 }
 
-DownloadTask *QueueModel::taskAt(int row) const
+DownloadTask *DownloadQueueModel::taskAt(int row) const
 {
     return m_downloads->tasks().value(row);
 }
 
-DownloadTask *QueueModel::taskById(const QString &id) const
+DownloadTask *DownloadQueueModel::taskById(const QString &id) const
 {
     const QUuid uuid = QUuid::fromString(id);
     if (uuid.isNull())
@@ -77,7 +77,7 @@ DownloadTask *QueueModel::taskById(const QString &id) const
     return nullptr;
 }
 
-void QueueModel::follow(int first, int last)
+void DownloadQueueModel::follow(int first, int last)
 {
     for (int row = first; row <= last; ++row) {
         DownloadTask *task = taskAt(row);
@@ -86,7 +86,7 @@ void QueueModel::follow(int first, int last)
     }
 }
 
-void QueueModel::unfollow(int first, int last)
+void DownloadQueueModel::unfollow(int first, int last)
 {
     for (int row = first; row <= last; ++row) {
         DownloadTask *task = taskAt(row);
@@ -96,12 +96,12 @@ void QueueModel::unfollow(int first, int last)
     }
 }
 
-void QueueModel::followAll()
+void DownloadQueueModel::followAll()
 {
     follow(0, rowCount() - 1);
 }
 
-void QueueModel::noteEmptiness()
+void DownloadQueueModel::noteEmptiness()
 {
     if (m_empty == isEmpty())
         return;
@@ -109,7 +109,7 @@ void QueueModel::noteEmptiness()
     Q_EMIT emptyChanged();
 }
 
-void QueueModel::markChanged(DownloadTask *task)
+void DownloadQueueModel::markChanged(DownloadTask *task)
 {
     // A row the view never read has nothing to update; it is computed when it is first read.
     if (!m_shown.contains(task))
@@ -119,7 +119,7 @@ void QueueModel::markChanged(DownloadTask *task)
         m_frame.start();
 }
 
-void QueueModel::publishChanges()
+void DownloadQueueModel::publishChanges()
 {
     const QSet<DownloadTask *> changed = std::exchange(m_changed, {});
     const QList<DownloadTask *> &tasks = m_downloads->tasks();
@@ -142,7 +142,7 @@ void QueueModel::publishChanges()
     }
 }
 
-const TaskPresentation &QueueModel::shown(DownloadTask *task) const
+const TaskPresentation &DownloadQueueModel::shown(DownloadTask *task) const
 {
     auto found = m_shown.find(task);
     if (found == m_shown.end())
@@ -150,7 +150,7 @@ const TaskPresentation &QueueModel::shown(DownloadTask *task) const
     return *found;
 }
 
-QVariant QueueModel::roleValue(const TaskPresentation &row, int role)
+QVariant DownloadQueueModel::roleValue(const TaskPresentation &row, int role)
 {
     switch (role) {
     case TitleRole: return row.title;
@@ -170,7 +170,7 @@ QVariant QueueModel::roleValue(const TaskPresentation &row, int role)
     }
 }
 
-QVariant QueueModel::data(const QModelIndex &index, int role) const
+QVariant DownloadQueueModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
@@ -183,7 +183,7 @@ QVariant QueueModel::data(const QModelIndex &index, int role) const
     return roleValue(shown(task), role);
 }
 
-QHash<int, QByteArray> QueueModel::roleNames() const
+QHash<int, QByteArray> DownloadQueueModel::roleNames() const
 {
     QHash<int, QByteArray> names = QIdentityProxyModel::roleNames();
     names.insert({
@@ -205,7 +205,7 @@ QHash<int, QByteArray> QueueModel::roleNames() const
     return names;
 }
 
-void QueueModel::trigger(const QString &taskId, const QString &action)
+void DownloadQueueModel::trigger(const QString &taskId, const QString &action)
 {
     DownloadTask *task = taskById(taskId);
     if (!task)
@@ -227,7 +227,7 @@ void QueueModel::trigger(const QString &taskId, const QString &action)
         setLogTask(Json::uuidText(task->id()));
 }
 
-void QueueModel::moveTask(const QString &taskId, const QString &beforeTaskId)
+void DownloadQueueModel::moveTask(const QString &taskId, const QString &beforeTaskId)
 {
     const QList<DownloadTask *> &tasks = m_downloads->tasks();
     const qsizetype from = tasks.indexOf(taskById(taskId));
@@ -237,27 +237,27 @@ void QueueModel::moveTask(const QString &taskId, const QString &beforeTaskId)
     m_downloads->move({int(from)}, int(to));
 }
 
-void QueueModel::pauseAll()
+void DownloadQueueModel::pauseAll()
 {
     m_downloads->pauseAll();
 }
 
-void QueueModel::resumeAll()
+void DownloadQueueModel::resumeAll()
 {
     m_downloads->resumeAll();
 }
 
-void QueueModel::clearFinished()
+void DownloadQueueModel::clearFinished()
 {
     m_downloads->clearFinished();
 }
 
-void QueueModel::closeLog()
+void DownloadQueueModel::closeLog()
 {
     setLogTask({});
 }
 
-void QueueModel::setLogTask(const QString &id)
+void DownloadQueueModel::setLogTask(const QString &id)
 {
     if (m_logTask == id)
         return;

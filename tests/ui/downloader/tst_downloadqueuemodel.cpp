@@ -7,7 +7,7 @@
 #include "core/SettingsStore.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
-#include "ui/downloader/QueueModel.h"
+#include "ui/downloader/DownloadQueueModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QClipboard>
@@ -44,7 +44,7 @@ struct Rig
     HistoryStore history;
     DownloadManager manager{&history};
     RecordingDesktopServices desktop;
-    QueueModel model{&manager, &desktop};
+    DownloadQueueModel model{&manager, &desktop};
     QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::QtTest};
     QString folder = env.root() + QStringLiteral("/Downloads");
 
@@ -72,7 +72,7 @@ struct Rig
     }
 };
 
-class TestQueueModel : public QObject
+class TestDownloadQueueModel : public QObject
 {
     Q_OBJECT
 
@@ -83,8 +83,8 @@ private Q_SLOTS:
         rig.add(QStringLiteral("a"));
         DownloadTask *b = rig.add(QStringLiteral("b"));
         rig.add(QStringLiteral("c"));
-        QCOMPARE(rig.at(1, QueueModel::IdRole).toString(), idOf(b));
-        QCOMPARE(rig.at(1, QueueModel::StatusLineRole).toString(), QStringLiteral("Waiting\u2026"));
+        QCOMPARE(rig.at(1, DownloadQueueModel::IdRole).toString(), idOf(b));
+        QCOMPARE(rig.at(1, DownloadQueueModel::StatusLineRole).toString(), QStringLiteral("Waiting\u2026"));
         rig.readAllRows();
         QSignalSpy changed(&rig.model, &QAbstractItemModel::dataChanged);
         QSignalSpy reset(&rig.model, &QAbstractItemModel::modelReset);
@@ -94,8 +94,8 @@ private Q_SLOTS:
         QTRY_COMPARE(changed.size(), 1);
         QCOMPARE(changed[0][0].toModelIndex().row(), 1);
         QCOMPARE(changed[0][1].toModelIndex().row(), 1);
-        QCOMPARE(changed[0][2].value<QList<int>>(), QList<int>{QueueModel::ProgressRole});
-        QCOMPARE(rig.at(1, QueueModel::ProgressRole).toDouble(), 0.25);
+        QCOMPARE(changed[0][2].value<QList<int>>(), QList<int>{DownloadQueueModel::ProgressRole});
+        QCOMPARE(rig.at(1, DownloadQueueModel::ProgressRole).toDouble(), 0.25);
 
         // A burst of changes within one frame is one update naming what differs from before.
         changed.clear();
@@ -104,19 +104,20 @@ private Q_SLOTS:
         b->setSpeed(1'000'000);
         b->setProgress(0.42);
         QTRY_COMPARE(changed.size(), 1);
-        QTest::qWait(3 * QueueModel::frameMs);
+        QTest::qWait(3 * DownloadQueueModel::frameMs);
         QCOMPARE(changed.size(), 1);
         QList<int> roles = changed[0][2].value<QList<int>>();
         std::sort(roles.begin(), roles.end());
         // The controls of a queued and a downloading task are the same, so they are not named.
-        QCOMPARE(roles, (QList<int>{QueueModel::StatusTextRole, QueueModel::StatusIconRole, QueueModel::StatusColorRole,
-                                    QueueModel::StatusLineRole, QueueModel::ProgressRole}));
-        QCOMPARE(rig.at(1, QueueModel::StatusLineRole).toString(), QStringLiteral("42% \u00b7 1.0 MB/s"));
+        QCOMPARE(roles, (QList<int>{DownloadQueueModel::StatusTextRole, DownloadQueueModel::StatusIconRole,
+                                    DownloadQueueModel::StatusColorRole, DownloadQueueModel::StatusLineRole,
+                                    DownloadQueueModel::ProgressRole}));
+        QCOMPARE(rig.at(1, DownloadQueueModel::StatusLineRole).toString(), QStringLiteral("42% \u00b7 1.0 MB/s"));
 
         // A change that shows no different text sends nothing.
         changed.clear();
         b->setSpeed(1'000'001);
-        QTest::qWait(3 * QueueModel::frameMs);
+        QTest::qWait(3 * DownloadQueueModel::frameMs);
         QCOMPARE(changed.size(), 0);
         QCOMPARE(reset.size(), 0);
     }
@@ -180,23 +181,23 @@ private Q_SLOTS:
 
         rig.model.trigger(id, QStringLiteral("pause"));
         QCOMPARE(task->status(), TaskStatus::Paused);
-        QTRY_COMPARE(rig.at(0, QueueModel::StatusLineRole).toString(),
+        QTRY_COMPARE(rig.at(0, DownloadQueueModel::StatusLineRole).toString(),
                      QStringLiteral("Paused at 0% \u2014 resume continues from the partial file"));
-        QCOMPARE(actionsOf(rig.at(0, QueueModel::ControlsRole)).first(), QStringLiteral("resume"));
+        QCOMPARE(actionsOf(rig.at(0, DownloadQueueModel::ControlsRole)).first(), QStringLiteral("resume"));
         rig.model.trigger(id, QStringLiteral("resume"));
-        QTRY_COMPARE(rig.at(0, QueueModel::StatusLineRole).toString(), QStringLiteral("Waiting"));
+        QTRY_COMPARE(rig.at(0, DownloadQueueModel::StatusLineRole).toString(), QStringLiteral("Waiting"));
         rig.model.trigger(id, QStringLiteral("cancel"));
-        QTRY_COMPARE(rig.at(0, QueueModel::StatusLineRole).toString(), QStringLiteral("Cancelled"));
-        QCOMPARE(rig.at(0, QueueModel::ShowsProgressRole).toBool(), false);
-        QCOMPARE(actionsOf(rig.at(0, QueueModel::ControlsRole)),
+        QTRY_COMPARE(rig.at(0, DownloadQueueModel::StatusLineRole).toString(), QStringLiteral("Cancelled"));
+        QCOMPARE(rig.at(0, DownloadQueueModel::ShowsProgressRole).toBool(), false);
+        QCOMPARE(actionsOf(rig.at(0, DownloadQueueModel::ControlsRole)),
                  (QStringList{QStringLiteral("retry"), QStringLiteral("showLog"), QStringLiteral("remove")}));
         rig.model.trigger(id, QStringLiteral("retry"));
-        QTRY_COMPARE(rig.at(0, QueueModel::StatusLineRole).toString(), QStringLiteral("Waiting"));
+        QTRY_COMPARE(rig.at(0, DownloadQueueModel::StatusLineRole).toString(), QStringLiteral("Waiting"));
 
         rig.model.trigger(id, QStringLiteral("copyLink"));
         QCOMPARE(QGuiApplication::clipboard()->text(), FakeYtdlp::url(QStringLiteral("a")));
 
-        QSignalSpy logTask(&rig.model, &QueueModel::logTaskChanged);
+        QSignalSpy logTask(&rig.model, &DownloadQueueModel::logTaskChanged);
         rig.model.trigger(id, QStringLiteral("showLog"));
         QCOMPARE(rig.model.logTask(), id);
         rig.model.closeLog();
@@ -211,8 +212,8 @@ private Q_SLOTS:
         const QString file = rig.folder + QStringLiteral("/a.mp4");
         task->setOutputFiles({file});
         task->setStatus(TaskStatus::Completed);
-        QTRY_COMPARE(actionsOf(rig.at(0, QueueModel::ControlsRole)).first(), QStringLiteral("reveal"));
-        QVERIFY(actionsOf(rig.at(0, QueueModel::MenuRole)).contains(QStringLiteral("reveal")));
+        QTRY_COMPARE(actionsOf(rig.at(0, DownloadQueueModel::ControlsRole)).first(), QStringLiteral("reveal"));
+        QVERIFY(actionsOf(rig.at(0, DownloadQueueModel::MenuRole)).contains(QStringLiteral("reveal")));
         rig.model.trigger(id, QStringLiteral("reveal"));
         QCOMPARE(rig.desktop.revealed, QStringList{file});
 
@@ -239,7 +240,7 @@ private Q_SLOTS:
     {
         Rig rig;
         QVERIFY(rig.model.isEmpty());
-        QSignalSpy empty(&rig.model, &QueueModel::emptyChanged);
+        QSignalSpy empty(&rig.model, &DownloadQueueModel::emptyChanged);
         // Always offered: on an empty queue they change nothing.
         rig.model.pauseAll();
         rig.model.resumeAll();
@@ -265,5 +266,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestQueueModel)
-#include "tst_queuemodel.moc"
+QTEST_MAIN(TestDownloadQueueModel)
+#include "tst_downloadqueuemodel.moc"
