@@ -9,8 +9,8 @@ Menu {
 
     required property HistoryViewModel model
 
-    // Fills the menu for the entry `id` and opens it at the pointer.
-    function show(id: string) {
+    // Fills the menu for the entry `id` and opens it at `position` (in the screen's coordinates).
+    function show(id: string, position: point) {
         while (count > 0)
             takeItem(0).destroy()
         for (const entry of model.menu(id)) {
@@ -23,7 +23,7 @@ Menu {
                     "entryAction": entry.action
                 }))
         }
-        popup()
+        popup(position.x, position.y)
     }
 
     Component {

@@ -23,7 +23,7 @@ Rectangle {
     required property bool selected
 
     signal clicked(string id, int modifiers)
-    signal menuRequested(string id)
+    signal menuRequested(string id, point scenePosition)
     signal buttonTriggered(string id, string action)
 
     height: 66
@@ -35,7 +35,7 @@ Rectangle {
         acceptedButtons: Qt.LeftButton | Qt.RightButton
         onClicked: mouse => {
             if (mouse.button === Qt.RightButton)
-                row.menuRequested(row.model.id)
+                row.menuRequested(row.model.id, mapToItem(null, mouse.x, mouse.y))
             else
                 row.clicked(row.model.id, mouse.modifiers)
         }

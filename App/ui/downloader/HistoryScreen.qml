@@ -78,10 +78,10 @@ Item {
                     width: ListView.view.width - 20
                     onClicked: (id, modifiers) => screen.model.click(id, (modifiers & Qt.ControlModifier) !== 0,
                                                                      (modifiers & Qt.ShiftModifier) !== 0)
-                    onMenuRequested: id => {
+                    onMenuRequested: (id, scenePosition) => {
                         if (menu.status === Loader.Null)
                             menu.setSource("HistoryMenu.qml", {"model": screen.model})
-                        menu.item.show(id)
+                        menu.item.show(id, screen.mapFromItem(null, scenePosition))
                     }
                     onButtonTriggered: (id, action) => screen.model.trigger(id, action)
                 }
