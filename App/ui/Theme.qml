@@ -15,6 +15,24 @@ QtObject {
     // Primary text of the dark scheme.
     readonly property color text: "white"
 
+    // Status colours: a failure, a success and a pause.
+    readonly property color red: Qt.rgba(1.0, 0.27, 0.23, 1)
+    readonly property color green: Qt.rgba(0.2, 0.82, 0.35, 1)
+    readonly property color orange: Qt.rgba(1.0, 0.62, 0.04, 1)
+
+    // The colour a view model names by role ("red", "secondary", ...); unknown roles are primary text.
+    function roleColour(role: string): color {
+        switch (role) {
+        case "red": return red
+        case "green": return green
+        case "orange": return orange
+        case "accent": return accent
+        case "secondary": return dim
+        case "tertiary": return Qt.rgba(1, 1, 1, 0.3)
+        }
+        return text
+    }
+
     // Text styles, in pixels (one point of the design is one device-independent pixel).
     readonly property int largeTitle: 26
     readonly property int title: 22

@@ -1,10 +1,69 @@
+#include "DownloadManager.h"
 #include "QmlHarness.h"
-
+#include "RecordingDesktopServices.h"
+#include "TestEnvironment.h"
+#include "TestRequests.h"
+#include "TestToolMirror.h"
+#include "core/Json.h"
+#include "core/YTDLPManager.h"
+#include "engine/DownloadTask.h"
+#include "engine/HistoryStore.h"
 #include "shell/Shell.h"
+#include "tools/DependencyManager.h"
+#include "ui/downloader/DiagnosticsViewModel.h"
+#include "ui/downloader/HistoryViewModel.h"
+#include "ui/downloader/SetupViewModel.h"
 
+#include <QCoroTask>
 #include <QDir>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
+
+#include <memory>
+
+namespace {
+
+constexpr int toolTimeoutMs = 60000;
+
+// Publishes yt-dlp's download a few bytes at a time, so an install stays visibly under way for a while.
+void serveYtdlpSlowly(TestToolMirror &mirror)
+{
+    TestHttpServer::Route route;
+    route.filePath = mirror.fakeYtdlp(QStringLiteral("2026.08.19"));
+    route.dripBytes = 16;
+    route.dripIntervalMs = 150;
+    mirror.server().serve(YTDLPManager::spec().urls.value(0).path(), route);
+}
+
+// A history with one entry per finished status: completed with its file there, failed with an error and no
+// file, cancelled with a size of 0.
+void recordHistory(HistoryStore &history, const QString &folder)
+{
+    QDir().mkpath(folder);
+    const QString file = folder + QStringLiteral("/Evening walk.mp4");
+    QFile(file).open(QIODevice::WriteOnly);
+    const auto record = [&](const char *title, const char *url, TaskStatus status, const QString &output,
+                            std::optional<qint64> size, const std::optional<QString> &error) {
+        DownloadOptions options = TestRequests::defaultRequest(QString::fromLatin1(url), folder);
+        options.title = QString::fromLatin1(title);
+        DownloadTask task(options);
+        task.setStatus(status);
+        if (!output.isEmpty())
+            task.setOutputFiles({output});
+        task.setFinalSize(size);
+        task.setError(error);
+        history.record(task);
+    };
+    record("Cancelled live stream", "https://media.test/live", TaskStatus::Cancelled, {}, 0, {});
+    record("Conference talk", "https://media.test/talk", TaskStatus::Failed, {}, std::nullopt,
+           QStringLiteral("ERROR: HTTP Error 404: Not Found"));
+    record("Evening walk", "https://media.test/walk", TaskStatus::Completed, file, 48'234'567, {});
+}
+
+} // namespace
 
 // Renders every screen with fixture data into build/gallery/<name>.png: each must fill its window,
 // show more than one colour and load without a warning.
@@ -25,6 +84,23 @@ class TestGallery : public QObject
         QVERIFY2(!QmlHarness::isOneColour(image), qPrintable(name + QStringLiteral(" is blank")));
         QVERIFY(QDir().mkpath(QStringLiteral(MORVANE_GALLERY_DIR)));
         QVERIFY(image.save(QStringLiteral(MORVANE_GALLERY_DIR "/") + name + QStringLiteral(".png")));
+    }
+
+    // Renders the gallery page `page` over the view model `model`; `before` acts on the shown window first.
+    static void recordPage(const char *page, QObject *model, const QString &name,
+                           const std::function<void(QQuickWindow *)> &before = {})
+    {
+        QmlHarness harness;
+        std::unique_ptr<QObject> object(
+            harness.create(fixture(page), {{QStringLiteral("model"), QVariant::fromValue(model)}}));
+        auto *window = qobject_cast<QQuickWindow *>(object.get());
+        QVERIFY(window);
+        if (before) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            before(window);
+        }
+        record(window, name);
     }
 
 private Q_SLOTS:
@@ -48,6 +124,75 @@ private Q_SLOTS:
         slot->setProperty("source", fixture("ShellFixture.qml"));
         QCOMPARE(slot->property("status").toInt(), 1); // Loader.Ready
         record(shell.mainWindow(), QStringLiteral("root"));
+    }
+
+    void setup()
+    {
+        TestEnvironment env;
+        TestToolMirror mirror(env.root()); // serves nothing yet
+        QNetworkAccessManager network;
+        DependencyManager deps(&network);
+        SetupViewModel model(&deps, [] {});
+        recordPage("SetupPage.qml", &model, QStringLiteral("setup-checking"));
+
+        QCoro::waitFor(deps.bootstrap());
+        QVERIFY(model.failed());
+        recordPage("SetupPage.qml", &model, QStringLiteral("setup-failed"));
+
+        serveYtdlpSlowly(mirror);
+        deps.bootstrap();
+        QTRY_VERIFY_WITH_TIMEOUT(deps.state(Tool::Ytdlp).progress > 0, toolTimeoutMs);
+        recordPage("SetupPage.qml", &model, QStringLiteral("setup-installing"));
+        QTRY_VERIFY_WITH_TIMEOUT(!deps.busy(), toolTimeoutMs);
+    }
+
+    void diagnostics()
+    {
+        TestEnvironment env;
+        TestToolMirror mirror(env.root());
+        for (const QString &name : {QStringLiteral("yt-dlp"), QStringLiteral("ffmpeg"), QStringLiteral("ffprobe")})
+            env.installTool(name, QStringLiteral("/usr/bin/") + name);
+        QNetworkAccessManager network;
+        DependencyManager deps(&network);
+        deps.setFreeSpaceProbe([] { return std::optional<qint64>(5'000'000'000); });
+        RecordingDesktopServices desktop;
+        DiagnosticsViewModel model(&deps, &desktop, [&deps] { deps.repair(); });
+        QCoro::waitFor(deps.runDiagnostics());
+        QVERIFY(!model.results().isEmpty());
+        recordPage("DiagnosticsPage.qml", &model, QStringLiteral("diagnostics"));
+
+        serveYtdlpSlowly(mirror);
+        model.repair();
+        QTRY_VERIFY_WITH_TIMEOUT(deps.state(Tool::Ytdlp).progress > 0, toolTimeoutMs);
+        QVERIFY(!model.busyCaption().isEmpty());
+        recordPage("DiagnosticsPage.qml", &model, QStringLiteral("diagnostics-busy"));
+        QTRY_VERIFY_WITH_TIMEOUT(!deps.busy(), toolTimeoutMs);
+    }
+
+    void history()
+    {
+        TestEnvironment env;
+        HistoryStore history;
+        DownloadManager downloads(&history);
+        RecordingDesktopServices desktop;
+        HistoryViewModel model(&history, &downloads, &desktop);
+        recordPage("HistoryPage.qml", &model, QStringLiteral("history-empty"));
+
+        recordHistory(history, env.root() + QStringLiteral("/Downloads"));
+        model.click(Json::uuidText(history.items().first().id));
+        recordPage("HistoryPage.qml", &model, QStringLiteral("history"));
+        recordPage("HistoryPage.qml", &model, QStringLiteral("history-menu"), [](QQuickWindow *window) {
+            // The newest entry, the first row below the search bar.
+            QTest::mouseClick(window, Qt::RightButton, {}, QPoint(300, 90));
+            QTRY_VERIFY(window->findChild<QObject *>(QStringLiteral("historyMenu")));
+        });
+
+        recordPage("HistoryPage.qml", &model, QStringLiteral("history-clear"),
+                   [&model](QQuickWindow *) { model.askClear(); });
+        model.cancelClear();
+
+        model.setSearch(QStringLiteral("nothing like it"));
+        recordPage("HistoryPage.qml", &model, QStringLiteral("history-no-match"));
     }
 };
 

@@ -1,7 +1,7 @@
 import QtQuick
 import Morvane
 
-// One symbol of the interface, drawn by its name ("play.fill") from the icon font.
+// One symbol of the interface, drawn by its name ("play.fill") from the icon font; no name draws nothing.
 Text {
     property string name
     property real size: 16
@@ -9,6 +9,6 @@ Text {
     color: Theme.text
     font.family: Icons.family
     font.pixelSize: size
-    text: Icons.glyph(name)
+    text: name === "" ? "" : Icons.glyph(name)
     Accessible.ignored: true
 }

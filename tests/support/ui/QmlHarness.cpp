@@ -31,7 +31,8 @@ void QmlHarness::failOnWarnings()
 QObject *QmlHarness::create(const QUrl &url, const QVariantMap &properties)
 {
     QQmlComponent component(&m_engine, url);
-    QObject *object = component.createWithInitialProperties(properties);
+    // Creating from a component that failed to load crashes on 6.4 instead of reporting.
+    QObject *object = component.isReady() ? component.createWithInitialProperties(properties) : nullptr;
     if (!object) {
         for (const QQmlError &error : component.errors())
             qWarning("%s", qPrintable(error.toString()));

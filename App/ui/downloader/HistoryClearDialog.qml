@@ -1,0 +1,50 @@
+import QtQuick
+import QtQuick.Controls
+import Morvane
+
+// "Clear all history?", open while the view model asks: only the destructive button clears; any other way
+// out changes nothing.
+Dialog {
+    id: dialog
+
+    required property HistoryViewModel model
+
+    title: "Clear all history?"
+    modal: true
+    anchors.centerIn: Overlay.overlay
+    Component.onCompleted: if (model.confirmingClear)
+        open()
+    onClosed: model.cancelClear()
+
+    Connections {
+        target: dialog.model
+        function onConfirmingClearChanged() {
+            if (dialog.model.confirmingClear)
+                dialog.open()
+            else
+                dialog.close()
+        }
+    }
+
+    Label {
+        text: "Downloaded files are not deleted."
+        color: Theme.dim
+    }
+
+    footer: Row {
+        layoutDirection: Qt.RightToLeft
+        spacing: 8
+        padding: 12
+
+        Button {
+            objectName: "confirmClear"
+            text: "Clear History"
+            palette.buttonText: Theme.red
+            onClicked: () => dialog.model.confirmClear()
+        }
+        Button {
+            text: "Cancel"
+            onClicked: () => dialog.model.cancelClear()
+        }
+    }
+}

@@ -1,0 +1,41 @@
+import QtQuick
+import QtQuick.Controls
+import Morvane
+
+// The context menu of one history entry, rebuilt from the view model each time it opens (the file is
+// looked for then).
+Menu {
+    id: menu
+
+    required property HistoryViewModel model
+
+    // Fills the menu for the entry `id` and opens it at `position` (in the screen's coordinates).
+    function show(id: string, position: point) {
+        while (count > 0)
+            takeItem(0).destroy()
+        for (const entry of model.menu(id)) {
+            if (entry.divider)
+                addItem(divider.createObject(null))
+            else
+                addItem(entryItem.createObject(null, {
+                    "text": entry.text,
+                    "entryId": id,
+                    "entryAction": entry.action
+                }))
+        }
+        popup(position.x, position.y)
+    }
+
+    Component {
+        id: divider
+        MenuSeparator {}
+    }
+    Component {
+        id: entryItem
+        MenuItem {
+            property string entryId
+            property string entryAction
+            onTriggered: () => menu.model.trigger(entryId, entryAction)
+        }
+    }
+}

@@ -1,0 +1,146 @@
+import QtQuick
+import QtQuick.Layouts
+import Morvane
+
+// One finished download in the history list: thumbnail, title, status line, file or error, link, and the
+// row's own buttons. Clicks go to the list, which owns the selection and the menu.
+Rectangle {
+    id: row
+
+    required property var model // for the entry's id, a name QML keeps for itself
+    required property int index
+    required property string title
+    required property string sourceURL
+    required property string statusText
+    required property string statusIcon
+    required property string statusColor
+    required property string dateText
+    required property string sizeText
+    required property string detail
+    required property string detailColor
+    required property string loadableThumbnail
+    required property var buttons
+    required property bool selected
+
+    signal clicked(string id, int modifiers)
+    signal menuRequested(string id, point scenePosition)
+    signal buttonTriggered(string id, string action)
+
+    height: 66
+    radius: 6
+    color: selected ? Qt.rgba(Theme.accent.r, Theme.accent.g, Theme.accent.b, 0.3) : "transparent"
+
+    MouseArea {
+        anchors.fill: parent
+        acceptedButtons: Qt.LeftButton | Qt.RightButton
+        onClicked: mouse => {
+            if (mouse.button === Qt.RightButton)
+                row.menuRequested(row.model.id, mapToItem(null, mouse.x, mouse.y))
+            else
+                row.clicked(row.model.id, mouse.modifiers)
+        }
+    }
+
+    RowLayout {
+        anchors.fill: parent
+        anchors.leftMargin: 8
+        anchors.rightMargin: 8
+        anchors.topMargin: 4
+        anchors.bottomMargin: 4
+        spacing: 12
+
+        Rectangle {
+            Layout.preferredWidth: 96
+            Layout.preferredHeight: 54
+            radius: 6
+            color: Theme.panel
+            clip: true
+
+            Icon {
+                anchors.centerIn: parent
+                visible: thumbnail.status !== Image.Ready
+                name: "film"
+                size: 20
+                color: Theme.dim
+            }
+            Image {
+                id: thumbnail
+                anchors.fill: parent
+                asynchronous: true
+                fillMode: Image.PreserveAspectCrop
+                sourceSize.width: 192
+                sourceSize.height: 108
+                source: row.loadableThumbnail
+            }
+        }
+
+        Column {
+            Layout.fillWidth: true
+            spacing: 3
+
+            Text {
+                width: parent.width
+                text: row.title
+                color: Theme.text
+                font.pixelSize: Theme.body
+                font.weight: Font.Medium
+                elide: Text.ElideRight
+            }
+            Row {
+                spacing: 8
+                Row {
+                    spacing: 3
+                    Icon {
+                        anchors.verticalCenter: parent.verticalCenter
+                        name: row.statusIcon
+                        size: 12
+                        color: Theme.roleColour(row.statusColor)
+                    }
+                    Text {
+                        text: row.statusText
+                        color: Theme.roleColour(row.statusColor)
+                        font.pixelSize: Theme.caption
+                    }
+                }
+                Text {
+                    text: row.dateText
+                    color: Theme.dim
+                    font.pixelSize: Theme.caption
+                }
+                Text {
+                    visible: row.sizeText !== ""
+                    text: row.sizeText
+                    color: Theme.dim
+                    font.pixelSize: Theme.caption
+                }
+            }
+            Text {
+                width: parent.width
+                text: row.detail
+                color: Theme.roleColour(row.detailColor)
+                font.pixelSize: Theme.caption
+                elide: Text.ElideMiddle
+            }
+            Text {
+                width: parent.width
+                text: row.sourceURL
+                color: Theme.roleColour("tertiary")
+                font.pixelSize: Theme.footnote
+                elide: Text.ElideMiddle
+            }
+        }
+
+        Row {
+            spacing: 2
+            Repeater {
+                model: row.buttons
+                delegate: SymbolToolButton {
+                    required property var modelData
+                    symbol: modelData.icon
+                    help: modelData.text
+                    onClicked: () => row.buttonTriggered(row.model.id, modelData.action)
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,135 @@
+#include "DownloadManager.h"
+#include "QmlHarness.h"
+#include "RecordingDesktopServices.h"
+#include "TestEnvironment.h"
+#include "TestRequests.h"
+#include "core/Json.h"
+#include "engine/DownloadTask.h"
+#include "engine/HistoryStore.h"
+#include "ui/downloader/HistoryViewModel.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+
+#include <memory>
+
+// What only the history screen's QML wires: modified clicks reaching the selection, and the right-click menu.
+namespace {
+
+constexpr int rowHeight = 66;
+constexpr int rowSpacing = 2;
+
+} // namespace
+
+struct Screen
+{
+    TestEnvironment env;
+    HistoryStore history;
+    DownloadManager downloads{&history};
+    RecordingDesktopServices desktop;
+    HistoryViewModel model{&history, &downloads, &desktop};
+    QmlHarness harness;
+    std::unique_ptr<QObject> page;
+    QQuickWindow *window = nullptr;
+    QStringList ids; // newest first, as listed
+
+    Screen()
+    {
+        const QString folder = env.root() + QStringLiteral("/Downloads");
+        for (const char *name : {"d", "c", "b", "a"}) {
+            DownloadOptions options =
+                TestRequests::defaultRequest(QStringLiteral("https://media.test/") + QLatin1String(name), folder);
+            options.title = QLatin1String(name);
+            DownloadTask task(options);
+            task.setStatus(TaskStatus::Failed);
+            history.record(task);
+            ids.prepend(Json::uuidText(task.id()));
+        }
+        page.reset(harness.create(QUrl::fromLocalFile(QStringLiteral(MORVANE_GALLERY_SOURCE_DIR "/HistoryPage.qml")),
+                                  {{QStringLiteral("model"), QVariant::fromValue(&model)}}));
+        window = qobject_cast<QQuickWindow *>(page.get());
+        if (window) {
+            window->show();
+            if (!QTest::qWaitForWindowExposed(window))
+                window = nullptr;
+        }
+    }
+
+    // A point inside the list's row `row` (the list starts below the search bar).
+    QPoint rowPoint(int row) const
+    {
+        const auto *list = window->findChild<QQuickItem *>(QStringLiteral("historyList"));
+        const QPointF top = list->mapToScene(QPointF(300, row * (rowHeight + rowSpacing) + rowHeight / 2));
+        return top.toPoint();
+    }
+
+    QSet<QString> selected() const
+    {
+        QSet<QString> texts;
+        for (const QUuid &id : model.selection())
+            texts.insert(Json::uuidText(id));
+        return texts;
+    }
+};
+
+class TestHistoryScreen : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QmlHarness::prepareApplication(); }
+    void init() { QmlHarness::failOnWarnings(); }
+
+    void modifiedClicksReachTheSelection()
+    {
+        Screen screen;
+        QVERIFY(screen.window);
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.rowPoint(0));
+        QCOMPARE(screen.selected(), QSet<QString>{screen.ids[0]});
+        QTest::mouseClick(screen.window, Qt::LeftButton, Qt::ControlModifier, screen.rowPoint(2));
+        QCOMPARE(screen.selected(), (QSet<QString>{screen.ids[0], screen.ids[2]}));
+        QTest::mouseClick(screen.window, Qt::LeftButton, Qt::ControlModifier, screen.rowPoint(0));
+        QCOMPARE(screen.selected(), QSet<QString>{screen.ids[2]});
+        QTest::mouseClick(screen.window, Qt::LeftButton, {}, screen.rowPoint(1));
+        QCOMPARE(screen.selected(), QSet<QString>{screen.ids[1]});
+        QTest::mouseClick(screen.window, Qt::LeftButton, Qt::ShiftModifier, screen.rowPoint(3));
+        QCOMPARE(screen.selected(), (QSet<QString>{screen.ids[1], screen.ids[2], screen.ids[3]}));
+    }
+
+    // A right click opens the entry's menu as the view model describes it, and an item acts on that entry.
+    void rightClickOpensTheEntrysMenu()
+    {
+        Screen screen;
+        QVERIFY(screen.window);
+        QTest::mouseClick(screen.window, Qt::RightButton, {}, screen.rowPoint(1));
+        auto *loader = screen.window->findChild<QObject *>(QStringLiteral("historyMenu"));
+        QVERIFY(loader);
+        auto *menu = qvariant_cast<QObject *>(loader->property("item"));
+        QVERIFY(menu);
+        QTRY_VERIFY(menu->property("opened").toBool());
+
+        QStringList texts;
+        QQuickItem *copy = nullptr;
+        const int count = menu->property("count").toInt();
+        for (int i = 0; i < count; ++i) {
+            QQuickItem *item = nullptr;
+            QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, item), Q_ARG(int, i));
+            const QString text = item->property("text").toString();
+            texts.append(text.isEmpty() ? QStringLiteral("-") : text);
+            if (text == QLatin1String("Copy Source URL"))
+                copy = item;
+        }
+        QCOMPARE(texts, (QStringList{QStringLiteral("Open Folder"), QStringLiteral("Copy Source URL"),
+                                     QStringLiteral("Show Log"), QStringLiteral("Retry Download"), QStringLiteral("-"),
+                                     QStringLiteral("Remove from History")}));
+        QVERIFY(copy);
+        QMetaObject::invokeMethod(copy, "triggered");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("https://media.test/b"));
+    }
+};
+
+QTEST_MAIN(TestHistoryScreen)
+#include "tst_historyscreen.moc"
