@@ -5,13 +5,15 @@ import Morvane
 
 // The settings as tabs, Music first. Whoever shows it gives it its size and place; a new view
 // opens on Music, because nothing keeps which tab was chosen.
-Item {
+Control {
     id: view
 
     required property ToolsSettingsModel tools
 
     implicitWidth: 560
     implicitHeight: 460
+    // The body size for every control and text of the tabs.
+    font.pixelSize: Theme.body
 
     ColumnLayout {
         anchors.centerIn: parent
@@ -23,6 +25,8 @@ Item {
             id: tabs
             objectName: "settingsTabs"
             Layout.fillWidth: true
+            // Basic fills the tabs not chosen with `dark`, the accent of this palette.
+            palette.dark: Theme.side
 
             Repeater {
                 model: [
