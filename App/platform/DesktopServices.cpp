@@ -20,25 +20,34 @@ DesktopServices::DesktopServices(QObject *parent)
 
 void DesktopServices::reveal(const QString &path)
 {
-    const QUrl folder = QUrl::fromLocalFile(QFileInfo(path).absolutePath());
+    askFileManager(QStringLiteral("ShowItems"), path, QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
+}
+
+void DesktopServices::revealFolder(const QString &path)
+{
+    askFileManager(QStringLiteral("ShowFolders"), path, QUrl::fromLocalFile(path));
+}
+
+void DesktopServices::askFileManager(const QString &method, const QString &path, const QUrl &fallback)
+{
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        openUrl(folder);
+        openUrl(fallback);
         return;
     }
 
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.FileManager1"),
+                                                       QStringLiteral("/org/freedesktop/FileManager1"),
+                                                       QStringLiteral("org.freedesktop.FileManager1"), method);
     call << QStringList{QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)}
          << QString(); // startup id: none, we are not launching a window of our own
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, replyTimeoutMs), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, folder](QDBusPendingCallWatcher *finished) {
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, fallback](QDBusPendingCallWatcher *finished) {
         const QDBusPendingReply<> reply = *finished;
         if (reply.isError()) {
-            LogManager::appLog(QStringLiteral("No file manager to show the file (") + reply.error().name() +
-                               QStringLiteral("); opening its folder"));
-            openUrl(folder);
+            LogManager::appLog(QStringLiteral("No file manager to show ") + fallback.toLocalFile() +
+                               QStringLiteral(" (") + reply.error().name() + QStringLiteral("); opening it"));
+            openUrl(fallback);
         }
         finished->deleteLater();
     });

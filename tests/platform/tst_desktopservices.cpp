@@ -45,6 +45,32 @@ private Q_SLOTS:
         QCOMPARE(opened.urls, QList<QUrl>());
     }
 
+    // The Tools folder, say: the file manager shows the folder itself, not its parent.
+    void revealFolderAsksTheFileManager()
+    {
+        TestEnvironment env;
+        TestFileManager fileManager;
+        QVERIFY(fileManager.isRegistered());
+        OpenedUrls opened;
+        DesktopServices desktop;
+        const QString folder = env.root() + QStringLiteral("/Tools");
+
+        desktop.revealFolder(folder);
+        QTRY_COMPARE(fileManager.shownFolders(), QStringList{QUrl::fromLocalFile(folder).toString()});
+        QCOMPARE(fileManager.shown(), QStringList());
+        QTest::qWait(50);
+        QCOMPARE(opened.urls, QList<QUrl>());
+    }
+
+    void withoutFileManagerARevealedFolderOpens()
+    {
+        TestEnvironment env;
+        OpenedUrls opened;
+        DesktopServices desktop;
+        desktop.revealFolder(env.root() + QStringLiteral("/Tools"));
+        QTRY_COMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(env.root() + QStringLiteral("/Tools"))});
+    }
+
     void withoutFileManagerTheFolderOpens()
     {
         TestEnvironment env;

@@ -30,6 +30,9 @@ QString TestFileManager::introspect(const QString &) const
   <method name="ShowItems">
     <arg name="URIs" type="as" direction="in"/><arg name="StartupId" type="s" direction="in"/>
   </method>
+  <method name="ShowFolders">
+    <arg name="URIs" type="as" direction="in"/><arg name="StartupId" type="s" direction="in"/>
+  </method>
 </interface>
 )");
 }
@@ -37,9 +40,14 @@ QString TestFileManager::introspect(const QString &) const
 bool TestFileManager::handleMessage(const QDBusMessage &message, const QDBusConnection &connection)
 {
     const QList<QVariant> arguments = message.arguments();
-    if (message.interface() != serviceName || message.member() != QLatin1String("ShowItems") || arguments.size() != 2)
+    if (message.interface() != serviceName || arguments.size() != 2)
         return false;
-    m_shown.append(arguments[0].toStringList());
+    if (message.member() == QLatin1String("ShowItems"))
+        m_shown.append(arguments[0].toStringList());
+    else if (message.member() == QLatin1String("ShowFolders"))
+        m_shownFolders.append(arguments[0].toStringList());
+    else
+        return false;
     connection.send(message.createReply());
     return true;
 }

@@ -5,6 +5,7 @@
 #include "TestRequests.h"
 #include "TestToolMirror.h"
 #include "core/Json.h"
+#include "core/SettingsStore.h"
 #include "core/YTDLPManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
@@ -13,6 +14,7 @@
 #include "ui/downloader/DiagnosticsViewModel.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/downloader/SetupViewModel.h"
+#include "ui/settings/ToolsSettingsModel.h"
 
 #include <QCoroTask>
 #include <QDir>
@@ -193,6 +195,56 @@ private Q_SLOTS:
 
         model.setSearch(QStringLiteral("nothing like it"));
         recordPage("HistoryPage.qml", &model, QStringLiteral("history-no-match"));
+    }
+
+    // Each downloader tab; Network filled in, Tools while an update runs.
+    void settings()
+    {
+        TestEnvironment env;
+        TestToolMirror mirror(env.root());
+        mirror.installFakes(env, QStringLiteral("2023.03.04"));
+        TestHttpServer::Route slowRelease; // keeps the update busy while the tab is drawn
+        slowRelease.body = R"({"tag_name":"2023.03.04","assets":[]})";
+        slowRelease.dripBytes = 4;
+        slowRelease.dripIntervalMs = 50;
+        mirror.server().serve(YTDLPManager::latestAPI().path(), slowRelease);
+        QNetworkAccessManager network;
+        DependencyManager deps(&network);
+        QCoro::waitFor(deps.bootstrap());
+        ToolsSettingsModel tools(&deps, {[] {}, [](const QString &) {}});
+        SettingsStore::set(QStringLiteral("cookiesBrowser"), QStringLiteral("firefox"));
+        SettingsStore::set(QStringLiteral("userAgent"), QStringLiteral("Mozilla/5.0 (X11; Linux x86_64)"));
+        SettingsStore::set(QStringLiteral("proxy"), QStringLiteral("socks5://127.0.0.1:1080"));
+        SettingsStore::set(QStringLiteral("rateLimit"), QStringLiteral("2M"));
+        SettingsStore::set(QStringLiteral("timeout"), 60);
+        SettingsStore::set(QStringLiteral("extraArgs"), QStringLiteral("--geo-bypass"));
+
+        QmlHarness harness;
+        auto *window = qobject_cast<QQuickWindow *>(
+            harness.create(QUrl(QStringLiteral("qrc:/Morvane/settings/SettingsWindow.qml")),
+                           {{QStringLiteral("tools"), QVariant::fromValue(&tools)}}));
+        QVERIFY(window);
+        QObject *tabs = window->findChild<QObject *>(QStringLiteral("settingsTabs"));
+        QVERIFY(tabs);
+        const QStringList names{QStringLiteral("settings-general"), QStringLiteral("settings-formats"),
+                                QStringLiteral("settings-network")};
+        for (int tab = 1; tab <= 3; ++tab) {
+            tabs->setProperty("currentIndex", tab);
+            record(window, names[tab - 1]);
+        }
+
+        tabs->setProperty("currentIndex", 4);
+        deps.updateTools();
+        QVERIFY(deps.busy());
+        auto *actions = window->findChild<QQuickItem *>(QStringLiteral("toolActions"));
+        QVERIFY(actions);
+        QVERIFY(!actions->isEnabled());
+        QVERIFY(window->findChild<QQuickItem *>(QStringLiteral("toolsSpinner")));
+        record(window, QStringLiteral("settings-tools-busy"));
+        QTRY_VERIFY_WITH_TIMEOUT(!deps.busy(), 60000);
+        QVERIFY(actions->isEnabled());
+        QTRY_VERIFY(!window->findChild<QQuickItem *>(QStringLiteral("toolsSpinner"))); // no idle animation
+        record(window, QStringLiteral("settings-tools"));
     }
 };
 

@@ -1,0 +1,12 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Morvane
+
+// An explanation below a control.
+Label {
+    Layout.fillWidth: true
+    wrapMode: Text.Wrap
+    color: Theme.dim
+    font.pixelSize: Theme.caption
+}

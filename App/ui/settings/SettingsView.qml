@@ -1,0 +1,80 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Morvane
+
+// The settings as tabs, Music first. Whoever shows it gives it its size and place; a new view
+// opens on Music, because nothing keeps which tab was chosen.
+Control {
+    id: view
+
+    required property ToolsSettingsModel tools
+
+    implicitWidth: 560
+    implicitHeight: 460
+    // The body size for every control and text of the tabs.
+    font.pixelSize: Theme.body
+
+    ColumnLayout {
+        anchors.centerIn: parent
+        width: 560
+        height: 460
+        spacing: 0
+
+        TabBar {
+            id: tabs
+            objectName: "settingsTabs"
+            Layout.fillWidth: true
+            // Basic fills the tabs not chosen with `dark`, the accent of this palette.
+            palette.dark: Theme.side
+
+            Repeater {
+                model: [
+                    {"text": qsTr("Music"), "symbol": "music.note"},
+                    {"text": qsTr("General"), "symbol": "gearshape"},
+                    {"text": qsTr("Formats"), "symbol": "film"},
+                    {"text": qsTr("Network"), "symbol": "network"},
+                    {"text": qsTr("Tools"), "symbol": "wrench.and.screwdriver"}
+                ]
+                delegate: TabButton {
+                    id: tabButton
+                    required property var modelData
+                    text: modelData.text
+                    contentItem: Item {
+                        Row {
+                            anchors.centerIn: parent
+                            spacing: 6
+                            Icon {
+                                anchors.verticalCenter: parent.verticalCenter
+                                name: tabButton.modelData.symbol
+                                color: tabButton.checked ? Theme.accent : Theme.dim
+                            }
+                            Label {
+                                anchors.verticalCenter: parent.verticalCenter
+                                text: tabButton.text
+                                color: tabButton.checked ? Theme.text : Theme.dim
+                            }
+                        }
+                    }
+                }
+            }
+        }
+
+        StackLayout {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            currentIndex: tabs.currentIndex
+
+            // The Music tab's content comes with the music settings.
+            Item {
+                objectName: "musicTab"
+            }
+            GeneralSettings {}
+            FormatSettings {}
+            NetworkSettings {}
+            ToolsSettings {
+                model: view.tools
+            }
+        }
+    }
+}

@@ -1,0 +1,180 @@
+#include "QmlHarness.h"
+#include "TestEnvironment.h"
+#include "core/SettingsStore.h"
+#include "tools/DependencyManager.h"
+#include "ui/settings/ToolsSettingsModel.h"
+
+#include <QNetworkAccessManager>
+#include <QQmlComponent>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+
+#include <memory>
+
+// The settings window and a second settings view in another window, as the music window shows
+// it: both follow every change of a key at once, whoever makes it.
+class TestSettingsView : public QObject
+{
+    Q_OBJECT
+
+    QNetworkAccessManager m_network;
+
+    struct Views
+    {
+        std::unique_ptr<TestEnvironment> env = std::make_unique<TestEnvironment>();
+        DependencyManager deps;
+        ToolsSettingsModel tools;
+        QmlHarness harness;
+        QQuickWindow *settingsWindow = nullptr;
+        QQuickWindow *musicWindow = nullptr;
+
+        explicit Views(QNetworkAccessManager *network)
+            : deps(network)
+            , tools(&deps, {[] {}, [](const QString &) {}})
+        {}
+    };
+
+    std::unique_ptr<Views> open()
+    {
+        auto views = std::make_unique<Views>(&m_network);
+        const QVariantMap tools{{QStringLiteral("tools"), QVariant::fromValue(&views->tools)}};
+        views->settingsWindow = qobject_cast<QQuickWindow *>(
+            views->harness.create(QUrl(QStringLiteral("qrc:/Morvane/settings/SettingsWindow.qml")), tools));
+        QQmlComponent embedded(&views->harness.engine());
+        embedded.setData("import Morvane\n"
+                         "AppWindow {\n"
+                         "  id: window\n"
+                         "  required property ToolsSettingsModel tools\n"
+                         "  width: 700; height: 600\n"
+                         "  SettingsView { anchors.centerIn: parent; tools: window.tools }\n"
+                         "}",
+                         QUrl(QStringLiteral("qrc:/MusicWindowStandIn.qml")));
+        views->musicWindow = qobject_cast<QQuickWindow *>(embedded.createWithInitialProperties(tools));
+        if (views->musicWindow)
+            static_cast<QObject *>(views->musicWindow)->setParent(&views->harness.engine());
+        for (QQuickWindow *window : {views->settingsWindow, views->musicWindow}) {
+            if (!window)
+                return nullptr;
+            window->show();
+            if (!QTest::qWaitForWindowExposed(window))
+                return nullptr;
+        }
+        return views;
+    }
+
+    static QQuickItem *item(QQuickWindow *window, const QString &name)
+    {
+        auto *found = window->findChild<QQuickItem *>(name);
+        if (!found)
+            qWarning("No %s in the window", qPrintable(name));
+        return found;
+    }
+
+    static void showTab(QQuickWindow *window, int index)
+    {
+        item(window, QStringLiteral("settingsTabs"))->setProperty("currentIndex", index);
+    }
+
+    static void click(QQuickWindow *window, const QString &name)
+    {
+        QQuickItem *control = item(window, name);
+        const QPointF centre = control->mapToScene(QPointF(control->width() / 2, control->height() / 2));
+        QTest::mouseClick(window, Qt::LeftButton, {}, centre.toPoint());
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QmlHarness::prepareApplication(); }
+    void init() { QmlHarness::failOnWarnings(); }
+
+    void opensOnMusicShowingTheDownloadsFolder()
+    {
+        const auto views = open();
+        QVERIFY(views);
+        QCOMPARE(item(views->settingsWindow, QStringLiteral("settingsTabs"))->property("currentIndex").toInt(), 0);
+        QCOMPARE(views->settingsWindow->size(), QSize(560, 460));
+        // Nothing is stored yet: the registered default, not the binding's empty one.
+        QVERIFY(!SettingsStore::isStored(QStringLiteral("downloadFolder")));
+        const QString shown = item(views->settingsWindow, QStringLiteral("folderPath"))->property("text").toString();
+        QCOMPARE(shown, SettingsStore::string(QStringLiteral("downloadFolder")));
+        QVERIFY(shown.endsWith(QLatin1String("/Downloads")));
+    }
+
+    void aToggleInOneWindowShowsInTheOther()
+    {
+        const auto views = open();
+        QVERIFY(views);
+        showTab(views->settingsWindow, 2);
+        showTab(views->musicWindow, 2);
+        const QString embed = QStringLiteral("embedThumbnail");
+        QCOMPARE(item(views->musicWindow, embed)->property("checked").toBool(), true);
+
+        click(views->settingsWindow, embed);
+        QCOMPARE(SettingsStore::value(embed), QVariant(false));
+        QCOMPARE(item(views->settingsWindow, embed)->property("checked").toBool(), false);
+        QCOMPARE(item(views->musicWindow, embed)->property("checked").toBool(), false);
+
+        click(views->musicWindow, embed);
+        QCOMPARE(SettingsStore::value(embed), QVariant(true));
+        QCOMPARE(item(views->settingsWindow, embed)->property("checked").toBool(), true);
+    }
+
+    void aWriteFromCodeShowsInBoth_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("flag") << "embedThumbnail"
+                              << "checked" << QVariant(false);
+        QTest::newRow("subtitle languages") << "subLangs"
+                                            << "text" << QVariant(QStringLiteral("de,fr"));
+        QTest::newRow("user agent") << "userAgent"
+                                    << "text" << QVariant(QStringLiteral("Agent/1.0"));
+        QTest::newRow("tools switch") << "remoteEJS"
+                                      << "checked" << QVariant(false);
+    }
+
+    void aWriteFromCodeShowsInBoth()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, property);
+        QFETCH(QVariant, value);
+        const auto views = open();
+        QVERIFY(views);
+        QVERIFY(item(views->settingsWindow, key)->property(property.toLatin1()) != value);
+        SettingsStore::set(key, value);
+        QCOMPARE(item(views->settingsWindow, key)->property(property.toLatin1()), value);
+        QCOMPARE(item(views->musicWindow, key)->property(property.toLatin1()), value);
+    }
+
+    void subtitleControlsAreDisabledWithTheirValuesKept()
+    {
+        const auto views = open();
+        QVERIFY(views);
+        SettingsStore::set(QStringLiteral("subLangs"), QStringLiteral("fr"));
+        SettingsStore::set(QStringLiteral("autoSubs"), true);
+        SettingsStore::set(QStringLiteral("embedSubs"), true);
+        showTab(views->settingsWindow, 2);
+        const QStringList dependent{QStringLiteral("subLangs"), QStringLiteral("autoSubs"),
+                                    QStringLiteral("embedSubs")};
+        for (QQuickWindow *window : {views->settingsWindow, views->musicWindow}) {
+            for (const QString &name : dependent)
+                QVERIFY2(!item(window, name)->isEnabled(), qPrintable(name));
+        }
+        QCOMPARE(item(views->settingsWindow, QStringLiteral("subLangs"))->property("text").toString(),
+                 QStringLiteral("fr"));
+        QVERIFY(item(views->settingsWindow, QStringLiteral("autoSubs"))->property("checked").toBool());
+        QVERIFY(item(views->settingsWindow, QStringLiteral("embedSubs"))->property("checked").toBool());
+
+        click(views->settingsWindow, QStringLiteral("writeSubs"));
+        QCOMPARE(SettingsStore::value(QStringLiteral("writeSubs")), QVariant(true));
+        for (QQuickWindow *window : {views->settingsWindow, views->musicWindow}) {
+            for (const QString &name : dependent)
+                QVERIFY2(item(window, name)->isEnabled(), qPrintable(name));
+        }
+        QCOMPARE(SettingsStore::string(QStringLiteral("subLangs")), QStringLiteral("fr"));
+    }
+};
+
+QTEST_MAIN(TestSettingsView)
+#include "tst_settingsview.moc"
