@@ -16,6 +16,14 @@ namespace {
 constexpr int tickMs = 500;
 constexpr int persistDelayMs = 800;
 constexpr double restartThreshold = 3.0;
+// A retry resumes where the failed attempt broke off only past the first seconds.
+constexpr double resumeThreshold = 3.0;
+// Attempts 0, 1 and 2 each ask for another stream format; then the song is given up.
+constexpr int lastAttempt = 2;
+// Given-up songs in a row after which playback stops instead of skipping on.
+constexpr int maxSkippedFailures = 4;
+// An end this far short of the known length is a broken stream, not the song's end.
+constexpr double interruptedMargin = 5.0;
 
 const QString volumeKey = QStringLiteral("musicVolume");
 const QString nonStopKey = QStringLiteral("nonStopPlayback");
@@ -46,7 +54,7 @@ PlayerManager::PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCa
     connect(&m_persistTimer, &QTimer::timeout, this, &PlayerManager::persistNow);
 
     connect(m_audio, &AudioBackend::ready, this, &PlayerManager::itemReady);
-    connect(m_audio, &AudioBackend::ended, this, [this] { advance(false); });
+    connect(m_audio, &AudioBackend::ended, this, &PlayerManager::itemEnded);
     connect(m_audio, &AudioBackend::failed, this, &PlayerManager::handleFailure);
     connect(m_audio, &AudioBackend::stateChanged, this, &PlayerManager::audioStateChanged);
 
@@ -249,14 +257,14 @@ void PlayerManager::playIndex(int index, bool finalize)
 }
 
 // Unlike playIndex() this keeps the failure count, so failures add up across automatic skips.
-void PlayerManager::stepTo(int index)
+void PlayerManager::stepTo(int index, const QString &shown)
 {
     setIndex(index);
     setPlaying(true);
     m_pendingSeek.reset();
     m_attempt = 0;
     ++m_transport;
-    loadCurrent();
+    loadCurrent(shown);
     persistSoon();
 }
 
@@ -272,21 +280,28 @@ void PlayerManager::advance(bool userInitiated)
     }
     if (!m_index)
         return;
-    if (*m_index + 1 < m_queue.count()) {
-        stepTo(*m_index + 1);
-    } else if (m_nonStop) {
-        // Checked before repeat-all: non-stop playback never wraps around.
-        setLoading(true);
-        advanceAfterRefill();
-    } else if (m_repeatMode == RepeatMode::All) {
+    if (*m_index + 1 < m_queue.count() || m_nonStop)
+        moveOn(QString());
+    else if (m_repeatMode == RepeatMode::All)
         stepTo(0);
-    } else {
+    else
         endOfQueue();
+}
+
+// To the next item, or at the end of the queue to whatever non-stop playback adds; non-stop
+// playback never wraps around.
+void PlayerManager::moveOn(const QString &shown)
+{
+    if (*m_index + 1 < m_queue.count()) {
+        stepTo(*m_index + 1, shown);
+    } else {
+        setLoading(true);
+        advanceAfterRefill(shown);
     }
 }
 
 // While the refill ran the user may have started another song or queue; then that choice stands.
-QCoro::Task<> PlayerManager::advanceAfterRefill()
+QCoro::Task<> PlayerManager::advanceAfterRefill(QString shown)
 {
     const QUuid uid = m_queue.at(*m_index).uid();
     const quint64 transport = m_transport;
@@ -296,7 +311,7 @@ QCoro::Task<> PlayerManager::advanceAfterRefill()
     if (!self || m_transport != transport || !m_index || m_queue.at(*m_index).uid() != uid)
         co_return;
     if (*m_index + 1 < m_queue.count())
-        stepTo(*m_index + 1);
+        stepTo(*m_index + 1, shown);
     else if (m_queue.count() <= count)
         endOfQueue();
 }
@@ -432,7 +447,7 @@ void PlayerManager::audioStateChanged()
 
 // Loading
 
-void PlayerManager::loadCurrent()
+void PlayerManager::loadCurrent(const QString &shown)
 {
     const std::optional<Track> track = current();
     if (!track)
@@ -443,7 +458,7 @@ void PlayerManager::loadCurrent()
     m_audio->stop();
     setLoading(true);
     setBuffering(false);
-    setErrorMessage(QString());
+    setErrorMessage(shown);
     setPosition(0);
     setDuration(track->duration.value_or(0));
     m_accounting.open();
@@ -504,8 +519,20 @@ void PlayerManager::itemReady(double duration)
     Q_EMIT nowPlayingChanged();
 }
 
-// Playback stops on the failed song with the reason shown; the stream it failed on is not
-// used again.
+// mpv reports a network stream cut short as a normal end; only the position tells them apart.
+void PlayerManager::itemEnded()
+{
+    const double at = m_audio->position();
+    if (std::isfinite(at))
+        setPosition(at);
+    if (m_duration > 0 && m_position < m_duration - interruptedMargin)
+        handleFailure(QStringLiteral("Playback was interrupted."));
+    else
+        advance(false);
+}
+
+// Two retries with other stream formats, resuming where the sound broke off; then the song is
+// given up with its reason shown and the next one starts, until too many fail in a row.
 void PlayerManager::handleFailure(const QString &message)
 {
     const std::optional<Track> track = current();
@@ -513,11 +540,28 @@ void PlayerManager::handleFailure(const QString &message)
         return;
     LogManager::appLog(QStringLiteral("playback failure %1 attempt %2: %3").arg(track->id).arg(m_attempt).arg(message));
     m_streams.forget(track->id);
+    if (m_attempt < lastAttempt) {
+        ++m_attempt;
+        // Otherwise a seek still pending from a restore survives the retry.
+        if (m_position > resumeThreshold)
+            m_pendingSeek = m_position;
+        loadCurrent();
+        return;
+    }
     ++m_consecutiveFailures;
-    setErrorMessage(QStringLiteral("Couldn\u2019t play \u201c%1\u201d: %2").arg(track->title, message));
+    const QString shown = QStringLiteral("Couldn\u2019t play \u201c%1\u201d: %2").arg(track->title, message);
+    setErrorMessage(shown);
     setLoading(false);
+    if (m_consecutiveFailures <= maxSkippedFailures && (*m_index + 1 < m_queue.count() || m_nonStop)) {
+        // A broken song was not heard to its end, and repeat-one must not replay it. Moving on
+        // keeps the failure count, and the message stays while the next song loads.
+        finalizeCurrent(false, false);
+        moveOn(shown);
+        return;
+    }
     setPlaying(false);
     m_audio->pause();
+    Q_EMIT nowPlayingChanged();
 }
 
 // Published state

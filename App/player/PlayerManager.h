@@ -144,20 +144,23 @@ Q_SIGNALS:
 
 private:
     void playIndex(int index, bool finalize);
-    void stepTo(int index);
+    // `shown` is the error message kept on screen while the next song loads.
+    void stepTo(int index, const QString &shown = QString());
+    void moveOn(const QString &shown);
     void endOfQueue();
     void shuffleUpcoming();
-    QCoro::Task<> advanceAfterRefill();
+    QCoro::Task<> advanceAfterRefill(QString shown);
 
     void finalizeCurrent(bool userSkipped, bool ended);
     void tick();
     void audioStateChanged();
 
-    void loadCurrent();
+    void loadCurrent(const QString &shown = QString());
     QCoro::Task<> runLoad(Track track, int attempt, CancelToken cancel);
     void applyMetadata(const Track &resolved);
     void start(const QUrl &url, const QMap<QString, QString> &headers);
     void itemReady(double duration);
+    void itemEnded();
     void handleFailure(const QString &message);
 
     void setIndex(std::optional<int> index);

@@ -199,10 +199,13 @@ private Q_SLOTS:
             QCOMPARE(m_rig->audio.seeks.last(), reached);
         }
 
-        // With nothing loaded (here after a failure) a seek waits for the next load, which
-        // starts there.
+        // A failure retries at once, from where the sound broke off.
         m_rig->audio.fail(QStringLiteral("Loading failed."));
-        QVERIFY(!m_rig->audio.hasItem());
+        QCOMPARE(m_rig->audio.loads.last().start, 42.0);
+        m_rig->ready();
+
+        // With nothing loaded a seek waits for the next load, which starts there.
+        m_rig->audio.stop();
         player.seek(95);
         QCOMPARE(player.position(), 95.0);
         player.resume();
@@ -471,36 +474,97 @@ private Q_SLOTS:
         QVERIFY(player.errorMessage().isEmpty());
     }
 
-    void failureStopsWithItsMessage_data()
+    // Songs from `start` on fail every attempt (the first `failing` of them), in a queue of
+    // `count`: where the player ends up.
+    void giveUp_data()
     {
-        QTest::addColumn<bool>("fromBackEnd");
-        QTest::newRow("resolution") << false;
-        QTest::newRow("back end") << true;
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("failing");
+        QTest::addColumn<QString>("repeat");
+        QTest::addColumn<bool>("nonStop");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("playing");
+
+        QTest::newRow("middle skips on") << 5 << 1 << 1 << "off" << false << 2 << true;
+        QTest::newRow("last stops") << 3 << 2 << 1 << "off" << false << 2 << false;
+        QTest::newRow("last with repeat all stops") << 3 << 2 << 1 << "all" << false << 2 << false;
+        // Repeat-one would restart the broken song: a skip moves on as without repeat.
+        QTest::newRow("repeat one skips on") << 3 << 1 << 1 << "one" << false << 2 << true;
+        QTest::newRow("repeat one at the end stops") << 3 << 2 << 1 << "one" << false << 2 << false;
+        // Non-stop asks for more songs; none come here, so it stops at the end after the refill.
+        QTest::newRow("non-stop at the end") << 3 << 2 << 1 << "off" << true << 2 << false;
+        QTest::newRow("four in a row skip on") << 7 << 0 << 4 << "off" << false << 4 << true;
+        QTest::newRow("the fifth stops") << 7 << 0 << 5 << "off" << false << 4 << false;
     }
 
-    void failureStopsWithItsMessage()
+    void giveUp()
     {
-        QFETCH(bool, fromBackEnd);
+        QFETCH(int, count);
+        QFETCH(int, start);
+        QFETCH(int, failing);
+        QFETCH(QString, repeat);
+        QFETCH(bool, nonStop);
+        QFETCH(int, index);
+        QFETCH(bool, playing);
         auto &player = *m_rig->player;
-        const Track song = PlayerRig::track(4);
-        if (!fromBackEnd)
-            m_rig->catalog.answers.insert(song.id, MusicError{QStringLiteral("Video unavailable.")});
-        player.play({song, PlayerRig::track(5)}, 0, false);
-        if (fromBackEnd)
-            m_rig->audio.fail(QStringLiteral("Video unavailable."));
-        QCOMPARE(player.errorMessage(), QStringLiteral("Couldn\u2019t play \u201cSong 4\u201d: Video unavailable."));
-        QVERIFY(!player.isPlaying());
-        QVERIFY(!player.isLoading());
-        QCOMPARE(player.index(), std::optional<int>(0));
-        QCOMPARE(TestLog::appLogLines().last(),
-                 QStringLiteral("playback failure ") + song.id + QStringLiteral(" attempt 0: Video unavailable."));
+        player.setRepeatModeText(repeat);
+        player.setNonStop(nonStop);
+        for (int n = start; n < start + failing; ++n)
+            m_rig->catalog.answers.insert(PlayerRig::track(n).id, MusicError{QStringLiteral("Video unavailable.")});
+        player.play(PlayerRig::tracks(count), start, false);
 
-        // The failed stream is not reused: resuming resolves again.
-        m_rig->catalog.answers.remove(song.id);
-        const int resolutions = int(m_rig->catalog.resolved.size());
-        player.resume();
-        QCOMPARE(m_rig->catalog.resolved.size(), resolutions + 1);
+        QCOMPARE(player.index(), std::optional<int>(index));
+        QCOMPARE(player.isPlaying(), playing);
+        QCOMPARE(player.isLoading(), playing);
+        const Track last = PlayerRig::track(start + failing - 1);
+        // The message stays while the next song loads.
+        QCOMPARE(player.errorMessage(), QStringLiteral("Couldn\u2019t play \u201c") + last.title +
+                                            QStringLiteral("\u201d: Video unavailable."));
+        // Three attempts per song, each with the next format, each logged.
+        const QString first = PlayerRig::track(start).id;
+        QCOMPARE(
+            m_rig->catalog.resolved.mid(0, 3),
+            QStringList({first + QStringLiteral("#0"), first + QStringLiteral("#1"), first + QStringLiteral("#2")}));
+        const QStringList lines = TestLog::appLogLines().filter(QStringLiteral("playback failure ") + first);
+        QCOMPARE(lines.size(), 3);
+        for (int attempt = 0; attempt < 3; ++attempt)
+            QCOMPARE(lines.at(attempt),
+                     QStringLiteral("playback failure %1 attempt %2: Video unavailable.").arg(first).arg(attempt));
+    }
+
+    // Retries resume where the sound broke off past 3 s, else from the start; the song given up
+    // after them was not heard to its end, so its play is not completed.
+    void retries()
+    {
+        auto &player = *m_rig->player;
+        m_rig->playing(3, 0);
+        const QString id = PlayerRig::track(0).id;
+
+        // An end well short of the known length is a cut stream.
+        m_rig->audio.currentPosition = 60;
+        m_rig->listen(1);
+        m_rig->audio.end(60);
+        QCOMPARE(TestLog::appLogLines().last(),
+                 QStringLiteral("playback failure %1 attempt 0: Playback was interrupted.").arg(id));
+        QCOMPARE(player.index(), std::optional<int>(0));
+        QCOMPARE(m_rig->audio.loads.last().start, 60.0);
         QVERIFY(player.errorMessage().isEmpty());
+        QVERIFY(player.isLoading());
+
+        m_rig->ready(200);
+        m_rig->audio.currentPosition = 2.5;
+        m_rig->listen(1);
+        m_rig->audio.fail(QStringLiteral("Loading failed."));
+        QCOMPARE(m_rig->audio.loads.last().start, 0.0);
+
+        m_rig->ready(200);
+        m_rig->listen(10);
+        m_rig->audio.fail(QStringLiteral("Loading failed."));
+        QCOMPARE(player.index(), std::optional<int>(1));
+        QCOMPARE(m_rig->library.plays().size(), 1);
+        QVERIFY(!m_rig->library.plays().first().completed);
+        QVERIFY(!m_rig->library.plays().first().skipped);
     }
 
     // When non-stop playback refills at the end of the queue, what the user started meanwhile

@@ -43,6 +43,15 @@ void FakeAudioBackend::becomeReady(double duration)
     Q_EMIT stateChanged();
 }
 
+void FakeAudioBackend::end(double at)
+{
+    if (std::isfinite(at))
+        currentPosition = at;
+    else if (std::isfinite(currentDuration))
+        currentPosition = currentDuration;
+    Q_EMIT ended();
+}
+
 void FakeAudioBackend::fail(const QString &message)
 {
     m_hasItem = false;

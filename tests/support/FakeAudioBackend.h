@@ -41,7 +41,8 @@ public:
 
     // What the item does.
     void becomeReady(double duration);
-    void end() { Q_EMIT ended(); }
+    // Played to `at`, or through to the length when known.
+    void end(double at = NAN);
     void fail(const QString &message);
 
     QList<Load> loads;
