@@ -205,6 +205,12 @@ QHash<int, QByteArray> QueueModel::roleNames() const
     return names;
 }
 
+QString QueueModel::idAt(int row) const
+{
+    const DownloadTask *task = taskAt(row);
+    return task ? Json::uuidText(task->id()) : QString();
+}
+
 void QueueModel::trigger(const QString &taskId, const QString &action)
 {
     DownloadTask *task = taskById(taskId);

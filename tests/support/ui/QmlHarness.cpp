@@ -31,7 +31,8 @@ void QmlHarness::failOnWarnings()
 QObject *QmlHarness::create(const QUrl &url, const QVariantMap &properties)
 {
     QQmlComponent component(&m_engine, url);
-    QObject *object = component.createWithInitialProperties(properties);
+    // Qt 6.4 crashes creating an erroneous component with initial properties.
+    QObject *object = component.isError() ? nullptr : component.createWithInitialProperties(properties);
     if (!object) {
         for (const QQmlError &error : component.errors())
             qWarning("%s", qPrintable(error.toString()));
