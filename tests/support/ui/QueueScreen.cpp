@@ -56,8 +56,8 @@ void QueueScreen::addEveryStatus()
 
     DownloadTask *failed = add(QStringLiteral("Lost episode"));
     failed->setStatus(TaskStatus::Failed);
-    failed->setError(QStringLiteral("ERROR: [generic] Unable to download webpage: HTTP Error 404: Not Found "
-                                    "(caused by the link no longer existing on the site)"));
+    failed->setError(QStringLiteral("ERROR: [generic] Unable to download webpage: HTTP Error 404: Not Found\n"
+                                    "ERROR: the video may have been removed or made private"));
 
     add(QStringLiteral("Interview, part two"))->setStatus(TaskStatus::Cancelled);
 }
