@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QPointer>
 #include <QQuickAsyncImageProvider>
 
 class QNetworkAccessManager;
-class QNetworkReply;
 
 // "image://thumbnail/<link>": a queue row's thumbnail, fetched through the application's network
 // manager and delivered as the row shows it, a 96 × 54 crop with rounded corners (Qt Quick has no
