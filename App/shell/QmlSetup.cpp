@@ -1,6 +1,7 @@
 #include "QmlSetup.h"
 
 #include "ui/Icons.h"
+#include "ui/downloader/ThumbnailProvider.h"
 
 #include <QQmlEngine>
 #include <QQuickStyle>
@@ -19,4 +20,6 @@ void QmlSetup::prepareEngine(QQmlEngine &engine)
 {
     // The module's qmldir sits at qrc:/Morvane/qmldir; without this only its C++ types are found.
     engine.addImportPath(QStringLiteral("qrc:/"));
+    // Queue rows' thumbnails; the engine owns the provider.
+    engine.addImageProvider(QStringLiteral("thumbnail"), new ThumbnailProvider(engine.networkAccessManager()));
 }

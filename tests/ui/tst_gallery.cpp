@@ -1,10 +1,12 @@
 #include "DownloadManager.h"
 #include "QmlHarness.h"
+#include "QueueScreen.h"
 #include "RecordingDesktopServices.h"
 #include "TestEnvironment.h"
 #include "TestRequests.h"
 #include "TestToolMirror.h"
 #include "core/Json.h"
+#include "core/LogManager.h"
 #include "core/SettingsStore.h"
 #include "core/YTDLPManager.h"
 #include "engine/DownloadTask.h"
@@ -245,6 +247,56 @@ private Q_SLOTS:
         QVERIFY(actions->isEnabled());
         QTRY_VERIFY(!window->findChild<QQuickItem *>(QStringLiteral("toolsSpinner"))); // no idle animation
         record(window, QStringLiteral("settings-tools"));
+    }
+
+    void queue()
+    {
+        QueueScreen screen;
+        QVERIFY(screen.window);
+        screen.addEveryStatus();
+        screen.window->show();
+        // Rows follow their tasks a frame later: wait until the last one shows its status.
+        QTRY_VERIFY(screen.row(8) && screen.row(8)->property("statusText").toString() == QStringLiteral("Cancelled"));
+        record(screen.window, QStringLiteral("queue"));
+    }
+
+    void queueEmpty()
+    {
+        QueueScreen screen;
+        QVERIFY(screen.window);
+        record(screen.window, QStringLiteral("queue-empty"));
+    }
+
+    void queueMenu()
+    {
+        QueueScreen screen;
+        QVERIFY(screen.window);
+        screen.addEveryStatus();
+        screen.window->show();
+        QTRY_VERIFY(screen.row(6) && screen.row(6)->property("statusText").toString() == QStringLiteral("Completed"));
+        QQuickItem *row = screen.row(6);
+        const QPointF point = row->mapToScene(QPointF(row->width() / 2, row->height() / 2));
+        QTest::mouseClick(screen.window, Qt::RightButton, {}, point.toPoint());
+        record(screen.window, QStringLiteral("queue-menu"));
+    }
+
+    void logSheet()
+    {
+        QueueScreen screen;
+        QVERIFY(screen.window);
+        DownloadTask *task = screen.add(QStringLiteral("Long concert"));
+        // Past the shown limit, so the sheet opens with its note line.
+        QFile log(LogManager::taskLogPath(task->id()));
+        QVERIFY(log.open(QIODevice::WriteOnly));
+        for (int line = 0; line < 30'000; ++line)
+            log.write(QStringLiteral("[2026-12-09T10:00:00Z] [download] %1% of 45.6MiB at 1.2MiB/s ETA 00:27\n")
+                          .arg(line % 100)
+                          .toUtf8());
+        log.close();
+        screen.window->show();
+        screen.queue.trigger(Json::uuidText(task->id()), QStringLiteral("showLog"));
+        QTRY_VERIFY(screen.logSheet.rowCount() > 0);
+        record(screen.window, QStringLiteral("log-sheet"));
     }
 };
 

@@ -205,7 +205,13 @@ QHash<int, QByteArray> DownloadQueueModel::roleNames() const
     return names;
 }
 
-void DownloadQueueModel::trigger(const QString &taskId, const QString &action)
+QString QueueModel::idAt(int row) const
+{
+    const DownloadTask *task = taskAt(row);
+    return task ? Json::uuidText(task->id()) : QString();
+}
+
+void QueueModel::trigger(const QString &taskId, const QString &action)
 {
     DownloadTask *task = taskById(taskId);
     if (!task)

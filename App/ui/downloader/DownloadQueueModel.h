@@ -56,6 +56,8 @@ public:
 
     // Runs a control or menu action ("pause", "resume", "retry", "cancel", "remove", "moveUp",
     // "moveDown", "reveal", "copyLink", "showLog") on the task; an id that is gone does nothing.
+    // The id of the task at `row` as the list is now; empty past either end.
+    Q_INVOKABLE QString idAt(int row) const;
     Q_INVOKABLE void trigger(const QString &taskId, const QString &action);
     // The drop of a drag: the task lands before `beforeTaskId` (at the end when that is empty),
     // resolved against the list as it is now. When either task is gone, nothing moves.

@@ -131,6 +131,10 @@ private Q_SLOTS:
         for (const DownloadTask *task : rig.manager.tasks())
             ids.append(idOf(task));
         QSignalSpy reset(&rig.model, &QAbstractItemModel::modelReset);
+        // Where a view resolves a drop point to a task.
+        QCOMPARE(rig.model.idAt(2), ids[2]);
+        QCOMPARE(rig.model.idAt(4), QString());
+        QCOMPARE(rig.model.idAt(-1), QString());
 
         // The drag of "d" started at offset 3; "b" is removed before the drop on "a".
         rig.model.trigger(ids[1], QStringLiteral("remove"));
