@@ -4,6 +4,7 @@
 #include "BenchLibrary.h"
 #include "core/AppPaths.h"
 #include "music/LibraryStore.h"
+#include "player/YTMusicCatalog.h"
 #include "recommend/RecommendationEngine.h"
 
 #include <QCoreApplication>
@@ -65,8 +66,9 @@ int main(int argc, char *argv[])
 
     LibraryStore store;
     QRandomGenerator random(1);
+    YTMusicCatalog catalog;
     RecommendationEngine engine(
-        &store, [now] { return now; }, &random);
+        &store, &catalog, [now] { return now; }, &random);
     const QList<Track> pool = engine.pool();
     std::printf("%lld catalog tracks, %lld plays, %lld in the pool, %lld Home sections\n",
                 static_cast<long long>(store.catalog().size()), static_cast<long long>(store.plays().size()),

@@ -3,8 +3,12 @@
 #include "RecommendText.h"
 #include "SectionBuilders.h"
 #include "core/TextHelpers.h"
+#include "core/Tool.h"
 #include "music/LibraryStore.h"
+#include "player/MusicCatalog.h"
 
+#include <QFileInfo>
+#include <QPointer>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -18,6 +22,26 @@ constexpr double sameArtistBonus = 1.0;
 constexpr double sameGenreBonus = 0.7;
 constexpr qsizetype resumeLimit = 6;
 constexpr qsizetype likedSeeds = 3;
+
+constexpr int discoverySeeds = 4;
+constexpr int radioDiscoveriesPerRun = 2;
+constexpr int radioDiscoveryLength = 30;
+constexpr qint64 radioFreshSeconds = 72000;
+constexpr double topArtistWeight = 0.5;
+constexpr qsizetype topArtists = 3;
+constexpr int newestUploads = 8;
+constexpr qint64 newestFreshSeconds = 86400;
+
+// Plain substring tests both ways on the artist, one way on the title: a featured credit and a
+// shorter spelling of the name both count. An empty key never matches.
+bool byArtist(const Track &track, const QString &artist)
+{
+    const QString key = RecommendText::artistKey(track.artist);
+    const auto within = [](const QString &needle, const QString &haystack) {
+        return !needle.isEmpty() && haystack.contains(needle);
+    };
+    return within(artist, key) || within(key, artist) || within(artist, track.title.toLower());
+}
 
 // The tracks of the shelves picked for this listener, in shelf order: only these wear off with
 // each showing, so the same picks do not greet the listener every time.
@@ -37,10 +61,11 @@ QStringList personalTrackIDs(const QList<HomeSection> &sections)
 
 } // namespace
 
-RecommendationEngine::RecommendationEngine(LibraryStore *library, Clock clock, QRandomGenerator *random,
-                                           QObject *parent)
+RecommendationEngine::RecommendationEngine(LibraryStore *library, MusicCatalog *catalog, Clock clock,
+                                           QRandomGenerator *random, QObject *parent)
     : QObject(parent)
     , m_library(library)
+    , m_catalog(catalog)
     , m_clock(std::move(clock))
     , m_random(random)
     , m_seed(drawSeed())
@@ -72,6 +97,109 @@ void RecommendationEngine::historySettled()
 {
     m_seed = drawSeed();
     refresh(true);
+    discover();
+}
+
+void RecommendationEngine::discover()
+{
+    if (m_discoverRunning)
+        return;
+    m_discoverRunning = true;
+    runDiscovery();
+}
+
+void RecommendationEngine::setDiscovering(bool discovering)
+{
+    if (m_isDiscovering == discovering)
+        return;
+    m_isDiscovering = discovering;
+    Q_EMIT isDiscoveringChanged();
+}
+
+bool RecommendationEngine::isFresh(Discovery::Kind kind, const QString &key, const QDateTime &now,
+                                   qint64 lifetime) const
+{
+    for (const Discovery &discovery : m_library->discoveries()) {
+        if (discovery.kind == kind && discovery.key == key)
+            return discovery.date.secsTo(now) < lifetime;
+    }
+    return false;
+}
+
+QCoro::Task<> RecommendationEngine::runDiscovery()
+{
+    const QPointer<RecommendationEngine> self(this);
+    if (!QFileInfo(Tools::path(Tool::Ytdlp)).isExecutable()) {
+        m_discoverRunning = false;
+        co_return;
+    }
+    setDiscovering(true);
+    const QDateTime now = m_clock();
+
+    int stored = 0;
+    for (const Track &seed : seedTracks(discoverySeeds)) {
+        if (stored >= radioDiscoveriesPerRun)
+            break;
+        if (isFresh(Discovery::Kind::Radio, seed.id, now, radioFreshSeconds))
+            continue;
+        const bool found = co_await discoverRadio(seed, now);
+        if (!self)
+            co_return;
+        if (found)
+            ++stored;
+    }
+
+    QStringList artists = ListeningProfile::heaviest(profile().artists, topArtistWeight);
+    if (artists.size() > topArtists)
+        artists.resize(topArtists);
+    for (const QString &artist : std::as_const(artists)) {
+        if (isFresh(Discovery::Kind::NewFrom, artist, now, newestFreshSeconds))
+            continue;
+        const bool found = co_await discoverNewest(artist, now);
+        if (!self)
+            co_return;
+        // One artist's uploads per run: the others wait for a later one.
+        if (found)
+            break;
+    }
+
+    setDiscovering(false);
+    m_discoverRunning = false;
+}
+
+QCoro::Task<bool> RecommendationEngine::discoverRadio(Track seed, QDateTime now)
+{
+    const QPointer<RecommendationEngine> self(this);
+    const MusicResult<QList<Track>> mix = co_await m_catalog->radio(seed.id, radioDiscoveryLength, CancelToken());
+    if (!self || !mix.ok() || mix.value().isEmpty())
+        co_return false;
+    m_library->registerTracks(mix.value());
+    Discovery discovery{Discovery::Kind::Radio, seed.id, seed.title, {}, now};
+    for (const Track &track : mix.value()) {
+        if (track.id != seed.id)
+            discovery.ids.append(track.id);
+    }
+    m_library->setDiscovery(discovery);
+    refresh(false);
+    co_return true;
+}
+
+QCoro::Task<bool> RecommendationEngine::discoverNewest(QString artist, QDateTime now)
+{
+    const QPointer<RecommendationEngine> self(this);
+    const MusicResult<QList<Track>> uploads = co_await m_catalog->searchNewest(artist, newestUploads, CancelToken());
+    if (!self || !uploads.ok() || uploads.value().isEmpty())
+        co_return false;
+    QList<Track> kept = uploads.value();
+    kept.removeIf([&artist](const Track &track) { return !byArtist(track, artist); });
+    m_library->registerTracks(kept);
+    // Stored even when nothing passed, so the artist rests for a day rather than being asked again.
+    Discovery discovery{Discovery::Kind::NewFrom, artist, artist, {}, now};
+    for (const Track &track : std::as_const(kept))
+        discovery.ids.append(track.id);
+    m_library->setDiscovery(discovery);
+    refresh(false);
+    co_return true;
 }
 
 ListeningProfile RecommendationEngine::profile() const

@@ -15,7 +15,7 @@ TestRecommender::TestRecommender(const LibraryData &data)
     file.close();
     m_store = std::make_unique<LibraryStore>();
     m_engine = std::make_unique<RecommendationEngine>(
-        m_store.get(), [] { return now; }, &m_random);
+        m_store.get(), &m_catalog, [] { return now; }, &m_random);
 }
 
 HomeSection TestRecommender::section(const QString &id) const

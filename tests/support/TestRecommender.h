@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeCatalog.h"
 #include "TestEnvironment.h"
 #include "music/LibraryData.h"
 #include "music/LibraryStore.h"
@@ -11,7 +12,7 @@
 #include <memory>
 
 // A recommendation engine over a real library store that loads its own "library.json", with a
-// fixed clock and a fixed random source, in a fresh support folder.
+// fixed clock, a fixed random source and a fake music catalogue, in a fresh support folder.
 class TestRecommender
 {
 public:
@@ -22,6 +23,7 @@ public:
 
     [[nodiscard]] LibraryStore &store() { return *m_store; }
     [[nodiscard]] RecommendationEngine &engine() { return *m_engine; }
+    [[nodiscard]] FakeCatalog &catalog() { return m_catalog; }
     [[nodiscard]] const TestEnvironment &environment() const { return m_environment; }
 
     // The section with `id`, or an empty one (no id) when the engine did not build it.
@@ -40,6 +42,7 @@ public:
 private:
     TestEnvironment m_environment;
     QRandomGenerator m_random;
+    FakeCatalog m_catalog;
     std::unique_ptr<LibraryStore> m_store;
     std::unique_ptr<RecommendationEngine> m_engine;
 };
