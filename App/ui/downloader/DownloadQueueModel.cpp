@@ -205,13 +205,13 @@ QHash<int, QByteArray> DownloadQueueModel::roleNames() const
     return names;
 }
 
-QString QueueModel::idAt(int row) const
+QString DownloadQueueModel::idAt(int row) const
 {
     const DownloadTask *task = taskAt(row);
     return task ? Json::uuidText(task->id()) : QString();
 }
 
-void QueueModel::trigger(const QString &taskId, const QString &action)
+void DownloadQueueModel::trigger(const QString &taskId, const QString &action)
 {
     DownloadTask *task = taskById(taskId);
     if (!task)
