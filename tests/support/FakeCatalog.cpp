@@ -59,31 +59,28 @@ MusicResult<QList<Track>> FakeCatalog::take(const QString &key)
     return queued->size() > 1 ? queued->takeFirst() : queued->first();
 }
 
-QCoro::Task<MusicResult<QList<Track>>> FakeCatalog::search(QString query, int count, CancelToken cancel)
+QCoro::Task<MusicResult<QList<Track>>> FakeCatalog::listing(QString key, int count, CancelToken cancel)
 {
-    const QString call = QStringLiteral("search %1 %2").arg(query).arg(count);
+    const QString call = key + QLatin1Char(' ') + QString::number(count);
     const bool entered = co_await enter(call, cancel);
     if (!entered)
         co_return MusicError{QStringLiteral("Cancelled.")};
-    co_return take(QStringLiteral("search ") + query);
+    co_return take(key);
+}
+
+QCoro::Task<MusicResult<QList<Track>>> FakeCatalog::search(QString query, int count, CancelToken cancel)
+{
+    return listing(QStringLiteral("search ") + query, count, cancel);
 }
 
 QCoro::Task<MusicResult<QList<Track>>> FakeCatalog::radio(QString seed, int limit, CancelToken cancel)
 {
-    const QString call = QStringLiteral("radio %1 %2").arg(seed).arg(limit);
-    const bool entered = co_await enter(call, cancel);
-    if (!entered)
-        co_return MusicError{QStringLiteral("Cancelled.")};
-    co_return take(QStringLiteral("radio ") + seed);
+    return listing(QStringLiteral("radio ") + seed, limit, cancel);
 }
 
 QCoro::Task<MusicResult<QList<Track>>> FakeCatalog::searchNewest(QString artist, int count, CancelToken cancel)
 {
-    const QString call = QStringLiteral("newest %1 %2").arg(artist).arg(count);
-    const bool entered = co_await enter(call, cancel);
-    if (!entered)
-        co_return MusicError{QStringLiteral("Cancelled.")};
-    co_return take(QStringLiteral("newest ") + artist);
+    return listing(QStringLiteral("newest ") + artist, count, cancel);
 }
 
 QCoro::Task<QList<PlaylistRef>> FakeCatalog::searchPlaylists(QString query, CancelToken cancel)

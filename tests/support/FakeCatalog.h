@@ -53,6 +53,8 @@ private:
 
     // Records the call and waits while holding; false when the token was cancelled meanwhile.
     QCoro::Task<bool> enter(QString call, CancelToken cancel);
+    // One listing call: recorded as "<key> <count>", held while holding, answered from listings[key].
+    QCoro::Task<MusicResult<QList<Track>>> listing(QString key, int count, CancelToken cancel);
     void wake(int id);
     MusicResult<QList<Track>> take(const QString &key);
 
