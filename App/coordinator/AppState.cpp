@@ -1,0 +1,164 @@
+#include "AppState.h"
+
+#include "core/SettingsStore.h"
+#include "platform/MpvAudio.h"
+#include "player/YTMusicCatalog.h"
+
+#include <QRandomGenerator>
+
+namespace {
+std::unique_ptr<MusicCatalog> catalogOrDefault(std::unique_ptr<MusicCatalog> catalog)
+{
+    return catalog ? std::move(catalog) : std::make_unique<YTMusicCatalog>();
+}
+
+std::unique_ptr<AudioBackend> audioOrDefault(std::unique_ptr<AudioBackend> audio)
+{
+    return audio ? std::move(audio) : std::make_unique<MpvAudio>();
+}
+
+// The tool manager comes first and reads no settings; everything after it may.
+QObject *afterRegisteringDefaults()
+{
+    SettingsStore::registerDefaults();
+    return nullptr;
+}
+
+// The download screen never opens in the advanced mode, whatever the stored default says.
+Preset startingPreset()
+{
+    const Preset preset =
+        Presets::fromRawValue(SettingsStore::string(QStringLiteral("defaultPreset"))).value_or(Preset::Best);
+    return preset == Preset::Custom ? Preset::Best : preset;
+}
+
+template<typename T, typename Signal> void publish(AppState *state, T &field, const T &value, Signal changed)
+{
+    if (field == value)
+        return;
+    field = value;
+    Q_EMIT(state->*changed)();
+}
+} // namespace
+
+AppState::AppState(Backends backends, QObject *parent)
+    : QObject(parent)
+    , m_deps(&m_network)
+    , m_history(afterRegisteringDefaults())
+    , m_downloads(&m_history)
+    , m_catalog(catalogOrDefault(std::move(backends.catalog)))
+    , m_audio(audioOrDefault(std::move(backends.audio)))
+    , m_engine(&m_library, m_catalog.get(), &QDateTime::currentDateTime, QRandomGenerator::global())
+    , m_player(&m_library, m_audio.get(), m_catalog.get(), PlayerManager::steadyClock(), QRandomGenerator::global())
+    , m_search(&m_library, m_catalog.get())
+    , m_preset(startingPreset())
+{
+    m_history.load();
+}
+
+AppState::~AppState() = default;
+
+void AppState::setRoute(const Route &route)
+{
+    publish(this, m_route, route, &AppState::routeChanged);
+}
+
+void AppState::setShowNowPlaying(bool shown)
+{
+    publish(this, m_showNowPlaying, shown, &AppState::showNowPlayingChanged);
+}
+
+void AppState::setShowQueue(bool shown)
+{
+    publish(this, m_showQueue, shown, &AppState::showQueueChanged);
+}
+
+void AppState::setNamePrompt(std::optional<NamePrompt> prompt)
+{
+    // Prompts hold a callback and never compare equal: every assignment is news.
+    m_namePrompt = std::move(prompt);
+    Q_EMIT namePromptChanged();
+}
+
+void AppState::setSelection(SidebarItem item)
+{
+    publish(this, m_selection, item, &AppState::selectionChanged);
+}
+
+void AppState::setUrlText(const QString &text)
+{
+    publish(this, m_urlText, text, &AppState::urlTextChanged);
+}
+
+void AppState::setPreset(Preset preset)
+{
+    publish(this, m_preset, preset, &AppState::presetChanged);
+}
+
+void AppState::setVideoFormatID(const QString &id)
+{
+    publish(this, m_videoFormatID, id, &AppState::videoFormatIDChanged);
+}
+
+void AppState::setAudioFormatID(const QString &id)
+{
+    publish(this, m_audioFormatID, id, &AppState::audioFormatIDChanged);
+}
+
+void AppState::setSelectedItems(const QSet<int> &items)
+{
+    publish(this, m_selectedItems, items, &AppState::selectedItemsChanged);
+}
+
+void AppState::setToast(std::optional<QString> text)
+{
+    publish(this, m_toast, text, &AppState::toastChanged);
+}
+
+void AppState::setFetchState(const FetchState &state)
+{
+    publish(this, m_fetchState, state, &AppState::fetchStateChanged);
+}
+
+void AppState::setInfo(std::optional<MediaInfo> info)
+{
+    // Two fetches of one link are still two answers: the screen resets its choices on each.
+    m_info = std::move(info);
+    Q_EMIT infoChanged();
+}
+
+bool AppState::settleSetup()
+{
+    const bool ready = m_deps.phase() == DependencyManager::Phase::Ready;
+    if (ready != m_setupDone) {
+        m_setupDone = ready;
+        Q_EMIT setupDoneChanged();
+    }
+    if (ready)
+        m_downloads.start();
+    return ready;
+}
+
+QCoro::Task<> AppState::launch()
+{
+    co_await m_deps.bootstrap();
+    if (!settleSetup())
+        co_return;
+    m_engine.discover();
+    // The update check runs on its own; the window does not wait for it.
+    m_deps.autoUpdateIfDue();
+}
+
+QCoro::Task<> AppState::retrySetup()
+{
+    co_await m_deps.bootstrap();
+    settleSetup();
+}
+
+QCoro::Task<> AppState::repairTools()
+{
+    co_await m_deps.repair();
+    // A failed repair leaves the set as usable as it was: it never sends the window back to setup.
+    if (m_deps.phase() == DependencyManager::Phase::Ready)
+        settleSetup();
+}

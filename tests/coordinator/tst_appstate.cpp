@@ -1,0 +1,166 @@
+#include "FakeAudioBackend.h"
+#include "FakeCatalog.h"
+#include "TestEnvironment.h"
+#include "TestRequests.h"
+#include "TestToolMirror.h"
+#include "coordinator/AppState.h"
+#include "core/SettingsStore.h"
+#include "engine/DownloadTask.h"
+
+#include <QCoroTask>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <optional>
+
+class TestAppState : public QObject
+{
+    Q_OBJECT
+
+    static std::unique_ptr<AppState> makeState(FakeCatalog **catalog = nullptr)
+    {
+        auto fake = std::make_unique<FakeCatalog>();
+        if (catalog)
+            *catalog = fake.get();
+        AppState::Backends backends;
+        backends.catalog = std::move(fake);
+        backends.audio = std::make_unique<FakeAudioBackend>();
+        return std::make_unique<AppState>(std::move(backends));
+    }
+
+    // A yt-dlp that passes the tool checks and sits in every download until it is killed, so the
+    // tasks it runs stay visibly running.
+    static QString holdingYtdlp(TestToolMirror &mirror, const TestEnvironment &env)
+    {
+        const QString path = env.root() + QStringLiteral("/holding-yt-dlp");
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        file.write("#!/bin/sh\ncase \"$*\" in\n--version) echo 2026.08.19 ;;\n"
+                   "*--list-extractors*) seq -f 'extractor%g' 150 ;;\n*) exec sleep 30 ;;\nesac\n");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        mirror.serveYtdlp(path);
+        return path;
+    }
+
+    static void serveTools(TestToolMirror &mirror, const TestEnvironment &env)
+    {
+        holdingYtdlp(mirror, env);
+        mirror.serveFfmpeg(mirror.fakeFfmpeg(QStringLiteral("ffmpeg"), QStringLiteral("7.1")),
+                           mirror.fakeFfmpeg(QStringLiteral("ffprobe"), QStringLiteral("7.1")));
+        mirror.serveDeno(mirror.fakeDeno(QStringLiteral("2.2.0")));
+    }
+
+    static QStringList statuses(AppState &state)
+    {
+        QStringList result;
+        for (const DownloadTask *task : state.downloads().tasks())
+            result.append(TaskStatuses::rawValue(task->status()));
+        return result;
+    }
+
+private Q_SLOTS:
+    void queueWaitsUntilTheToolsWork()
+    {
+        TestEnvironment env;
+        TestToolMirror mirror(env.root()); // serves nothing yet: every tool download fails
+        SettingsStore::registerDefaults();
+        {
+            HistoryStore history;
+            DownloadManager queue(&history);
+            for (const char *name : {"one", "two", "three"})
+                queue.enqueue(TestRequests::defaultRequest(QStringLiteral("http://127.0.0.1:9/") + QLatin1String(name),
+                                                           env.root()));
+            queue.saveQueue();
+        }
+
+        FakeCatalog *catalog = nullptr;
+        const auto state = makeState(&catalog);
+        Track seed;
+        seed.id = QStringLiteral("seed0000001");
+        seed.title = QStringLiteral("Seed");
+        seed.artist = QStringLiteral("Artist");
+        state->library().toggleLike(seed);
+        QCoro::waitFor(state->launch());
+        QVERIFY(!state->setupDone());
+        QCOMPARE(statuses(*state).join(QLatin1Char(',')), QString(QStringLiteral("queued,queued,queued")));
+        QVERIFY(catalog->calls.isEmpty());
+
+        serveTools(mirror, env);
+        QSignalSpy setupDone(state.get(), &AppState::setupDoneChanged);
+        QCoro::waitFor(state->retrySetup());
+        QVERIFY(state->setupDone());
+        QCOMPARE(setupDone.size(), 1);
+        // "maxConcurrent" is 2: the first two run, in queue order.
+        QCOMPARE(statuses(*state).join(QLatin1Char(',')), QString(QStringLiteral("downloading,downloading,queued")));
+        QCOMPARE(mirror.releaseLookupCount(), 0);
+        QVERIFY(!state->engine().isDiscovering());
+        QVERIFY(catalog->calls.isEmpty());
+
+        // Only the real start-up also discovers music and checks for tool updates.
+        QCoro::waitFor(state->launch());
+        QTRY_VERIFY(!catalog->calls.isEmpty());
+        QTRY_VERIFY(mirror.releaseLookupCount() > 0);
+    }
+
+    void failedRepairKeepsTheSetupDone()
+    {
+        TestEnvironment env;
+        std::optional<TestToolMirror> mirror(std::in_place, env.root());
+        serveTools(*mirror, env);
+        const auto state = makeState();
+        QCoro::waitFor(state->retrySetup());
+        QVERIFY(state->setupDone());
+
+        // Deno is gone and cannot come back: every download of the repair now fails.
+        mirror.emplace(env.root());
+        QVERIFY(QFile::remove(env.toolsDir() + QStringLiteral("/deno")));
+        QCoro::waitFor(state->repairTools());
+        QVERIFY(state->deps().phase() != DependencyManager::Phase::Ready);
+        QVERIFY(state->setupDone());
+    }
+
+    void startingPreset_data()
+    {
+        QTest::addColumn<QString>("stored"); // a null text leaves the setting out
+        QTest::addColumn<QString>("expected");
+        const QString best = QStringLiteral("Best Quality");
+        QTest::newRow("absent") << QString() << best;
+        QTest::newRow("advanced") << QStringLiteral("Advanced") << best;
+        QTest::newRow("empty") << QStringLiteral("") << best;
+        QTest::newRow("unknown") << QStringLiteral("bogus") << best;
+        QTest::newRow("wrong case") << QStringLiteral("720P") << best;
+        QTest::newRow("720p") << QStringLiteral("720p") << QStringLiteral("720p");
+        QTest::newRow("audio") << QStringLiteral("Audio Only") << QStringLiteral("Audio Only");
+    }
+
+    void startingPreset()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, expected);
+        TestEnvironment env;
+        if (!stored.isNull())
+            SettingsStore::set(QStringLiteral("defaultPreset"), stored);
+        QCOMPARE(Presets::rawValue(makeState()->preset()), expected);
+    }
+
+    void unreadableHistoryStartsEmpty()
+    {
+        TestEnvironment env;
+        QDir().mkpath(QFileInfo(HistoryStore::filePath()).absolutePath());
+        QFile file(HistoryStore::filePath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[{\"id\": 3");
+        file.close();
+        const auto state = makeState();
+        QCOMPARE(state->history().count(), 0);
+        QVERIFY(!state->toast());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAppState)
+#include "tst_appstate.moc"
