@@ -2,6 +2,7 @@
 
 #include "PlayAccounting.h"
 #include "QueueModel.h"
+#include "QueueRefill.h"
 #include "StreamSource.h"
 #include "core/CancelToken.h"
 #include "music/MusicError.h"
@@ -21,6 +22,7 @@ class AudioBackend;
 class LibraryStore;
 class MusicCatalog;
 class QRandomGenerator;
+class RecommendationEngine;
 
 // The music player: the play queue, the transport, and the accounting of what was heard.
 // Main thread only.
@@ -51,8 +53,8 @@ public:
     using Clock = std::function<double()>;
     [[nodiscard]] static Clock steadyClock();
 
-    PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCatalog *catalog, Clock clock,
-                  QRandomGenerator *random, QObject *parent = nullptr);
+    PlayerManager(LibraryStore *library, RecommendationEngine *engine, AudioBackend *audio, MusicCatalog *catalog,
+                  Clock clock, QRandomGenerator *random, QObject *parent = nullptr);
     ~PlayerManager() override;
 
     [[nodiscard]] QueueModel *queueModel() { return &m_queue; }
@@ -73,7 +75,7 @@ public:
     [[nodiscard]] QString repeatModeText() const { return RepeatModes::rawValue(m_repeatMode); }
     [[nodiscard]] bool nonStop() const { return m_nonStop; }
     [[nodiscard]] double volume() const { return m_volume; }
-    [[nodiscard]] bool isFillingQueue() const { return m_isFillingQueue; }
+    [[nodiscard]] bool isFillingQueue() const { return m_refill.isFilling(); }
     // Ids of the plays closed lately, oldest first.
     [[nodiscard]] const QStringList &recentlyPlayed() const { return m_accounting.recentlyPlayed(); }
 
@@ -101,6 +103,11 @@ public:
     Q_INVOKABLE void moveQueue(const QList<int> &from, int to);
     // The current item cannot be removed; an item whose details changed is not found.
     void removeFromQueue(const QueueItem &item);
+    // A station that never runs dry: the song alone, then what non-stop playback adds.
+    void startRadio(const Track &track);
+    // A station of the songs found for `text`, in random order; when none are found the queue
+    // stays and the reason shows in `errorMessage`.
+    void startQuery(const QString &text);
 
     // Transport.
     Q_INVOKABLE void togglePlay();
@@ -123,9 +130,8 @@ public:
     [[nodiscard]] bool persistPending() const { return m_persistTimer.isActive(); }
 
     // Where non-stop playback asks for more songs: when it is switched on, when few songs follow
-    // the current one, and at the end of the queue (forced). Nothing supplies songs yet, so the
-    // queue stays as it is.
-    QCoro::Task<> refillIfNeeded(bool force);
+    // the current one, and at the end of the queue (forced).
+    QCoro::Task<> refillIfNeeded(bool force) { return m_refill.request(force); }
 
 Q_SIGNALS:
     void indexChanged();
@@ -150,6 +156,7 @@ private:
     void endOfQueue();
     void shuffleUpcoming();
     QCoro::Task<> advanceAfterRefill(QString shown);
+    QCoro::Task<> runQuery(QString text);
 
     void finalizeCurrent(bool userSkipped, bool ended);
     void tick();
@@ -191,7 +198,6 @@ private:
     RepeatMode m_repeatMode = RepeatMode::Off;
     bool m_nonStop = false;
     double m_volume = 0.8;
-    bool m_isFillingQueue = false;
     bool m_hadNext = false;
 
     QTimer m_ticker;
@@ -204,4 +210,6 @@ private:
     // whether the user has started something else meanwhile.
     quint64 m_transport = 0;
     PlayAccounting m_accounting;
+    MusicCatalog *m_catalog;
+    QueueRefill m_refill;
 };
