@@ -1,6 +1,7 @@
 #include "PlayerManager.h"
 
 #include "AudioBackend.h"
+#include "MusicCatalog.h"
 #include "core/SettingsStore.h"
 #include "music/LibraryStore.h"
 
@@ -16,8 +17,17 @@ constexpr int tickMs = 500;
 constexpr int persistDelayMs = 800;
 constexpr double restartThreshold = 3.0;
 
+// Songs asked for when a station is made from a search.
+constexpr int queryCount = 25;
+
 const QString volumeKey = QStringLiteral("musicVolume");
 const QString nonStopKey = QStringLiteral("nonStopPlayback");
+
+template<typename T> void shuffleList(QList<T> &list, QRandomGenerator *random)
+{
+    for (qsizetype i = list.size() - 1; i > 0; --i)
+        list.swapItemsAt(i, random->bounded(i + 1));
+}
 
 } // namespace
 
@@ -26,8 +36,8 @@ PlayerManager::Clock PlayerManager::steadyClock()
     return [] { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); };
 }
 
-PlayerManager::PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCatalog *catalog, Clock clock,
-                             QRandomGenerator *random, QObject *parent)
+PlayerManager::PlayerManager(LibraryStore *library, RecommendationEngine *engine, AudioBackend *audio,
+                             MusicCatalog *catalog, Clock clock, QRandomGenerator *random, QObject *parent)
     : QObject(parent)
     , m_library(library)
     , m_audio(audio)
@@ -35,6 +45,8 @@ PlayerManager::PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCa
     , m_random(random)
     , m_nonStop(SettingsStore::boolean(nonStopKey))
     , m_volume(SettingsStore::isStored(volumeKey) ? std::clamp(SettingsStore::number(volumeKey), 0.0, 1.0) : 0.8)
+    , m_catalog(catalog)
+    , m_refill(this, library, engine, catalog)
     , m_loader(*this, library, audio, catalog)
 {
     m_audio->setVolume(m_volume);
@@ -46,6 +58,7 @@ PlayerManager::PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCa
 
     connect(m_audio, &AudioBackend::stateChanged, this, &PlayerManager::audioStateChanged);
 
+    connect(&m_refill, &QueueRefill::fillingChanged, this, &PlayerManager::fillingChanged);
     connect(&m_queue, &QAbstractItemModel::rowsInserted, this, &PlayerManager::updateHasNext);
     connect(&m_queue, &QAbstractItemModel::rowsRemoved, this, &PlayerManager::updateHasNext);
     m_hadNext = hasNext();
@@ -104,8 +117,10 @@ void PlayerManager::setNonStop(bool nonStop)
         updateHasNext();
     }
     SettingsStore::set(nonStopKey, nonStop);
-    if (nonStop)
+    if (nonStop) {
+        m_refill.forgetEmpty();
         refillIfNeeded(false);
+    }
 }
 
 void PlayerManager::setVolume(double volume)
@@ -143,8 +158,7 @@ void PlayerManager::play(const QList<Track> &tracks, int startAt, bool shuffled)
     QList<Track> order = tracks;
     if (shuffled) {
         const Track first = order.takeAt(std::clamp<qsizetype>(startAt, 0, order.size() - 1));
-        for (qsizetype i = order.size() - 1; i > 0; --i)
-            order.swapItemsAt(i, m_random->bounded(i + 1));
+        shuffleList(order, m_random);
         order.prepend(first);
         setShuffle(true);
         startAt = 0;
@@ -214,8 +228,7 @@ void PlayerManager::shuffleUpcoming()
     if (!m_index || *m_index + 1 >= m_queue.count())
         return;
     QList<QueueItem> rest = m_queue.items().mid(*m_index + 1);
-    for (qsizetype i = rest.size() - 1; i > 0; --i)
-        rest.swapItemsAt(i, m_random->bounded(i + 1));
+    shuffleList(rest, m_random);
     m_queue.truncate(*m_index + 1);
     m_queue.append(rest);
 }
@@ -227,6 +240,41 @@ QList<QueueItem> PlayerManager::itemsFor(const QList<Track> &tracks) const
     for (const Track &track : tracks)
         items.append(QueueItem(track));
     return items;
+}
+
+// Stations
+
+void PlayerManager::startRadio(const Track &track)
+{
+    // The new queue comes first: the requests below start at once and must seed from this song.
+    // They join one refill.
+    play(QList<Track>{track}, 0, false);
+    setNonStop(true);
+    refillIfNeeded(true);
+}
+
+void PlayerManager::startQuery(const QString &text)
+{
+    setNonStop(true);
+    setErrorMessage(QString());
+    runQuery(text);
+}
+
+QCoro::Task<> PlayerManager::runQuery(QString text)
+{
+    const QPointer<PlayerManager> self(this);
+    const MusicResult<QList<Track>> found = co_await m_catalog->search(text, queryCount, CancelToken());
+    if (!self)
+        co_return;
+    if (!found.ok()) {
+        setErrorMessage(found.error().errorDescription());
+    } else if (found.value().isEmpty()) {
+        setErrorMessage(QStringLiteral("No songs found for \u201c%1\u201d.").arg(text));
+    } else {
+        QList<Track> tracks = found.value();
+        shuffleList(tracks, m_random);
+        play(tracks, 0, false);
+    }
 }
 
 // Transport
@@ -380,12 +428,6 @@ void PlayerManager::persistNow()
     m_library->saveNow();
 }
 
-QCoro::Task<> PlayerManager::refillIfNeeded(bool)
-{
-    // No source of further songs is connected yet: whatever the queue, a refill appends nothing.
-    co_return;
-}
-
 // Play accounting
 
 void PlayerManager::finalizeCurrent(bool userSkipped, bool ended)
@@ -410,8 +452,8 @@ void PlayerManager::tick()
         if (std::isfinite(length) && length > 0 && std::abs(length - m_duration) > 1.0)
             setDuration(length);
     }
-    if (m_nonStop && current() && upcoming().size() <= 2 && !m_isFillingQueue && m_accounting.hasStarted())
-        refillIfNeeded(false);
+    if (m_nonStop && current() && upcoming().size() <= 2 && !isFillingQueue() && m_accounting.hasStarted())
+        m_refill.requestFromTimer();
 }
 
 // The tick runs only while sound comes out; one more tick when it stops ends the counting.

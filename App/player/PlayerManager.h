@@ -3,6 +3,9 @@
 #include "ItemLoader.h"
 #include "PlayAccounting.h"
 #include "QueueModel.h"
+#include "QueueRefill.h"
+#include "core/CancelToken.h"
+#include "music/MusicError.h"
 #include "music/RepeatMode.h"
 
 #include <QCoroTask>
@@ -17,6 +20,7 @@ class AudioBackend;
 class LibraryStore;
 class MusicCatalog;
 class QRandomGenerator;
+class RecommendationEngine;
 
 // The music player: the play queue, the transport, and the accounting of what was heard.
 // Main thread only.
@@ -47,8 +51,8 @@ public:
     using Clock = std::function<double()>;
     [[nodiscard]] static Clock steadyClock();
 
-    PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCatalog *catalog, Clock clock,
-                  QRandomGenerator *random, QObject *parent = nullptr);
+    PlayerManager(LibraryStore *library, RecommendationEngine *engine, AudioBackend *audio, MusicCatalog *catalog,
+                  Clock clock, QRandomGenerator *random, QObject *parent = nullptr);
     ~PlayerManager() override;
 
     [[nodiscard]] QueueModel *queueModel() { return &m_queue; }
@@ -69,7 +73,7 @@ public:
     [[nodiscard]] QString repeatModeText() const { return RepeatModes::rawValue(m_repeatMode); }
     [[nodiscard]] bool nonStop() const { return m_nonStop; }
     [[nodiscard]] double volume() const { return m_volume; }
-    [[nodiscard]] bool isFillingQueue() const { return m_isFillingQueue; }
+    [[nodiscard]] bool isFillingQueue() const { return m_refill.isFilling(); }
     // Songs given up in a row; a song that becomes ready, or one the user picks, clears it.
     [[nodiscard]] int consecutiveFailures() const { return m_loader.consecutiveFailures(); }
     // Ids of the plays closed lately, oldest first.
@@ -99,6 +103,11 @@ public:
     Q_INVOKABLE void moveQueue(const QList<int> &from, int to);
     // The current item cannot be removed; an item whose details changed is not found.
     void removeFromQueue(const QueueItem &item);
+    // A station that never runs dry: the song alone, then what non-stop playback adds.
+    void startRadio(const Track &track);
+    // A station of the songs found for `text`, in random order; when none are found the queue
+    // stays and the reason shows in `errorMessage`.
+    void startQuery(const QString &text);
 
     // Transport.
     Q_INVOKABLE void togglePlay();
@@ -121,9 +130,8 @@ public:
     [[nodiscard]] bool persistPending() const { return m_persistTimer.isActive(); }
 
     // Where non-stop playback asks for more songs: when it is switched on, when few songs follow
-    // the current one, and at the end of the queue (forced). Nothing supplies songs yet, so the
-    // queue stays as it is.
-    QCoro::Task<> refillIfNeeded(bool force);
+    // the current one, and at the end of the queue (forced).
+    QCoro::Task<> refillIfNeeded(bool force) { return m_refill.request(force); }
 
 Q_SIGNALS:
     void indexChanged();
@@ -151,6 +159,7 @@ private:
     void endOfQueue();
     void shuffleUpcoming();
     QCoro::Task<> advanceAfterRefill(QString shown);
+    QCoro::Task<> runQuery(QString text);
 
     void finalizeCurrent(bool userSkipped, bool ended);
     void tick();
@@ -183,7 +192,6 @@ private:
     RepeatMode m_repeatMode = RepeatMode::Off;
     bool m_nonStop = false;
     double m_volume = 0.8;
-    bool m_isFillingQueue = false;
     bool m_hadNext = false;
 
     QTimer m_ticker;
@@ -192,6 +200,8 @@ private:
     // whether the user has started something else meanwhile.
     quint64 m_transport = 0;
     PlayAccounting m_accounting;
+    MusicCatalog *m_catalog;
+    QueueRefill m_refill;
     // Last: it reaches into the state above from its first signal on.
     ItemLoader m_loader;
 };
