@@ -1,5 +1,6 @@
 #include "AppState.h"
 
+#include "DownloadRequests.h"
 #include "core/SettingsStore.h"
 #include "platform/MpvAudio.h"
 #include "player/YTMusicCatalog.h"
@@ -27,8 +28,7 @@ QObject *afterRegisteringDefaults()
 // The download screen never opens in the advanced mode, whatever the stored default says.
 Preset startingPreset()
 {
-    const Preset preset =
-        Presets::fromRawValue(SettingsStore::string(QStringLiteral("defaultPreset"))).value_or(Preset::Best);
+    const Preset preset = DownloadRequests::defaultPreset();
     return preset == Preset::Custom ? Preset::Best : preset;
 }
 
@@ -52,8 +52,12 @@ AppState::AppState(Backends backends, QObject *parent)
     , m_player(&m_library, m_audio.get(), m_catalog.get(), PlayerManager::steadyClock(), QRandomGenerator::global())
     , m_search(&m_library, m_catalog.get())
     , m_preset(startingPreset())
+    , m_fetch(*this)
+    , m_intake(*this, m_fetch)
 {
     m_history.load();
+    for (const auto changed : {&AppState::setupDoneChanged, &AppState::urlTextChanged, &AppState::fetchStateChanged})
+        connect(this, changed, this, &AppState::canDownloadChanged);
 }
 
 AppState::~AppState() = default;
