@@ -108,7 +108,7 @@ public:
     // The download form's button: the fetched media with the choices made on the screen.
     Q_INVOKABLE void enqueueCurrent() { m_fetch.enqueueCurrent(); }
     // Queues a link at once with the default preset and automatic formats.
-    Q_INVOKABLE void quickEnqueue(const QString &url) { m_fetch.quickEnqueue(url); }
+    Q_INVOKABLE void quickEnqueue(const QString &url) { m_fetch.quickEnqueue({url}); }
 
     // The start-up check, rerun each time the main window is shown: installs what is missing and,
     // once every tool works, lets the queue run and starts discovery and the daily update check.

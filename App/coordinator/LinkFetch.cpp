@@ -98,7 +98,7 @@ void LinkFetch::downloadPressed()
         m_state.setFetchState(FetchState::failed(QStringLiteral("Enter a valid http(s) link first.")));
         return;
     }
-    quickEnqueue(url->toString(QUrl::FullyEncoded));
+    quickEnqueue({url->toString(QUrl::FullyEncoded)});
     m_state.setUrlText(QString());
     reset();
     m_state.setToast(QStringLiteral("Added to queue"));
@@ -121,7 +121,8 @@ void LinkFetch::enqueueCurrent()
     reset();
 }
 
-void LinkFetch::quickEnqueue(const QString &url)
+void LinkFetch::quickEnqueue(const QStringList &urls)
 {
-    m_state.downloads().enqueue(DownloadRequests::quick(url));
+    for (const DownloadOptions &options : DownloadRequests::quick(urls))
+        m_state.downloads().enqueue(options);
 }

@@ -6,6 +6,7 @@
 #include <QCoroTask>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class AppState;
 
@@ -31,8 +32,8 @@ public:
     void downloadPressed();
     // Queues the fetched media with the screen's choices.
     void enqueueCurrent();
-    // Queues a link at once with the default preset; shows nothing.
-    void quickEnqueue(const QString &url);
+    // Queues links at once, in order, with the default preset; shows nothing.
+    void quickEnqueue(const QStringList &urls);
 
 private:
     QCoro::Task<> run(QString link, NetworkOptions net, CancelToken cancel);

@@ -32,8 +32,10 @@ void LinkIntake::receive(const QString &text)
 {
     const QList<QUrl> links = extractURLs(text);
     if (links.size() >= 2) {
+        QStringList texts;
         for (const QUrl &link : links)
-            m_fetch.quickEnqueue(link.toString(QUrl::FullyEncoded));
+            texts.append(link.toString(QUrl::FullyEncoded));
+        m_fetch.quickEnqueue(texts);
         m_state.setSelection(SidebarItem::Queue);
         m_state.setRoute({Route::Kind::Downloads, {}});
         return;
