@@ -1,5 +1,6 @@
 #include "AppState.h"
 
+#include "DownloadRequests.h"
 #include "core/SettingsStore.h"
 #include "platform/MpvAudio.h"
 #include "player/YTMusicCatalog.h"
@@ -27,8 +28,7 @@ QObject *afterRegisteringDefaults()
 // The download screen never opens in the advanced mode, whatever the stored default says.
 Preset startingPreset()
 {
-    const Preset preset =
-        Presets::fromRawValue(SettingsStore::string(QStringLiteral("defaultPreset"))).value_or(Preset::Best);
+    const Preset preset = DownloadRequests::defaultPreset();
     return preset == Preset::Custom ? Preset::Best : preset;
 }
 
@@ -49,15 +49,20 @@ AppState::AppState(Backends backends, QObject *parent)
     , m_catalog(catalogOrDefault(std::move(backends.catalog)))
     , m_audio(audioOrDefault(std::move(backends.audio)))
     , m_engine(&m_library, m_catalog.get(), &QDateTime::currentDateTime, QRandomGenerator::global())
-    , m_player(&m_library, &m_engine, m_audio.get(), m_catalog.get(), PlayerManager::steadyClock(), QRandomGenerator::global())
+    , m_player(&m_library, &m_engine, m_audio.get(), m_catalog.get(), PlayerManager::steadyClock(),
+               QRandomGenerator::global())
     , m_search(&m_library, m_catalog.get())
     , m_songs(m_downloads, m_library, m_engine, [this] { return m_setupDone; })
     , m_preset(startingPreset())
+    , m_fetch(*this)
+    , m_intake(*this, m_fetch)
 {
     m_history.load();
     // The queue dies with this object, so its callback never outlives what it calls.
     m_downloads.onFinished = [this](DownloadTask *task) { m_songs.downloadFinished(*task); };
     connect(&m_songs, &SongDownloads::toast, this, [this](const QString &text) { setToast(text); });
+    for (const auto changed : {&AppState::setupDoneChanged, &AppState::urlTextChanged, &AppState::fetchStateChanged})
+        connect(this, changed, this, &AppState::canDownloadChanged);
 }
 
 AppState::~AppState() = default;

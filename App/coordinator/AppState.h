@@ -2,6 +2,8 @@
 
 #include "DownloadManager.h"
 #include "FetchState.h"
+#include "LinkFetch.h"
+#include "LinkIntake.h"
 #include "NamePrompt.h"
 #include "SidebarItem.h"
 #include "SongDownloads.h"
@@ -39,6 +41,7 @@ class AppState final : public QObject
     Q_PROPERTY(QString videoFormatID READ videoFormatID WRITE setVideoFormatID NOTIFY videoFormatIDChanged)
     Q_PROPERTY(QString audioFormatID READ audioFormatID WRITE setAudioFormatID NOTIFY audioFormatIDChanged)
     Q_PROPERTY(QString toast READ toastText NOTIFY toastChanged)
+    Q_PROPERTY(bool canDownload READ canDownload NOTIFY canDownloadChanged)
 
 public:
     // What the music side plays through and searches; the running application passes nothing and
@@ -95,6 +98,19 @@ public:
     [[nodiscard]] QString toastText() const { return m_toast.value_or(QString()); }
     void setToast(std::optional<QString> text);
 
+    // Text that may hold links, from the link scheme, a drop, a paste or another program.
+    Q_INVOKABLE void receive(const QString &text) { m_intake.receive(text); }
+    // The link field's format fetch; the download screen calls it shortly after each edit.
+    Q_INVOKABLE void fetch() { m_fetch.fetch(); }
+    Q_INVOKABLE void info_reset() { m_fetch.reset(); }
+    // Whether the download button is enabled.
+    [[nodiscard]] bool canDownload() const { return m_fetch.canDownload(); }
+    Q_INVOKABLE void downloadPressed() { m_fetch.downloadPressed(); }
+    // The download form's button: the fetched media with the choices made on the screen.
+    Q_INVOKABLE void enqueueCurrent() { m_fetch.enqueueCurrent(); }
+    // Queues a link at once with the default preset and automatic formats.
+    Q_INVOKABLE void quickEnqueue(const QString &url) { m_fetch.quickEnqueue({url}); }
+
     // The start-up check, rerun each time the main window is shown: installs what is missing and,
     // once every tool works, lets the queue run and starts discovery and the daily update check.
     QCoro::Task<> launch();
@@ -125,8 +141,11 @@ Q_SIGNALS:
     void audioFormatIDChanged();
     void selectedItemsChanged();
     void toastChanged();
+    void canDownloadChanged();
 
 private:
+    friend class LinkFetch;
+
     // Publishes whether the tools are ready, and lets the queue run when they are.
     bool settleSetup();
     void setFetchState(const FetchState &state);
@@ -159,4 +178,8 @@ private:
     QString m_audioFormatID = QStringLiteral("auto");
     QSet<int> m_selectedItems;
     std::optional<QString> m_toast;
+
+    // Last: they work on the state above.
+    LinkFetch m_fetch;
+    LinkIntake m_intake;
 };

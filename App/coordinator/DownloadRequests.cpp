@@ -87,16 +87,23 @@ Preset defaultPreset()
     return Presets::fromRawValue(SettingsStore::string(QStringLiteral("defaultPreset"))).value_or(Preset::Best);
 }
 
-DownloadOptions quick(const QString &url)
+QList<DownloadOptions> quick(const QStringList &urls)
 {
-    DownloadOptions options = baseOptions(url, QString());
+    DownloadOptions single = baseOptions(QString(), QString());
     const Preset preset = defaultPreset();
     // Without a fetch there are no formats to pick from, so "Advanced" cannot mean a choice.
     const Preset choosing = preset == Preset::Custom ? Preset::Best : preset;
-    apply(FormatManager::selection(choosing, preferCompatible(), std::nullopt, std::nullopt), preset, options);
-    if (isPlaylistLink(url))
-        applyPlaylist(options, nullptr, {});
-    return options;
+    apply(FormatManager::selection(choosing, preferCompatible(), std::nullopt, std::nullopt), preset, single);
+    DownloadOptions playlist = single;
+    applyPlaylist(playlist, nullptr, {});
+
+    QList<DownloadOptions> requests;
+    requests.reserve(urls.size());
+    for (const QString &url : urls) {
+        requests.append(isPlaylistLink(url) ? playlist : single);
+        requests.last().url = url;
+    }
+    return requests;
 }
 
 std::optional<DownloadOptions> fetched(const QString &url, const MediaInfo &info, Preset preset, const QString &videoID,

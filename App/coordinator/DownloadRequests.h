@@ -4,8 +4,10 @@
 #include "engine/DownloadOptions.h"
 #include "engine/FormatManager.h"
 
+#include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -31,9 +33,10 @@ void applyPlaylist(DownloadOptions &options, const MediaInfo *info, const QSet<i
 // "Advanced": the callers decide what it means for them.
 [[nodiscard]] Preset defaultPreset();
 
-// A link queued at once without a fetch: the default preset with automatic formats, "Advanced"
-// choosing like "Best Quality" but keeping its name. Playlist links download every entry.
-[[nodiscard]] DownloadOptions quick(const QString &url);
+// Links queued at once without a fetch: the default preset with automatic formats, "Advanced"
+// choosing like "Best Quality" but keeping its name. Playlist links download every entry. The
+// settings are read once for all of them.
+[[nodiscard]] QList<DownloadOptions> quick(const QStringList &urls);
 
 // The fetched media as chosen on the download screen (`videoID` and `audioID` as the pickers
 // hold them, "auto" included). Nothing for a playlist of which no entry is chosen.

@@ -242,7 +242,14 @@ private Q_SLOTS:
         QFETCH(QString, url);
         QFETCH(bool, playlist);
         TestEnvironment env;
-        const DownloadOptions options = DownloadRequests::quick(url);
+        // Between two plain links: one batch, one reading of the settings, each link its own kind.
+        const QString plain = u"https://media.example/plain.mp4"_s;
+        const QList<DownloadOptions> batch = DownloadRequests::quick({plain, url, plain});
+        QCOMPARE(batch.size(), 3);
+        QCOMPARE(batch[0], batch[2]);
+        QVERIFY(!batch[0].isPlaylist);
+        QCOMPARE(batch[0].outputTemplate, plainTemplate);
+        const DownloadOptions &options = batch[1];
         QCOMPARE(options.url, url);
         QCOMPARE(options.title, QString());
         QCOMPARE(options.isPlaylist, playlist);
@@ -274,7 +281,7 @@ private Q_SLOTS:
         TestEnvironment env;
         if (setting.isValid())
             SettingsStore::set(u"defaultPreset"_s, setting);
-        const DownloadOptions options = DownloadRequests::quick(pageLink);
+        const DownloadOptions options = DownloadRequests::quick({pageLink}).first();
         QCOMPARE(options.formatSelector, format);
         QCOMPARE(options.audioOnly, audioOnly);
         QCOMPARE(options.presetName, presetName);
@@ -286,12 +293,12 @@ private Q_SLOTS:
     void laterSettingsLeaveRequestAlone()
     {
         TestEnvironment env;
-        const DownloadOptions queued = DownloadRequests::quick(pageLink);
+        const DownloadOptions queued = DownloadRequests::quick({pageLink}).first();
         const DownloadOptions copy = queued;
         SettingsStore::set(u"audioFormat"_s, u"flac"_s);
         SettingsStore::set(u"outputTemplate"_s, u"%(id)s"_s);
         QCOMPARE(queued, copy);
-        QCOMPARE(DownloadRequests::quick(pageLink).audioFormat, u"flac"_s);
+        QCOMPARE(DownloadRequests::quick({pageLink}).first().audioFormat, u"flac"_s);
     }
 };
 
