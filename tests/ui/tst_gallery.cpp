@@ -1,4 +1,5 @@
 #include "DownloadManager.h"
+#include "MusicShellScreen.h"
 #include "QmlHarness.h"
 #include "QueueScreen.h"
 #include "RecordingDesktopServices.h"
@@ -297,6 +298,92 @@ private Q_SLOTS:
         screen.queue.trigger(Json::uuidText(task->id()), QStringLiteral("showLog"));
         QTRY_VERIFY(screen.logSheet.rowCount() > 0);
         record(screen.window, QStringLiteral("log-sheet"));
+    }
+
+    // The music shell: on several routes and in both window sizes, with a badge, the search field
+    // focused, the overflow menu, the error banner, the name sheet and both panels.
+    void musicShell()
+    {
+        MusicShellScreen screen;
+        QVERIFY(screen.window);
+        AppState &state = *screen.rig.state;
+        for (const char *title : {"one", "two", "three"})
+            screen.rig.addDownload(QString::fromLatin1(title));
+        state.setRoute(Route::playlist(MusicShellRig::playlistID(3)));
+        record(screen.window, QStringLiteral("music-shell"));
+
+        state.setRoute({Route::Kind::Downloads, {}});
+        record(screen.window, QStringLiteral("music-shell-downloads"));
+        state.setSelection(SidebarItem::History);
+        record(screen.window, QStringLiteral("music-shell-downloads-history"));
+
+        state.setRoute({Route::Kind::Liked, {}});
+        QQuickItem *input = screen.item(QStringLiteral("searchInput"));
+        QVERIFY(input);
+        screen.click(input);
+        screen.type(QStringLiteral("lofi beats"));
+        QVERIFY(input->hasActiveFocus());
+        record(screen.window, QStringLiteral("music-shell-search-focused"));
+
+        QQuickItem *menuButton = screen.item(QStringLiteral("overflowMenuButton"));
+        QVERIFY(menuButton);
+        screen.click(menuButton);
+        QObject *menu = screen.window->findChild<QObject *>(QStringLiteral("overflowMenu"));
+        QTRY_VERIFY(menu->property("opened").toBool());
+        record(screen.window, QStringLiteral("music-shell-menu"));
+        QTest::keyClick(screen.window, Qt::Key_Escape);
+        QTRY_VERIFY(!menu->property("visible").toBool());
+
+        Track broken;
+        broken.id = QStringLiteral("eeeeeeeeeee");
+        broken.title = QStringLiteral("A song whose title goes on and on, as live recordings of long suites tend to");
+        broken.artist = QStringLiteral("Artist");
+        screen.rig.catalog->answers.insert(
+            broken.id, MusicError{QStringLiteral("The stream could not be opened because the server closed the "
+                                                 "connection before sending any audio data, twice in a row.")});
+        state.player().play(broken);
+        QTRY_VERIFY(!state.player().errorMessage().isEmpty());
+        QTRY_COMPARE(screen.item(QStringLiteral("errorBanner"))->opacity(), 1.0);
+        record(screen.window, QStringLiteral("music-shell-banner"));
+
+        state.setShowQueue(true);
+        state.setShowNowPlaying(true);
+        QTRY_COMPARE(screen.item(QStringLiteral("queueArea"))->width(), 321.0);
+        QTRY_COMPARE(screen.item(QStringLiteral("nowPlayingSlot"))->y(), 0.0);
+        record(screen.window, QStringLiteral("music-shell-panels"));
+
+        NamePrompt prompt;
+        prompt.title = QStringLiteral("Rename Playlist");
+        prompt.initial = QStringLiteral("Road Songs");
+        prompt.action = QStringLiteral("Rename");
+        state.setNamePrompt(prompt);
+        QTRY_VERIFY(screen.item(QStringLiteral("nameField")) && screen.item(QStringLiteral("nameField"))->isVisible());
+        record(screen.window, QStringLiteral("music-name-prompt"));
+    }
+
+    void musicShellWide()
+    {
+        MusicShellScreen screen({1600, 1000});
+        QVERIFY(screen.window);
+        screen.rig.addDownload(QStringLiteral("one"));
+        screen.rig.state->setRoute({Route::Kind::Settings, {}});
+        record(screen.window, QStringLiteral("music-shell-wide"));
+    }
+
+    void pillButtons()
+    {
+        QmlHarness harness;
+        auto *window = qobject_cast<QQuickWindow *>(harness.create(fixture("PillButtonsPage.qml")));
+        QVERIFY(window);
+        record(window, QStringLiteral("pill-buttons"));
+    }
+
+    void emptyStates()
+    {
+        QmlHarness harness;
+        auto *window = qobject_cast<QQuickWindow *>(harness.create(fixture("EmptyStatesPage.qml")));
+        QVERIFY(window);
+        record(window, QStringLiteral("empty-states"));
     }
 };
 

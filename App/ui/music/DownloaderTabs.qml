@@ -1,0 +1,50 @@
+import QtQuick
+import Morvane
+
+// The downloader inside the music window: the tab that the shared selection names, built anew
+// whenever the selection moves.
+Item {
+    id: tabs
+
+    required property RouteViewModel routes
+    required property DownloadQueueModel queue
+    required property LogSheetModel logSheet
+    required property HistoryViewModel history
+
+    function show() {
+        switch (routes.downloadsTab) {
+        case "history":
+            tab.setSource("HistoryTab.qml", {
+                "history": history,
+                "logSheet": logSheet
+            })
+            return
+        case "download":
+            tab.setSource("EmptyState.qml", {
+                "symbol": "link",
+                "title": "From Link",
+                "message": "Paste a link here to download it."
+            })
+            return
+        }
+        tab.setSource("../downloader/QueueView.qml", {
+            "queue": queue,
+            "logSheet": logSheet
+        })
+    }
+
+    Component.onCompleted: show()
+
+    Connections {
+        target: tabs.routes
+        function onDownloadsTabChanged() {
+            tabs.show()
+        }
+    }
+
+    Loader {
+        id: tab
+        objectName: "downloaderTab"
+        anchors.fill: parent
+    }
+}

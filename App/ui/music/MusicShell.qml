@@ -1,0 +1,168 @@
+import QtQuick
+import Morvane
+
+// The music window's content: the top bar; the sidebar beside the content area, which shows the
+// route's screen with Now Playing risen over it, and the queue panel at the trailing edge; the
+// player bar at the bottom; the playback error banner and the name sheet above everything.
+// Now Playing and the queue panel animate only while they come and go.
+Rectangle {
+    id: shell
+
+    required property MusicShellModel model
+    required property DownloadQueueModel queue
+    required property LogSheetModel logSheet
+    required property HistoryViewModel history
+    // The player's parts; until they are handed in, each keeps an empty place of its size.
+    property Component playerBar: null
+    property Component queuePanel: null
+    property Component nowPlaying: null
+    property Component outputPicker: null
+
+    // 0 hidden … 1 shown.
+    property real nowPlayingShown: model.showNowPlaying ? 1 : 0
+    property real queueShown: model.showQueue ? 1 : 0
+
+    Behavior on nowPlayingShown {
+        NumberAnimation {
+            duration: 220
+            easing.type: Easing.InOutQuad
+        }
+    }
+    Behavior on queueShown {
+        NumberAnimation {
+            duration: 200
+            easing.type: Easing.InOutQuad
+        }
+    }
+
+    color: Theme.bg
+
+    TopBar {
+        id: topBar
+        objectName: "topBar"
+        anchors.top: parent.top
+        anchors.left: parent.left
+        anchors.right: parent.right
+        model: shell.model.topBar
+        outputPicker: shell.outputPicker
+    }
+
+    Item {
+        id: middle
+        anchors.top: topBar.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: bottomDivider.top
+
+        Sidebar {
+            id: sidebar
+            objectName: "sidebar"
+            width: 216
+            height: parent.height
+            model: shell.model.sidebar
+        }
+        Rectangle {
+            id: sideDivider
+            anchors.left: sidebar.right
+            width: 1
+            height: parent.height
+            color: Theme.stroke
+        }
+
+        Item {
+            id: content
+            objectName: "contentArea"
+            anchors.left: sideDivider.right
+            anchors.right: queueArea.left
+            height: parent.height
+            // Now Playing rises within the content area only.
+            clip: true
+
+            RouteView {
+                anchors.fill: parent
+                model: shell.model.routes
+                queue: shell.queue
+                logSheet: shell.logSheet
+                history: shell.history
+            }
+
+            Loader {
+                objectName: "nowPlayingSlot"
+                width: parent.width
+                height: parent.height
+                y: (1 - shell.nowPlayingShown) * height
+                z: 2
+                opacity: shell.nowPlayingShown
+                active: shell.nowPlayingShown > 0
+                sourceComponent: shell.nowPlaying ?? nowPlayingPlace
+            }
+        }
+
+        Item {
+            id: queueArea
+            objectName: "queueArea"
+            anchors.right: parent.right
+            width: 321 * shell.queueShown
+            height: parent.height
+            visible: width > 0
+            clip: true
+
+            Rectangle {
+                objectName: "queueDivider"
+                width: 1
+                height: parent.height
+                color: Theme.stroke
+            }
+            Loader {
+                objectName: "queuePanelSlot"
+                x: 1
+                width: 320
+                height: parent.height
+                active: queueArea.visible
+                sourceComponent: shell.queuePanel ?? sidePlace
+            }
+        }
+    }
+
+    Rectangle {
+        id: bottomDivider
+        anchors.bottom: playerBarSlot.top
+        width: parent.width
+        height: 1
+        color: Theme.stroke
+    }
+    Loader {
+        id: playerBarSlot
+        objectName: "playerBarSlot"
+        anchors.bottom: parent.bottom
+        width: parent.width
+        height: 78
+        sourceComponent: shell.playerBar ?? sidePlace
+    }
+
+    ErrorBanner {
+        objectName: "errorBanner"
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 62
+        z: 3
+        maxWidth: Math.min(640, parent.width - 80)
+        message: shell.model.errorMessage
+    }
+
+    NamePromptSheet {
+        model: shell.model.namePrompt
+    }
+
+    Component {
+        id: sidePlace
+        Rectangle {
+            color: Theme.side
+        }
+    }
+    Component {
+        id: nowPlayingPlace
+        Rectangle {
+            color: Theme.bg
+        }
+    }
+}

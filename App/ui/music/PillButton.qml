@@ -1,0 +1,43 @@
+import QtQuick
+import QtQuick.Controls
+import Morvane
+
+// The capsule button of a screen's action row; the prominent look is for the row's main action.
+// Both looks have the same size and font and differ only in fill and text colour.
+Button {
+    id: pill
+
+    property string title
+    property string symbol
+    property bool prominent: false
+
+    readonly property color ink: prominent ? "black" : "white"
+
+    text: title
+    leftPadding: 16
+    rightPadding: 16
+    topPadding: 8
+    bottomPadding: 8
+
+    contentItem: Row {
+        spacing: 6
+        Icon {
+            anchors.verticalCenter: parent.verticalCenter
+            name: pill.symbol
+            size: 14
+            color: pill.ink
+        }
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            text: pill.title
+            color: pill.ink
+            font.pixelSize: 13
+            font.weight: Font.DemiBold
+        }
+    }
+    background: Rectangle {
+        radius: height / 2
+        color: pill.prominent ? Theme.accent : Qt.rgba(1, 1, 1, 0.12)
+        opacity: pill.down ? 0.8 : 1
+    }
+}

@@ -1,0 +1,51 @@
+import QtQuick
+import Morvane
+
+// The content area's screen for the current route: the one place that maps a route to a screen.
+// A new kind of route builds its screen anew; from one playlist to another the screen stays and
+// follows the id.
+Item {
+    id: view
+
+    required property RouteViewModel model
+    required property DownloadQueueModel queue
+    required property LogSheetModel logSheet
+    required property HistoryViewModel history
+
+    function show() {
+        // Cleared first, so a route that shares its file with the last one still starts anew.
+        screen.source = ""
+        switch (model.screen) {
+        case "downloads":
+            screen.setSource("DownloaderTabs.qml", {
+                "routes": model,
+                "queue": queue,
+                "logSheet": logSheet,
+                "history": history
+            })
+            return
+        }
+        // A route whose screen is not here yet names itself.
+        screen.setSource("EmptyState.qml", {
+            "objectName": "routePlaceholder",
+            "symbol": model.symbol,
+            "title": model.title,
+            "message": "This screen is not here yet."
+        })
+    }
+
+    Component.onCompleted: show()
+
+    Connections {
+        target: view.model
+        function onScreenChanged() {
+            view.show()
+        }
+    }
+
+    Loader {
+        id: screen
+        objectName: "routeScreen"
+        anchors.fill: parent
+    }
+}

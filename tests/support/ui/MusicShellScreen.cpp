@@ -1,0 +1,50 @@
+#include "MusicShellScreen.h"
+
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+
+MusicShellScreen::MusicShellScreen(QSize size)
+{
+    const QUrl page = QUrl::fromLocalFile(QStringLiteral(MORVANE_GALLERY_SOURCE_DIR "/MusicShellPage.qml"));
+    window =
+        qobject_cast<QQuickWindow *>(harness.create(page, {{QStringLiteral("model"), QVariant::fromValue(&model)},
+                                                           {QStringLiteral("queue"), QVariant::fromValue(&queue)},
+                                                           {QStringLiteral("logSheet"), QVariant::fromValue(&logSheet)},
+                                                           {QStringLiteral("history"), QVariant::fromValue(&history)},
+                                                           {QStringLiteral("width"), size.width()},
+                                                           {QStringLiteral("height"), size.height()}}));
+}
+
+// List rows are visual children of the list but no QObject children of anything: search the scene.
+static QQuickItem *findItem(QQuickItem *item, const QString &name)
+{
+    if (item->objectName() == name)
+        return item;
+    for (QQuickItem *child : item->childItems()) {
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+QQuickItem *MusicShellScreen::item(const QString &objectName) const
+{
+    return window ? findItem(window->contentItem(), objectName) : nullptr;
+}
+
+QRectF MusicShellScreen::sceneRect(const QQuickItem *item)
+{
+    return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+}
+
+void MusicShellScreen::click(const QQuickItem *item) const
+{
+    QTest::mouseClick(window, Qt::LeftButton, {}, sceneRect(item).center().toPoint());
+}
+
+void MusicShellScreen::type(const QString &text) const
+{
+    for (const QChar c : text)
+        QTest::keyClick(window, c.toLatin1());
+}

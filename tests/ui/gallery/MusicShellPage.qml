@@ -1,0 +1,23 @@
+import QtQuick
+import Morvane
+
+// The music shell filling a main window, over the fixture the test hands in.
+AppWindow {
+    id: page
+
+    required property MusicShellModel model
+    required property DownloadQueueModel queue
+    required property LogSheetModel logSheet
+    required property HistoryViewModel history
+
+    width: 1020
+    height: 660
+
+    MusicShell {
+        anchors.fill: parent
+        model: page.model
+        queue: page.queue
+        logSheet: page.logSheet
+        history: page.history
+    }
+}
