@@ -276,6 +276,7 @@ void PlayerManager::advance(bool userInitiated)
         m_accounting.reopen();
         m_audio->seek(0);
         m_audio->play();
+        Q_EMIT positionJumped(0);
         return;
     }
     if (!m_index)
@@ -325,6 +326,7 @@ void PlayerManager::endOfQueue()
     m_audio->seek(0);
     setPosition(0);
     Q_EMIT nowPlayingChanged();
+    Q_EMIT positionJumped(0);
 }
 
 void PlayerManager::previous()
@@ -339,10 +341,14 @@ void PlayerManager::previous()
 
 void PlayerManager::togglePlay()
 {
-    if (!m_isPlaying) {
+    if (m_isPlaying)
+        pause();
+    else
         resume();
-        return;
-    }
+}
+
+void PlayerManager::pause()
+{
     setPlaying(false);
     m_audio->pause();
     Q_EMIT nowPlayingChanged();
@@ -377,6 +383,7 @@ void PlayerManager::seek(double seconds)
     } else {
         m_pendingSeek = target;
     }
+    Q_EMIT positionJumped(target);
 }
 
 void PlayerManager::changeVolume(double step)
@@ -504,8 +511,10 @@ void PlayerManager::start(const QUrl &url, const QMap<QString, QString> &headers
 {
     const double startAt = m_pendingSeek.value_or(0) > 1.0 ? *m_pendingSeek : 0;
     m_pendingSeek.reset();
-    if (startAt > 0)
+    if (startAt > 0) {
         setPosition(startAt);
+        Q_EMIT positionJumped(startAt);
+    }
     m_audio->load(url, headers, startAt, m_isPlaying);
 }
 

@@ -104,6 +104,8 @@ public:
 
     // Transport.
     Q_INVOKABLE void togglePlay();
+    // Stops the sound and keeps the place; saves.
+    Q_INVOKABLE void pause();
     Q_INVOKABLE void resume();
     // Back to the start of the song after 3 s of it, else to the previous song.
     Q_INVOKABLE void previous();
@@ -141,6 +143,9 @@ Q_SIGNALS:
     void hasNextChanged();
     // Whatever the system's media controls show may have changed.
     void nowPlayingChanged();
+    // The position moved other than by playing on: a seek, a start part-way into a song, a song
+    // repeated or stopped at its top. Media controls that count the time themselves need it.
+    void positionJumped(double seconds);
 
 private:
     void playIndex(int index, bool finalize);
