@@ -511,10 +511,8 @@ void PlayerManager::start(const QUrl &url, const QMap<QString, QString> &headers
 {
     const double startAt = m_pendingSeek.value_or(0) > 1.0 ? *m_pendingSeek : 0;
     m_pendingSeek.reset();
-    if (startAt > 0) {
+    if (startAt > 0)
         setPosition(startAt);
-        Q_EMIT positionJumped(startAt);
-    }
     m_audio->load(url, headers, startAt, m_isPlaying);
 }
 
