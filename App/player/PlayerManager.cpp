@@ -307,6 +307,7 @@ void PlayerManager::advance(bool userInitiated)
         m_accounting.reopen();
         m_audio->seek(0);
         m_audio->play();
+        Q_EMIT positionJumped(0);
         return;
     }
     if (!m_index)
@@ -356,6 +357,7 @@ void PlayerManager::endOfQueue()
     m_audio->seek(0);
     setPosition(0);
     Q_EMIT nowPlayingChanged();
+    Q_EMIT positionJumped(0);
 }
 
 void PlayerManager::previous()
@@ -370,10 +372,14 @@ void PlayerManager::previous()
 
 void PlayerManager::togglePlay()
 {
-    if (!m_isPlaying) {
+    if (m_isPlaying)
+        pause();
+    else
         resume();
-        return;
-    }
+}
+
+void PlayerManager::pause()
+{
     setPlaying(false);
     m_audio->pause();
     Q_EMIT nowPlayingChanged();
@@ -408,6 +414,7 @@ void PlayerManager::seek(double seconds)
     } else {
         m_loader.setPendingSeek(target);
     }
+    Q_EMIT positionJumped(target);
 }
 
 void PlayerManager::changeVolume(double step)

@@ -111,6 +111,8 @@ public:
 
     // Transport.
     Q_INVOKABLE void togglePlay();
+    // Stops the sound and keeps the place; saves.
+    Q_INVOKABLE void pause();
     Q_INVOKABLE void resume();
     // Back to the start of the song after 3 s of it, else to the previous song.
     Q_INVOKABLE void previous();
@@ -147,6 +149,9 @@ Q_SIGNALS:
     void hasNextChanged();
     // Whatever the system's media controls show may have changed.
     void nowPlayingChanged();
+    // The position moved other than by playing on: a seek, a start part-way into a song, a song
+    // repeated or stopped at its top. Media controls that count the time themselves need it.
+    void positionJumped(double seconds);
 
 private:
     // Loading publishes through the setters below and moves on after a song is given up.
