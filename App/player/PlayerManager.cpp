@@ -26,8 +26,8 @@ PlayerManager::Clock PlayerManager::steadyClock()
     return [] { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); };
 }
 
-PlayerManager::PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCatalog *catalog, Clock clock,
-                             QRandomGenerator *random, QObject *parent)
+PlayerManager::PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCatalog *catalog, ArtworkManager *artwork,
+                             Clock clock, QRandomGenerator *random, QObject *parent)
     : QObject(parent)
     , m_library(library)
     , m_audio(audio)
@@ -35,7 +35,8 @@ PlayerManager::PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCa
     , m_random(random)
     , m_nonStop(SettingsStore::boolean(nonStopKey))
     , m_volume(SettingsStore::isStored(volumeKey) ? std::clamp(SettingsStore::number(volumeKey), 0.0, 1.0) : 0.8)
-    , m_loader(*this, library, audio, catalog)
+    , m_store(this)
+    , m_loader(*this, library, audio, catalog, artwork, m_clock)
 {
     m_audio->setVolume(m_volume);
     m_ticker.setInterval(tickMs);
@@ -49,6 +50,7 @@ PlayerManager::PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCa
     connect(&m_queue, &QAbstractItemModel::rowsInserted, this, &PlayerManager::updateHasNext);
     connect(&m_queue, &QAbstractItemModel::rowsRemoved, this, &PlayerManager::updateHasNext);
     m_hadNext = hasNext();
+    restore();
 }
 
 PlayerManager::~PlayerManager() = default;
@@ -377,7 +379,37 @@ void PlayerManager::persistSoon()
 void PlayerManager::persistNow()
 {
     m_persistTimer.stop();
+    SavedPlayback state;
+    state.queue.reserve(m_queue.count());
+    for (const QueueItem &item : m_queue.items())
+        state.queue.append(item.track);
+    state.index = m_index;
+    state.position = m_position;
+    state.shuffle = m_shuffle;
+    state.repeatMode = m_repeatMode;
+    m_store.save(state);
     m_library->saveNow();
+}
+
+// Shown, not played: nothing is resolved until the user resumes, and then the song starts
+// where it stood. The setters schedule a save, and a saved shuffle deals the songs after the
+// current one anew.
+void PlayerManager::restore()
+{
+    const std::optional<SavedPlayback> saved = m_store.load();
+    if (!saved || saved->queue.isEmpty())
+        return;
+    m_queue.replace(itemsFor(saved->queue));
+    setIndex(saved->index);
+    setPosition(saved->position);
+    m_loader.setPendingSeek(saved->position);
+    const std::optional<Track> track = current();
+    setDuration(track ? track->duration.value_or(0) : 0);
+    setRepeatMode(saved->repeatMode);
+    setShuffle(saved->shuffle);
+    if (track)
+        m_loader.loadArtwork(*track);
+    Q_EMIT nowPlayingChanged();
 }
 
 QCoro::Task<> PlayerManager::refillIfNeeded(bool)
@@ -472,6 +504,12 @@ void PlayerManager::setErrorMessage(const QString &message)
 {
     if (std::exchange(m_errorMessage, message) != message)
         Q_EMIT errorMessageChanged();
+}
+
+void PlayerManager::setArtwork(const QImage &artwork)
+{
+    if (std::exchange(m_artwork, artwork) != artwork)
+        Q_EMIT artworkChanged();
 }
 
 void PlayerManager::updateHasNext()

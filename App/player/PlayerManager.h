@@ -2,10 +2,12 @@
 
 #include "ItemLoader.h"
 #include "PlayAccounting.h"
+#include "PlaybackStore.h"
 #include "QueueModel.h"
 #include "music/RepeatMode.h"
 
 #include <QCoroTask>
+#include <QImage>
 #include <QMap>
 #include <QObject>
 #include <QTimer>
@@ -13,6 +15,7 @@
 #include <functional>
 #include <optional>
 
+class ArtworkManager;
 class AudioBackend;
 class LibraryStore;
 class MusicCatalog;
@@ -24,6 +27,9 @@ class QRandomGenerator;
 // `isPlaying` is the user's intent: it stays set while an item loads. Heard time is counted on
 // a half-second tick that runs only while sound comes out, on a monotonic clock, so pauses,
 // stalls and seeks add nothing. Each play is closed once into the library's play log.
+//
+// The queue and its settings are saved to "playback.json" after each change and come back at
+// the next start shown, not played: the first resume loads the current song where it stood.
 class PlayerManager final : public QObject
 {
     Q_OBJECT
@@ -35,6 +41,7 @@ class PlayerManager final : public QObject
     Q_PROPERTY(double position READ position NOTIFY positionChanged)
     Q_PROPERTY(double duration READ duration NOTIFY durationChanged)
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged) // empty when none
+    Q_PROPERTY(QImage artwork READ artwork NOTIFY artworkChanged)                 // null when none
     Q_PROPERTY(bool shuffle READ shuffle WRITE setShuffle NOTIFY shuffleChanged)
     Q_PROPERTY(QString repeatMode READ repeatModeText WRITE setRepeatModeText NOTIFY repeatModeChanged)
     Q_PROPERTY(bool nonStop READ nonStop WRITE setNonStop NOTIFY nonStopChanged)
@@ -47,8 +54,9 @@ public:
     using Clock = std::function<double()>;
     [[nodiscard]] static Clock steadyClock();
 
-    PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCatalog *catalog, Clock clock,
-                  QRandomGenerator *random, QObject *parent = nullptr);
+    // Restores the saved queue.
+    PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCatalog *catalog, ArtworkManager *artwork,
+                  Clock clock, QRandomGenerator *random, QObject *parent = nullptr);
     ~PlayerManager() override;
 
     [[nodiscard]] QueueModel *queueModel() { return &m_queue; }
@@ -64,6 +72,7 @@ public:
     [[nodiscard]] double position() const { return m_position; }
     [[nodiscard]] double duration() const { return m_duration; }
     [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
+    [[nodiscard]] QImage artwork() const { return m_artwork; }
     [[nodiscard]] bool shuffle() const { return m_shuffle; }
     [[nodiscard]] RepeatMode repeatMode() const { return m_repeatMode; }
     [[nodiscard]] QString repeatModeText() const { return RepeatModes::rawValue(m_repeatMode); }
@@ -114,6 +123,8 @@ public:
 
     // Saving: a save runs this long after the last change (800 ms unless set).
     void persistSoon();
+    // Saves at once, the library too. The state is taken here and written on a worker thread;
+    // once the application is quitting, before this returns.
     void persistNow();
     void setPersistDelay(int milliseconds) { m_persistTimer.setInterval(milliseconds); }
     // How often heard time is counted while sound comes out (500 ms unless set).
@@ -131,6 +142,7 @@ Q_SIGNALS:
     void positionChanged();
     void durationChanged();
     void errorMessageChanged();
+    void artworkChanged();
     void shuffleChanged();
     void repeatModeChanged();
     void nonStopChanged();
@@ -150,6 +162,7 @@ private:
     void moveOn(const QString &shown);
     void endOfQueue();
     void shuffleUpcoming();
+    void restore();
     QCoro::Task<> advanceAfterRefill(QString shown);
 
     void finalizeCurrent(bool userSkipped, bool ended);
@@ -163,6 +176,7 @@ private:
     void setPosition(double position);
     void setDuration(double duration);
     void setErrorMessage(const QString &message);
+    void setArtwork(const QImage &artwork);
     void updateHasNext();
     [[nodiscard]] QList<QueueItem> itemsFor(const QList<Track> &tracks) const;
 
@@ -179,6 +193,7 @@ private:
     double m_position = 0;
     double m_duration = 0;
     QString m_errorMessage;
+    QImage m_artwork;
     bool m_shuffle = false;
     RepeatMode m_repeatMode = RepeatMode::Off;
     bool m_nonStop = false;
@@ -188,6 +203,7 @@ private:
 
     QTimer m_ticker;
     QTimer m_persistTimer;
+    PlaybackStore m_store;
     // Bumped whenever the transport moves to an item or stops, so work that awaited can tell
     // whether the user has started something else meanwhile.
     quint64 m_transport = 0;

@@ -3,9 +3,16 @@
 #include <QTest>
 
 PlayerRig::PlayerRig()
-    : player(std::make_unique<PlayerManager>(
-          &library, &audio, &catalog, [this] { return now; }, &random))
 {
+    qputenv("MORVANE_IMAGE_HOST", "http://127.0.0.1:9");
+    restart();
+}
+
+void PlayerRig::restart()
+{
+    player.reset();
+    player = std::make_unique<PlayerManager>(
+        &library, &audio, &catalog, &artwork, [this] { return now; }, &random);
     player->setTickInterval(1);
 }
 
