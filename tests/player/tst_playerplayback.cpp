@@ -62,9 +62,9 @@ int playSeekPauseAndQuit(const QString &file)
     if (!QTest::qWaitFor([&] { return real.audio.position() >= 95; }, 20000))
         return 4;
     player.togglePlay();
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &player, &PlayerManager::persistNow);
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, &player, &PlayerManager::persistNow);
     player.persistNow();
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
     return QCoreApplication::exec();
 }
 
