@@ -2,6 +2,7 @@
 // a bare libmpv playing the file, then of the player (PlayerManager over MpvAudio) playing it,
 // and how often the player wakes the main thread (its time ticks and its mpv event drains).
 // Usage: bench_playback [seconds]   (default 60)
+#include "music/ArtworkManager.h"
 #include "music/LibraryStore.h"
 #include "platform/MpvAudio.h"
 #include "player/PlayerManager.h"
@@ -10,6 +11,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QNetworkAccessManager>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -101,6 +103,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(5, atoi(argv[1])) : 60;
     qputenv("MORVANE_AO", "null");
+    qputenv("MORVANE_IMAGE_HOST", "http://127.0.0.1:9"); // no thumbnails from the network
     std::setlocale(LC_NUMERIC, "C");
     QTemporaryDir home;
     qputenv("XDG_DATA_HOME", home.path().toUtf8());
@@ -112,7 +115,10 @@ int main(int argc, char **argv)
     library.recordDownload(QStringLiteral("benchsong01"), song);
     MpvAudio audio;
     YTMusicCatalog catalog;
-    PlayerManager player(&library, &audio, &catalog, PlayerManager::steadyClock(), QRandomGenerator::global());
+    QNetworkAccessManager network;
+    ArtworkManager artwork(&network);
+    PlayerManager player(&library, &audio, &catalog, &artwork, PlayerManager::steadyClock(),
+                         QRandomGenerator::global());
     player.play(Track{QStringLiteral("benchsong01"), QStringLiteral("Bench"), QStringLiteral("Bench"), {}, {}, {}});
     QEventLoop wait;
     QObject::connect(&player, &PlayerManager::playingChanged, &wait, [&] {

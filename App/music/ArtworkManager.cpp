@@ -69,6 +69,12 @@ QCoro::Task<QImage> ArtworkManager::image(QUrl url)
     co_return loaded;
 }
 
+QImage ArtworkManager::cached(const QUrl &url) const
+{
+    const QImage *held = m_cache.object(url);
+    return held ? *held : QImage();
+}
+
 QCoro::Task<QImage> ArtworkManager::image(QList<QUrl> urls)
 {
     const QPointer<ArtworkManager> self(this);

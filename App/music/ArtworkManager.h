@@ -28,6 +28,8 @@ public:
     // The first image that loads from `urls`, tried one after the other.
     QCoro::Task<QImage> image(QList<QUrl> urls);
 
+    // The image already held for `url`, or a null image; starts no download.
+    [[nodiscard]] QImage cached(const QUrl &url) const;
     [[nodiscard]] int cachedCount() const { return m_cache.count(); }
 
 private:

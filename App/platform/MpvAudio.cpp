@@ -14,7 +14,7 @@
 
 namespace {
 
-enum Observed : uint64_t { CoreIdle = 1, Pause, EofReached };
+enum Observed : uint64_t { CoreIdle = 1, Pause, EofReached, PausedForCache };
 
 // A map node for mpv_command_node whose texts and nested lists live as long as the object.
 class NodeMap
@@ -108,6 +108,7 @@ MpvAudio::MpvAudio(QObject *parent)
     mpv_observe_property(m_mpv, CoreIdle, "core-idle", MPV_FORMAT_FLAG);
     mpv_observe_property(m_mpv, Pause, "pause", MPV_FORMAT_FLAG);
     mpv_observe_property(m_mpv, EofReached, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_mpv, PausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
     mpv_set_wakeup_callback(m_mpv, &MpvAudio::wakeup, this);
 }
 
@@ -186,6 +187,9 @@ void MpvAudio::propertyChanged(const char *name, bool value)
         m_paused = value;
         Q_EMIT stateChanged();
         endIfDrained();
+    } else if (property == "paused-for-cache") {
+        m_pausedForCache = value;
+        Q_EMIT stateChanged();
     } else if (property == "eof-reached") {
         m_eofReached = value;
         Q_EMIT stateChanged();

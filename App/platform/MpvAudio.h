@@ -33,8 +33,9 @@ public:
 
     [[nodiscard]] bool hasItem() const override { return m_entry != 0; }
     [[nodiscard]] bool isRunning() const override { return hasItem() && !m_coreIdle; }
-    // At the end of a file mpv idles while the output drains; that is no wait for data.
-    [[nodiscard]] bool isWaiting() const override { return hasItem() && !m_paused && m_coreIdle && !m_eofReached; }
+    // mpv holds a stream back while its cache refills; loading a file or draining the output at
+    // its end is no such wait.
+    [[nodiscard]] bool isWaiting() const override { return hasItem() && m_pausedForCache; }
     [[nodiscard]] double position() const override;
     [[nodiscard]] double duration() const override;
 
@@ -66,5 +67,6 @@ private:
     bool m_coreIdle = true;
     bool m_paused = false;
     bool m_eofReached = false;
+    bool m_pausedForCache = false;
     bool m_pauseRequested = false;
 };

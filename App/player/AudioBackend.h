@@ -30,7 +30,7 @@ public:
     [[nodiscard]] virtual bool hasItem() const = 0;
     // Sound is coming out: an item is loaded, not paused and not waiting for data.
     [[nodiscard]] virtual bool isRunning() const = 0;
-    // Meant to play but held up: loading or waiting for data.
+    // Held up mid-stream until more data arrives.
     [[nodiscard]] virtual bool isWaiting() const = 0;
     // The current item's time and length in seconds; NaN when unknown.
     [[nodiscard]] virtual double position() const = 0;

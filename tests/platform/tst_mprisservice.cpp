@@ -552,7 +552,8 @@ private Q_SLOTS:
             QStringLiteral("yt-dlp"), "#!/bin/sh\necho '" + QJsonDocument(info).toJson(QJsonDocument::Compact) + "'\n");
         MpvAudio audio;
         YTMusicCatalog catalog;
-        PlayerManager real(&m_rig->library, &audio, &catalog, PlayerManager::steadyClock(), QRandomGenerator::global());
+        PlayerManager real(&m_rig->library, &m_rig->engine, &audio, &catalog, &m_rig->artwork, PlayerManager::steadyClock(),
+                           QRandomGenerator::global());
         MprisService service(&real);
         QVERIFY(service.isExported());
 

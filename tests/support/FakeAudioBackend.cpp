@@ -5,6 +5,7 @@ void FakeAudioBackend::load(const QUrl &url, const QMap<QString, QString> &heade
     loads.append(Load{url, headers, start, play});
     m_hasItem = true;
     m_ready = false;
+    m_waiting = false;
     m_paused = !play;
     currentPosition = start;
     Q_EMIT stateChanged();
@@ -13,6 +14,7 @@ void FakeAudioBackend::load(const QUrl &url, const QMap<QString, QString> &heade
 void FakeAudioBackend::stop()
 {
     m_hasItem = false;
+    m_waiting = false;
     m_ready = false;
     Q_EMIT stateChanged();
 }
@@ -57,5 +59,11 @@ void FakeAudioBackend::fail(const QString &message)
     m_hasItem = false;
     m_ready = false;
     Q_EMIT failed(message);
+    Q_EMIT stateChanged();
+}
+
+void FakeAudioBackend::setWaiting(bool waiting)
+{
+    m_waiting = waiting;
     Q_EMIT stateChanged();
 }

@@ -29,8 +29,8 @@ public:
     void setVolume(double volume) override { lastVolume = volume; }
 
     [[nodiscard]] bool hasItem() const override { return m_hasItem; }
-    [[nodiscard]] bool isRunning() const override { return m_hasItem && m_ready && !m_paused; }
-    [[nodiscard]] bool isWaiting() const override { return m_hasItem && !m_ready && !m_paused; }
+    [[nodiscard]] bool isRunning() const override { return m_hasItem && m_ready && !m_paused && !m_waiting; }
+    [[nodiscard]] bool isWaiting() const override { return m_hasItem && m_waiting; }
     // The player reads the position once per tick of its time observer, so this counts ticks.
     [[nodiscard]] double position() const override
     {
@@ -44,6 +44,8 @@ public:
     // Played to `at`, or through to the length when known.
     void end(double at = NAN);
     void fail(const QString &message);
+    // The stream runs dry (true) or has data again.
+    void setWaiting(bool waiting);
 
     QList<Load> loads;
     QList<double> seeks;
@@ -56,4 +58,5 @@ private:
     bool m_hasItem = false;
     bool m_ready = false;
     bool m_paused = true;
+    bool m_waiting = false;
 };
