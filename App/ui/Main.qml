@@ -4,6 +4,14 @@ import Morvane
 // The main window. Closing it only hides it: the application keeps running until it is quit.
 AppWindow {
     id: window
+
+    required property RootViewModel root
+    required property SetupViewModel setup
+    required property DiagnosticsViewModel diagnostics
+    required property HistoryViewModel history
+    required property DownloadQueueModel queue
+    required property LogSheetModel logSheet
+
     objectName: "mainWindow"
     title: "Morvane"
     width: 1280
@@ -13,5 +21,11 @@ AppWindow {
 
     Root {
         anchors.fill: parent
+        model: window.root
+        setup: window.setup
+        diagnostics: window.diagnostics
+        history: window.history
+        queue: window.queue
+        logSheet: window.logSheet
     }
 }

@@ -2,6 +2,7 @@
 #include "QmlHarness.h"
 #include "QueueScreen.h"
 #include "RecordingDesktopServices.h"
+#include "TestApp.h"
 #include "TestEnvironment.h"
 #include "TestRequests.h"
 #include "TestToolMirror.h"
@@ -11,7 +12,6 @@
 #include "core/YTDLPManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
-#include "shell/Shell.h"
 #include "tools/DependencyManager.h"
 #include "ui/downloader/DiagnosticsViewModel.h"
 #include "ui/downloader/HistoryViewModel.h"
@@ -119,15 +119,14 @@ private Q_SLOTS:
         record(window, QStringLiteral("palette"));
     }
 
+    // The main window before the tools are confirmed, and after, with the queue in the shell slot.
     void root()
     {
-        Shell shell;
-        QVERIFY(shell.load());
-        QObject *slot = shell.mainWindow()->findChild<QObject *>(QStringLiteral("shellSlot"));
-        QVERIFY(slot);
-        slot->setProperty("source", fixture("ShellFixture.qml"));
-        QCOMPARE(slot->property("status").toInt(), 1); // Loader.Ready
-        record(shell.mainWindow(), QStringLiteral("root"));
+        TestApp test;
+        QVERIFY(test.app.start());
+        record(test.window(), QStringLiteral("root-setup"));
+        QVERIFY(test.finishSetup());
+        record(test.window(), QStringLiteral("root"));
     }
 
     void setup()

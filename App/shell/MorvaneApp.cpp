@@ -1,0 +1,45 @@
+#include "MorvaneApp.h"
+
+#include "ui/AppStateTypes.h"
+
+MorvaneApp::MorvaneApp(AppState::Backends backends, QObject *parent)
+    : QObject(parent)
+    , m_state(std::move(backends))
+    , m_root(&m_state)
+    , m_setup(&m_state.deps(), [this] { m_state.retrySetup(); })
+    , m_diagnostics(&m_state.deps(), &m_desktop, [this] { m_state.repairTools(); })
+    , m_history(&m_state.history(), &m_state.downloads(), &m_desktop)
+    , m_queue(&m_state.downloads(), &m_desktop)
+    , m_logSheet(&m_desktop)
+    , m_shell(&m_state.network())
+{
+    AppStateForeign::instance = &m_state;
+}
+
+MorvaneApp::~MorvaneApp()
+{
+    if (AppStateForeign::instance == &m_state)
+        AppStateForeign::instance = nullptr;
+}
+
+bool MorvaneApp::start()
+{
+    const QVariantMap models{
+        {QStringLiteral("root"), QVariant::fromValue(&m_root)},
+        {QStringLiteral("setup"), QVariant::fromValue(&m_setup)},
+        {QStringLiteral("diagnostics"), QVariant::fromValue(&m_diagnostics)},
+        {QStringLiteral("history"), QVariant::fromValue(&m_history)},
+        {QStringLiteral("queue"), QVariant::fromValue(&m_queue)},
+        {QStringLiteral("logSheet"), QVariant::fromValue(&m_logSheet)},
+    };
+    if (!m_shell.load(models))
+        return false;
+    connect(m_shell.mainWindow(), &QWindow::visibleChanged, this, &MorvaneApp::mainWindowVisibilityChanged);
+    return true;
+}
+
+void MorvaneApp::mainWindowVisibilityChanged(bool visible)
+{
+    if (visible)
+        m_state.launch();
+}
