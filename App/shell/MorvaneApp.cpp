@@ -5,7 +5,8 @@
 MorvaneApp::MorvaneApp(AppState::Backends backends, QObject *parent)
     : QObject(parent)
     , m_state(std::move(backends))
-    , m_root(&m_state)
+    // A drop is link text from outside like any other, and takes the same road.
+    , m_root(&m_state, [this](const QString &text) { Q_EMIT m_shell.linkTextReceived(text); })
     , m_setup(&m_state.deps(), [this] { m_state.retrySetup(); })
     , m_diagnostics(&m_state.deps(), &m_desktop, [this] { m_state.repairTools(); })
     , m_history(&m_state.history(), &m_state.downloads(), &m_desktop)

@@ -52,4 +52,30 @@ Item {
         objectName: "shellSlot"
         anchors.fill: parent
     }
+
+    // Links dropped anywhere on the window, also while the setup screen shows. A drop always
+    // succeeds: what it holds is for link intake to judge.
+    DropArea {
+        id: dropTarget
+        objectName: "dropTarget"
+        anchors.fill: parent
+        keys: ["text/uri-list", "text/plain"]
+        onDropped: drop => {
+            root.model.drop(drop.urls, drop.text);
+            drop.accept(Qt.CopyAction);
+        }
+    }
+
+    Loader {
+        objectName: "dropOverlay"
+        anchors.fill: parent
+        active: dropTarget.containsDrag
+        sourceComponent: DropOverlay {}
+    }
+
+    ToastView {
+        anchors.bottom: parent.bottom
+        anchors.horizontalCenter: parent.horizontalCenter
+        text: root.model.toast
+    }
 }

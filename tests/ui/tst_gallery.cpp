@@ -21,6 +21,7 @@
 #include <QCoroTask>
 #include <QDir>
 #include <QFile>
+#include <QMimeData>
 #include <QNetworkAccessManager>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -127,6 +128,21 @@ private Q_SLOTS:
         record(test.window(), QStringLiteral("root-setup"));
         QVERIFY(test.finishSetup());
         record(test.window(), QStringLiteral("root"));
+
+        test.app.state().setToast(QStringLiteral("Added 2 downloads to the queue"));
+        QTest::qWait(400); // until it has slid in
+        record(test.window(), QStringLiteral("root-toast"));
+        test.app.state().setToast(std::nullopt);
+        QTest::qWait(400); // until it has gone
+
+        QMimeData links;
+        links.setUrls({QUrl(QStringLiteral("https://media.test/a"))});
+        QDragEnterEvent enter(QPoint(640, 400), Qt::CopyAction, &links, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(test.window(), &enter);
+        QTest::qWait(200); // the outline is painted a frame later
+        record(test.window(), QStringLiteral("drop-overlay"));
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(test.window(), &leave);
     }
 
     void setup()
