@@ -1,18 +1,17 @@
 #pragma once
 
+#include "ItemLoader.h"
 #include "PlayAccounting.h"
 #include "QueueModel.h"
-#include "StreamSource.h"
+#include "QueueRefill.h"
 #include "core/CancelToken.h"
 #include "music/MusicError.h"
 #include "music/RepeatMode.h"
-#include "music/StreamInfo.h"
 
 #include <QCoroTask>
 #include <QMap>
 #include <QObject>
 #include <QTimer>
-#include <QUrl>
 
 #include <functional>
 #include <optional>
@@ -21,6 +20,7 @@ class AudioBackend;
 class LibraryStore;
 class MusicCatalog;
 class QRandomGenerator;
+class RecommendationEngine;
 
 // The music player: the play queue, the transport, and the accounting of what was heard.
 // Main thread only.
@@ -51,8 +51,8 @@ public:
     using Clock = std::function<double()>;
     [[nodiscard]] static Clock steadyClock();
 
-    PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCatalog *catalog, Clock clock,
-                  QRandomGenerator *random, QObject *parent = nullptr);
+    PlayerManager(LibraryStore *library, RecommendationEngine *engine, AudioBackend *audio, MusicCatalog *catalog,
+                  Clock clock, QRandomGenerator *random, QObject *parent = nullptr);
     ~PlayerManager() override;
 
     [[nodiscard]] QueueModel *queueModel() { return &m_queue; }
@@ -73,7 +73,9 @@ public:
     [[nodiscard]] QString repeatModeText() const { return RepeatModes::rawValue(m_repeatMode); }
     [[nodiscard]] bool nonStop() const { return m_nonStop; }
     [[nodiscard]] double volume() const { return m_volume; }
-    [[nodiscard]] bool isFillingQueue() const { return m_isFillingQueue; }
+    [[nodiscard]] bool isFillingQueue() const { return m_refill.isFilling(); }
+    // Songs given up in a row; a song that becomes ready, or one the user picks, clears it.
+    [[nodiscard]] int consecutiveFailures() const { return m_loader.consecutiveFailures(); }
     // Ids of the plays closed lately, oldest first.
     [[nodiscard]] const QStringList &recentlyPlayed() const { return m_accounting.recentlyPlayed(); }
 
@@ -101,6 +103,11 @@ public:
     Q_INVOKABLE void moveQueue(const QList<int> &from, int to);
     // The current item cannot be removed; an item whose details changed is not found.
     void removeFromQueue(const QueueItem &item);
+    // A station that never runs dry: the song alone, then what non-stop playback adds.
+    void startRadio(const Track &track);
+    // A station of the songs found for `text`, in random order; when none are found the queue
+    // stays and the reason shows in `errorMessage`.
+    void startQuery(const QString &text);
 
     // Transport.
     Q_INVOKABLE void togglePlay();
@@ -123,9 +130,8 @@ public:
     [[nodiscard]] bool persistPending() const { return m_persistTimer.isActive(); }
 
     // Where non-stop playback asks for more songs: when it is switched on, when few songs follow
-    // the current one, and at the end of the queue (forced). Nothing supplies songs yet, so the
-    // queue stays as it is.
-    QCoro::Task<> refillIfNeeded(bool force);
+    // the current one, and at the end of the queue (forced).
+    QCoro::Task<> refillIfNeeded(bool force) { return m_refill.request(force); }
 
 Q_SIGNALS:
     void indexChanged();
@@ -143,6 +149,9 @@ Q_SIGNALS:
     void nowPlayingChanged();
 
 private:
+    // Loading publishes through the setters below and moves on after a song is given up.
+    friend class ItemLoader;
+
     void playIndex(int index, bool finalize);
     // `shown` is the error message kept on screen while the next song loads.
     void stepTo(int index, const QString &shown = QString());
@@ -150,18 +159,11 @@ private:
     void endOfQueue();
     void shuffleUpcoming();
     QCoro::Task<> advanceAfterRefill(QString shown);
+    QCoro::Task<> runQuery(QString text);
 
     void finalizeCurrent(bool userSkipped, bool ended);
     void tick();
     void audioStateChanged();
-
-    void loadCurrent(const QString &shown = QString());
-    QCoro::Task<> runLoad(Track track, int attempt, CancelToken cancel);
-    void applyMetadata(const Track &resolved);
-    void start(const QUrl &url, const QMap<QString, QString> &headers);
-    void itemReady(double duration);
-    void itemEnded();
-    void handleFailure(const QString &message);
 
     void setIndex(std::optional<int> index);
     void setPlaying(bool playing);
@@ -177,7 +179,6 @@ private:
     AudioBackend *m_audio;
     Clock m_clock;
     QRandomGenerator *m_random;
-    StreamSource m_streams;
     QueueModel m_queue;
 
     std::optional<int> m_index;
@@ -191,17 +192,16 @@ private:
     RepeatMode m_repeatMode = RepeatMode::Off;
     bool m_nonStop = false;
     double m_volume = 0.8;
-    bool m_isFillingQueue = false;
     bool m_hadNext = false;
 
     QTimer m_ticker;
     QTimer m_persistTimer;
-    CancelToken m_loadCancel;
-    std::optional<double> m_pendingSeek;
-    int m_consecutiveFailures = 0;
-    int m_attempt = 0;
     // Bumped whenever the transport moves to an item or stops, so work that awaited can tell
     // whether the user has started something else meanwhile.
     quint64 m_transport = 0;
     PlayAccounting m_accounting;
+    MusicCatalog *m_catalog;
+    QueueRefill m_refill;
+    // Last: it reaches into the state above from its first signal on.
+    ItemLoader m_loader;
 };

@@ -124,8 +124,7 @@ private Q_SLOTS:
         QCOMPARE(player.index(), std::optional<int>(0));
         QCOMPARE(m_rig->audio.loads.size(), 1);
 
-        m_rig->player = std::make_unique<PlayerManager>(&m_rig->library, &m_rig->audio, &m_rig->catalog,
-                                                        PlayerManager::steadyClock(), &m_rig->random);
+        m_rig->player = m_rig->makePlayer(PlayerManager::steadyClock());
         m_rig->player->playNext(PlayerRig::track(3));
         QCOMPARE(m_rig->player->index(), std::optional<int>(0));
         QCOMPARE(m_rig->audio.loads.size(), 2);
@@ -228,9 +227,7 @@ private Q_SLOTS:
             QCOMPARE(m_rig->audio.lastVolume, to);
             QCOMPARE(SettingsStore::number(QStringLiteral("musicVolume")), to);
         }
-        PlayerManager next(&m_rig->library, &m_rig->audio, &m_rig->catalog, PlayerManager::steadyClock(),
-                           &m_rig->random);
-        QCOMPARE(next.volume(), 0.75);
+        QCOMPARE(m_rig->makePlayer(PlayerManager::steadyClock())->volume(), 0.75);
     }
 
     // At the natural end of the last song.

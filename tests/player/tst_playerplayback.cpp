@@ -5,6 +5,7 @@
 #include "platform/MpvAudio.h"
 #include "player/PlayerManager.h"
 #include "player/YTMusicCatalog.h"
+#include "recommend/RecommendationEngine.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -39,7 +40,9 @@ private Q_SLOTS:
         LibraryStore library;
         MpvAudio audio;
         YTMusicCatalog catalog;
-        PlayerManager player(&library, &audio, &catalog, PlayerManager::steadyClock(), QRandomGenerator::global());
+        RecommendationEngine engine(&library, &catalog, &QDateTime::currentDateTimeUtc, QRandomGenerator::global());
+        PlayerManager player(&library, &engine, &audio, &catalog, PlayerManager::steadyClock(),
+                             QRandomGenerator::global());
         player.setRepeatMode(RepeatMode::One);
         player.play(
             Track{QStringLiteral("abcdefghijk"), QStringLiteral("Loading…"), QStringLiteral("YouTube"), {}, {}, {}});

@@ -3,10 +3,16 @@
 #include <QTest>
 
 PlayerRig::PlayerRig()
-    : player(std::make_unique<PlayerManager>(
-          &library, &audio, &catalog, [this] { return now; }, &random))
+    : engine(
+          &library, &catalog, [] { return QDateTime(QDate(2026, 12, 9), QTime(12, 0), Qt::UTC); }, &random)
+    , player(makePlayer([this] { return now; }))
 {
     player->setTickInterval(1);
+}
+
+std::unique_ptr<PlayerManager> PlayerRig::makePlayer(PlayerManager::Clock clock)
+{
+    return std::make_unique<PlayerManager>(&library, &engine, &audio, &catalog, std::move(clock), &random);
 }
 
 Track PlayerRig::track(int n, std::optional<double> duration)

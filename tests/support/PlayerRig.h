@@ -5,13 +5,14 @@
 #include "TestEnvironment.h"
 #include "music/LibraryStore.h"
 #include "player/PlayerManager.h"
+#include "recommend/RecommendationEngine.h"
 
 #include <QRandomGenerator>
 
 #include <memory>
 
-// A player over the fake back end and catalogue, with a clock the test moves by hand and a
-// seeded random generator, in an environment of its own.
+// A player over the fake back end and catalogue, with a clock the test moves by hand, a seeded
+// random generator and a recommender over the same library, in an environment of its own.
 struct PlayerRig
 {
     PlayerRig();
@@ -27,6 +28,8 @@ struct PlayerRig
     void ready(double duration = 200);
     // Lets `seconds` of sound be counted, one tick of at most 1.5 s at a time.
     void listen(double seconds);
+    // Another player over the same parts (the previous one must be gone or unused).
+    [[nodiscard]] std::unique_ptr<PlayerManager> makePlayer(PlayerManager::Clock clock);
 
     TestEnvironment environment;
     LibraryStore library;
@@ -34,5 +37,6 @@ struct PlayerRig
     FakeCatalog catalog;
     double now = 1000;
     QRandomGenerator random{42};
+    RecommendationEngine engine;
     std::unique_ptr<PlayerManager> player;
 };

@@ -1,0 +1,293 @@
+#include "DownloadManager.h"
+#include "QmlHarness.h"
+#include "TestDownloads.h"
+#include "TestEnvironment.h"
+#include "TestHttpServer.h"
+#include "TestMedia.h"
+#include "TestRequests.h"
+#include "core/SettingsStore.h"
+#include "engine/DownloadTask.h"
+#include "engine/HistoryStore.h"
+#include "platform/TerminationSignals.h"
+#include "shell/QuitController.h"
+#include "shell/QuitDialog.h"
+#include "shell/Shell.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <cstdio>
+
+// Quitting: the question while downloads run, answered by a stand-in or through the real dialog,
+// and the process ending on SIGTERM or SIGINT in the middle of a real download. That process is
+// this test program itself, started again in a helper mode (see main below).
+namespace {
+
+class FakeQuestion final : public QuitQuestion
+{
+public:
+    void ask() override { ++asked; }
+    void withdraw() override { ++withdrawn; }
+    void answer(bool quit) { Q_EMIT answered(quit); }
+
+    int asked = 0;
+    int withdrawn = 0;
+};
+
+QStringList savedStatuses()
+{
+    QStringList statuses;
+    for (const TaskRecord &record : TestDownloads::readQueueFile().value_or(QList<TaskRecord>()))
+        statuses.append(TaskStatuses::rawValue(record.status));
+    return statuses;
+}
+
+// Helper mode: one download of `link` with the quit path of the application wired to SIGTERM and
+// SIGINT; each playback save appends a line to `savesFile`. Says "running" once data arrives.
+int runUntilSignalled(const QString &link, const QString &folder, const QString &savesFile)
+{
+    HistoryStore history;
+    DownloadManager downloads(&history);
+    const DownloadTask *task = downloads.enqueue(TestRequests::defaultRequest(link, folder));
+    downloads.start();
+    FakeQuestion question;
+    QuitController quit(
+        downloads,
+        [savesFile] {
+            QFile saves(savesFile);
+            if (saves.open(QIODevice::Append))
+                saves.write("saved\n");
+        },
+        question);
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &quit, &QuitController::quitUnasked);
+    QObject::connect(&quit, &QuitController::readyToExit, &quit, [] { QCoreApplication::exit(0); });
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        if (task->currentBytes() > 0) {
+            poll.stop();
+            std::puts("running");
+            std::fflush(stdout);
+        }
+    });
+    poll.start(20);
+    return QCoreApplication::exec();
+}
+
+} // namespace
+
+class TestQuitController : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        SettingsStore::registerDefaults();
+        QmlHarness::prepareApplication();
+    }
+    void init() { QmlHarness::failOnWarnings(); }
+
+    void requests_data()
+    {
+        QTest::addColumn<bool>("running");      // one download runs; otherwise it only waits
+        QTest::addColumn<QStringList>("steps"); // "person", "signal", "quit", "cancel" (answers)
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("withdrawn");
+        QTest::addColumn<int>("saves");
+        QTest::addColumn<bool>("exits");
+        QTest::addColumn<QString>("status"); // of the download afterwards
+
+        const QString person = QStringLiteral("person");
+        const QString signal = QStringLiteral("signal");
+        const QString quit = QStringLiteral("quit");
+        const QString cancel = QStringLiteral("cancel");
+        QTest::newRow("idle") << false << QStringList{person} << 0 << 0 << 2 << true << "queued";
+        QTest::newRow("running, Cancel") << true << QStringList{person, cancel} << 1 << 0 << 1 << false
+                                         << "downloading";
+        QTest::newRow("running, Quit") << true << QStringList{person, quit} << 1 << 0 << 2 << true << "queued";
+        QTest::newRow("running, asked again while asking")
+            << true << QStringList{person, person, cancel} << 1 << 0 << 1 << false << "downloading";
+        QTest::newRow("running, Cancel, then Quit")
+            << true << QStringList{person, cancel, person, quit} << 2 << 0 << 3 << true << "queued";
+        QTest::newRow("running, signal") << true << QStringList{signal} << 0 << 0 << 2 << true << "queued";
+        QTest::newRow("running, signal while asking")
+            << true << QStringList{person, signal} << 1 << 1 << 2 << true << "queued";
+        QTest::newRow("an answer after the signal counts for nothing")
+            << true << QStringList{person, signal, quit} << 1 << 1 << 2 << true << "queued";
+        QTest::newRow("nothing after the end")
+            << true << QStringList{signal, person, signal} << 0 << 0 << 2 << true << "queued";
+    }
+
+    void requests()
+    {
+        QFETCH(bool, running);
+        QFETCH(QStringList, steps);
+        QFETCH(int, asked);
+        QFETCH(int, withdrawn);
+        QFETCH(int, saves);
+        QFETCH(bool, exits);
+        QFETCH(QString, status);
+
+        TestEnvironment env;
+        FakeYtdlp fake(env);
+        fake.plan(QStringLiteral("a"), "hold\n");
+        HistoryStore history;
+        DownloadManager downloads(&history);
+        DownloadTask *task = downloads.enqueue(TestRequests::defaultRequest(FakeYtdlp::url(QStringLiteral("a")),
+                                                                            env.root() + QStringLiteral("/Downloads")));
+        if (running) {
+            downloads.start();
+            QTRY_VERIFY(fake.started(QStringLiteral("a")));
+            QCOMPARE(downloads.activeCount(), 1);
+        }
+        FakeQuestion question;
+        int saved = 0;
+        QuitController quit(
+            downloads, [&saved] { ++saved; }, question);
+        QSignalSpy exited(&quit, &QuitController::readyToExit);
+
+        for (const QString &step : steps) {
+            if (step == QLatin1String("person"))
+                quit.requestQuit();
+            else if (step == QLatin1String("signal"))
+                quit.quitUnasked();
+            else
+                question.answer(step == QLatin1String("quit"));
+        }
+
+        QCOMPARE(question.asked, asked);
+        QCOMPARE(question.withdrawn, withdrawn);
+        QCOMPARE(saved, saves);
+        QCOMPARE(exited.size(), exits ? 1 : 0);
+        QCOMPARE(TaskStatuses::rawValue(task->status()), status);
+        if (exits)
+            QCOMPARE(savedStatuses(), QStringList{QStringLiteral("queued")});
+        fake.release(QStringLiteral("a"));
+    }
+
+    void dialog_data()
+    {
+        QTest::addColumn<QString>("choice"); // a button's objectName, or "Escape"
+        QTest::addColumn<bool>("quit");
+
+        QTest::newRow("Quit") << "confirmQuit" << true;
+        QTest::newRow("Cancel") << "cancelQuit" << false;
+        QTest::newRow("Escape") << "Escape" << false;
+    }
+
+    // The real dialog over the main window, hidden before (a quit from the tray), answered by a
+    // person's click or key.
+    void dialog()
+    {
+        QFETCH(QString, choice);
+        QFETCH(bool, quit);
+
+        Shell shell;
+        QVERIFY(shell.load());
+        QuitDialog question(shell);
+        QSignalSpy answers(&question, &QuitQuestion::answered);
+        question.ask();
+        QQuickWindow *window = shell.mainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        auto *dialog = window->contentItem()->findChild<QObject *>(QStringLiteral("quitDialog"));
+        QVERIFY(dialog);
+        QTRY_VERIFY(dialog->property("opened").toBool());
+        QCOMPARE(dialog->property("title").toString(), QStringLiteral("Downloads are in progress"));
+
+        if (choice == QLatin1String("Escape")) {
+            QTest::keyClick(window, Qt::Key_Escape);
+        } else {
+            auto *button = window->findChild<QQuickItem *>(choice);
+            QVERIFY(button);
+            const QPoint centre = button->mapToScene(QPointF(button->width() / 2, button->height() / 2)).toPoint();
+            QTest::mouseClick(window, Qt::LeftButton, {}, centre);
+        }
+        QTRY_COMPARE(answers.size(), 1);
+        QCOMPARE(answers.constFirst().constFirst().toBool(), quit);
+        QTRY_VERIFY(!dialog->property("visible").toBool());
+
+        // Asked again, the window closed meanwhile: the same dialog opens; taken away, it answers nothing.
+        window->hide();
+        question.ask();
+        QVERIFY(window->isVisible());
+        QTRY_VERIFY(dialog->property("opened").toBool());
+        question.withdraw();
+        QTRY_VERIFY(!dialog->property("visible").toBool());
+        QCOMPARE(answers.size(), 1);
+    }
+
+    void terminationSignals_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+
+    // A real download, slowed by the server, is under way when the signal comes: the process ends
+    // at once with status 0, playback saved twice and the download queued for the next start.
+    void terminationSignals()
+    {
+        QFETCH(int, signalNumber);
+
+        TestEnvironment env;
+        env.installTool(QStringLiteral("yt-dlp"), QStringLiteral("/usr/bin/yt-dlp"));
+        env.installTool(QStringLiteral("ffmpeg"), QStringLiteral("/usr/bin/ffmpeg"));
+        env.installTool(QStringLiteral("ffprobe"), QStringLiteral("/usr/bin/ffprobe"));
+        SettingsStore::set(QStringLiteral("remoteEJS"), false);
+        TestHttpServer server;
+        TestHttpServer::Route slow;
+        slow.filePath = TestMedia::videoFile();
+        slow.headers = {{"Content-Type", "video/mp4"}};
+        slow.dripBytes = 2048;
+        slow.dripIntervalMs = 100;
+        server.serve(QStringLiteral("/slow.mp4"), slow);
+        const QString saves = env.root() + QStringLiteral("/saves");
+
+        QProcess helper;
+        helper.start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--helper"), server.url(QStringLiteral("/slow.mp4")).toString(),
+                      env.root() + QStringLiteral("/Downloads"), saves});
+        QVERIFY(helper.waitForStarted());
+        QElapsedTimer waited;
+        waited.start();
+        while (!helper.canReadLine() && helper.state() == QProcess::Running && waited.elapsed() < 60000)
+            helper.waitForReadyRead(100);
+        QVERIFY2(helper.readLine().trimmed() == "running", helper.readAllStandardError().constData());
+
+        QElapsedTimer ending;
+        ending.start();
+        QCOMPARE(::kill(pid_t(helper.processId()), signalNumber), 0);
+        QVERIFY(helper.waitForFinished(30000));
+        qInfo("ended %lld ms after the signal", ending.elapsed());
+        QCOMPARE(helper.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(helper.exitCode(), 0);
+        QCOMPARE(savedStatuses(), QStringList{QStringLiteral("queued")});
+        QFile savesFile(saves);
+        QVERIFY(savesFile.open(QIODevice::ReadOnly));
+        QCOMPARE(savesFile.readAll(), QByteArray("saved\nsaved\n"));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    if (argc > 4 && qstrcmp(argv[1], "--helper") == 0) {
+        QCoreApplication app(argc, argv);
+        SettingsStore::registerDefaults();
+        const QStringList arguments = app.arguments();
+        return runUntilSignalled(arguments.at(2), arguments.at(3), arguments.at(4));
+    }
+    QApplication app(argc, argv);
+    TestQuitController test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_quitcontroller.moc"
