@@ -2,6 +2,8 @@
 
 #include "ui/AppStateTypes.h"
 
+#include <QCoreApplication>
+
 MorvaneApp::MorvaneApp(AppState::Backends backends, QObject *parent)
     : QObject(parent)
     , m_state(std::move(backends))
@@ -12,8 +14,16 @@ MorvaneApp::MorvaneApp(AppState::Backends backends, QObject *parent)
     , m_history(&m_state.history(), &m_state.downloads(), &m_desktop)
     , m_queue(&m_state.downloads(), &m_desktop)
     , m_logSheet(&m_desktop)
+    , m_tools(&m_state.deps(),
+              {[this] { m_state.repairTools(); }, [this](const QString &folder) { m_desktop.revealFolder(folder); }})
+    , m_commands(&m_state, &m_desktop)
     , m_shell(&m_state.network())
+    , m_quitDialog(m_shell)
+    , m_quit(
+          m_state.downloads(), [this] { m_state.player().persistNow(); }, m_quitDialog)
 {
+    connect(&m_commands, &CommandController::quitRequested, &m_quit, &QuitController::requestQuit);
+    connect(&m_quit, &QuitController::readyToExit, this, [] { QCoreApplication::exit(0); });
     AppStateForeign::instance = &m_state;
 }
 
@@ -32,6 +42,8 @@ bool MorvaneApp::start()
         {QStringLiteral("history"), QVariant::fromValue(&m_history)},
         {QStringLiteral("queue"), QVariant::fromValue(&m_queue)},
         {QStringLiteral("logSheet"), QVariant::fromValue(&m_logSheet)},
+        {QStringLiteral("tools"), QVariant::fromValue(&m_tools)},
+        {QStringLiteral("commands"), QVariant::fromValue(&m_commands)},
     };
     if (!m_shell.load(models))
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QuitController.h"
+#include "QuitDialog.h"
 #include "Shell.h"
 #include "coordinator/AppState.h"
 #include "platform/DesktopServices.h"
@@ -8,7 +10,9 @@
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/downloader/LogSheetModel.h"
 #include "ui/downloader/SetupViewModel.h"
+#include "ui/root/CommandController.h"
 #include "ui/root/RootViewModel.h"
+#include "ui/settings/ToolsSettingsModel.h"
 
 #include <QObject>
 
@@ -28,6 +32,8 @@ public:
 
     [[nodiscard]] AppState &state() { return m_state; }
     [[nodiscard]] Shell &shell() { return m_shell; }
+    // The one road out: ends the event loop once everything is saved.
+    [[nodiscard]] QuitController &quitController() { return m_quit; }
 
 private:
     // Each time the main window appears, the start-up check runs again.
@@ -42,5 +48,9 @@ private:
     HistoryViewModel m_history;
     DownloadQueueModel m_queue;
     LogSheetModel m_logSheet;
+    ToolsSettingsModel m_tools;
+    CommandController m_commands;
     Shell m_shell;
+    QuitDialog m_quitDialog;
+    QuitController m_quit;
 };

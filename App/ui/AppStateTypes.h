@@ -1,6 +1,7 @@
 #pragma once
 
 #include "coordinator/AppState.h"
+#include "ui/root/CommandController.h"
 #include "ui/root/RootViewModel.h"
 
 #include <QJSEngine>
@@ -33,5 +34,13 @@ struct RootViewModelForeign
     Q_GADGET
     QML_FOREIGN(RootViewModel)
     QML_NAMED_ELEMENT(RootViewModel)
+    QML_UNCREATABLE("made by the application")
+};
+
+struct CommandControllerForeign
+{
+    Q_GADGET
+    QML_FOREIGN(CommandController)
+    QML_NAMED_ELEMENT(CommandController)
     QML_UNCREATABLE("made by the application")
 };
