@@ -111,6 +111,8 @@ private Q_SLOTS:
         QCoro::waitFor(state->launch());
         QTRY_VERIFY(!catalog->calls.isEmpty());
         QTRY_VERIFY(mirror.releaseLookupCount() > 0);
+        // The update check runs on its own; it must be over before the state goes away.
+        QTRY_VERIFY_WITH_TIMEOUT(!state->deps().busy(), 30000);
     }
 
     void failedRepairKeepsTheSetupDone()
