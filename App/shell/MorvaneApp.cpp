@@ -23,6 +23,7 @@ MorvaneApp::MorvaneApp(AppState::Backends backends, QObject *parent)
     , m_quitDialog(m_shell)
     , m_quit(
           m_state.downloads(), [this] { m_state.player().persistNow(); }, m_quitDialog)
+    , m_mpris(&m_state.player())
 {
     connect(&m_commands, &CommandController::quitRequested, &m_quit, &QuitController::requestQuit);
     connect(&m_quit, &QuitController::readyToExit, this, [] { QCoreApplication::exit(0); });
@@ -30,6 +31,21 @@ MorvaneApp::MorvaneApp(AppState::Backends backends, QObject *parent)
     connect(&m_terminationSignals, &TerminationSignals::received, &m_quit, &QuitController::quitUnasked);
     connect(qApp, &QGuiApplication::commitDataRequest, &m_quit, [this](QSessionManager &) { m_quit.quitUnasked(); });
     connect(&m_shell, &Shell::linkTextReceived, &m_state, &AppState::receive);
+
+    // The desktop's media controls: raising, quitting and opening links take the same roads as
+    // the application's own.
+    connect(&m_mpris, &MprisService::raiseRequested, &m_shell, &Shell::showMainWindow);
+    connect(&m_mpris, &MprisService::quitRequested, &m_quit, &QuitController::requestQuit);
+    connect(&m_mpris, &MprisService::openUriRequested, this, [this](const QString &uri) {
+        LaunchRequest request;
+        request.kind = LaunchRequest::Kind::Open;
+        request.uris = QStringList{uri};
+        m_shell.handle(request);
+    });
+    m_mpris.setArtworkLink([](const Track &track) {
+        const QList<QUrl> links = track.artwork(true);
+        return links.isEmpty() ? QUrl() : links.constFirst();
+    });
     AppStateForeign::instance = &m_state;
 }
 

@@ -5,6 +5,7 @@
 #include "Shell.h"
 #include "coordinator/AppState.h"
 #include "platform/DesktopServices.h"
+#include "platform/MprisService.h"
 #include "platform/TerminationSignals.h"
 #include "ui/downloader/DiagnosticsViewModel.h"
 #include "ui/downloader/DownloadQueueModel.h"
@@ -55,4 +56,5 @@ private:
     QuitDialog m_quitDialog;
     QuitController m_quit;
     TerminationSignals m_terminationSignals;
+    MprisService m_mpris;
 };
