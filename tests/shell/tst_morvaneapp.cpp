@@ -2,9 +2,6 @@
 #include "TestApp.h"
 
 #include <QCoroTask>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QGuiApplication>
 #include <QQmlComponent>
 #include <QQuickItem>
 #include <QTest>
@@ -122,29 +119,6 @@ private Q_SLOTS:
         QCOMPARE(object->property("state").value<QObject *>(), &test.app.state());
         test.app.state().setToast(QStringLiteral("No valid link found."));
         QCOMPARE(object->property("toast").toString(), QStringLiteral("No valid link found."));
-    }
-
-    // The desktop's media controls reach the application: Raise shows the hidden window and an
-    // opened link goes to intake like any other.
-    void mediaControlsReachTheApplication()
-    {
-        TestApp test;
-        QVERIFY(test.app.start());
-        QVERIFY(!test.window()->isVisible());
-        const QString service = QStringLiteral("org.mpris.MediaPlayer2.morvane");
-        const QString path = QStringLiteral("/org/mpris/MediaPlayer2");
-        auto call = [&](const QString &interface, const QString &method, const QVariantList &arguments = {}) {
-            QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
-            message.setArguments(arguments);
-            return QDBusConnection::sessionBus().call(message).type() == QDBusMessage::ReplyMessage;
-        };
-        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-            QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
-        QVERIFY(call(QStringLiteral("org.mpris.MediaPlayer2"), QStringLiteral("Raise")));
-        QTRY_VERIFY(test.window()->isVisible());
-        QVERIFY(call(QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("OpenUri"),
-                     {QStringLiteral("file:///x")}));
-        QTRY_COMPARE(test.app.state().toastText(), QStringLiteral("No valid link found."));
     }
 };
 
