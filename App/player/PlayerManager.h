@@ -103,6 +103,9 @@ public:
     void removeFromQueue(const QueueItem &item);
 
     // Transport.
+    // Starts the item at `index` from its beginning; `finalize` first closes the current play as
+    // skipped.
+    void playIndex(int index, bool finalize);
     Q_INVOKABLE void togglePlay();
     Q_INVOKABLE void resume();
     // Back to the start of the song after 3 s of it, else to the previous song.
@@ -143,7 +146,6 @@ Q_SIGNALS:
     void nowPlayingChanged();
 
 private:
-    void playIndex(int index, bool finalize);
     // `shown` is the error message kept on screen while the next song loads.
     void stepTo(int index, const QString &shown = QString());
     void moveOn(const QString &shown);

@@ -1,5 +1,7 @@
 #include "FakeAudioBackend.h"
 
+#include <algorithm>
+
 void FakeAudioBackend::load(const QUrl &url, const QMap<QString, QString> &headers, double start, bool play)
 {
     loads.append(Load{url, headers, start, play});
@@ -52,10 +54,30 @@ void FakeAudioBackend::end(double at)
     Q_EMIT ended();
 }
 
+void FakeAudioBackend::starve(bool waiting)
+{
+    m_ready = !waiting;
+    Q_EMIT stateChanged();
+}
+
 void FakeAudioBackend::fail(const QString &message)
 {
     m_hasItem = false;
     m_ready = false;
     Q_EMIT failed(message);
     Q_EMIT stateChanged();
+}
+
+void FakeAudioBackend::setOutput(const QString &name)
+{
+    if (std::none_of(m_outputs.begin(), m_outputs.end(), [&name](const AudioOutput &o) { return o.name == name; }))
+        return;
+    m_output = name;
+    Q_EMIT outputsChanged();
+}
+
+void FakeAudioBackend::offerOutputs(const QList<AudioOutput> &outputs)
+{
+    m_outputs = outputs;
+    Q_EMIT outputsChanged();
 }

@@ -38,12 +38,19 @@ public:
         return m_hasItem ? currentPosition : NAN;
     }
     [[nodiscard]] double duration() const override { return m_hasItem ? currentDuration : NAN; }
+    [[nodiscard]] QList<AudioOutput> outputs() const override { return m_outputs; }
+    [[nodiscard]] QString output() const override { return m_output; }
+    void setOutput(const QString &name) override;
+    // What the system offers changes.
+    void offerOutputs(const QList<AudioOutput> &outputs);
 
     // What the item does.
     void becomeReady(double duration);
     // Played to `at`, or through to the length when known.
     void end(double at = NAN);
     void fail(const QString &message);
+    // A ready item runs out of data (true) or has it again (false).
+    void starve(bool waiting);
 
     QList<Load> loads;
     QList<double> seeks;
@@ -56,4 +63,7 @@ private:
     bool m_hasItem = false;
     bool m_ready = false;
     bool m_paused = true;
+    QList<AudioOutput> m_outputs{{QStringLiteral("auto"), QStringLiteral("Autoselect device")},
+                                 {QStringLiteral("pulse/speakers"), QStringLiteral("Speakers")}};
+    QString m_output = QStringLiteral("auto");
 };
