@@ -51,9 +51,13 @@ AppState::AppState(Backends backends, QObject *parent)
     , m_engine(&m_library, m_catalog.get(), &QDateTime::currentDateTime, QRandomGenerator::global())
     , m_player(&m_library, m_audio.get(), m_catalog.get(), PlayerManager::steadyClock(), QRandomGenerator::global())
     , m_search(&m_library, m_catalog.get())
+    , m_songs(m_downloads, m_library, m_engine, [this] { return m_setupDone; })
     , m_preset(startingPreset())
 {
     m_history.load();
+    // The queue dies with this object, so its callback never outlives what it calls.
+    m_downloads.onFinished = [this](DownloadTask *task) { m_songs.downloadFinished(*task); };
+    connect(&m_songs, &SongDownloads::toast, this, [this](const QString &text) { setToast(text); });
 }
 
 AppState::~AppState() = default;

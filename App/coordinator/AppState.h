@@ -4,6 +4,7 @@
 #include "FetchState.h"
 #include "NamePrompt.h"
 #include "SidebarItem.h"
+#include "SongDownloads.h"
 #include "core/Preset.h"
 #include "engine/HistoryStore.h"
 #include "engine/MediaInfo.h"
@@ -104,6 +105,13 @@ public:
     // Reinstalls every tool; only a repair that leaves them all working changes anything here.
     QCoro::Task<> repairTools();
 
+    // Songs from the music side, queued into the song folder; see SongDownloads.
+    void download(const Track &track, const std::optional<QString> &folderName = std::nullopt, bool quiet = false)
+    {
+        m_songs.download(track, folderName, quiet);
+    }
+    void download(const QList<Track> &tracks, const QString &folderName) { m_songs.download(tracks, folderName); }
+
 Q_SIGNALS:
     void routeChanged();
     void showNowPlayingChanged();
@@ -137,6 +145,7 @@ private:
     RecommendationEngine m_engine;
     PlayerManager m_player;
     SearchManager m_search;
+    SongDownloads m_songs;
 
     Route m_route;
     bool m_showNowPlaying = false;

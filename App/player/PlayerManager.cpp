@@ -1,7 +1,6 @@
 #include "PlayerManager.h"
 
 #include "AudioBackend.h"
-#include "core/LogManager.h"
 #include "core/SettingsStore.h"
 #include "music/LibraryStore.h"
 
@@ -16,14 +15,6 @@ namespace {
 constexpr int tickMs = 500;
 constexpr int persistDelayMs = 800;
 constexpr double restartThreshold = 3.0;
-// A retry resumes where the failed attempt broke off only past the first seconds.
-constexpr double resumeThreshold = 3.0;
-// Attempts 0, 1 and 2 each ask for another stream format; then the song is given up.
-constexpr int lastAttempt = 2;
-// Given-up songs in a row after which playback stops instead of skipping on.
-constexpr int maxSkippedFailures = 4;
-// An end this far short of the known length is a broken stream, not the song's end.
-constexpr double interruptedMargin = 5.0;
 
 const QString volumeKey = QStringLiteral("musicVolume");
 const QString nonStopKey = QStringLiteral("nonStopPlayback");
@@ -42,9 +33,9 @@ PlayerManager::PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCa
     , m_audio(audio)
     , m_clock(std::move(clock))
     , m_random(random)
-    , m_streams(library, catalog)
     , m_nonStop(SettingsStore::boolean(nonStopKey))
     , m_volume(SettingsStore::isStored(volumeKey) ? std::clamp(SettingsStore::number(volumeKey), 0.0, 1.0) : 0.8)
+    , m_loader(*this, library, audio, catalog)
 {
     m_audio->setVolume(m_volume);
     m_ticker.setInterval(tickMs);
@@ -53,9 +44,6 @@ PlayerManager::PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCa
     m_persistTimer.setInterval(persistDelayMs);
     connect(&m_persistTimer, &QTimer::timeout, this, &PlayerManager::persistNow);
 
-    connect(m_audio, &AudioBackend::ready, this, &PlayerManager::itemReady);
-    connect(m_audio, &AudioBackend::ended, this, &PlayerManager::itemEnded);
-    connect(m_audio, &AudioBackend::failed, this, &PlayerManager::handleFailure);
     connect(m_audio, &AudioBackend::stateChanged, this, &PlayerManager::audioStateChanged);
 
     connect(&m_queue, &QAbstractItemModel::rowsInserted, this, &PlayerManager::updateHasNext);
@@ -63,10 +51,7 @@ PlayerManager::PlayerManager(LibraryStore *library, AudioBackend *audio, MusicCa
     m_hadNext = hasNext();
 }
 
-PlayerManager::~PlayerManager()
-{
-    m_loadCancel.cancel();
-}
+PlayerManager::~PlayerManager() = default;
 
 std::optional<Track> PlayerManager::current() const
 {
@@ -252,7 +237,7 @@ void PlayerManager::playIndex(int index, bool finalize)
         return;
     if (finalize)
         finalizeCurrent(true, false);
-    m_consecutiveFailures = 0;
+    m_loader.resetFailures();
     stepTo(index);
 }
 
@@ -261,10 +246,8 @@ void PlayerManager::stepTo(int index, const QString &shown)
 {
     setIndex(index);
     setPlaying(true);
-    m_pendingSeek.reset();
-    m_attempt = 0;
     ++m_transport;
-    loadCurrent(shown);
+    m_loader.loadNew(shown);
     persistSoon();
 }
 
@@ -356,7 +339,7 @@ void PlayerManager::resume()
     if (!m_audio->hasItem() && !m_isLoading) {
         // Set before the load: a source found without waiting starts the item at once.
         setPlaying(true);
-        loadCurrent();
+        m_loader.loadCurrent();
         return;
     }
     setPlaying(true);
@@ -375,7 +358,7 @@ void PlayerManager::seek(double seconds)
         m_audio->seek(target);
         Q_EMIT nowPlayingChanged();
     } else {
-        m_pendingSeek = target;
+        m_loader.setPendingSeek(target);
     }
 }
 
@@ -443,125 +426,6 @@ void PlayerManager::audioStateChanged()
         m_ticker.stop();
         tick();
     }
-}
-
-// Loading
-
-void PlayerManager::loadCurrent(const QString &shown)
-{
-    const std::optional<Track> track = current();
-    if (!track)
-        return;
-    m_loadCancel.cancel();
-    m_loadCancel = CancelToken();
-    m_audio->pause();
-    m_audio->stop();
-    setLoading(true);
-    setBuffering(false);
-    setErrorMessage(shown);
-    setPosition(0);
-    setDuration(track->duration.value_or(0));
-    m_accounting.open();
-    Q_EMIT nowPlayingChanged();
-    runLoad(*track, m_attempt, m_loadCancel);
-}
-
-QCoro::Task<> PlayerManager::runLoad(Track track, int attempt, CancelToken cancel)
-{
-    const QPointer<PlayerManager> self(this);
-    const MusicResult<StreamSource::Found> found = co_await m_streams.find(track, attempt, cancel);
-    // A newer load, or another song, makes this result stale.
-    if (!self || cancel.isCancelled() || !current() || current()->id != track.id)
-        co_return;
-    if (!found.ok()) {
-        handleFailure(found.error().message);
-        co_return;
-    }
-    if (found.value().stream)
-        applyMetadata(found.value().stream->track);
-    start(found.value().url, found.value().headers);
-}
-
-void PlayerManager::applyMetadata(const Track &resolved)
-{
-    const std::optional<Track> track = current();
-    if (!track || track->id != resolved.id)
-        return;
-    Track merged = resolved;
-    if (!merged.genre)
-        merged.genre = track->genre;
-    for (int row = 0; row < m_queue.count(); ++row) {
-        if (m_queue.at(row).track.id == merged.id)
-            m_queue.setTrack(row, merged);
-    }
-    m_library->update(merged);
-    if (m_duration == 0 && merged.duration)
-        setDuration(*merged.duration);
-    Q_EMIT nowPlayingChanged();
-}
-
-void PlayerManager::start(const QUrl &url, const QMap<QString, QString> &headers)
-{
-    const double startAt = m_pendingSeek.value_or(0) > 1.0 ? *m_pendingSeek : 0;
-    m_pendingSeek.reset();
-    if (startAt > 0)
-        setPosition(startAt);
-    m_audio->load(url, headers, startAt, m_isPlaying);
-}
-
-void PlayerManager::itemReady(double duration)
-{
-    setLoading(false);
-    m_accounting.markStarted();
-    m_consecutiveFailures = 0;
-    if (std::isfinite(duration) && duration > 0)
-        setDuration(duration);
-    Q_EMIT nowPlayingChanged();
-}
-
-// mpv reports a network stream cut short as a normal end; only the position tells them apart.
-void PlayerManager::itemEnded()
-{
-    const double at = m_audio->position();
-    if (std::isfinite(at))
-        setPosition(at);
-    if (m_duration > 0 && m_position < m_duration - interruptedMargin)
-        handleFailure(QStringLiteral("Playback was interrupted."));
-    else
-        advance(false);
-}
-
-// Two retries with other stream formats, resuming where the sound broke off; then the song is
-// given up with its reason shown and the next one starts, until too many fail in a row.
-void PlayerManager::handleFailure(const QString &message)
-{
-    const std::optional<Track> track = current();
-    if (!track)
-        return;
-    LogManager::appLog(QStringLiteral("playback failure %1 attempt %2: %3").arg(track->id).arg(m_attempt).arg(message));
-    m_streams.forget(track->id);
-    if (m_attempt < lastAttempt) {
-        ++m_attempt;
-        // Otherwise a seek still pending from a restore survives the retry.
-        if (m_position > resumeThreshold)
-            m_pendingSeek = m_position;
-        loadCurrent();
-        return;
-    }
-    ++m_consecutiveFailures;
-    const QString shown = QStringLiteral("Couldn\u2019t play \u201c%1\u201d: %2").arg(track->title, message);
-    setErrorMessage(shown);
-    setLoading(false);
-    if (m_consecutiveFailures <= maxSkippedFailures && (*m_index + 1 < m_queue.count() || m_nonStop)) {
-        // A broken song was not heard to its end, and repeat-one must not replay it. Moving on
-        // keeps the failure count, and the message stays while the next song loads.
-        finalizeCurrent(false, false);
-        moveOn(shown);
-        return;
-    }
-    setPlaying(false);
-    m_audio->pause();
-    Q_EMIT nowPlayingChanged();
 }
 
 // Published state

@@ -1,18 +1,14 @@
 #pragma once
 
+#include "ItemLoader.h"
 #include "PlayAccounting.h"
 #include "QueueModel.h"
-#include "StreamSource.h"
-#include "core/CancelToken.h"
-#include "music/MusicError.h"
 #include "music/RepeatMode.h"
-#include "music/StreamInfo.h"
 
 #include <QCoroTask>
 #include <QMap>
 #include <QObject>
 #include <QTimer>
-#include <QUrl>
 
 #include <functional>
 #include <optional>
@@ -74,6 +70,8 @@ public:
     [[nodiscard]] bool nonStop() const { return m_nonStop; }
     [[nodiscard]] double volume() const { return m_volume; }
     [[nodiscard]] bool isFillingQueue() const { return m_isFillingQueue; }
+    // Songs given up in a row; a song that becomes ready, or one the user picks, clears it.
+    [[nodiscard]] int consecutiveFailures() const { return m_loader.consecutiveFailures(); }
     // Ids of the plays closed lately, oldest first.
     [[nodiscard]] const QStringList &recentlyPlayed() const { return m_accounting.recentlyPlayed(); }
 
@@ -146,6 +144,9 @@ Q_SIGNALS:
     void nowPlayingChanged();
 
 private:
+    // Loading publishes through the setters below and moves on after a song is given up.
+    friend class ItemLoader;
+
     // `shown` is the error message kept on screen while the next song loads.
     void stepTo(int index, const QString &shown = QString());
     void moveOn(const QString &shown);
@@ -156,14 +157,6 @@ private:
     void finalizeCurrent(bool userSkipped, bool ended);
     void tick();
     void audioStateChanged();
-
-    void loadCurrent(const QString &shown = QString());
-    QCoro::Task<> runLoad(Track track, int attempt, CancelToken cancel);
-    void applyMetadata(const Track &resolved);
-    void start(const QUrl &url, const QMap<QString, QString> &headers);
-    void itemReady(double duration);
-    void itemEnded();
-    void handleFailure(const QString &message);
 
     void setIndex(std::optional<int> index);
     void setPlaying(bool playing);
@@ -179,7 +172,6 @@ private:
     AudioBackend *m_audio;
     Clock m_clock;
     QRandomGenerator *m_random;
-    StreamSource m_streams;
     QueueModel m_queue;
 
     std::optional<int> m_index;
@@ -198,12 +190,10 @@ private:
 
     QTimer m_ticker;
     QTimer m_persistTimer;
-    CancelToken m_loadCancel;
-    std::optional<double> m_pendingSeek;
-    int m_consecutiveFailures = 0;
-    int m_attempt = 0;
     // Bumped whenever the transport moves to an item or stops, so work that awaited can tell
     // whether the user has started something else meanwhile.
     quint64 m_transport = 0;
     PlayAccounting m_accounting;
+    // Last: it reaches into the state above from its first signal on.
+    ItemLoader m_loader;
 };

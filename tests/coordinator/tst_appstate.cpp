@@ -148,6 +148,18 @@ private Q_SLOTS:
         QCOMPARE(Presets::rawValue(makeState()->preset()), expected);
     }
 
+    void songDownloadsWaitForTheTools()
+    {
+        TestEnvironment env;
+        const auto state = makeState();
+        Track song;
+        song.id = QStringLiteral("abcdefghijk");
+        song.title = QStringLiteral("Song");
+        state->download(song, std::nullopt, true);
+        QCOMPARE(state->toastText(), QStringLiteral("Tools are still being installed."));
+        QVERIFY(state->downloads().tasks().isEmpty());
+    }
+
     void unreadableHistoryStartsEmpty()
     {
         TestEnvironment env;

@@ -1,3 +1,4 @@
+#include "FakeYtDlp.h"
 #include "TestEnvironment.h"
 #include "TestHttpServer.h"
 #include "TestLog.h"
@@ -20,34 +21,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// A stand-in for yt-dlp: it records its arguments and answers from files beside it (the child's
-// environment is fixed, so nothing can be passed through variables). With "fake.sleep" present it
-// waits in a child of its own, whose id it writes to "fake.child".
-const QByteArray fakeScript = R"(#!/bin/sh
-dir=$(dirname "$0")
-for argument in "$@"; do printf '%s\n' "$argument"; done > "$dir/fake.args"
-[ -f "$dir/fake.stderr" ] && cat "$dir/fake.stderr" >&2
-[ -f "$dir/fake.stdout" ] && cat "$dir/fake.stdout"
-if [ -f "$dir/fake.sleep" ]; then
-  sleep 30 &
-  echo $! > "$dir/fake.child"
-  wait
-fi
-exit $(cat "$dir/fake.exit" 2>/dev/null || echo 0)
-)";
-
-QString file(const QString &name)
-{
-    return AppPaths::sub(QStringLiteral("Tools")) + QLatin1Char('/') + name;
-}
-
-void write(const QString &name, const QByteArray &bytes)
-{
-    QFile out(file(name));
-    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    out.write(bytes);
-}
-
 QByteArray json(const QJsonObject &object)
 {
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
@@ -61,14 +34,6 @@ QJsonObject entry(const QString &id, std::optional<double> duration = {})
     if (duration)
         object.insert(QStringLiteral("duration"), *duration);
     return object;
-}
-
-QByteArray listing(const QJsonArray &entries, const QString &title = QString())
-{
-    QJsonObject object{{QStringLiteral("_type"), QStringLiteral("playlist")}, {QStringLiteral("entries"), entries}};
-    if (!title.isEmpty())
-        object.insert(QStringLiteral("title"), title);
-    return json(object);
 }
 
 // "track000001" and so on: valid 11-character ids.
@@ -104,56 +69,22 @@ class TestYTMusic : public QObject
 
     std::unique_ptr<TestEnvironment> m_env;
 
-    void installFake() { m_env->installScript(QStringLiteral("yt-dlp"), fakeScript); }
+    std::unique_ptr<FakeYtDlp> m_fake;
+
+    // Installs the fake on first use: until then no yt-dlp is installed.
+    FakeYtDlp &fake()
+    {
+        if (!m_fake)
+            m_fake = std::make_unique<FakeYtDlp>(*m_env);
+        return *m_fake;
+    }
 
     void answer(const QByteArray &out, const QByteArray &err = {}, int exitCode = 0)
     {
-        installFake();
-        write(QStringLiteral("fake.stdout"), out);
-        write(QStringLiteral("fake.stderr"), err);
-        write(QStringLiteral("fake.exit"), QByteArray::number(exitCode));
+        fake().answer(out, err, exitCode);
     }
 
-    // What the fake was given after the base arguments, which must open every command line.
-    QStringList arguments()
-    {
-        QFile recorded(file(QStringLiteral("fake.args")));
-        if (!recorded.open(QIODevice::ReadOnly))
-            return {QStringLiteral("<not run>")};
-        QStringList all = QString::fromUtf8(recorded.readAll()).split(QLatin1Char('\n'));
-        all.removeLast();
-        const QStringList base = YTDLPManager::baseArguments(SettingsStore::networkSnapshot());
-        if (all.mid(0, base.size()) != base)
-            return {QStringLiteral("<base arguments missing>")};
-        return all.mid(base.size());
-    }
-
-    static QStringList flatArguments(int end, const QString &target)
-    {
-        return {QStringLiteral("-J"),
-                QStringLiteral("--flat-playlist"),
-                QStringLiteral("--yes-playlist"),
-                QStringLiteral("--no-warnings"),
-                QStringLiteral("--playlist-end"),
-                QString::number(end),
-                QStringLiteral("--"),
-                target};
-    }
-
-    // The id of the fake's sleeping child, once it has started.
-    static qint64 waitForChild()
-    {
-        qint64 pid = 0;
-        (void)QTest::qWaitFor(
-            [&pid] {
-                QFile child(file(QStringLiteral("fake.child")));
-                if (child.open(QIODevice::ReadOnly))
-                    pid = child.readAll().trimmed().toLongLong();
-                return pid > 0;
-            },
-            10000);
-        return pid;
-    }
+    QStringList arguments() { return fake().arguments(); }
 
 private Q_SLOTS:
     void init()
@@ -162,7 +93,11 @@ private Q_SLOTS:
         // Nothing here may reach the network: fail fast if a real yt-dlp ever tried.
         SettingsStore::set(QStringLiteral("remoteEJS"), false);
     }
-    void cleanup() { m_env.reset(); }
+    void cleanup()
+    {
+        m_fake.reset();
+        m_env.reset();
+    }
 
     void queriesAndTheirDurationFilters_data()
     {
@@ -201,7 +136,7 @@ private Q_SLOTS:
         QJsonArray entries;
         for (int i = 0; i < durations.size(); ++i)
             entries.append(entry(id(i), durations[i]));
-        answer(listing(entries));
+        answer(FakeYtDlp::listing(entries));
 
         MusicResult<QList<Track>> result = QList<Track>();
         if (operation == QLatin1String("search"))
@@ -211,7 +146,7 @@ private Q_SLOTS:
         else
             result = QCoro::waitFor(YTMusic::searchNewest(text, count));
 
-        QCOMPARE(arguments(), flatArguments(count, target));
+        QCOMPARE(arguments(), FakeYtDlp::listingArguments(count, target));
         QVERIFY(result.ok());
         QStringList expected;
         for (int i : kept)
@@ -226,7 +161,7 @@ private Q_SLOTS:
         QJsonArray entries{
             entry(id(1), 100), QJsonValue(),           entry(id(2), 100), entry(QStringLiteral("short"), 100),
             entry(id(1), 999), QStringLiteral("text"), entry(id(3), 100)};
-        answer(listing(entries), "ERROR: one item failed\n", 1);
+        answer(FakeYtDlp::listing(entries), "ERROR: one item failed\n", 1);
         const auto result = QCoro::waitFor(YTMusic::search(QStringLiteral("q"), 10));
         QVERIFY(result.ok());
         QCOMPARE(idsOf(result.value()), (QStringList{id(1), id(2), id(3)}));
@@ -237,7 +172,7 @@ private Q_SLOTS:
 
     void emptyListingIsNoError()
     {
-        answer(listing({}));
+        answer(FakeYtDlp::listing({}));
         const auto result = QCoro::waitFor(YTMusic::radio(QStringLiteral("abcdefghijk"), 10));
         QVERIFY(result.ok());
         QVERIFY(result.value().isEmpty());
@@ -266,7 +201,7 @@ private Q_SLOTS:
             << QByteArray("ERROR: Unable to download API page: <urlopen error [Errno -2] Name or service not known>\n")
             << 1 << network;
         QTest::newRow("failed with a listing of no entries")
-            << listing({}) << QByteArray("ERROR: HTTP Error 429: Too Many Requests\n") << 1
+            << FakeYtDlp::listing({}) << QByteArray("ERROR: HTTP Error 429: Too Many Requests\n") << 1
             << "The site is rate limiting requests. Wait a while, or lower the speed/concurrency in Settings › "
                "Network.";
         QTest::newRow("output that is no object")
@@ -308,7 +243,7 @@ private Q_SLOTS:
         QVERIFY(QCoro::waitFor(YTMusic::searchPlaylists(QStringLiteral("q"))).isEmpty());
 
         // A file that is not executable is no installed tool either.
-        QFile plain(file(QStringLiteral("yt-dlp")));
+        QFile plain(m_env->toolsDir() + QStringLiteral("/yt-dlp"));
         QVERIFY(plain.open(QIODevice::WriteOnly));
         plain.close();
         QCOMPARE(QCoro::waitFor(YTMusic::search(QStringLiteral("q"), 5)).error().message, message);
@@ -317,19 +252,16 @@ private Q_SLOTS:
 
     void timeLimit()
     {
-        answer(listing({}));
-        write(QStringLiteral("fake.sleep"), "");
+        answer(FakeYtDlp::listing({}));
+        fake().setSleeping();
         const auto result =
             QCoro::waitFor(YTMusic::detail::flat(QStringLiteral("ytsearch5:q"), 5, 300ms, CancelToken()));
         QVERIFY(!result.ok());
         QCOMPARE(result.error().message, QStringLiteral("YouTube took too long to respond."));
         QCOMPARE(TestLog::appLogText(), QString()); // a time-out is not a listing error
         // On a busy machine the fake may be killed before it started its child.
-        QFile childFile(file(QStringLiteral("fake.child")));
-        if (childFile.open(QIODevice::ReadOnly)) {
-            const qint64 child = childFile.readAll().trimmed().toLongLong();
-            QTRY_VERIFY(child <= 0 || processGone(child));
-        }
+        const qint64 child = fake().child();
+        QTRY_VERIFY(child <= 0 || processGone(child));
     }
 
     void cancellingKillsTheChild_data()
@@ -344,25 +276,25 @@ private Q_SLOTS:
     {
         QFETCH(QString, operation);
         answer(QByteArray());
-        write(QStringLiteral("fake.sleep"), "");
+        fake().setSleeping();
         CancelToken cancel;
         qint64 child = 0;
         bool failed = false;
         // Tasks start at once and run until they wait for the child.
         if (operation == QLatin1String("search")) {
             auto task = YTMusic::search(QStringLiteral("q"), 5, cancel);
-            child = waitForChild();
+            child = fake().waitForChild();
             cancel.cancel();
             failed = !QCoro::waitFor(task).ok();
         } else if (operation == QLatin1String("playlists")) {
             auto task = YTMusic::searchPlaylists(QStringLiteral("q"), cancel);
-            child = waitForChild();
+            child = fake().waitForChild();
             cancel.cancel();
             failed = QCoro::waitFor(task).isEmpty();
         } else {
             const Track track{id(1), QStringLiteral("t"), QStringLiteral("a"), {}, {}, {}};
             auto task = YTMusic::resolve(track, 0, cancel);
-            child = waitForChild();
+            child = fake().waitForChild();
             cancel.cancel();
             failed = !QCoro::waitFor(task).ok();
         }
@@ -452,9 +384,9 @@ private Q_SLOTS:
         QFETCH(QString, target);
         QFETCH(QString, listTitle);
         QFETCH(QString, title);
-        answer(listing({entry(id(1)), entry(id(2), 5000)}, listTitle));
+        answer(FakeYtDlp::listing({entry(id(1)), entry(id(2), 5000)}, listTitle));
         const auto result = QCoro::waitFor(YTMusic::expand(link, 77));
-        QCOMPARE(arguments(), flatArguments(77, target));
+        QCOMPARE(arguments(), FakeYtDlp::listingArguments(77, target));
         QVERIFY(result.ok());
         QCOMPARE(result.value().title, title);
         QCOMPARE(idsOf(result.value().tracks), (QStringList{id(1), id(2)}));
@@ -462,7 +394,7 @@ private Q_SLOTS:
 
     void expandOfAnUnplayablePlaylist()
     {
-        answer(listing({entry(QStringLiteral("PLnotavideo1")), QJsonValue()}, QStringLiteral("Empty")));
+        answer(FakeYtDlp::listing({entry(QStringLiteral("PLnotavideo1")), QJsonValue()}, QStringLiteral("Empty")));
         const auto result =
             QCoro::waitFor(YTMusic::expand(QStringLiteral("https://www.youtube.com/playlist?list=PL1"), 5));
         QVERIFY(!result.ok());
@@ -497,11 +429,12 @@ private Q_SLOTS:
         QJsonObject noId = playlist(QStringLiteral("PL5"), QStringLiteral("No id"));
         noId.remove(QStringLiteral("id"));
 
-        answer(listing({full, QJsonValue(), nullUploader, notAList, noId, channelOnly, full}));
+        answer(FakeYtDlp::listing({full, QJsonValue(), nullUploader, notAList, noId, channelOnly, full}));
         const QList<PlaylistRef> found = QCoro::waitFor(YTMusic::searchPlaylists(QStringLiteral("rock & roll/é")));
         QCOMPARE(arguments(),
-                 flatArguments(8, QStringLiteral("https://www.youtube.com/results?search_query=rock%20%26%20roll%2F%C3%"
-                                                 "A9&sp=EgIQAw%253D%253D")));
+                 FakeYtDlp::listingArguments(
+                     8, QStringLiteral("https://www.youtube.com/results?search_query=rock%20%26%20roll%2F%C3%"
+                                       "A9&sp=EgIQAw%253D%253D")));
 
         const PlaylistRef first{QStringLiteral("PL1"), QStringLiteral("First"), QStringLiteral("Owner"),
                                 QStringLiteral("https://www.youtube.com/playlist?list=PL1"),
@@ -548,7 +481,7 @@ private Q_SLOTS:
     void videoSiteHostIsOverridable()
     {
         qputenv("MORVANE_VIDEO_SITE", "http://127.0.0.1:9/");
-        answer(listing({}));
+        answer(FakeYtDlp::listing({}));
         (void)QCoro::waitFor(YTMusic::radio(QStringLiteral("abcdefghijk"), 3));
         qunsetenv("MORVANE_VIDEO_SITE");
         QCOMPARE(arguments().last(), QStringLiteral("http://127.0.0.1:9/watch?v=abcdefghijk&list=RDabcdefghijk"));

@@ -151,6 +151,18 @@ private Q_SLOTS:
         QVERIFY(rig.state->library().likes().contains(QStringLiteral("song0000000")));
     }
 
+    // The download button hands the current song to the coordinator, which answers in the toast.
+    void downloadActsOnTheCurrentSongOnly()
+    {
+        AppStateRig rig;
+        PlayerBarModel bar(*rig.state);
+        bar.download();
+        QCOMPARE(rig.state->toast(), std::nullopt);
+        rig.playing(2);
+        bar.download();
+        QCOMPARE(rig.state->toast(), std::optional<QString>(QStringLiteral("Tools are still being installed.")));
+    }
+
     void volumeIconAndMute_data()
     {
         QTest::addColumn<double>("volume");

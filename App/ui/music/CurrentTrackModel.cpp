@@ -80,3 +80,9 @@ void CurrentTrackModel::toggleNonStop()
 {
     m_player.setNonStop(!m_player.nonStop());
 }
+
+void CurrentTrackModel::download()
+{
+    if (const std::optional<Track> track = current())
+        m_state.download(*track, std::nullopt, false);
+}

@@ -13,7 +13,7 @@ class PlayerManager;
 struct Track;
 
 // What the player bar, the Now Playing view and the tray player show of the current song, and
-// the actions they share: like and Non-Stop. Read from the player and the library
+// the actions they share: like, Non-Stop and download. Read from the player and the library
 // each time; nothing is kept.
 class CurrentTrackModel : public QObject
 {
@@ -40,9 +40,11 @@ public:
     [[nodiscard]] bool nonStop() const;
     [[nodiscard]] QString nonStopHelp() const;
 
-    // Acts on the song current at the moment of the click; with none, does nothing.
+    // Like and download act on the song current at the moment of the click; with none, nothing.
     Q_INVOKABLE void toggleLike();
     Q_INVOKABLE void toggleNonStop();
+    // Queued as an audio download into the music folder; the outcome shows as a toast.
+    Q_INVOKABLE void download();
 
 Q_SIGNALS:
     void currentChanged();

@@ -131,6 +131,14 @@ Rectangle {
                 }
 
                 NowPlayingAction {
+                    objectName: "downloadAction"
+                    visible: view.model.hasCurrent
+                    symbol: "arrow.down.circle"
+                    text: qsTr("Download")
+                    onClicked: view.model.download()
+                }
+
+                NowPlayingAction {
                     objectName: "nonStopAction"
                     symbol: "infinity"
                     text: qsTr("Non-Stop")

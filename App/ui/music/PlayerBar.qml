@@ -132,6 +132,7 @@ Rectangle {
                 help: qsTr("Download this song")
                 colour: Theme.dim
                 enabled: bar.model.hasCurrent
+                onClicked: bar.model.download()
             }
 
             PlayerButton {

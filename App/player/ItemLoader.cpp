@@ -1,0 +1,165 @@
+#include "ItemLoader.h"
+
+#include "AudioBackend.h"
+#include "PlayerManager.h"
+#include "core/LogManager.h"
+#include "music/LibraryStore.h"
+
+#include <QPointer>
+
+#include <cmath>
+
+namespace {
+
+// A retry resumes where the failed attempt broke off only past the first seconds.
+constexpr double resumeThreshold = 3.0;
+// Attempts 0, 1 and 2 each ask for another stream format; then the song is given up.
+constexpr int lastAttempt = 2;
+// Given-up songs in a row after which playback stops instead of skipping on.
+constexpr int maxSkippedFailures = 4;
+// An end this far short of the known length is a broken stream, not the song's end.
+constexpr double interruptedMargin = 5.0;
+// A seek this short is not worth starting mid-song for.
+constexpr double smallestSeek = 1.0;
+
+} // namespace
+
+ItemLoader::ItemLoader(PlayerManager &player, LibraryStore *library, AudioBackend *audio, MusicCatalog *catalog)
+    : m_player(player)
+    , m_library(library)
+    , m_audio(audio)
+    , m_streams(library, catalog)
+{
+    connect(m_audio, &AudioBackend::ready, this, &ItemLoader::itemReady);
+    connect(m_audio, &AudioBackend::ended, this, &ItemLoader::itemEnded);
+    connect(m_audio, &AudioBackend::failed, this, &ItemLoader::handleFailure);
+}
+
+ItemLoader::~ItemLoader()
+{
+    m_cancel.cancel();
+}
+
+void ItemLoader::loadNew(const QString &shown)
+{
+    m_pendingSeek.reset();
+    m_attempt = 0;
+    loadCurrent(shown);
+}
+
+void ItemLoader::loadCurrent(const QString &shown)
+{
+    const std::optional<Track> track = m_player.current();
+    if (!track)
+        return;
+    m_cancel.cancel();
+    m_cancel = CancelToken();
+    m_audio->pause();
+    m_audio->stop();
+    m_player.setLoading(true);
+    m_player.setBuffering(false);
+    m_player.setErrorMessage(shown);
+    m_player.setPosition(0);
+    m_player.setDuration(track->duration.value_or(0));
+    m_player.m_accounting.open();
+    Q_EMIT m_player.nowPlayingChanged();
+    runLoad(*track, m_attempt, m_cancel);
+}
+
+QCoro::Task<> ItemLoader::runLoad(Track track, int attempt, CancelToken cancel)
+{
+    const QPointer<ItemLoader> self(this);
+    const MusicResult<StreamSource::Found> found = co_await m_streams.find(track, attempt, cancel);
+    // A newer load, or another song, makes this result stale.
+    if (!self || cancel.isCancelled() || !m_player.current() || m_player.current()->id != track.id)
+        co_return;
+    if (!found.ok()) {
+        handleFailure(found.error().message);
+        co_return;
+    }
+    if (found.value().stream)
+        applyMetadata(found.value().stream->track);
+    start(found.value().url, found.value().headers);
+}
+
+void ItemLoader::applyMetadata(const Track &resolved)
+{
+    const std::optional<Track> track = m_player.current();
+    if (!track || track->id != resolved.id)
+        return;
+    Track merged = resolved;
+    if (!merged.genre)
+        merged.genre = track->genre;
+    QueueModel &queue = m_player.m_queue;
+    for (int row = 0; row < queue.count(); ++row) {
+        if (queue.at(row).track.id == merged.id)
+            queue.setTrack(row, merged);
+    }
+    m_library->update(merged);
+    if (m_player.m_duration == 0 && merged.duration)
+        m_player.setDuration(*merged.duration);
+    Q_EMIT m_player.nowPlayingChanged();
+}
+
+void ItemLoader::start(const QUrl &url, const QMap<QString, QString> &headers)
+{
+    const double startAt = m_pendingSeek.value_or(0) > smallestSeek ? *m_pendingSeek : 0;
+    m_pendingSeek.reset();
+    if (startAt > 0)
+        m_player.setPosition(startAt);
+    m_audio->load(url, headers, startAt, m_player.m_isPlaying);
+}
+
+void ItemLoader::itemReady(double duration)
+{
+    m_player.setLoading(false);
+    m_player.m_accounting.markStarted();
+    m_consecutiveFailures = 0;
+    if (std::isfinite(duration) && duration > 0)
+        m_player.setDuration(duration);
+    Q_EMIT m_player.nowPlayingChanged();
+}
+
+// mpv reports a network stream cut short as a normal end; only the position tells them apart.
+void ItemLoader::itemEnded()
+{
+    const double at = m_audio->position();
+    if (std::isfinite(at))
+        m_player.setPosition(at);
+    if (m_player.m_duration > 0 && m_player.m_position < m_player.m_duration - interruptedMargin)
+        handleFailure(QStringLiteral("Playback was interrupted."));
+    else
+        m_player.advance(false);
+}
+
+void ItemLoader::handleFailure(const QString &message)
+{
+    const std::optional<Track> track = m_player.current();
+    if (!track)
+        return;
+    LogManager::appLog(QStringLiteral("playback failure %1 attempt %2: %3").arg(track->id).arg(m_attempt).arg(message));
+    m_streams.forget(track->id);
+    if (m_attempt < lastAttempt) {
+        ++m_attempt;
+        // Otherwise a seek still pending from a restore survives the retry.
+        if (m_player.m_position > resumeThreshold)
+            m_pendingSeek = m_player.m_position;
+        loadCurrent();
+        return;
+    }
+    ++m_consecutiveFailures;
+    const QString shown = QStringLiteral("Couldn\u2019t play \u201c%1\u201d: %2").arg(track->title, message);
+    m_player.setErrorMessage(shown);
+    m_player.setLoading(false);
+    const int index = *m_player.m_index;
+    if (m_consecutiveFailures <= maxSkippedFailures && (index + 1 < m_player.m_queue.count() || m_player.m_nonStop)) {
+        // A broken song was not heard to its end, and repeat-one must not replay it. Moving on
+        // keeps the failure count, and the message stays while the next song loads.
+        m_player.finalizeCurrent(false, false);
+        m_player.moveOn(shown);
+        return;
+    }
+    m_player.setPlaying(false);
+    m_audio->pause();
+    Q_EMIT m_player.nowPlayingChanged();
+}
