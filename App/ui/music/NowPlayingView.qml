@@ -176,7 +176,7 @@ Rectangle {
                     policy: ScrollBar.AlwaysOn
                 }
                 delegate: QueueRow {
-                    width: ListView.view.width - 12
+                    width: ListView.view.width - 20
                     x: 6
                     actions: view.model.upcoming
                 }
