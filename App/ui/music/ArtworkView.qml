@@ -41,7 +41,8 @@ Item {
         // Pictures come from memory on this thread: switching shows the new one at once.
         asynchronous: false
         source: loader.source
-        sourceSize: Qt.size(view.width, view.height)
+        sourceSize.width: view.width
+        sourceSize.height: view.height
         opacity: loader.loaded ? 1 : 0
 
         Behavior on opacity {

@@ -21,18 +21,28 @@ Item {
         anchors.bottom: parent.bottom
         spacing: 2
 
-        Repeater {
-            model: 3
+        Rectangle {
+            anchors.bottom: parent.bottom
+            width: 3
+            height: meter.heights[0]
+            radius: 1
+            color: Theme.accent
+        }
 
-            Rectangle {
-                required property int index
+        Rectangle {
+            anchors.bottom: parent.bottom
+            width: 3
+            height: meter.heights[1]
+            radius: 1
+            color: Theme.accent
+        }
 
-                anchors.bottom: parent.bottom
-                width: 3
-                height: meter.heights[index]
-                radius: 1
-                color: Theme.accent
-            }
+        Rectangle {
+            anchors.bottom: parent.bottom
+            width: 3
+            height: meter.heights[2]
+            radius: 1
+            color: Theme.accent
         }
     }
 }

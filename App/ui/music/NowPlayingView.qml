@@ -66,7 +66,8 @@ Rectangle {
                     visible: large.loaded
                     asynchronous: false
                     source: large.source
-                    sourceSize: Qt.size(380, 380)
+                    sourceSize.width: 380
+                    sourceSize.height: 380
                 }
 
                 ArtworkView {
@@ -178,7 +179,8 @@ Rectangle {
                 delegate: QueueRow {
                     width: ListView.view.width - 20
                     x: 6
-                    actions: view.model.upcoming
+                    onPlay: uid => view.model.upcoming.play(uid)
+                    onRemove: uid => view.model.upcoming.remove(uid)
                 }
             }
 

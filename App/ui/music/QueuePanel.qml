@@ -19,10 +19,10 @@ Rectangle {
         const row = list.indexAt(list.width / 2, y)
         if (row < 0) {
             const first = list.itemAtIndex(0)
-            return first && y < first.y ? list.model.uidAt(0) : ""
+            return first && y < first.y ? panel.model.upcoming.uidAt(0) : ""
         }
         const item = list.itemAtIndex(row)
-        return y - item.y > item.height / 2 ? list.model.uidAt(row + 1) : list.model.uidAt(row)
+        return y - item.y > item.height / 2 ? panel.model.upcoming.uidAt(row + 1) : panel.model.upcoming.uidAt(row)
     }
 
     function drop(y: real) {
@@ -114,11 +114,83 @@ Rectangle {
         }
     }
 
+    Column {
+        id: sections
+
+        anchors.top: header.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.leftMargin: 12
+        anchors.rightMargin: 12
+        visible: !panel.model.queueEmpty
+
+        Text {
+            visible: panel.model.hasCurrent
+            topPadding: 6
+            bottomPadding: 4
+            text: qsTr("Now Playing")
+            color: Theme.dim
+            font.pixelSize: Theme.caption
+            font.bold: true
+        }
+
+        // Its hover is the pointer's, read live: nothing carries over to the next song.
+        QueueRow {
+            objectName: "currentRow"
+            width: parent.width
+            visible: panel.model.hasCurrent
+            uid: panel.model.currentUid
+            title: panel.model.title
+            artist: panel.model.artist
+            durationText: panel.model.currentDurationText
+            artwork: panel.model.artwork
+            current: true
+            onPlay: uid => panel.model.upcoming.play(uid)
+        }
+
+        Item {
+            width: parent.width
+            height: 30
+
+            Text {
+                anchors.left: parent.left
+                anchors.bottom: parent.bottom
+                anchors.bottomMargin: 4
+                text: qsTr("Next Up")
+                color: Theme.dim
+                font.pixelSize: Theme.caption
+                font.bold: true
+            }
+
+            Row {
+                objectName: "nonStopLabel"
+                anchors.right: parent.right
+                anchors.bottom: parent.bottom
+                anchors.bottomMargin: 4
+                visible: panel.model.nonStop
+                spacing: 3
+
+                Icon {
+                    name: "infinity"
+                    size: Theme.caption2
+                    color: Theme.dim
+                }
+
+                Text {
+                    text: panel.model.nonStopLabel
+                    color: Theme.dim
+                    font.pixelSize: Theme.caption2
+                    font.weight: Font.Medium
+                }
+            }
+        }
+    }
+
     ListView {
         id: list
 
         objectName: "upcomingList"
-        anchors.top: header.bottom
+        anchors.top: sections.bottom
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom
@@ -131,89 +203,23 @@ Rectangle {
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {}
 
-        header: Column {
-            width: ListView.view.width
-
-            Text {
-                visible: panel.model.hasCurrent
-                topPadding: 6
-                bottomPadding: 4
-                text: qsTr("Now Playing")
-                color: Theme.dim
-                font.pixelSize: Theme.caption
-                font.bold: true
-            }
-
-            QueueRow {
-                objectName: "currentRow"
-                width: parent.width
-                visible: panel.model.hasCurrent
-                height: visible ? implicitHeight : 0
-                uid: panel.model.currentUid
-                title: panel.model.title
-                artist: panel.model.artist
-                durationText: panel.model.currentDurationText
-                artwork: panel.model.artwork
-                actions: panel.model.upcoming
-                current: true
-            }
-
-            Row {
-                width: parent.width
-                topPadding: 10
-                bottomPadding: 4
-                spacing: 6
-
-                Text {
-                    width: parent.width - (nonStopLabel.visible ? nonStopLabel.width + 6 : 0)
-                    text: qsTr("Next Up")
-                    color: Theme.dim
-                    font.pixelSize: Theme.caption
-                    font.bold: true
-                }
-
-                Row {
-                    id: nonStopLabel
-
-                    objectName: "nonStopLabel"
-                    visible: panel.model.nonStop
-                    spacing: 3
-
-                    Icon {
-                        name: "infinity"
-                        size: Theme.caption2
-                        color: Theme.dim
-                    }
-
-                    Text {
-                        text: panel.model.nonStopLabel
-                        color: Theme.dim
-                        font.pixelSize: Theme.caption2
-                        font.weight: Font.Medium
-                    }
-                }
-            }
-        }
-
         delegate: QueueRow {
             id: queueRow
 
-            required property int index
-
             width: ListView.view.width
-            actions: panel.model.upcoming
-            opacity: panel.draggedUid === uid ? 0.5 : 1
+            onPlay: uid => panel.model.upcoming.play(uid)
+            onRemove: uid => panel.model.upcoming.remove(uid)
 
             DragHandler {
                 target: null
                 xAxis.enabled: false
-                onActiveChanged: {
+                onActiveChanged: () => {
                     if (active)
                         panel.draggedUid = queueRow.uid
                     else
                         panel.drop(panel.dropY)
                 }
-                onCentroidChanged: {
+                onCentroidChanged: () => {
                     if (active)
                         panel.dropY = queueRow.mapToItem(list.contentItem, centroid.position).y
                 }

@@ -1,9 +1,8 @@
 import QtQuick
-import QtQuick.Controls
 import Morvane
 
 // One queue entry: picture, title and artist, and the length, which turns into a remove button
-// under the pointer (never on the song playing). A double click plays that very entry.
+// under the pointer (never on the song playing). Its owner acts on a double click and on remove.
 Item {
     id: row
 
@@ -12,9 +11,12 @@ Item {
     required property string artist
     required property string durationText
     required property var artwork
-    required property UpcomingModel actions
     property bool current: false
     readonly property bool hovered: hover.hovered
+
+    // A double click, and the remove button.
+    signal play(string uid)
+    signal remove(string uid)
 
     implicitHeight: 44
 
@@ -23,7 +25,7 @@ Item {
     }
 
     TapHandler {
-        onTapped: if (tapCount === 2) row.actions.play(row.uid)
+        onTapped: if (tapCount === 2) row.play(row.uid)
     }
 
     Row {
@@ -97,7 +99,7 @@ Item {
             help: qsTr("Remove")
             size: 12
             colour: Theme.dim
-            onClicked: row.actions.remove(row.uid)
+            onClicked: row.remove(row.uid)
         }
     }
 }
