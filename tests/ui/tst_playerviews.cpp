@@ -230,24 +230,23 @@ private Q_SLOTS:
         QObject *menu = nullptr;
         QTRY_VERIFY((menu = shown->window->findChild<QObject *>(QStringLiteral("outputMenu"))));
         QTRY_VERIFY(menu->property("opened").toBool());
-        const QList<QQuickItem *> entries = [menu] {
-            QList<QQuickItem *> list;
-            const auto *content = qvariant_cast<QObject *>(menu->property("contentModel"));
-            for (int i = 0; content && i < content->property("count").toInt(); ++i) {
-                QQuickItem *entry = nullptr;
-                QMetaObject::invokeMethod(const_cast<QObject *>(content), "get", Q_RETURN_ARG(QQuickItem *, entry),
-                                          Q_ARG(int, i));
-                list.append(entry);
-            }
-            return list;
-        }();
-        QCOMPARE(entries.size(), audio.outputs().size());
+        // The menu's lines, top to bottom.
+        QList<QQuickItem *> entries;
+        for (QQuickItem *candidate : shown->window->findChildren<QQuickItem *>()) {
+            if (candidate->inherits("QQuickMenuItem"))
+                entries.append(candidate);
+        }
+        std::sort(entries.begin(), entries.end(), [](QQuickItem *a, QQuickItem *b) {
+            return a->mapToScene(QPointF()).y() < b->mapToScene(QPointF()).y();
+        });
+        const QList<AudioOutput> outputs = audio.outputs();
+        QCOMPARE(entries.size(), outputs.size());
         QCOMPARE(entries.first()->property("text").toString(), QStringLiteral("Autoselect device"));
         QVERIFY(entries.first()->property("checked").toBool());
-        const auto alsa = std::find_if(audio.outputs().begin(), audio.outputs().end(),
+        const auto alsa = std::find_if(outputs.begin(), outputs.end(),
                                        [](const AudioOutput &output) { return output.name == QLatin1String("alsa"); });
-        QVERIFY(alsa != audio.outputs().end());
-        QQuickItem *entry = entries.at(int(alsa - audio.outputs().begin()));
+        QVERIFY(alsa != outputs.end());
+        QQuickItem *entry = entries.at(int(alsa - outputs.begin()));
         QTest::mouseClick(shown->window, Qt::LeftButton, {}, centreOf(entry));
         QTRY_COMPARE(audio.output(), QStringLiteral("alsa"));
     }
