@@ -70,10 +70,10 @@ QCoro::Task<QImage> ArtworkManager::image(QUrl url, CancelToken cancel)
     if (cancel.isCancelled())
         co_return QImage();
     PendingArtwork *pending = m_inflight.value(url);
-    if (!pending) {
+    const bool first = !pending;
+    if (first) {
         pending = new PendingArtwork(this);
         m_inflight.insert(url, pending);
-        fetch(url, pending);
     }
     ++pending->waiters;
     const QPointer<PendingArtwork> guard(pending);
@@ -81,22 +81,23 @@ QCoro::Task<QImage> ArtworkManager::image(QUrl url, CancelToken cancel)
         if (guard && --guard->waiters == 0 && guard->reply && !guard->reply->isFinished())
             guard->reply->abort();
     });
-    const QImage loaded = co_await qCoro(pending, &PendingArtwork::finished);
-    cancel.unsubscribe(subscription);
-    co_return loaded;
-}
-
-QCoro::Task<> ArtworkManager::fetch(QUrl url, PendingArtwork *pending)
-{
+    if (!first) {
+        const QImage shared = co_await qCoro(pending, &PendingArtwork::finished);
+        cancel.unsubscribe(subscription);
+        co_return shared;
+    }
+    // The caller that started the download gets its result even when the manager is gone.
     const QPointer<ArtworkManager> self(this);
     const QImage loaded = co_await load(url, pending);
+    cancel.unsubscribe(subscription);
     if (!self)
-        co_return;
+        co_return loaded;
     m_inflight.remove(url);
     if (!loaded.isNull())
         m_cache.insert(url, new QImage(loaded));
     Q_EMIT pending->finished(loaded);
     pending->deleteLater();
+    co_return loaded;
 }
 
 QCoro::Task<QImage> ArtworkManager::image(QList<QUrl> urls, CancelToken cancel)

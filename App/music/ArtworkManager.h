@@ -39,7 +39,6 @@ public:
 
 private:
     QCoro::Task<QImage> image(QUrl url, CancelToken cancel);
-    QCoro::Task<> fetch(QUrl url, PendingArtwork *pending);
     QCoro::Task<QImage> load(QUrl url, PendingArtwork *pending);
 
     QNetworkAccessManager *m_network;
