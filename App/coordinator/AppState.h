@@ -67,6 +67,8 @@ public:
     [[nodiscard]] ArtworkManager &artwork() { return m_artwork; }
     [[nodiscard]] RecommendationEngine &engine() { return m_engine; }
     [[nodiscard]] PlayerManager &player() { return m_player; }
+    // What the player plays through (its outputs feed the output picker).
+    [[nodiscard]] AudioBackend &audio() { return *m_audio; }
     [[nodiscard]] SearchManager &search() { return m_search; }
 
     [[nodiscard]] Route route() const { return m_route; }

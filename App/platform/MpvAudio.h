@@ -8,6 +8,7 @@
 
 struct mpv_handle;
 struct mpv_event;
+struct mpv_node;
 
 // The audio back end on libmpv: one mpv core without video, scripts or configuration files,
 // kept open at the end of a file so that the end is a pause we can tell apart from a stop.
@@ -38,6 +39,9 @@ public:
     [[nodiscard]] bool isWaiting() const override { return hasItem() && m_pausedForCache; }
     [[nodiscard]] double position() const override;
     [[nodiscard]] double duration() const override;
+    [[nodiscard]] QList<AudioOutput> outputs() const override { return m_outputs; }
+    [[nodiscard]] QString output() const override { return m_output; }
+    void setOutput(const QString &name) override;
 
     // mpv's own volume property (percent on its cubic scale).
     [[nodiscard]] double mpvVolume() const;
@@ -51,6 +55,7 @@ private:
     void drain();
     void handle(const mpv_event &event);
     void propertyChanged(const char *name, bool value);
+    void devicesChanged(const mpv_node &list);
     void endIfDrained();
     void setPaused(bool paused);
     [[nodiscard]] double number(const char *name) const;
@@ -69,4 +74,6 @@ private:
     bool m_eofReached = false;
     bool m_pausedForCache = false;
     bool m_pauseRequested = false;
+    QList<AudioOutput> m_outputs;
+    QString m_output;
 };

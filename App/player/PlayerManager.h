@@ -119,6 +119,9 @@ public:
     void startQuery(const QString &text);
 
     // Transport.
+    // Starts the item at `index` from its beginning; `finalize` first closes the current play as
+    // skipped.
+    void playIndex(int index, bool finalize);
     Q_INVOKABLE void togglePlay();
     // Stops the sound and keeps the place; saves.
     Q_INVOKABLE void pause();
@@ -169,7 +172,6 @@ private:
     // Loading publishes through the setters below and moves on after a song is given up.
     friend class ItemLoader;
 
-    void playIndex(int index, bool finalize);
     // `shown` is the error message kept on screen while the next song loads.
     void stepTo(int index, const QString &shown = QString());
     void moveOn(const QString &shown);

@@ -1,5 +1,7 @@
 #include "FakeAudioBackend.h"
 
+#include <algorithm>
+
 void FakeAudioBackend::load(const QUrl &url, const QMap<QString, QString> &headers, double start, bool play)
 {
     loads.append(Load{url, headers, start, play});
@@ -66,4 +68,18 @@ void FakeAudioBackend::setWaiting(bool waiting)
 {
     m_waiting = waiting;
     Q_EMIT stateChanged();
+}
+
+void FakeAudioBackend::setOutput(const QString &name)
+{
+    if (std::none_of(m_outputs.begin(), m_outputs.end(), [&name](const AudioOutput &o) { return o.name == name; }))
+        return;
+    m_output = name;
+    Q_EMIT outputsChanged();
+}
+
+void FakeAudioBackend::offerOutputs(const QList<AudioOutput> &outputs)
+{
+    m_outputs = outputs;
+    Q_EMIT outputsChanged();
 }

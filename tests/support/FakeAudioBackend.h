@@ -38,6 +38,11 @@ public:
         return m_hasItem ? currentPosition : NAN;
     }
     [[nodiscard]] double duration() const override { return m_hasItem ? currentDuration : NAN; }
+    [[nodiscard]] QList<AudioOutput> outputs() const override { return m_outputs; }
+    [[nodiscard]] QString output() const override { return m_output; }
+    void setOutput(const QString &name) override;
+    // What the system offers changes.
+    void offerOutputs(const QList<AudioOutput> &outputs);
 
     // What the item does.
     void becomeReady(double duration);
@@ -59,4 +64,7 @@ private:
     bool m_ready = false;
     bool m_paused = true;
     bool m_waiting = false;
+    QList<AudioOutput> m_outputs{{QStringLiteral("auto"), QStringLiteral("Autoselect device")},
+                                 {QStringLiteral("pulse/speakers"), QStringLiteral("Speakers")}};
+    QString m_output = QStringLiteral("auto");
 };
