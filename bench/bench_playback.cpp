@@ -40,7 +40,7 @@ int main(int argc, char **argv)
     YTMusicCatalog catalog;
     QNetworkAccessManager network;
     ArtworkManager artwork(&network);
-    RecommendationEngine engine(&library, &catalog, PlayerManager::steadyClock(), QRandomGenerator::global());
+    RecommendationEngine engine(&library, &catalog, &QDateTime::currentDateTime, QRandomGenerator::global());
     PlayerManager player(&library, &engine, &audio, &catalog, &artwork, PlayerManager::steadyClock(),
                          QRandomGenerator::global());
     player.play(Track{QStringLiteral("benchsong01"), QStringLiteral("Bench"), QStringLiteral("Bench"), {}, {}, {}});

@@ -95,10 +95,9 @@ int main(int argc, char **argv)
 
     PlayerBarModel bar(state);
     QueuePanelModel panel(state);
-    ArtworkManager artwork(&state.network());
     QQmlEngine engine;
-    QmlSetup::prepareEngine(engine);
-    ArtworkProvider::install(engine, artwork);
+    QmlSetup::prepareEngine(engine, &state.network());
+    ArtworkProvider::install(engine, state.artwork());
     QQmlComponent component(&engine);
     component.setData("import QtQuick\nimport Morvane\n"
                       "AppWindow { id: page; width: 1280; height: 800\n"

@@ -15,6 +15,7 @@
 #include "player/PlaybackStore.h"
 #include "player/PlayerManager.h"
 #include "player/YTMusicCatalog.h"
+#include "recommend/RecommendationEngine.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -33,13 +34,15 @@ namespace {
 struct Bench
 {
     explicit Bench(MusicCatalog *catalog)
-        : player(&library, &audio, catalog, &artwork, PlayerManager::steadyClock(), QRandomGenerator::global())
+        : engine(&library, catalog, &QDateTime::currentDateTime, QRandomGenerator::global())
+        , player(&library, &engine, &audio, catalog, &artwork, PlayerManager::steadyClock(), QRandomGenerator::global())
     {}
 
     LibraryStore library;
     MpvAudio audio;
     QNetworkAccessManager network;
     ArtworkManager artwork{&network};
+    RecommendationEngine engine;
     PlayerManager player;
 };
 

@@ -100,12 +100,6 @@ QCoro::Task<QImage> ArtworkManager::image(QUrl url, CancelToken cancel)
     co_return loaded;
 }
 
-QImage ArtworkManager::cached(const QUrl &url) const
-{
-    const QImage *held = m_cache.object(url);
-    return held ? *held : QImage();
-}
-
 QCoro::Task<QImage> ArtworkManager::image(QList<QUrl> urls, CancelToken cancel)
 {
     const QPointer<ArtworkManager> self(this);

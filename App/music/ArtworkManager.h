@@ -30,9 +30,6 @@ public:
     // The first image that loads from `urls`, tried one after the other. Once `cancel` fires the
     // caller no longer waits, and a download that no one else waits for is aborted.
     QCoro::Task<QImage> image(QList<QUrl> urls, CancelToken cancel = CancelToken());
-    // The image held for `url`, or a null one; starts nothing.
-    [[nodiscard]] QImage cached(const QUrl &url) const;
-
     // The image already held for `url`, or a null image; starts no download.
     [[nodiscard]] QImage cached(const QUrl &url) const;
     [[nodiscard]] int cachedCount() const { return m_cache.count(); }
