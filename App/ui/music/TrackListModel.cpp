@@ -8,6 +8,9 @@
 
 #include <QUrl>
 
+#include <algorithm>
+#include <utility>
+
 TrackListModel::TrackListModel(AppState *state, QObject *parent)
     : QAbstractListModel(parent)
     , m_state(state)
@@ -20,6 +23,7 @@ TrackListModel::TrackListModel(AppState *state, QObject *parent)
         m_current = current->id;
     connect(m_player, &PlayerManager::indexChanged, this, &TrackListModel::updateCurrent);
     connect(m_player, &PlayerManager::nowPlayingChanged, this, &TrackListModel::updateCurrent);
+    connect(m_player, &PlayerManager::playingChanged, this, &TrackListModel::playingChanged);
     connect(m_library, &LibraryStore::historyVersionChanged, this, &TrackListModel::updateLikes);
     connect(m_library, &LibraryStore::downloadsChanged, this, &TrackListModel::refreshDownloads);
 }
@@ -58,19 +62,104 @@ QHash<int, QByteArray> TrackListModel::roleNames() const
             {CurrentRole, "current"}, {LikedRole, "liked"},   {DownloadedRole, "downloaded"}, {ArtworkRole, "artwork"}};
 }
 
+bool TrackListModel::playing() const
+{
+    return m_player->isPlaying();
+}
+
 void TrackListModel::setTracks(const QList<Track> &tracks)
 {
-    beginResetModel();
-    m_tracks = tracks;
-    m_rows.clear();
-    for (int row = 0; row < m_tracks.size(); ++row)
-        m_rows[m_tracks.at(row).id].append(row);
-    m_downloaded.clear();
+    const auto [first, last] = edit(tracks);
+    const QHash<QString, QList<int>> before = std::exchange(m_rows, {});
+    reindex();
+    // Only songs new to the list are looked at on disk; the others keep their cached mark.
     for (auto it = m_rows.cbegin(); it != m_rows.cend(); ++it) {
-        if (m_library->downloadedPath(it.key()))
+        if (!before.contains(it.key()) && m_library->downloadedPath(it.key()))
             m_downloaded.insert(it.key());
     }
-    endResetModel();
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        if (!m_rows.contains(it.key()))
+            m_downloaded.remove(it.key());
+    }
+    if (first >= 0)
+        Q_EMIT dataChanged(index(first), index(last), {NumberRole});
+}
+
+std::pair<int, int> TrackListModel::edit(const QList<Track> &tracks)
+{
+    // How often each id still stands in the new list and in the shown one, from row `at` on.
+    QHash<QString, int> wanted;
+    QHash<QString, int> shown;
+    for (const Track &track : tracks)
+        ++wanted[track.id];
+    for (const Track &track : std::as_const(m_tracks))
+        ++shown[track.id];
+    int first = -1;
+    int last = -1;
+    const auto moved = [&first, &last](int from, int to) {
+        first = first < 0 ? from : std::min(first, from);
+        last = std::max(last, to);
+    };
+
+    int at = 0;
+    while (at < tracks.size()) {
+        const Track &want = tracks.at(at);
+        if (at < m_tracks.size() && m_tracks.at(at).id == want.id) {
+            if (m_tracks.at(at) != want) { // fuller details of the same song
+                m_tracks[at] = want;
+                Q_EMIT dataChanged(index(at), index(at));
+            }
+            --wanted[want.id];
+            --shown[want.id];
+            ++at;
+            continue;
+        }
+        // A run of shown songs the rest of the new list holds fewer times goes at once.
+        int end = at;
+        while (end < m_tracks.size() && shown.value(m_tracks.at(end).id) > wanted.value(m_tracks.at(end).id))
+            --shown[m_tracks.at(end++).id];
+        if (end > at) {
+            beginRemoveRows({}, at, end - 1);
+            m_tracks.remove(at, end - at);
+            endRemoveRows();
+            moved(at, int(m_tracks.size()) - 1);
+            continue;
+        }
+        if (shown.value(want.id) > 0) { // shown further down: it moves up
+            int from = at + 1;
+            while (m_tracks.at(from).id != want.id)
+                ++from;
+            beginMoveRows({}, from, from, {}, at);
+            m_tracks.move(from, at);
+            endMoveRows();
+            moved(at, from);
+            continue; // now matches, and takes fuller details there
+        }
+        // A run of songs the shown list lacks comes in at once.
+        end = at;
+        while (end < tracks.size() && shown.value(tracks.at(end).id) == 0)
+            --wanted[tracks.at(end++).id];
+        beginInsertRows({}, at, end - 1);
+        for (int row = at; row < end; ++row)
+            m_tracks.insert(row, tracks.at(row));
+        endInsertRows();
+        moved(at, int(m_tracks.size()) - 1);
+        at = end;
+    }
+    if (m_tracks.size() > tracks.size()) {
+        beginRemoveRows({}, int(tracks.size()), int(m_tracks.size()) - 1);
+        m_tracks.resize(tracks.size());
+        endRemoveRows();
+    }
+    if (first >= 0)
+        last = std::min(last, int(m_tracks.size()) - 1);
+    return first <= last ? std::pair(first, last) : std::pair(-1, -1);
+}
+
+void TrackListModel::reindex()
+{
+    for (int row = 0; row < m_tracks.size(); ++row)
+        m_rows[m_tracks.at(row).id].append(row);
 }
 
 void TrackListModel::play(int row)
@@ -86,11 +175,11 @@ void TrackListModel::toggleLike(int row)
         m_library->toggleLike(m_tracks.at(row));
 }
 
-TrackMenu *TrackListModel::menu(int row)
+TrackMenu *TrackListModel::menu(int row, QObject *owner)
 {
     if (row < 0 || row >= m_tracks.size())
         return nullptr;
-    return new TrackMenu(m_state, m_tracks.at(row), m_tracks, m_playlistID);
+    return new TrackMenu(m_state, m_tracks.at(row), m_tracks, m_playlistID, owner);
 }
 
 void TrackListModel::refreshDownloads()

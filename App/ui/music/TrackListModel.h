@@ -19,9 +19,14 @@ class TrackMenu;
 // touches the rows of the old and the new id, a like the rows of its id, and a play, a search or
 // a save touches none. Whether a song's file exists is cached, looked at again when a download is
 // recorded and when the screen showing the list asks (refreshDownloads), never per repaint.
+//
+// A new list arrives as row edits (removals, insertions, moves), never as a reset, so an unlike
+// removes one row and a replayed song moves one: the view keeps its place and its delegates.
 class TrackListModel final : public QAbstractListModel
 {
     Q_OBJECT
+    // The player plays (not paused): the current rows' equalizer moves.
+    Q_PROPERTY(bool playing READ playing NOTIFY playingChanged)
 
 public:
     enum Roles {
@@ -41,6 +46,7 @@ public:
     [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
     [[nodiscard]] QHash<int, QByteArray> roleNames() const override;
 
+    [[nodiscard]] bool playing() const;
     [[nodiscard]] const QList<Track> &tracks() const { return m_tracks; }
     void setTracks(const QList<Track> &tracks);
     [[nodiscard]] Track track(int row) const { return m_tracks.value(row); }
@@ -48,14 +54,21 @@ public:
     // A double click on the row: the list plays from that song's first occurrence.
     Q_INVOKABLE void play(int row);
     Q_INVOKABLE void toggleLike(int row);
-    // The menu of the row's song as it stands now, owned by the caller (QML collects it).
-    Q_INVOKABLE TrackMenu *menu(int row);
+    // The menu of the row's song as it stands now, owned by `owner` (the menu on screen).
+    Q_INVOKABLE TrackMenu *menu(int row, QObject *owner);
     // The user playlist the list shows, if any: its rows' menus offer the removal.
     void setPlaylistID(std::optional<QUuid> id) { m_playlistID = id; }
     // Looks again whether each song's file exists; the screen calls it when shown.
     Q_INVOKABLE void refreshDownloads();
 
+Q_SIGNALS:
+    void playingChanged();
+
 private:
+    // Row edits that turn the list shown into `tracks`; returns the first and last row whose
+    // position changed, or {-1, -1}.
+    std::pair<int, int> edit(const QList<Track> &tracks);
+    void reindex();
     void updateCurrent();
     void updateLikes();
     // Announces `role` for every row of each id.

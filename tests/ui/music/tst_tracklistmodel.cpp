@@ -51,6 +51,22 @@ struct Changes
     QSignalSpy data, reset, layout;
 };
 
+QList<QString> ids(const TrackListModel &model)
+{
+    QList<QString> result;
+    for (const Track &track : model.tracks())
+        result.append(track.id);
+    return result;
+}
+
+QList<Track> songs(const QString &letters)
+{
+    QList<Track> tracks;
+    for (const QChar letter : letters)
+        tracks.append(song(QString(11, letter).toLatin1().constData()));
+    return tracks;
+}
+
 QList<bool> flags(const TrackListModel &model, int role)
 {
     QList<bool> values;
@@ -88,6 +104,81 @@ private Q_SLOTS:
         QCOMPARE(row.data(TrackListModel::TitleRole).toString(), QStringLiteral("Song ddddddddddd"));
         QCOMPARE(row.data(TrackListModel::ArtistRole).toString(), QStringLiteral("Artist"));
         QCOMPARE(row.data(TrackListModel::ArtworkRole).toList().size(), 1);
+    }
+
+    // A new list arrives as the row edits a view can follow without losing its place: never a
+    // reset, and the numbers of the rows that moved announced.
+    void edits_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<int>("removals");
+        QTest::addColumn<int>("insertions");
+        QTest::addColumn<int>("moves");
+        QTest::newRow("unchanged") << "abcd"
+                                   << "abcd" << 0 << 0 << 0;
+        QTest::newRow("an unlike removes its row") << "abcd"
+                                                   << "acd" << 1 << 0 << 0;
+        QTest::newRow("a replay moves its row up") << "abcd"
+                                                   << "cabd" << 0 << 0 << 1;
+        QTest::newRow("a new play in front, the oldest out") << "abc"
+                                                             << "eab" << 1 << 1 << 0;
+        QTest::newRow("one copy of a song twice") << "aba"
+                                                  << "ba" << 1 << 0 << 0;
+        QTest::newRow("a song added twice") << "ab"
+                                            << "abb" << 0 << 1 << 0;
+        QTest::newRow("new results") << "abc"
+                                     << "defg" << 1 << 1 << 0;
+        QTest::newRow("cleared") << "abc"
+                                 << "" << 1 << 0 << 0;
+        QTest::newRow("filled") << ""
+                                << "abc" << 0 << 1 << 0;
+        QTest::newRow("the last row dragged to the top") << "abcb"
+                                                         << "babc" << 0 << 0 << 2;
+    }
+    void edits()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(int, removals);
+        QFETCH(int, insertions);
+        QFETCH(int, moves);
+        MusicShellRig rig;
+        TrackListModel model(rig.state.get());
+        QAbstractItemModelTester tester(&model);
+        model.setTracks(songs(from));
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy moved(&model, &QAbstractItemModel::rowsMoved);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        model.setTracks(songs(to));
+        QCOMPARE(model.tracks(), songs(to));
+        QCOMPARE(removed.size(), removals);
+        QCOMPARE(inserted.size(), insertions);
+        QCOMPARE(moved.size(), moves);
+        QCOMPARE(reset.size(), 0);
+        for (int row = 0; row < model.rowCount(); ++row)
+            QCOMPARE(model.index(row).data(TrackListModel::NumberRole).toInt(), row + 1);
+    }
+
+    // Fuller details of a song already shown change its row in place; the current mark and the
+    // id index follow the edits.
+    void editsKeepMarks()
+    {
+        MusicShellRig rig;
+        TrackListModel model(rig.state.get());
+        QAbstractItemModelTester tester(&model);
+        model.setTracks(list);
+        model.play(1);
+        Track renamed = c;
+        renamed.title = QStringLiteral("Fuller title");
+        Changes changes(&model);
+        model.setTracks({b, renamed, a});
+        QCOMPARE(ids(model), (QList<QString>{b.id, c.id, a.id}));
+        QCOMPARE(model.index(1).data(TrackListModel::TitleRole).toString(), QStringLiteral("Fuller title"));
+        QCOMPARE(flags(model, TrackListModel::CurrentRole), (QList<bool>{true, false, false}));
+        rig.state->player().play(a);
+        QCOMPARE(flags(model, TrackListModel::CurrentRole), (QList<bool>{false, false, true}));
     }
 
     // A double click plays the whole list from the song's first occurrence; both rows of the

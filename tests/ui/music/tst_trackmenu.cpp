@@ -170,7 +170,7 @@ private Q_SLOTS:
         MusicShellRig rig;
         TrackListModel model(rig.state.get());
         model.setTracks({a, b});
-        std::unique_ptr<TrackMenu> menu(model.menu(0));
+        std::unique_ptr<TrackMenu> menu(model.menu(0, nullptr));
         model.setTracks({b, a});
         menu->choose(QStringLiteral("radio"));
         const std::optional<Track> current = rig.state->player().current();
