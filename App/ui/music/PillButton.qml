@@ -14,6 +14,8 @@ Button {
     readonly property color ink: prominent ? "black" : "white"
 
     text: title
+    // Off (an empty list's Play): dimmed as a whole.
+    opacity: enabled ? 1 : 0.4
     leftPadding: 16
     rightPadding: 16
     topPadding: 8

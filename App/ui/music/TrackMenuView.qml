@@ -11,6 +11,8 @@ Menu {
 
     objectName: "trackMenu"
     implicitWidth: 250
+    // Kept inside the window, also when opened near its bottom.
+    margins: 8
 
     function build() {
         for (const entry of controller.entries) {
