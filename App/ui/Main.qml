@@ -15,6 +15,7 @@ AppWindow {
     required property LogSheetModel logSheet
     required property CommandController commands
     required property ToolsSettingsModel tools
+    required property MusicShellModel musicShell
 
     // Built anew at each opening, so it starts on its first tab; an open one comes forward.
     property Window settingsWindow: null
@@ -216,6 +217,7 @@ AppWindow {
             history: window.history
             queue: window.queue
             logSheet: window.logSheet
+            musicShell: window.musicShell
         }
     }
 
