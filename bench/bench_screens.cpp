@@ -1,5 +1,5 @@
-// Figures for the downloader screens' view models (the C++ side; the QML rendering is measured
-// with the screens themselves):
+// Figures for the downloader screens' view models (the C++ side; bench_app measures the screens
+// as they render in the application):
 //   queue    1 000 tasks, the first 8 downloading and changing progress, speed and time left
 //            10 times a second for 10 s, the first 20 rows read as a view would: main-thread CPU
 //            time per second and the row updates sent.
@@ -7,11 +7,10 @@
 //            on the main thread, and the time until the text is there.
 //   history  6 000 entries: reading the first 15 rows, then each keystroke of a search.
 // Runs in a temporary home of its own; build with `cmake --build build --target benchmarks`.
+#include "BenchFixtures.h"
 #include "DownloadManager.h"
-#include "core/LogManager.h"
 #include "engine/DownloadOptions.h"
 #include "engine/DownloadTask.h"
-#include "engine/HistoryItem.h"
 #include "engine/HistoryStore.h"
 #include "platform/DesktopServices.h"
 #include "ui/downloader/DownloadQueueModel.h"
@@ -23,9 +22,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QSaveFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -44,16 +40,6 @@ double threadCpuSeconds()
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
-DownloadOptions request(int index)
-{
-    DownloadOptions options;
-    options.url = QStringLiteral("https://media.test/watch?v=") + QString::number(index);
-    options.title = QStringLiteral("Video number ") + QString::number(index);
-    options.thumbnail = QStringLiteral("https://media.test/thumb/") + QString::number(index) + QStringLiteral(".jpg");
-    options.folder = QDir::homePath() + QStringLiteral("/Downloads");
-    return options;
-}
-
 void readRows(const QAbstractItemModel &model, int rows)
 {
     for (int row = 0; row < std::min(rows, model.rowCount()); ++row) {
@@ -67,7 +53,7 @@ void queueFigure(DesktopServices &desktop)
     HistoryStore history;
     DownloadManager downloads(&history);
     for (int index = 0; index < 1000; ++index)
-        downloads.enqueue(request(index));
+        downloads.enqueue(BenchFixtures::request(index));
     DownloadQueueModel model(&downloads, &desktop);
     readRows(model, 20);
     int updates = 0;
@@ -100,17 +86,7 @@ void queueFigure(DesktopServices &desktop)
 void logFigure(DesktopServices &desktop)
 {
     const QUuid id = QUuid::createUuid();
-    {
-        QFile log(LogManager::taskLogPath(id));
-        log.open(QIODevice::WriteOnly);
-        const QByteArray line =
-            "[2026-12-09T04:18:03Z] MVPROG|downloading|12.3%|1234567|45678901|1200000|27|video.f137.mp4\n";
-        QByteArray block;
-        while (block.size() < 1'000'000)
-            block += line;
-        for (int i = 0; i < 50; ++i)
-            log.write(block);
-    }
+    BenchFixtures::writeLog(id, 50'000'000);
     LogSheetModel sheet(&desktop);
     QElapsedTimer clock;
     qint64 lastTick = 0;
@@ -138,24 +114,7 @@ void logFigure(DesktopServices &desktop)
 
 void historyFigure(DesktopServices &desktop)
 {
-    QJsonArray entries;
-    for (int index = 0; index < 6000; ++index) {
-        HistoryItem item;
-        item.id = QUuid::createUuid();
-        item.title = QStringLiteral("Video number ") + QString::number(index);
-        item.date = QDateTime::currentDateTimeUtc().addSecs(-index * 60);
-        item.status = index % 7 == 0 ? TaskStatus::Failed : TaskStatus::Completed;
-        item.folder = QDir::homePath() + QStringLiteral("/Downloads");
-        item.filePath = item.folder + QLatin1Char('/') + item.title + QStringLiteral(".mp4");
-        item.sourceURL = QStringLiteral("https://media.test/watch?v=") + QString::number(index);
-        item.size = 1'000'000 + index;
-        item.options = request(index);
-        entries.append(item.toJson());
-    }
-    QSaveFile file(HistoryStore::filePath());
-    file.open(QIODevice::WriteOnly);
-    file.write(QJsonDocument(entries).toJson(QJsonDocument::Compact));
-    file.commit();
+    BenchFixtures::writeHistory(6000);
 
     HistoryStore history;
     history.load();

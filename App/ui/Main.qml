@@ -30,8 +30,10 @@ AppWindow {
                 settingsWindow = null;
             });
         }
+        // A window that appears comes to the front; only one already open may be behind others.
+        if (settingsWindow.visible)
+            settingsWindow.raise();
         settingsWindow.show();
-        settingsWindow.raise();
         settingsWindow.requestActivate();
     }
 
@@ -55,6 +57,11 @@ AppWindow {
                     text: qsTr("New Download")
                     shortcut: "Ctrl+N"
                     onTriggered: window.commands.newDownload()
+                }
+                Action {
+                    text: qsTr("Paste Link && Fetch")
+                    shortcut: "Ctrl+Shift+V"
+                    onTriggered: window.commands.pasteLinkAndFetch()
                 }
                 MenuSeparator {}
                 Action {

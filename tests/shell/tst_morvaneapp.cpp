@@ -62,7 +62,7 @@ private Q_SLOTS:
         QVERIFY(test.app.state().setupDone());
         QCOMPARE(shownIn(test.window(), "setupSlot"), QString());
         QCOMPARE(shownIn(test.window(), "shellSlot"), QStringLiteral("MusicShell.qml"));
-        test.app.state().setRoute(Route{Route::Kind::Downloads});
+        test.app.state().setRoute(Route{Route::Kind::Downloads, {}});
         test.app.state().setSelection(selection);
         QTRY_COMPARE(shownIn(test.window(), "downloaderTab"), screen);
     }

@@ -3,33 +3,21 @@
 #include "TestApp.h"
 #include "TestDownloads.h"
 #include "TestEnvironment.h"
-#include "TestHttpServer.h"
-#include "TestMedia.h"
 #include "TestRequests.h"
 #include "core/SettingsStore.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
-#include "platform/TerminationSignals.h"
 #include "shell/QuitController.h"
 #include "shell/QuitDialog.h"
 #include "shell/Shell.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
-#include <csignal>
-#include <cstdio>
-
-// Quitting: the question while downloads run, answered by a stand-in or through the real dialog,
-// and the process ending on SIGTERM or SIGINT in the middle of a real download. That process is
-// this test program itself, started again in a helper mode (see main below).
+// Quitting: the question while downloads run, answered by a stand-in or through the real dialog.
+// The real executable ending on a signal is tst_termination.
 namespace {
 
 class FakeQuestion final : public QuitQuestion
@@ -49,38 +37,6 @@ QStringList savedStatuses()
     for (const TaskRecord &record : TestDownloads::readQueueFile().value_or(QList<TaskRecord>()))
         statuses.append(TaskStatuses::rawValue(record.status));
     return statuses;
-}
-
-// Helper mode: one download of `link` with the quit path of the application wired to SIGTERM and
-// SIGINT; each playback save appends a line to `savesFile`. Says "running" once data arrives.
-int runUntilSignalled(const QString &link, const QString &folder, const QString &savesFile)
-{
-    HistoryStore history;
-    DownloadManager downloads(&history);
-    const DownloadTask *task = downloads.enqueue(TestRequests::defaultRequest(link, folder));
-    downloads.start();
-    FakeQuestion question;
-    QuitController quit(
-        downloads,
-        [savesFile] {
-            QFile saves(savesFile);
-            if (saves.open(QIODevice::Append))
-                saves.write("saved\n");
-        },
-        question);
-    TerminationSignals terminationSignals;
-    QObject::connect(&terminationSignals, &TerminationSignals::received, &quit, &QuitController::quitUnasked);
-    QObject::connect(&quit, &QuitController::readyToExit, &quit, [] { QCoreApplication::exit(0); });
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
-        if (task->currentBytes() > 0) {
-            poll.stop();
-            std::puts("running");
-            std::fflush(stdout);
-        }
-    });
-    poll.start(20);
-    return QCoreApplication::exec();
 }
 
 } // namespace
@@ -226,70 +182,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!dialog->property("visible").toBool());
         QCOMPARE(answers.size(), 1);
     }
-
-    void terminationSignals_data()
-    {
-        QTest::addColumn<int>("signalNumber");
-        QTest::newRow("SIGTERM") << SIGTERM;
-        QTest::newRow("SIGINT") << SIGINT;
-    }
-
-    // A real download, slowed by the server, is under way when the signal comes: the process ends
-    // at once with status 0, playback saved twice and the download queued for the next start.
-    void terminationSignals()
-    {
-        QFETCH(int, signalNumber);
-
-        TestEnvironment env;
-        env.installTool(QStringLiteral("yt-dlp"), QStringLiteral("/usr/bin/yt-dlp"));
-        env.installTool(QStringLiteral("ffmpeg"), QStringLiteral("/usr/bin/ffmpeg"));
-        env.installTool(QStringLiteral("ffprobe"), QStringLiteral("/usr/bin/ffprobe"));
-        SettingsStore::set(QStringLiteral("remoteEJS"), false);
-        TestHttpServer server;
-        TestHttpServer::Route slow;
-        slow.filePath = TestMedia::videoFile();
-        slow.headers = {{"Content-Type", "video/mp4"}};
-        slow.dripBytes = 2048;
-        slow.dripIntervalMs = 100;
-        server.serve(QStringLiteral("/slow.mp4"), slow);
-        const QString saves = env.root() + QStringLiteral("/saves");
-
-        QProcess helper;
-        helper.start(QCoreApplication::applicationFilePath(),
-                     {QStringLiteral("--helper"), server.url(QStringLiteral("/slow.mp4")).toString(),
-                      env.root() + QStringLiteral("/Downloads"), saves});
-        QVERIFY(helper.waitForStarted());
-        QElapsedTimer waited;
-        waited.start();
-        while (!helper.canReadLine() && helper.state() == QProcess::Running && waited.elapsed() < 60000)
-            helper.waitForReadyRead(100);
-        QVERIFY2(helper.readLine().trimmed() == "running", helper.readAllStandardError().constData());
-
-        QElapsedTimer ending;
-        ending.start();
-        QCOMPARE(::kill(pid_t(helper.processId()), signalNumber), 0);
-        QVERIFY(helper.waitForFinished(30000));
-        qInfo("ended %lld ms after the signal", ending.elapsed());
-        QCOMPARE(helper.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(helper.exitCode(), 0);
-        QCOMPARE(savedStatuses(), QStringList{QStringLiteral("queued")});
-        QFile savesFile(saves);
-        QVERIFY(savesFile.open(QIODevice::ReadOnly));
-        QCOMPARE(savesFile.readAll(), QByteArray("saved\nsaved\n"));
-    }
 };
 
-int main(int argc, char **argv)
-{
-    if (argc > 4 && qstrcmp(argv[1], "--helper") == 0) {
-        QCoreApplication app(argc, argv);
-        SettingsStore::registerDefaults();
-        const QStringList arguments = app.arguments();
-        return runUntilSignalled(arguments.at(2), arguments.at(3), arguments.at(4));
-    }
-    QApplication app(argc, argv);
-    TestQuitController test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(TestQuitController)
 #include "tst_quitcontroller.moc"

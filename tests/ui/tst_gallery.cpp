@@ -22,12 +22,14 @@
 #include <QCoroTask>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QNetworkAccessManager>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -263,6 +265,23 @@ private Q_SLOTS:
         QVERIFY(actions->isEnabled());
         QTRY_VERIFY(!window->findChild<QQuickItem *>(QStringLiteral("toolsSpinner"))); // no idle animation
         record(window, QStringLiteral("settings-tools"));
+    }
+
+    // The settings window as File → Settings… opens it from the main window: on its first tab.
+    void settingsWindow()
+    {
+        TestApp test;
+        QVERIFY(test.app.start());
+        test.app.shell().showMainWindow();
+        QVERIFY(QTest::qWaitForWindowActive(test.window()));
+        QTest::keyClick(test.window(), Qt::Key_Comma, Qt::ControlModifier);
+        const QWindowList windows = QGuiApplication::topLevelWindows();
+        const auto settings = std::find_if(windows.cbegin(), windows.cend(), [](QWindow *window) {
+            return window->isVisible() && window->title() == QLatin1String("Settings");
+        });
+        QVERIFY(settings != windows.cend());
+        record(qobject_cast<QQuickWindow *>(*settings), QStringLiteral("settings-window"));
+        (*settings)->close();
     }
 
     void queue()

@@ -41,6 +41,14 @@ void CommandController::newDownload()
     m_state->setSelection(SidebarItem::Download);
     m_state->setRoute(Route{Route::Kind::Downloads, {}});
     m_state->setUrlText(QString());
+    m_state->info_reset();
+}
+
+void CommandController::pasteLinkAndFetch()
+{
+    const QString text = m_clipboard.text();
+    if (!text.isEmpty())
+        m_state->receive(text);
 }
 
 void CommandController::checkToolUpdates()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Clipboard.h"
+
 #include <QObject>
 #include <QString>
 
@@ -26,6 +28,9 @@ public:
 
     // File
     Q_INVOKABLE void newDownload();
+    // The clipboard's text goes to link intake, which decides what it leads to; the download
+    // screen fetches a link put into its field by itself. Without text nothing happens.
+    Q_INVOKABLE void pasteLinkAndFetch();
     Q_INVOKABLE void checkToolUpdates();
     // A person asks to quit; the application decides whether to ask back.
     Q_INVOKABLE void quit();
@@ -60,4 +65,5 @@ Q_SIGNALS:
 private:
     AppState *m_state;
     DesktopServices *m_desktop;
+    Clipboard m_clipboard;
 };
