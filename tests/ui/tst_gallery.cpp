@@ -1,5 +1,6 @@
 #include "DownloadManager.h"
 #include "MusicShellScreen.h"
+#include "PlayerRig.h"
 #include "QmlHarness.h"
 #include "QueueScreen.h"
 #include "RecordingDesktopServices.h"
@@ -17,6 +18,7 @@
 #include "ui/downloader/DiagnosticsViewModel.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/downloader/SetupViewModel.h"
+#include "ui/settings/MusicSettingsModel.h"
 #include "ui/settings/ToolsSettingsModel.h"
 
 #include <QCoroTask>
@@ -203,6 +205,8 @@ private Q_SLOTS:
     // Each downloader tab; Network filled in, Tools while an update runs.
     void settings()
     {
+        // Made first, so its own environment is the outer one and the tools below land in `env`.
+        PlayerRig music;
         TestEnvironment env;
         TestToolMirror mirror(env.root());
         mirror.installFakes(env, QStringLiteral("2023.03.04"));
@@ -215,6 +219,7 @@ private Q_SLOTS:
         DependencyManager deps(&network);
         QCoro::waitFor(deps.bootstrap());
         ToolsSettingsModel tools(&deps, {[] {}, [](const QString &) {}});
+        MusicSettingsModel musicModel(*music.player, music.library);
         SettingsStore::set(QStringLiteral("cookiesBrowser"), QStringLiteral("firefox"));
         SettingsStore::set(QStringLiteral("userAgent"), QStringLiteral("Mozilla/5.0 (X11; Linux x86_64)"));
         SettingsStore::set(QStringLiteral("proxy"), QStringLiteral("socks5://127.0.0.1:1080"));
@@ -225,10 +230,12 @@ private Q_SLOTS:
         QmlHarness harness;
         auto *window = qobject_cast<QQuickWindow *>(
             harness.create(QUrl(QStringLiteral("qrc:/Morvane/settings/SettingsWindow.qml")),
-                           {{QStringLiteral("tools"), QVariant::fromValue(&tools)}}));
+                           {{QStringLiteral("music"), QVariant::fromValue(&musicModel)},
+                            {QStringLiteral("tools"), QVariant::fromValue(&tools)}}));
         QVERIFY(window);
         QObject *tabs = window->findChild<QObject *>(QStringLiteral("settingsTabs"));
         QVERIFY(tabs);
+        record(window, QStringLiteral("settings-music"));
         const QStringList names{QStringLiteral("settings-general"), QStringLiteral("settings-formats"),
                                 QStringLiteral("settings-network")};
         for (int tab = 1; tab <= 3; ++tab) {
