@@ -14,6 +14,7 @@
 #include "ui/downloader/SetupViewModel.h"
 #include "ui/root/CommandController.h"
 #include "ui/root/RootViewModel.h"
+#include "ui/settings/MusicSettingsModel.h"
 #include "ui/settings/ToolsSettingsModel.h"
 
 #include <QObject>
@@ -50,6 +51,7 @@ private:
     HistoryViewModel m_history;
     DownloadQueueModel m_queue;
     LogSheetModel m_logSheet;
+    MusicSettingsModel m_musicSettings;
     ToolsSettingsModel m_tools;
     CommandController m_commands;
     Shell m_shell;

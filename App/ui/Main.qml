@@ -14,6 +14,7 @@ AppWindow {
     required property DownloadQueueModel queue
     required property LogSheetModel logSheet
     required property CommandController commands
+    required property MusicSettingsModel music
     required property ToolsSettingsModel tools
 
     // Built anew at each opening, so it starts on its first tab; an open one comes forward.
@@ -22,6 +23,7 @@ AppWindow {
     function openSettings() {
         if (!settingsWindow) {
             settingsWindow = Qt.createComponent("settings/SettingsWindow.qml").createObject(null, {
+                "music": music,
                 "tools": tools
             });
             settingsWindow.closing.connect(() => {

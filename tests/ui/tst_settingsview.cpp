@@ -75,6 +75,17 @@ class TestSettingsView : public QObject
         return found;
     }
 
+    // The drop-down of a labelled picker.
+    static QObject *comboIn(QQuickItem *picker)
+    {
+        for (QQuickItem *child : picker->childItems()) {
+            if (child->inherits("QQuickComboBox"))
+                return child;
+        }
+        qWarning("No drop-down in %s", qPrintable(picker->objectName()));
+        return nullptr;
+    }
+
     static void showTab(QQuickWindow *window, int index)
     {
         item(window, QStringLiteral("settingsTabs"))->setProperty("currentIndex", index);
@@ -166,8 +177,32 @@ private Q_SLOTS:
         QCOMPARE(item(views->settingsWindow, QStringLiteral("nonStop"))->property("checked").toBool(), initial);
 
         library.record({QStringLiteral("song0000001"), QDateTime::currentDateTimeUtc(), 30, 200, true, false});
+        // The tab is taller than the window: its last button shows once scrolled to.
+        QObject *form =
+            item(views->settingsWindow, QStringLiteral("musicTab"))->property("contentItem").value<QObject *>();
+        form->setProperty("contentY", form->property("contentHeight").toReal() - form->property("height").toReal());
         click(views->settingsWindow, QStringLiteral("clearListeningHistory"));
         QVERIFY(library.plays().isEmpty());
+    }
+
+    // The Music tab offers three of the Formats tab's formats: another one stored shows no row there
+    // and stays; a row picked in the Music tab shows in the Formats tab.
+    void musicAndFormatsTabsShareTheAudioFormat()
+    {
+        const auto views = open();
+        QVERIFY(views);
+        const QString key = QStringLiteral("audioFormat");
+        SettingsStore::set(key, QStringLiteral("flac"));
+        QObject *music = comboIn(item(views->settingsWindow, QStringLiteral("musicAudioFormat")));
+        QObject *formats = comboIn(item(views->settingsWindow, key));
+        QCOMPARE(music->property("currentIndex").toInt(), -1);
+        QCOMPARE(formats->property("currentText").toString(), QStringLiteral("FLAC"));
+        QCOMPARE(SettingsStore::string(key), QStringLiteral("flac"));
+
+        QVERIFY(QMetaObject::invokeMethod(music, "activated", Q_ARG(int, 1)));
+        QCOMPARE(SettingsStore::string(key), QStringLiteral("m4a"));
+        QCOMPARE(music->property("currentText").toString(), QStringLiteral("M4A"));
+        QCOMPARE(formats->property("currentText").toString(), QStringLiteral("M4A"));
     }
 
     void subtitleControlsAreDisabledWithTheirValuesKept()

@@ -28,6 +28,7 @@ SettingsForm {
         header: tab.model.downloadsHeader
 
         SettingCombo {
+            objectName: "musicAudioFormat"
             label: tab.model.formatLabel
             picker: tab.model.audioFormat
         }

@@ -51,8 +51,9 @@ private:
     const QString m_downloadsCaption =
         tr("Songs are saved to \u201CMorvane Music\u201D inside your download folder (General tab).");
     const QString m_privacyHeader = tr("Privacy");
-    const QString m_privacyCaption = tr("Recommendations are computed on this Mac from your own listening history. "
-                                        "No account or cloud service is used.");
+    const QString m_privacyCaption =
+        tr("Recommendations are computed on this computer from your own listening history. "
+           "No account or cloud service is used.");
     const QString m_clearHistoryText = tr("Clear Listening History");
     PlayerManager &m_player;
     LibraryStore &m_library;
