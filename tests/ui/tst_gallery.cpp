@@ -334,11 +334,6 @@ private Q_SLOTS:
         state.setRoute(Route::playlist(MusicShellRig::playlistID(3)));
         record(screen.window, QStringLiteral("music-shell"));
 
-        state.setRoute({Route::Kind::Downloads, {}});
-        record(screen.window, QStringLiteral("music-shell-downloads"));
-        state.setSelection(SidebarItem::History);
-        record(screen.window, QStringLiteral("music-shell-downloads-history"));
-
         state.setRoute({Route::Kind::Liked, {}});
         QQuickItem *input = screen.item(QStringLiteral("searchInput"));
         QVERIFY(input);
@@ -390,6 +385,37 @@ private Q_SLOTS:
         screen.rig.addDownload(QStringLiteral("one"));
         screen.rig.state->setRoute({Route::Kind::Settings, {}});
         record(screen.window, QStringLiteral("music-shell-wide"));
+    }
+
+    // The Downloads page on each segment, and on the diagnostics selection, which lights none; the
+    // Settings page on both of its segments.
+    void musicPanels()
+    {
+        MusicShellScreen screen({1280, 800});
+        QVERIFY(screen.window);
+        screen.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(screen.window));
+        AppState &state = *screen.rig.state;
+        screen.rig.addDownload(QStringLiteral("Morning run"));
+        screen.rig.addDownload(QStringLiteral("Lecture"))->setStatus(TaskStatus::Paused);
+        screen.rig.addDownload(QStringLiteral("Finished song"))->setStatus(TaskStatus::Completed);
+        recordHistory(state.history(), screen.rig.env.root() + QStringLiteral("/Downloads"));
+        state.setRoute({Route::Kind::Downloads, {}});
+        const std::pair<SidebarItem, const char *> segments[] = {
+            {SidebarItem::Queue, "music-downloads-active"},
+            {SidebarItem::History, "music-downloads-finished"},
+            {SidebarItem::Download, "music-downloads-from-link"},
+            {SidebarItem::Diagnostics, "music-downloads-diagnostics"}};
+        for (const auto &[selection, name] : segments) {
+            state.setSelection(selection);
+            record(screen.window, QString::fromLatin1(name));
+        }
+
+        state.setRoute({Route::Kind::Settings, {}});
+        record(screen.window, QStringLiteral("music-settings-preferences"));
+        screen.click(screen.item(QStringLiteral("segment1")));
+        QTRY_VERIFY(!screen.diagnostics.results().isEmpty());
+        record(screen.window, QStringLiteral("music-settings-diagnostics"));
     }
 
     void pillButtons()

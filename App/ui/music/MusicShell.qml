@@ -12,6 +12,9 @@ Rectangle {
     required property DownloadQueueModel queue
     required property LogSheetModel logSheet
     required property HistoryViewModel history
+    required property MusicSettingsModel music
+    required property ToolsSettingsModel tools
+    required property DiagnosticsViewModel diagnostics
     // The player's parts; until they are handed in, each keeps an empty place of its size.
     property Component playerBar: null
     property Component queuePanel: null
@@ -81,9 +84,13 @@ Rectangle {
             RouteView {
                 anchors.fill: parent
                 model: shell.model.routes
+                downloads: shell.model.downloads
                 queue: shell.queue
                 logSheet: shell.logSheet
                 history: shell.history
+                music: shell.music
+                tools: shell.tools
+                diagnostics: shell.diagnostics
             }
 
             Loader {

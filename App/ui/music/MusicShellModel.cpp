@@ -9,6 +9,7 @@ MusicShellModel::MusicShellModel(AppState *state, QObject *parent)
     , m_topBar(state, this)
     , m_routes(state, this)
     , m_namePrompt(state, this)
+    , m_downloads(state, this)
 {
     connect(state, &AppState::showNowPlayingChanged, this, &MusicShellModel::showNowPlayingChanged);
     connect(state, &AppState::showQueueChanged, this, &MusicShellModel::showQueueChanged);

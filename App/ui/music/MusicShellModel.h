@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DownloadsScreenModel.h"
 #include "NamePromptModel.h"
 #include "RouteViewModel.h"
 #include "SidebarModel.h"
@@ -18,6 +19,7 @@ class MusicShellModel final : public QObject
     Q_PROPERTY(TopBarModel *topBar READ topBar CONSTANT)
     Q_PROPERTY(RouteViewModel *routes READ routes CONSTANT)
     Q_PROPERTY(NamePromptModel *namePrompt READ namePrompt CONSTANT)
+    Q_PROPERTY(DownloadsScreenModel *downloads READ downloads CONSTANT)
     Q_PROPERTY(bool showNowPlaying READ showNowPlaying NOTIFY showNowPlayingChanged)
     Q_PROPERTY(bool showQueue READ showQueue NOTIFY showQueueChanged)
     // The player's last failure; empty when there is none, and then no banner shows.
@@ -30,6 +32,7 @@ public:
     [[nodiscard]] TopBarModel *topBar() { return &m_topBar; }
     [[nodiscard]] RouteViewModel *routes() { return &m_routes; }
     [[nodiscard]] NamePromptModel *namePrompt() { return &m_namePrompt; }
+    [[nodiscard]] DownloadsScreenModel *downloads() { return &m_downloads; }
     [[nodiscard]] bool showNowPlaying() const;
     [[nodiscard]] bool showQueue() const;
     [[nodiscard]] QString errorMessage() const;
@@ -45,4 +48,5 @@ private:
     TopBarModel m_topBar;
     RouteViewModel m_routes;
     NamePromptModel m_namePrompt;
+    DownloadsScreenModel m_downloads;
 };

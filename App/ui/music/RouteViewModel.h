@@ -18,9 +18,6 @@ class RouteViewModel final : public QObject
     // How a screen that is not there yet names its route.
     Q_PROPERTY(QString title READ title NOTIFY screenChanged)
     Q_PROPERTY(QString symbol READ symbol NOTIFY screenChanged)
-    // The downloader's tab on the Downloads screen: "download", "history" or "queue" (also for
-    // the diagnostics selection, which has no tab there).
-    Q_PROPERTY(QString downloadsTab READ downloadsTab NOTIFY downloadsTabChanged)
     // The moods the Explore screen offers, in order.
     Q_PROPERTY(QStringList moods READ moods CONSTANT)
 
@@ -31,13 +28,11 @@ public:
     [[nodiscard]] QString playlistId() const;
     [[nodiscard]] QString title() const;
     [[nodiscard]] QString symbol() const;
-    [[nodiscard]] QString downloadsTab() const;
     [[nodiscard]] static const QStringList &moods();
 
 Q_SIGNALS:
     void screenChanged();
     void playlistIdChanged();
-    void downloadsTabChanged();
 
 private:
     AppState *m_state;
