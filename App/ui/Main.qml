@@ -16,6 +16,7 @@ AppWindow {
     required property CommandController commands
     required property MusicSettingsModel music
     required property ToolsSettingsModel tools
+    required property MusicShellModel musicShell
 
     // Built anew at each opening, so it starts on its first tab; an open one comes forward.
     property Window settingsWindow: null
@@ -211,6 +212,9 @@ AppWindow {
             history: window.history
             queue: window.queue
             logSheet: window.logSheet
+            musicShell: window.musicShell
+            music: window.music
+            tools: window.tools
         }
     }
 

@@ -1,6 +1,8 @@
 #include "AppStateRig.h"
 #include "PlayerRig.h"
+#include "RecordingDesktopServices.h"
 #include "core/SettingsStore.h"
+#include "ui/root/CommandController.h"
 #include "ui/settings/MusicSettingsModel.h"
 
 #include <QSignalSpy>
@@ -83,7 +85,7 @@ private Q_SLOTS:
         QCOMPARE(picker->currentIndex(), 2);
     }
 
-    // The flag lives in the player: a change from anywhere shows, and the toggle stores it.
+    // The flag lives in the player: the menu command's change shows, and the toggle stores it.
     void nonStopFollowsThePlayer()
     {
         AppStateRig rig;
@@ -93,7 +95,9 @@ private Q_SLOTS:
         const bool initial = model.nonStop();
         QCOMPARE(initial, player.nonStop());
 
-        player.setNonStop(!initial);
+        RecordingDesktopServices desktop;
+        CommandController commands(rig.state.get(), &desktop);
+        commands.toggleNonStop();
         QCOMPARE(model.nonStop(), !initial);
         QCOMPARE(changed.size(), 1);
 
