@@ -17,6 +17,7 @@ MorvaneApp::MorvaneApp(AppState::Backends backends, QObject *parent)
     , m_history(&m_state.history(), &m_state.downloads(), &m_desktop)
     , m_queue(&m_state.downloads(), &m_desktop)
     , m_logSheet(&m_desktop)
+    , m_musicSettings(m_state.player(), m_state.library())
     , m_tools(&m_state.deps(),
               {[this] { m_state.repairTools(); }, [this](const QString &folder) { m_desktop.revealFolder(folder); }})
     , m_commands(&m_state, &m_desktop)
@@ -67,6 +68,7 @@ bool MorvaneApp::start()
         {QStringLiteral("history"), QVariant::fromValue(&m_history)},
         {QStringLiteral("queue"), QVariant::fromValue(&m_queue)},
         {QStringLiteral("logSheet"), QVariant::fromValue(&m_logSheet)},
+        {QStringLiteral("music"), QVariant::fromValue(&m_musicSettings)},
         {QStringLiteral("tools"), QVariant::fromValue(&m_tools)},
         {QStringLiteral("commands"), QVariant::fromValue(&m_commands)},
         {QStringLiteral("musicShell"), QVariant::fromValue(&m_musicShell)},

@@ -15,6 +15,7 @@
 #include "ui/music/MusicShellModel.h"
 #include "ui/root/CommandController.h"
 #include "ui/root/RootViewModel.h"
+#include "ui/settings/MusicSettingsModel.h"
 #include "ui/settings/ToolsSettingsModel.h"
 
 #include <QObject>
@@ -51,6 +52,7 @@ private:
     HistoryViewModel m_history;
     DownloadQueueModel m_queue;
     LogSheetModel m_logSheet;
+    MusicSettingsModel m_musicSettings;
     ToolsSettingsModel m_tools;
     CommandController m_commands;
     MusicShellModel m_musicShell;

@@ -14,6 +14,7 @@ AppWindow {
     required property DownloadQueueModel queue
     required property LogSheetModel logSheet
     required property CommandController commands
+    required property MusicSettingsModel music
     required property ToolsSettingsModel tools
     required property MusicShellModel musicShell
 
@@ -23,6 +24,7 @@ AppWindow {
     function openSettings() {
         if (!settingsWindow) {
             settingsWindow = Qt.createComponent("settings/SettingsWindow.qml").createObject(null, {
+                "music": music,
                 "tools": tools
             });
             settingsWindow.closing.connect(() => {
@@ -218,6 +220,8 @@ AppWindow {
             queue: window.queue
             logSheet: window.logSheet
             musicShell: window.musicShell
+            music: window.music
+            tools: window.tools
         }
     }
 

@@ -45,3 +45,11 @@ struct NamePromptModelForeign
     QML_NAMED_ELEMENT(NamePromptModel)
     QML_UNCREATABLE("made by the music shell's model")
 };
+
+struct DownloadsScreenModelForeign
+{
+    Q_GADGET
+    QML_FOREIGN(DownloadsScreenModel)
+    QML_NAMED_ELEMENT(DownloadsScreenModel)
+    QML_UNCREATABLE("made by the music shell's model")
+};

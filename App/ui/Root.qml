@@ -12,6 +12,8 @@ Item {
     required property DownloadQueueModel queue
     required property LogSheetModel logSheet
     required property MusicShellModel musicShell
+    required property MusicSettingsModel music
+    required property ToolsSettingsModel tools
 
     readonly property string shown: model.setupDone ? "Shell" : "Setup"
 
@@ -26,7 +28,10 @@ Item {
                 "model": musicShell,
                 "queue": queue,
                 "logSheet": logSheet,
-                "history": history
+                "history": history,
+                "music": music,
+                "tools": tools,
+                "diagnostics": diagnostics
             });
         }
     }

@@ -2,6 +2,7 @@
 
 #include "ui/settings/FormatSettingsModel.h"
 #include "ui/settings/GeneralSettingsModel.h"
+#include "ui/settings/MusicSettingsModel.h"
 #include "ui/settings/NetworkSettingsModel.h"
 #include "ui/settings/Setting.h"
 #include "ui/settings/SettingPicker.h"
@@ -12,8 +13,8 @@
 #include <QtQml/qqml.h>
 
 // The settings window's C++ types as QML sees them. A view binds a key with `Setting` and builds
-// the three tab models that need nothing from outside; the Tools tab's model is handed in by
-// whoever opens the window, and the pickers, steppers and tool rows are reached through the tab
+// the three tab models that need nothing from outside; the Music and Tools tabs' models are handed
+// in by whoever opens the window, and the pickers, steppers and tool rows are reached through the tab
 // models only.
 
 struct SettingForeign
@@ -50,6 +51,14 @@ struct ToolsSettingsModelForeign
     QML_FOREIGN(ToolsSettingsModel)
     QML_NAMED_ELEMENT(ToolsSettingsModel)
     QML_UNCREATABLE("Handed in with the tool manager it shows")
+};
+
+struct MusicSettingsModelForeign
+{
+    Q_GADGET
+    QML_FOREIGN(MusicSettingsModel)
+    QML_NAMED_ELEMENT(MusicSettingsModel)
+    QML_UNCREATABLE("Handed in with the player and library it edits")
 };
 
 struct SettingPickerForeign

@@ -41,7 +41,7 @@ private Q_SLOTS:
     void init() { QmlHarness::failOnWarnings(); }
 
     // The setup screen until every tool works; then the music shell, whose Downloads route shows
-    // the downloader tab the selection names.
+    // the downloader tab the selection names, and whose Settings route shows the settings.
     void rootFollowsSetupAndSelection_data()
     {
         QTest::addColumn<SidebarItem>("selection");
@@ -62,9 +62,12 @@ private Q_SLOTS:
         QVERIFY(test.app.state().setupDone());
         QCOMPARE(shownIn(test.window(), "setupSlot"), QString());
         QCOMPARE(shownIn(test.window(), "shellSlot"), QStringLiteral("MusicShell.qml"));
-        test.app.state().setRoute(Route{Route::Kind::Downloads, {}});
+        test.app.state().setRoute({Route::Kind::Downloads, {}});
         test.app.state().setSelection(selection);
         QTRY_COMPARE(shownIn(test.window(), "downloaderTab"), screen);
+        // The settings page gets the application's settings models.
+        test.app.state().setRoute({Route::Kind::Settings, {}});
+        QTRY_COMPARE(shownIn(test.window(), "settingsContent"), QStringLiteral("SettingsView.qml"));
     }
 
     // Every show of the main window runs the start-up check again: once the tools are there, the shell shows.

@@ -1,5 +1,6 @@
 #include "DownloadManager.h"
 #include "MusicShellScreen.h"
+#include "PlayerRig.h"
 #include "QmlHarness.h"
 #include "QueueScreen.h"
 #include "RecordingDesktopServices.h"
@@ -17,6 +18,7 @@
 #include "ui/downloader/DiagnosticsViewModel.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/downloader/SetupViewModel.h"
+#include "ui/settings/MusicSettingsModel.h"
 #include "ui/settings/ToolsSettingsModel.h"
 
 #include <QCoroTask>
@@ -220,6 +222,8 @@ private Q_SLOTS:
     // Each downloader tab; Network filled in, Tools while an update runs.
     void settings()
     {
+        // Made first, so its own environment is the outer one and the tools below land in `env`.
+        PlayerRig music;
         TestEnvironment env;
         TestToolMirror mirror(env.root());
         mirror.installFakes(env, QStringLiteral("2023.03.04"));
@@ -232,6 +236,7 @@ private Q_SLOTS:
         DependencyManager deps(&network);
         QCoro::waitFor(deps.bootstrap());
         ToolsSettingsModel tools(&deps, {[] {}, [](const QString &) {}});
+        MusicSettingsModel musicModel(*music.player, music.library);
         SettingsStore::set(QStringLiteral("cookiesBrowser"), QStringLiteral("firefox"));
         SettingsStore::set(QStringLiteral("userAgent"), QStringLiteral("Mozilla/5.0 (X11; Linux x86_64)"));
         SettingsStore::set(QStringLiteral("proxy"), QStringLiteral("socks5://127.0.0.1:1080"));
@@ -242,10 +247,12 @@ private Q_SLOTS:
         QmlHarness harness;
         auto *window = qobject_cast<QQuickWindow *>(
             harness.create(QUrl(QStringLiteral("qrc:/Morvane/settings/SettingsWindow.qml")),
-                           {{QStringLiteral("tools"), QVariant::fromValue(&tools)}}));
+                           {{QStringLiteral("music"), QVariant::fromValue(&musicModel)},
+                            {QStringLiteral("tools"), QVariant::fromValue(&tools)}}));
         QVERIFY(window);
         QObject *tabs = window->findChild<QObject *>(QStringLiteral("settingsTabs"));
         QVERIFY(tabs);
+        record(window, QStringLiteral("settings-music"));
         const QStringList names{QStringLiteral("settings-general"), QStringLiteral("settings-formats"),
                                 QStringLiteral("settings-network")};
         for (int tab = 1; tab <= 3; ++tab) {
@@ -346,11 +353,6 @@ private Q_SLOTS:
         state.setRoute(Route::playlist(MusicShellRig::playlistID(3)));
         record(screen.window, QStringLiteral("music-shell"));
 
-        state.setRoute({Route::Kind::Downloads, {}});
-        record(screen.window, QStringLiteral("music-shell-downloads"));
-        state.setSelection(SidebarItem::History);
-        record(screen.window, QStringLiteral("music-shell-downloads-history"));
-
         state.setRoute({Route::Kind::Liked, {}});
         QQuickItem *input = screen.item(QStringLiteral("searchInput"));
         QVERIFY(input);
@@ -402,6 +404,37 @@ private Q_SLOTS:
         screen.rig.addDownload(QStringLiteral("one"));
         screen.rig.state->setRoute({Route::Kind::Settings, {}});
         record(screen.window, QStringLiteral("music-shell-wide"));
+    }
+
+    // The Downloads page on each segment, and on the diagnostics selection, which lights none; the
+    // Settings page on both of its segments.
+    void musicPanels()
+    {
+        MusicShellScreen screen({1280, 800});
+        QVERIFY(screen.window);
+        screen.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(screen.window));
+        AppState &state = *screen.rig.state;
+        screen.rig.addDownload(QStringLiteral("Morning run"));
+        screen.rig.addDownload(QStringLiteral("Lecture"))->setStatus(TaskStatus::Paused);
+        screen.rig.addDownload(QStringLiteral("Finished song"))->setStatus(TaskStatus::Completed);
+        recordHistory(state.history(), screen.rig.env.root() + QStringLiteral("/Downloads"));
+        state.setRoute({Route::Kind::Downloads, {}});
+        const std::pair<SidebarItem, const char *> segments[] = {
+            {SidebarItem::Queue, "music-downloads-active"},
+            {SidebarItem::History, "music-downloads-finished"},
+            {SidebarItem::Download, "music-downloads-from-link"},
+            {SidebarItem::Diagnostics, "music-downloads-diagnostics"}};
+        for (const auto &[selection, name] : segments) {
+            state.setSelection(selection);
+            record(screen.window, QString::fromLatin1(name));
+        }
+
+        state.setRoute({Route::Kind::Settings, {}});
+        record(screen.window, QStringLiteral("music-settings-preferences"));
+        screen.click(screen.item(QStringLiteral("segment1")));
+        QTRY_VERIFY(!screen.diagnostics.results().isEmpty());
+        record(screen.window, QStringLiteral("music-settings-diagnostics"));
     }
 
     void pillButtons()

@@ -124,6 +124,24 @@ private Q_SLOTS:
         state.setToast(std::nullopt);
         QVERIFY(!timer->isActive());
     }
+
+    // The settings window opened from the main window edits the application's own player.
+    void settingsWindowShowsThePlayersNonStop()
+    {
+        TestApp test;
+        QVERIFY(test.app.start());
+        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+            QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
+        QVERIFY(QMetaObject::invokeMethod(test.window(), "openSettings"));
+        auto *settings = test.window()->property("settingsWindow").value<QQuickWindow *>();
+        QVERIFY(settings);
+        auto *nonStop = settings->findChild<QObject *>(QStringLiteral("nonStop"));
+        QVERIFY(nonStop);
+        PlayerManager &player = test.app.state().player();
+        player.setNonStop(!player.nonStop());
+        QCOMPARE(nonStop->property("checked").toBool(), player.nonStop());
+        settings->close();
+    }
 };
 
 QTEST_MAIN(TestRoot)

@@ -1,7 +1,8 @@
+#include "AppStateRig.h"
 #include "QmlHarness.h"
-#include "TestEnvironment.h"
 #include "core/SettingsStore.h"
 #include "tools/DependencyManager.h"
+#include "ui/settings/MusicSettingsModel.h"
 #include "ui/settings/ToolsSettingsModel.h"
 
 #include <QNetworkAccessManager>
@@ -22,9 +23,10 @@ class TestSettingsView : public QObject
 
     struct Views
     {
-        std::unique_ptr<TestEnvironment> env = std::make_unique<TestEnvironment>();
+        AppStateRig rig;
         DependencyManager deps;
         ToolsSettingsModel tools;
+        MusicSettingsModel music{rig.state->player(), rig.state->library()};
         QmlHarness harness;
         QQuickWindow *settingsWindow = nullptr;
         QQuickWindow *musicWindow = nullptr;
@@ -38,19 +40,21 @@ class TestSettingsView : public QObject
     std::unique_ptr<Views> open()
     {
         auto views = std::make_unique<Views>(&m_network);
-        const QVariantMap tools{{QStringLiteral("tools"), QVariant::fromValue(&views->tools)}};
+        const QVariantMap models{{QStringLiteral("music"), QVariant::fromValue(&views->music)},
+                                 {QStringLiteral("tools"), QVariant::fromValue(&views->tools)}};
         views->settingsWindow = qobject_cast<QQuickWindow *>(
-            views->harness.create(QUrl(QStringLiteral("qrc:/Morvane/settings/SettingsWindow.qml")), tools));
+            views->harness.create(QUrl(QStringLiteral("qrc:/Morvane/settings/SettingsWindow.qml")), models));
         QQmlComponent embedded(&views->harness.engine());
         embedded.setData("import Morvane\n"
                          "AppWindow {\n"
                          "  id: window\n"
+                         "  required property MusicSettingsModel music\n"
                          "  required property ToolsSettingsModel tools\n"
                          "  width: 700; height: 600\n"
-                         "  SettingsView { anchors.centerIn: parent; tools: window.tools }\n"
+                         "  SettingsView { anchors.centerIn: parent; music: window.music; tools: window.tools }\n"
                          "}",
                          QUrl(QStringLiteral("qrc:/MusicWindowStandIn.qml")));
-        views->musicWindow = qobject_cast<QQuickWindow *>(embedded.createWithInitialProperties(tools));
+        views->musicWindow = qobject_cast<QQuickWindow *>(embedded.createWithInitialProperties(models));
         if (views->musicWindow)
             static_cast<QObject *>(views->musicWindow)->setParent(&views->harness.engine());
         for (QQuickWindow *window : {views->settingsWindow, views->musicWindow}) {
@@ -69,6 +73,17 @@ class TestSettingsView : public QObject
         if (!found)
             qWarning("No %s in the window", qPrintable(name));
         return found;
+    }
+
+    // The drop-down of a labelled picker.
+    static QObject *comboIn(QQuickItem *picker)
+    {
+        for (QQuickItem *child : picker->childItems()) {
+            if (child->inherits("QQuickComboBox"))
+                return child;
+        }
+        qWarning("No drop-down in %s", qPrintable(picker->objectName()));
+        return nullptr;
     }
 
     static void showTab(QQuickWindow *window, int index)
@@ -104,8 +119,7 @@ private Q_SLOTS:
     {
         const auto views = open();
         QVERIFY(views);
-        showTab(views->settingsWindow, 2);
-        showTab(views->musicWindow, 2);
+        // The Music tab, shown first, holds the same flag as the Formats tab.
         const QString embed = QStringLiteral("embedThumbnail");
         QCOMPARE(item(views->musicWindow, embed)->property("checked").toBool(), true);
 
@@ -145,6 +159,50 @@ private Q_SLOTS:
         SettingsStore::set(key, value);
         QCOMPARE(item(views->settingsWindow, key)->property(property.toLatin1()), value);
         QCOMPARE(item(views->musicWindow, key)->property(property.toLatin1()), value);
+    }
+
+    // The player owns the flag; the library's play log goes at once, without a question.
+    void musicTabDrivesThePlayerAndLibrary()
+    {
+        const auto views = open();
+        QVERIFY(views);
+        PlayerManager &player = views->rig.state->player();
+        LibraryStore &library = views->rig.state->library();
+        const bool initial = player.nonStop();
+        player.setNonStop(!initial);
+        for (QQuickWindow *window : {views->settingsWindow, views->musicWindow})
+            QCOMPARE(item(window, QStringLiteral("nonStop"))->property("checked").toBool(), !initial);
+        click(views->musicWindow, QStringLiteral("nonStop"));
+        QCOMPARE(player.nonStop(), initial);
+        QCOMPARE(item(views->settingsWindow, QStringLiteral("nonStop"))->property("checked").toBool(), initial);
+
+        library.record({QStringLiteral("song0000001"), QDateTime::currentDateTimeUtc(), 30, 200, true, false});
+        // The tab is taller than the window: its last button shows once scrolled to.
+        QObject *form =
+            item(views->settingsWindow, QStringLiteral("musicTab"))->property("contentItem").value<QObject *>();
+        form->setProperty("contentY", form->property("contentHeight").toReal() - form->property("height").toReal());
+        click(views->settingsWindow, QStringLiteral("clearListeningHistory"));
+        QVERIFY(library.plays().isEmpty());
+    }
+
+    // The Music tab offers three of the Formats tab's formats: another one stored shows no row there
+    // and stays; a row picked in the Music tab shows in the Formats tab.
+    void musicAndFormatsTabsShareTheAudioFormat()
+    {
+        const auto views = open();
+        QVERIFY(views);
+        const QString key = QStringLiteral("audioFormat");
+        SettingsStore::set(key, QStringLiteral("flac"));
+        QObject *music = comboIn(item(views->settingsWindow, QStringLiteral("musicAudioFormat")));
+        QObject *formats = comboIn(item(views->settingsWindow, key));
+        QCOMPARE(music->property("currentIndex").toInt(), -1);
+        QCOMPARE(formats->property("currentText").toString(), QStringLiteral("FLAC"));
+        QCOMPARE(SettingsStore::string(key), QStringLiteral("flac"));
+
+        QVERIFY(QMetaObject::invokeMethod(music, "activated", Q_ARG(int, 1)));
+        QCOMPARE(SettingsStore::string(key), QStringLiteral("m4a"));
+        QCOMPARE(music->property("currentText").toString(), QStringLiteral("M4A"));
+        QCOMPARE(formats->property("currentText").toString(), QStringLiteral("M4A"));
     }
 
     void subtitleControlsAreDisabledWithTheirValuesKept()

@@ -175,3 +175,10 @@ void HistoryViewModel::closeLog()
     m_logTask.clear();
     Q_EMIT logTaskChanged();
 }
+
+void HistoryViewModel::startFresh()
+{
+    setSearch(QString());
+    setSelection({});
+    m_anchor = QUuid();
+}

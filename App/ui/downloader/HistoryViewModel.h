@@ -60,6 +60,8 @@ public:
     // "showLog", "retry", "remove") on the entry; an id that is gone does nothing.
     Q_INVOKABLE void trigger(const QString &id, const QString &action);
     Q_INVOKABLE void closeLog();
+    // A history screen built anew starts with no search and nothing selected; this model outlives it.
+    Q_INVOKABLE void startFresh();
 
 Q_SIGNALS:
     void searchChanged();

@@ -12,6 +12,9 @@ Rectangle {
     required property DownloadQueueModel queue
     required property LogSheetModel logSheet
     required property HistoryViewModel history
+    required property MusicSettingsModel music
+    required property ToolsSettingsModel tools
+    required property DiagnosticsViewModel diagnostics
 
     // 0 hidden … 1 shown.
     property real nowPlayingShown: model.showNowPlaying ? 1 : 0
@@ -76,9 +79,13 @@ Rectangle {
             RouteView {
                 anchors.fill: parent
                 model: shell.model.routes
+                downloads: shell.model.downloads
                 queue: shell.queue
                 logSheet: shell.logSheet
                 history: shell.history
+                music: shell.music
+                tools: shell.tools
+                diagnostics: shell.diagnostics
             }
 
             Loader {

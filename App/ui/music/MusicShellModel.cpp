@@ -13,6 +13,7 @@ MusicShellModel::MusicShellModel(AppState *state, QObject *parent)
     , m_queuePanel(*state, this)
     , m_nowPlaying(*state, this)
     , m_outputs(state->audio(), this)
+    , m_downloads(state, this)
 {
     connect(state, &AppState::showNowPlayingChanged, this, &MusicShellModel::showNowPlayingChanged);
     connect(state, &AppState::showQueueChanged, this, &MusicShellModel::showQueueChanged);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DownloadsScreenModel.h"
 #include "NamePromptModel.h"
 #include "NowPlayingModel.h"
 #include "OutputListModel.h"
@@ -26,6 +27,7 @@ class MusicShellModel final : public QObject
     Q_PROPERTY(QueuePanelModel *queuePanel READ queuePanel CONSTANT)
     Q_PROPERTY(NowPlayingModel *nowPlaying READ nowPlaying CONSTANT)
     Q_PROPERTY(OutputListModel *outputs READ outputs CONSTANT)
+    Q_PROPERTY(DownloadsScreenModel *downloads READ downloads CONSTANT)
     Q_PROPERTY(bool showNowPlaying READ showNowPlaying NOTIFY showNowPlayingChanged)
     Q_PROPERTY(bool showQueue READ showQueue NOTIFY showQueueChanged)
     // The player's last failure; empty when there is none, and then no banner shows.
@@ -42,6 +44,7 @@ public:
     [[nodiscard]] QueuePanelModel *queuePanel() { return &m_queuePanel; }
     [[nodiscard]] NowPlayingModel *nowPlaying() { return &m_nowPlaying; }
     [[nodiscard]] OutputListModel *outputs() { return &m_outputs; }
+    [[nodiscard]] DownloadsScreenModel *downloads() { return &m_downloads; }
     [[nodiscard]] bool showNowPlaying() const;
     [[nodiscard]] bool showQueue() const;
     [[nodiscard]] QString errorMessage() const;
@@ -61,4 +64,5 @@ private:
     QueuePanelModel m_queuePanel;
     NowPlayingModel m_nowPlaying;
     OutputListModel m_outputs;
+    DownloadsScreenModel m_downloads;
 };

@@ -8,20 +8,31 @@ Item {
     id: view
 
     required property RouteViewModel model
+    required property DownloadsScreenModel downloads
     required property DownloadQueueModel queue
     required property LogSheetModel logSheet
     required property HistoryViewModel history
+    required property MusicSettingsModel music
+    required property ToolsSettingsModel tools
+    required property DiagnosticsViewModel diagnostics
 
     function show() {
         // Cleared first, so a route that shares its file with the last one still starts anew.
         screen.source = ""
         switch (model.screen) {
         case "downloads":
-            screen.setSource("DownloaderTabs.qml", {
-                "routes": model,
+            screen.setSource("DownloadsScreen.qml", {
+                "model": downloads,
                 "queue": queue,
                 "logSheet": logSheet,
                 "history": history
+            })
+            return
+        case "settings":
+            screen.setSource("SettingsScreen.qml", {
+                "music": music,
+                "tools": tools,
+                "diagnostics": diagnostics
             })
             return
         case "search":

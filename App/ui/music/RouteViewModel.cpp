@@ -25,7 +25,6 @@ RouteViewModel::RouteViewModel(AppState *state, QObject *parent)
         }
     });
     makeScreenModel();
-    connect(state, &AppState::selectionChanged, this, &RouteViewModel::downloadsTabChanged);
 }
 
 QString RouteViewModel::screen() const
@@ -46,17 +45,6 @@ QString RouteViewModel::title() const
 QString RouteViewModel::symbol() const
 {
     return MusicRoutes::symbol(m_route.kind);
-}
-
-QString RouteViewModel::downloadsTab() const
-{
-    switch (m_state->selection()) {
-    case SidebarItem::Download: return QStringLiteral("download");
-    case SidebarItem::History: return QStringLiteral("history");
-    case SidebarItem::Queue:
-    case SidebarItem::Diagnostics: break;
-    }
-    return QStringLiteral("queue");
 }
 
 void RouteViewModel::makeScreenModel()

@@ -18,9 +18,6 @@ class RouteViewModel final : public QObject
     // How a screen that is not there yet names its route.
     Q_PROPERTY(QString title READ title NOTIFY screenChanged)
     Q_PROPERTY(QString symbol READ symbol NOTIFY screenChanged)
-    // The downloader's tab on the Downloads screen: "download", "history" or "queue" (also for
-    // the diagnostics selection, which has no tab there).
-    Q_PROPERTY(QString downloadsTab READ downloadsTab NOTIFY downloadsTabChanged)
     // The moods the Explore screen offers, in order.
     Q_PROPERTY(QStringList moods READ moods CONSTANT)
     // The view model of the screen shown, made anew for each kind of route (so a screen shows
@@ -34,14 +31,12 @@ public:
     [[nodiscard]] QString playlistId() const;
     [[nodiscard]] QString title() const;
     [[nodiscard]] QString symbol() const;
-    [[nodiscard]] QString downloadsTab() const;
     [[nodiscard]] static const QStringList &moods();
     [[nodiscard]] QObject *screenModel() const { return m_screenModel; }
 
 Q_SIGNALS:
     void screenChanged();
     void playlistIdChanged();
-    void downloadsTabChanged();
 
 private:
     void makeScreenModel();

@@ -18,6 +18,7 @@ SettingsForm {
             fallback: true
         }
         SettingCombo {
+            objectName: "audioFormat"
             label: tab.model.audioFormatLabel
             picker: tab.model.audioFormat
         }

@@ -10,6 +10,14 @@ SettingPicker::SettingPicker(const QString &key, const QString &fallback, const 
     connect(&m_setting, &Setting::valueChanged, this, &SettingPicker::currentIndexChanged);
 }
 
+QList<SettingPicker::Option> SettingPicker::upperCased(const QStringList &values)
+{
+    QList<Option> options;
+    for (const QString &value : values)
+        options.append({value, value.toUpper()});
+    return options;
+}
+
 QVariantList SettingPicker::options() const
 {
     QVariantList rows;

@@ -24,6 +24,9 @@ public:
 
     SettingPicker(const QString &key, const QString &fallback, const QList<Option> &options, QObject *parent = nullptr);
 
+    // Rows that show the stored lower-case value upper-cased: "mp4" reads MP4.
+    [[nodiscard]] static QList<Option> upperCased(const QStringList &values);
+
     [[nodiscard]] QVariantList options() const;
     [[nodiscard]] int currentIndex() const;
     [[nodiscard]] QString value() const;

@@ -8,6 +8,7 @@ import Morvane
 Control {
     id: view
 
+    required property MusicSettingsModel music
     required property ToolsSettingsModel tools
 
     implicitWidth: 560
@@ -65,9 +66,9 @@ Control {
             Layout.fillHeight: true
             currentIndex: tabs.currentIndex
 
-            // The Music tab's content comes with the music settings.
-            Item {
+            MusicSettings {
                 objectName: "musicTab"
+                model: view.music
             }
             GeneralSettings {}
             FormatSettings {}

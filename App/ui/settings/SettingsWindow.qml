@@ -5,6 +5,7 @@ import Morvane
 AppWindow {
     id: window
 
+    required property MusicSettingsModel music
     required property ToolsSettingsModel tools
 
     title: qsTr("Settings")
@@ -17,6 +18,7 @@ AppWindow {
 
     SettingsView {
         anchors.fill: parent
+        music: window.music
         tools: window.tools
     }
 }

@@ -10,13 +10,16 @@ MusicShellScreen::MusicShellScreen(QSize size)
 {
     ArtworkProvider::install(harness.engine(), rig.state->artwork());
     const QUrl page = QUrl::fromLocalFile(QStringLiteral(MORVANE_GALLERY_SOURCE_DIR "/MusicShellPage.qml"));
-    window =
-        qobject_cast<QQuickWindow *>(harness.create(page, {{QStringLiteral("model"), QVariant::fromValue(&model)},
-                                                           {QStringLiteral("queue"), QVariant::fromValue(&queue)},
-                                                           {QStringLiteral("logSheet"), QVariant::fromValue(&logSheet)},
-                                                           {QStringLiteral("history"), QVariant::fromValue(&history)},
-                                                           {QStringLiteral("width"), size.width()},
-                                                           {QStringLiteral("height"), size.height()}}));
+    window = qobject_cast<QQuickWindow *>(
+        harness.create(page, {{QStringLiteral("model"), QVariant::fromValue(&model)},
+                              {QStringLiteral("queue"), QVariant::fromValue(&queue)},
+                              {QStringLiteral("logSheet"), QVariant::fromValue(&logSheet)},
+                              {QStringLiteral("history"), QVariant::fromValue(&history)},
+                              {QStringLiteral("music"), QVariant::fromValue(&music)},
+                              {QStringLiteral("tools"), QVariant::fromValue(&tools)},
+                              {QStringLiteral("diagnostics"), QVariant::fromValue(&diagnostics)},
+                              {QStringLiteral("width"), size.width()},
+                              {QStringLiteral("height"), size.height()}}));
 }
 
 // List rows are visual children of the list but no QObject children of anything: search the scene.

@@ -3,10 +3,13 @@
 #include "MusicShellRig.h"
 #include "QmlHarness.h"
 #include "RecordingDesktopServices.h"
+#include "ui/downloader/DiagnosticsViewModel.h"
 #include "ui/downloader/DownloadQueueModel.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/downloader/LogSheetModel.h"
 #include "ui/music/MusicShellModel.h"
+#include "ui/settings/MusicSettingsModel.h"
+#include "ui/settings/ToolsSettingsModel.h"
 
 #include <QSize>
 
@@ -32,6 +35,9 @@ struct MusicShellScreen
     DownloadQueueModel queue{&rig.state->downloads(), &desktop};
     LogSheetModel logSheet{&desktop};
     HistoryViewModel history{&rig.state->history(), &rig.state->downloads(), &desktop};
+    MusicSettingsModel music{rig.state->player(), rig.state->library()};
+    ToolsSettingsModel tools{&rig.state->deps(), {[] {}, [](const QString &) {}}};
+    DiagnosticsViewModel diagnostics{&rig.state->deps(), &desktop, [] {}};
     MusicShellModel model{rig.state.get()};
     QmlHarness harness;
     QQuickWindow *window = nullptr;

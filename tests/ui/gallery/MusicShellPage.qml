@@ -9,6 +9,9 @@ AppWindow {
     required property DownloadQueueModel queue
     required property LogSheetModel logSheet
     required property HistoryViewModel history
+    required property MusicSettingsModel music
+    required property ToolsSettingsModel tools
+    required property DiagnosticsViewModel diagnostics
 
     width: 1020
     height: 660
@@ -19,5 +22,8 @@ AppWindow {
         queue: page.queue
         logSheet: page.logSheet
         history: page.history
+        music: page.music
+        tools: page.tools
+        diagnostics: page.diagnostics
     }
 }

@@ -218,25 +218,6 @@ private Q_SLOTS:
         QVERIFY(state.showNowPlaying());
     }
 
-    // The Downloads route shows the downloader's tab that the selection names.
-    void downloadsRoute()
-    {
-        MusicShellScreen screen;
-        show(screen);
-        AppState &state = *screen.rig.state;
-        state.setRoute({Kind::Downloads, {}});
-        QQuickItem *tab = screen.item(QStringLiteral("downloaderTab"));
-        QVERIFY(tab);
-        const auto shown = [&] {
-            return QString::fromLatin1(tab->property("item").value<QObject *>()->metaObject()->className());
-        };
-        QVERIFY2(shown().startsWith(QStringLiteral("QueueView")), qPrintable(shown()));
-        state.setSelection(SidebarItem::History);
-        QVERIFY2(shown().startsWith(QStringLiteral("HistoryTab")), qPrintable(shown()));
-        state.setSelection(SidebarItem::Diagnostics);
-        QVERIFY2(shown().startsWith(QStringLiteral("QueueView")), qPrintable(shown()));
-    }
-
     // Return confirms once with the trimmed text; blank text, Escape and Cancel confirm nothing;
     // a confirmation that asks for the next name shows it.
     void namePrompt()

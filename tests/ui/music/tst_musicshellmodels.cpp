@@ -492,28 +492,6 @@ private Q_SLOTS:
         QCOMPARE(routes.symbol(), symbol);
     }
 
-    void downloadsTab_data()
-    {
-        QTest::addColumn<SidebarItem>("selection");
-        QTest::addColumn<QString>("tab");
-        QTest::newRow("download") << SidebarItem::Download << QStringLiteral("download");
-        QTest::newRow("history") << SidebarItem::History << QStringLiteral("history");
-        QTest::newRow("queue") << SidebarItem::Queue << QStringLiteral("queue");
-        QTest::newRow("diagnostics") << SidebarItem::Diagnostics << QStringLiteral("queue");
-    }
-    void downloadsTab()
-    {
-        QFETCH(SidebarItem, selection);
-        QFETCH(QString, tab);
-        MusicShellRig rig;
-        RouteViewModel routes(rig.state.get());
-        QCOMPARE(routes.downloadsTab(), QStringLiteral("queue")); // the process starts on the queue
-        QSignalSpy changed(&routes, &RouteViewModel::downloadsTabChanged);
-        rig.state->setSelection(selection);
-        QCOMPARE(routes.downloadsTab(), tab);
-        QCOMPARE(changed.size(), selection == SidebarItem::Queue ? 0 : 1);
-    }
-
     void exploreMoods()
     {
         QCOMPARE(RouteViewModel::moods(),

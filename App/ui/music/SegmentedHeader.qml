@@ -1,0 +1,103 @@
+import QtQuick
+import QtQuick.Layouts
+import Morvane
+
+// The header of a page that switches its content: the title at the leading edge, the segments at a
+// fixed width at the trailing edge. The lit segment is whatever `current` says, so it follows the
+// state it is bound to; a click only reports which segment was chosen.
+Item {
+    id: header
+
+    property string title
+    property var segments: []
+    // -1 lights none.
+    property int current: -1
+    property real pickerWidth: 240
+
+    signal chosen(int index)
+
+    implicitHeight: Math.max(heading.implicitHeight, picker.height) + 40
+
+    Text {
+        id: heading
+        objectName: "pageTitle"
+        anchors.left: parent.left
+        anchors.leftMargin: 28
+        anchors.right: picker.left
+        anchors.rightMargin: 8
+        anchors.verticalCenter: parent.verticalCenter
+        elide: Text.ElideRight
+        text: header.title
+        color: Theme.text
+        font.pixelSize: 32
+        font.bold: true
+    }
+
+    Rectangle {
+        id: picker
+        objectName: "segments"
+        anchors.right: parent.right
+        anchors.rightMargin: 28
+        anchors.verticalCenter: parent.verticalCenter
+        width: header.pickerWidth
+        height: 26
+        radius: 7
+        color: Theme.panel
+        border.color: Theme.stroke
+
+        RowLayout {
+            id: row
+            anchors.fill: parent
+            anchors.margins: 2
+            spacing: 0
+
+            Repeater {
+                // Each segment knows whether it is lit, so a delegate reads nothing outside itself.
+                model: header.segments.map((text, index) => ({
+                            "text": text,
+                            "lit": index === header.current
+                        }))
+
+                delegate: Rectangle {
+                    id: segment
+
+                    required property int index
+                    required property var modelData
+                    readonly property bool lit: modelData.lit
+                    readonly property string text: modelData.text
+
+                    objectName: "segment" + index
+                    Accessible.role: Accessible.PageTab
+                    Accessible.name: text
+                    Accessible.selected: lit
+                    // Equal shares of the picker.
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    Layout.preferredWidth: 1
+                    radius: 5
+                    color: lit ? Qt.rgba(1, 1, 1, 0.16) : "transparent"
+
+                    Text {
+                        anchors.fill: parent
+                        anchors.leftMargin: 4
+                        anchors.rightMargin: 4
+                        text: segment.text
+                        horizontalAlignment: Text.AlignHCenter
+                        verticalAlignment: Text.AlignVCenter
+                        elide: Text.ElideRight
+                        color: segment.lit ? Theme.text : Theme.dim
+                        font.pixelSize: Theme.callout
+                        font.weight: segment.lit ? Font.DemiBold : Font.Normal
+                    }
+                }
+            }
+        }
+
+        // One area for every segment: a click reports the segment under it and sets nothing, so
+        // the lit segment keeps following the state.
+        MouseArea {
+            anchors.fill: row
+            onClicked: mouse => header.chosen(Math.floor(mouse.x * header.segments.length / width))
+        }
+    }
+}
