@@ -49,7 +49,12 @@ AppWindow {
             Layout.fillWidth: true
 
             Menu {
+                id: fileMenu
+                objectName: "fileMenu"
                 title: qsTr("&File")
+                // Where the desktop has a tray, its icon opens the small player instead.
+                Component.onCompleted: if (window.commands.miniPlayerOffered) insertAction(1, miniPlayer)
+
                 Action {
                     text: qsTr("New Download")
                     shortcut: "Ctrl+N"
@@ -210,6 +215,12 @@ AppWindow {
             queue: window.queue
             logSheet: window.logSheet
         }
+    }
+
+    Action {
+        id: miniPlayer
+        text: qsTr("Mini Player")
+        onTriggered: window.commands.openMiniPlayer()
     }
 
     // A US keyboard sends Ctrl+> for Ctrl+Shift+.

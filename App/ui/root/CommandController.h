@@ -14,6 +14,9 @@ class CommandController final : public QObject
     Q_OBJECT
     // "Pause" while playing, else "Play".
     Q_PROPERTY(QString playTitle READ playTitle NOTIFY playTitleChanged)
+    // File offers "Mini Player" where the desktop has no tray to open the small player from; the
+    // application says which before the window loads.
+    Q_PROPERTY(bool miniPlayerOffered READ miniPlayerOffered CONSTANT)
 
 public:
     static constexpr double skipSeconds = 15;
@@ -23,10 +26,13 @@ public:
     CommandController(AppState *state, DesktopServices *desktop, QObject *parent = nullptr);
 
     [[nodiscard]] QString playTitle() const;
+    [[nodiscard]] bool miniPlayerOffered() const { return m_miniPlayerOffered; }
+    void setMiniPlayerOffered(bool offered) { m_miniPlayerOffered = offered; }
 
     // File
     Q_INVOKABLE void newDownload();
     Q_INVOKABLE void checkToolUpdates();
+    Q_INVOKABLE void openMiniPlayer();
     // A person asks to quit; the application decides whether to ask back.
     Q_INVOKABLE void quit();
     // Playback
@@ -56,8 +62,10 @@ public:
 Q_SIGNALS:
     void playTitleChanged();
     void quitRequested();
+    void miniPlayerRequested();
 
 private:
     AppState *m_state;
     DesktopServices *m_desktop;
+    bool m_miniPlayerOffered = false;
 };
