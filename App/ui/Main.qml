@@ -15,6 +15,7 @@ AppWindow {
     required property LogSheetModel logSheet
     required property CommandController commands
     required property ToolsSettingsModel tools
+    required property MusicShellModel musicShell
 
     // Built anew at each opening, so it starts on its first tab; an open one comes forward.
     property Window settingsWindow: null
@@ -53,7 +54,7 @@ AppWindow {
                 objectName: "fileMenu"
                 title: qsTr("&File")
                 // Where the desktop has a tray, its icon opens the small player instead.
-                Component.onCompleted: if (window.commands.miniPlayerOffered) insertAction(1, miniPlayer)
+                Component.onCompleted: if (window.commands.miniPlayerOffered) fileMenu.insertAction(1, miniPlayer)
 
                 Action {
                     text: qsTr("New Download")
@@ -214,6 +215,7 @@ AppWindow {
             history: window.history
             queue: window.queue
             logSheet: window.logSheet
+            musicShell: window.musicShell
         }
     }
 
