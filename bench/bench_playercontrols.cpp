@@ -1,19 +1,23 @@
 // The player controls on screen while a local MP3 plays without a sound card (ao=null): process
 // CPU with the player bar and the queue panel (a list with the current row) shown, then with the
-// window hidden, each above the bare-libmpv baseline; the main thread's share; and what wakes the
-// main thread while hidden. Run under Xvfb once per scene graph (QT_QUICK_BACKEND=software for
-// the software one).
+// window hidden, then hidden with the tray icon up and its panel made and closed, each above the
+// bare-libmpv baseline; the main thread's share; and what wakes the main thread while hidden. Run
+// under Xvfb once per scene graph (QT_QUICK_BACKEND=software for the software one); a stand-in
+// tray host on the session bus (run it under dbus-run-session) gives Xvfb a tray.
 // Usage: bench_playercontrols [seconds]   (default 60 per phase)
 #include "BenchAudio.h"
 #include "coordinator/AppState.h"
 #include "music/ArtworkManager.h"
+#include "shell/MenuBarIcon.h"
 #include "shell/QmlSetup.h"
 #include "ui/music/ArtworkProvider.h"
+#include "ui/music/MenuBarPlayerModel.h"
 #include "ui/music/PlayerBarModel.h"
 #include "ui/music/QueuePanelModel.h"
 
+#include <QApplication>
 #include <QEventLoop>
-#include <QGuiApplication>
+#include <QProcess>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickWindow>
@@ -43,7 +47,7 @@ struct Phase
     int queuedCalls = 0;
 };
 
-Phase measure(QGuiApplication &app, int seconds)
+Phase measure(QApplication &app, int seconds)
 {
     WakeupCounter counter;
     app.installEventFilter(&counter);
@@ -67,7 +71,11 @@ int main(int argc, char **argv)
         qputenv(variable, home.path().toUtf8());
     qputenv("MORVANE_AO", "null");
     qputenv("MORVANE_IMAGE_HOST", "http://127.0.0.1:9"); // no pictures, and nothing leaves the machine
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
+    // Before anything asks whether there is a tray: Qt asks the host once per process.
+    QProcess trayHost;
+    trayHost.start(QStringLiteral(MORVANE_TRAY_WATCHER), QStringList());
+    trayHost.waitForReadyRead(5000);
     const int seconds = argc > 1 ? std::max(5, atoi(argv[1])) : 60;
     QmlSetup::prepareApplication();
     const QString song = makeSong(home.path(), 2 * seconds + 10);
@@ -118,16 +126,37 @@ int main(int argc, char **argv)
     window->hide();
     const Phase hidden = measure(app, seconds);
 
+    // The tray's icon up, its panel made once, shown and closed, as after a first look.
+    MenuBarIcon icon(player);
+    icon.show();
+    MenuBarPlayerModel trayModel(state);
+    QQmlComponent panelComponent(&engine, QUrl(QStringLiteral("qrc:/Morvane/music/MenuBarPlayerWindow.qml")));
+    std::unique_ptr<QObject> panel(
+        panelComponent.createWithInitialProperties({{QStringLiteral("model"), QVariant::fromValue(&trayModel)}}));
+    auto *panelWindow = qobject_cast<QQuickWindow *>(panel.get());
+    if (!panelWindow)
+        qFatal("%s", qPrintable(panelComponent.errorString()));
+    panelWindow->show();
+    QEventLoop drawn;
+    QObject::connect(panelWindow, &QQuickWindow::frameSwapped, &drawn, &QEventLoop::quit);
+    drawn.exec();
+    panelWindow->hide();
+    const Phase tray = measure(app, seconds);
+
     std::printf("scene graph:        %s\n",
                 qPrintable(window->rendererInterface()->graphicsApi() == QSGRendererInterface::Software
                                ? QStringLiteral("software")
                                : QStringLiteral("default (OpenGL)")));
     std::printf("bare libmpv:        %.2f %% of one core\n", baseline);
-    for (const auto &[name, phase] : {std::pair{"window shown", shown}, std::pair{"window hidden", hidden}})
+    std::printf("tray:               %s\n", QSystemTrayIcon::isSystemTrayAvailable() ? "up" : "none on this desktop");
+    for (const auto &[name, phase] :
+         {std::pair{"window shown", shown}, std::pair{"window hidden", hidden}, std::pair{"hidden, tray up", tray}})
         std::printf("%-19s %.2f %% (%.2f above the baseline), main thread %.2f %%, %d timer events, %d queued "
                     "calls in %d s\n",
                     (std::string(name) + ':').c_str(), phase.percent, phase.percent - baseline, phase.mainPercent,
                     phase.timers, phase.queuedCalls, seconds);
     std::printf("position:           %.1f s\n", player.position());
+    trayHost.kill();
+    trayHost.waitForFinished();
     return 0;
 }

@@ -26,9 +26,11 @@ MorvaneApp::MorvaneApp(AppState::Backends backends, QObject *parent)
     , m_quitDialog(m_shell)
     , m_quit(
           m_state.downloads(), [this] { m_state.player().persistNow(); }, m_quitDialog)
+    , m_tray(m_state, m_shell, m_quit)
     , m_mpris(&m_state.player())
 {
     connect(&m_commands, &CommandController::quitRequested, &m_quit, &QuitController::requestQuit);
+    connect(&m_commands, &CommandController::miniPlayerRequested, &m_tray, &TrayPlayer::openMiniPlayer);
     connect(&m_quit, &QuitController::readyToExit, this, [] { QCoreApplication::exit(0); });
     // A signal or the end of the session never waits for an answer.
     connect(&m_terminationSignals, &TerminationSignals::received, &m_quit, &QuitController::quitUnasked);
@@ -73,6 +75,7 @@ bool MorvaneApp::start()
         {QStringLiteral("commands"), QVariant::fromValue(&m_commands)},
         {QStringLiteral("musicShell"), QVariant::fromValue(&m_musicShell)},
     };
+    m_commands.setMiniPlayerOffered(!m_tray.start());
     if (!m_shell.load(models))
         return false;
     connect(m_shell.mainWindow(), &QWindow::visibleChanged, this, &MorvaneApp::mainWindowVisibilityChanged);

@@ -3,6 +3,7 @@
 #include "QuitController.h"
 #include "QuitDialog.h"
 #include "Shell.h"
+#include "TrayPlayer.h"
 #include "coordinator/AppState.h"
 #include "platform/DesktopServices.h"
 #include "platform/MprisService.h"
@@ -38,6 +39,7 @@ public:
     [[nodiscard]] Shell &shell() { return m_shell; }
     // The one road out: ends the event loop once everything is saved.
     [[nodiscard]] QuitController &quitController() { return m_quit; }
+    [[nodiscard]] TrayPlayer &tray() { return m_tray; }
 
 private:
     // Each time the main window appears, the start-up check runs again.
@@ -59,6 +61,7 @@ private:
     Shell m_shell;
     QuitDialog m_quitDialog;
     QuitController m_quit;
+    TrayPlayer m_tray;
     TerminationSignals m_terminationSignals;
     MprisService m_mpris;
 };

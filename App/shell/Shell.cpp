@@ -65,11 +65,16 @@ bool Shell::load(const QVariantMap &models)
 
 void Shell::showMainWindow()
 {
+    bringForward(m_mainWindow);
+}
+
+void Shell::bringForward(QWindow *window)
+{
     // A window that appears is already on top; one that is shown behind others must come forward.
-    if (m_mainWindow->isVisible())
-        m_mainWindow->raise();
-    m_mainWindow->show();
-    m_mainWindow->requestActivate();
+    if (window->isVisible())
+        window->raise();
+    window->show();
+    window->requestActivate();
 }
 
 void Shell::handle(const LaunchRequest &request)

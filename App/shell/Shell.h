@@ -27,6 +27,8 @@ public:
     [[nodiscard]] QQmlEngine &engine() { return m_engine; }
 
     void showMainWindow();
+    // Shows `window` in front of the others and gives it the focus.
+    static void bringForward(QWindow *window);
     void handle(const LaunchRequest &request);
 
 Q_SIGNALS:

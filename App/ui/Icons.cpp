@@ -17,6 +17,7 @@ const QHash<QString, char32_t> &table()
         {QStringLiteral("backward.fill"), 0xe020},                   // fast_rewind
         {QStringLiteral("checkmark.circle.fill"), 0xe86c},           // check_circle
         {QStringLiteral("chevron.down"), 0xe5cf},                    // expand_more
+        {QStringLiteral("chevron.right"), 0xe5cc},                   // chevron_right
         {QStringLiteral("circle.dotted"), 0xe836},                   // radio_button_unchecked
         {QStringLiteral("clock"), 0xe8b5},                           // schedule
         {QStringLiteral("clock.arrow.circlepath"), 0xe889},          // history

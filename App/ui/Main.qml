@@ -54,7 +54,12 @@ AppWindow {
             Layout.fillWidth: true
 
             Menu {
+                id: fileMenu
+                objectName: "fileMenu"
                 title: qsTr("&File")
+                // Where the desktop has a tray, its icon opens the small player instead.
+                Component.onCompleted: if (window.commands.miniPlayerOffered) fileMenu.insertAction(1, miniPlayer)
+
                 Action {
                     text: qsTr("New Download")
                     shortcut: "Ctrl+N"
@@ -223,6 +228,12 @@ AppWindow {
             music: window.music
             tools: window.tools
         }
+    }
+
+    Action {
+        id: miniPlayer
+        text: qsTr("Mini Player")
+        onTriggered: window.commands.openMiniPlayer()
     }
 
     // A US keyboard sends Ctrl+> for Ctrl+Shift+.

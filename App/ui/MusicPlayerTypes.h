@@ -2,6 +2,7 @@
 
 #include "ui/music/ArtworkLoader.h"
 #include "ui/music/EqualizerMeter.h"
+#include "ui/music/MenuBarPlayerModel.h"
 #include "ui/music/NowPlayingModel.h"
 #include "ui/music/OutputListModel.h"
 #include "ui/music/PlayerBarModel.h"
@@ -101,4 +102,12 @@ struct EqualizerMeterForeign
     Q_GADGET
     QML_FOREIGN(EqualizerMeter)
     QML_NAMED_ELEMENT(EqualizerMeter)
+};
+
+struct MenuBarPlayerModelForeign
+{
+    Q_GADGET
+    QML_FOREIGN(MenuBarPlayerModel)
+    QML_NAMED_ELEMENT(MenuBarPlayerModel)
+    QML_UNCREATABLE("made by the application")
 };

@@ -5,6 +5,7 @@
 #include "TestHttpServer.h"
 #include "music/ArtworkManager.h"
 #include "ui/music/ArtworkProvider.h"
+#include "ui/music/MenuBarPlayerModel.h"
 #include "ui/music/NowPlayingModel.h"
 #include "ui/music/OutputListModel.h"
 #include "ui/music/PlayerBarModel.h"
@@ -46,7 +47,7 @@ class TestPlayerGallery : public QObject
     TestHttpServer m_server;
 
     void record(const char *page, QObject *model, const QString &name,
-                const std::function<void(QQuickWindow *)> &before = {})
+                const std::function<void(QQuickWindow *)> &before = {}, QVariantMap properties = {})
     {
         QNetworkAccessManager network;
         ArtworkManager artwork(&network);
@@ -60,7 +61,8 @@ class TestPlayerGallery : public QObject
                 QTest::qWait(500);
             QCOMPARE(artwork.loadingCount(), 0);
         };
-        GalleryPage::record(harness, page, {{QStringLiteral("model"), QVariant::fromValue(model)}}, name, settled);
+        properties.insert(QStringLiteral("model"), QVariant::fromValue(model));
+        GalleryPage::record(harness, page, properties, name, settled);
     }
 
     static void waitForPicture(QQuickWindow *window, const char *name)
@@ -145,6 +147,24 @@ private Q_SLOTS:
         rig.playing(8, 3);
         model.toggleNonStop();
         record("QueuePanelPage.qml", &model, QStringLiteral("player-queue-non-stop"));
+    }
+
+    // The tray's panel and, where there is no tray, the Mini Player window.
+    void menuBarPlayer()
+    {
+        AppStateRig rig;
+        MenuBarPlayerModel model(*rig.state);
+        record("MenuBarPlayerPage.qml", &model, QStringLiteral("tray-panel-nothing"));
+
+        rig.playing(13, 0);
+        const auto pictures = [](QQuickWindow *window) { waitForPicture(window, "artworkPicture"); };
+        record("MenuBarPlayerPage.qml", &model, QStringLiteral("tray-panel-idle"), pictures);
+
+        rig.player().startQuery(QStringLiteral("a song nobody has ever uploaded"));
+        QTRY_VERIFY(!model.errorMessage().isEmpty());
+        record("MenuBarPlayerPage.qml", &model, QStringLiteral("tray-panel-error-queue-open"), pictures,
+               {{QStringLiteral("showQueue"), true}});
+        record("MiniPlayerPage.qml", &model, QStringLiteral("tray-mini-player"), pictures);
     }
 
     void outputMenu()

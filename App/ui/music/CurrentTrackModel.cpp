@@ -19,6 +19,8 @@ CurrentTrackModel::CurrentTrackModel(AppState &state, QObject *parent)
     connect(this, &CurrentTrackModel::currentChanged, this, &CurrentTrackModel::likedChanged);
     connect(&m_library, &LibraryStore::historyVersionChanged, this, &CurrentTrackModel::likedChanged);
     connect(&m_player, &PlayerManager::nonStopChanged, this, &CurrentTrackModel::nonStopChanged);
+    connect(this, &CurrentTrackModel::currentChanged, this, &CurrentTrackModel::statusChanged);
+    connect(&m_player, &PlayerManager::playingChanged, this, &CurrentTrackModel::statusChanged);
 }
 
 std::optional<Track> CurrentTrackModel::current() const
@@ -41,6 +43,15 @@ QString CurrentTrackModel::artist() const
 {
     const std::optional<Track> track = current();
     return track ? track->artist : QString();
+}
+
+QString CurrentTrackModel::statusText() const
+{
+    if (m_player.isLoading())
+        return QStringLiteral("Loading…");
+    if (m_player.isBuffering())
+        return QStringLiteral("Buffering…");
+    return artist();
 }
 
 QList<QUrl> CurrentTrackModel::artwork() const

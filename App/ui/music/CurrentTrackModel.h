@@ -21,6 +21,8 @@ class CurrentTrackModel : public QObject
     Q_PROPERTY(bool hasCurrent READ hasCurrent NOTIFY currentChanged)
     Q_PROPERTY(QString title READ title NOTIFY currentChanged)
     Q_PROPERTY(QString artist READ artist NOTIFY currentChanged)
+    // "Loading…", else "Buffering…", else the artist.
+    Q_PROPERTY(QString statusText READ statusText NOTIFY statusChanged)
     // Candidate links of the current song's small picture; empty with nothing current.
     Q_PROPERTY(QList<QUrl> artwork READ artwork NOTIFY currentChanged)
     Q_PROPERTY(bool liked READ liked NOTIFY likedChanged)
@@ -34,6 +36,7 @@ public:
     [[nodiscard]] bool hasCurrent() const;
     [[nodiscard]] QString title() const;
     [[nodiscard]] QString artist() const;
+    [[nodiscard]] QString statusText() const;
     [[nodiscard]] QList<QUrl> artwork() const;
     [[nodiscard]] bool liked() const;
     [[nodiscard]] QString likeSymbol() const;
@@ -48,6 +51,7 @@ public:
 
 Q_SIGNALS:
     void currentChanged();
+    void statusChanged();
     void likedChanged();
     void nonStopChanged();
 

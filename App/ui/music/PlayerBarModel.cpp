@@ -11,18 +11,7 @@ PlayerBarModel::PlayerBarModel(AppState &state, QObject *parent)
     , m_seek(new SeekModel(m_player, this))
     , m_volume(new VolumeModel(m_player, this))
 {
-    connect(this, &CurrentTrackModel::currentChanged, this, &PlayerBarModel::statusChanged);
-    connect(&m_player, &PlayerManager::playingChanged, this, &PlayerBarModel::statusChanged);
     connect(&m_state, &AppState::showQueueChanged, this, &PlayerBarModel::showQueueChanged);
-}
-
-QString PlayerBarModel::statusText() const
-{
-    if (m_player.isLoading())
-        return QStringLiteral("Loading…");
-    if (m_player.isBuffering())
-        return QStringLiteral("Buffering…");
-    return artist();
 }
 
 bool PlayerBarModel::showQueue() const

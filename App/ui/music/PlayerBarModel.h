@@ -13,8 +13,6 @@ class PlayerBarModel final : public CurrentTrackModel
     Q_PROPERTY(TransportModel *transport READ transport CONSTANT)
     Q_PROPERTY(SeekModel *seek READ seek CONSTANT)
     Q_PROPERTY(VolumeModel *volume READ volume CONSTANT)
-    // "Loading…", else "Buffering…", else the artist.
-    Q_PROPERTY(QString statusText READ statusText NOTIFY statusChanged)
     Q_PROPERTY(bool showQueue READ showQueue NOTIFY showQueueChanged)
 
 public:
@@ -23,7 +21,6 @@ public:
     [[nodiscard]] TransportModel *transport() const { return m_transport; }
     [[nodiscard]] SeekModel *seek() const { return m_seek; }
     [[nodiscard]] VolumeModel *volume() const { return m_volume; }
-    [[nodiscard]] QString statusText() const;
     [[nodiscard]] bool showQueue() const;
 
     // A click on the song opens or closes Now Playing; with nothing current it does nothing.
@@ -31,7 +28,6 @@ public:
     Q_INVOKABLE void toggleQueue();
 
 Q_SIGNALS:
-    void statusChanged();
     void showQueueChanged();
 
 private:

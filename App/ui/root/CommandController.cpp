@@ -57,6 +57,11 @@ void CommandController::checkToolUpdates()
     m_state->deps().updateTools();
 }
 
+void CommandController::openMiniPlayer()
+{
+    Q_EMIT miniPlayerRequested();
+}
+
 void CommandController::quit()
 {
     Q_EMIT quitRequested();

@@ -16,6 +16,9 @@ class CommandController final : public QObject
     Q_OBJECT
     // "Pause" while playing, else "Play".
     Q_PROPERTY(QString playTitle READ playTitle NOTIFY playTitleChanged)
+    // File offers "Mini Player" where the desktop has no tray to open the small player from; the
+    // application says which before the window loads.
+    Q_PROPERTY(bool miniPlayerOffered READ miniPlayerOffered CONSTANT)
 
 public:
     static constexpr double skipSeconds = 15;
@@ -25,6 +28,8 @@ public:
     CommandController(AppState *state, DesktopServices *desktop, QObject *parent = nullptr);
 
     [[nodiscard]] QString playTitle() const;
+    [[nodiscard]] bool miniPlayerOffered() const { return m_miniPlayerOffered; }
+    void setMiniPlayerOffered(bool offered) { m_miniPlayerOffered = offered; }
 
     // File
     Q_INVOKABLE void newDownload();
@@ -32,6 +37,7 @@ public:
     // screen fetches a link put into its field by itself. Without text nothing happens.
     Q_INVOKABLE void pasteLinkAndFetch();
     Q_INVOKABLE void checkToolUpdates();
+    Q_INVOKABLE void openMiniPlayer();
     // A person asks to quit; the application decides whether to ask back.
     Q_INVOKABLE void quit();
     // Playback
@@ -61,9 +67,11 @@ public:
 Q_SIGNALS:
     void playTitleChanged();
     void quitRequested();
+    void miniPlayerRequested();
 
 private:
     AppState *m_state;
     DesktopServices *m_desktop;
     Clipboard m_clipboard;
+    bool m_miniPlayerOffered = false;
 };
