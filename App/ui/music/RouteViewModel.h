@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ExploreModel.h"
+#include "HomeModel.h"
+#include "PlaylistsModel.h"
 #include "music/Route.h"
 
 #include <QObject>
@@ -23,6 +26,11 @@ class RouteViewModel final : public QObject
     Q_PROPERTY(QString downloadsTab READ downloadsTab NOTIFY downloadsTabChanged)
     // The moods the Explore screen offers, in order.
     Q_PROPERTY(QStringList moods READ moods CONSTANT)
+    // The screens' own view models; they live as long as the window, so a screen shown again
+    // finds what it showed before.
+    Q_PROPERTY(HomeModel *home READ home CONSTANT)
+    Q_PROPERTY(ExploreModel *explore READ explore CONSTANT)
+    Q_PROPERTY(PlaylistsModel *playlists READ playlists CONSTANT)
 
 public:
     explicit RouteViewModel(AppState *state, QObject *parent = nullptr);
@@ -33,6 +41,9 @@ public:
     [[nodiscard]] QString symbol() const;
     [[nodiscard]] QString downloadsTab() const;
     [[nodiscard]] static const QStringList &moods();
+    [[nodiscard]] HomeModel *home() { return &m_home; }
+    [[nodiscard]] ExploreModel *explore() { return &m_explore; }
+    [[nodiscard]] PlaylistsModel *playlists() { return &m_playlists; }
 
 Q_SIGNALS:
     void screenChanged();
@@ -42,4 +53,7 @@ Q_SIGNALS:
 private:
     AppState *m_state;
     Route m_route;
+    HomeModel m_home;
+    ExploreModel m_explore;
+    PlaylistsModel m_playlists;
 };
