@@ -65,7 +65,7 @@ ListView {
                 objectName: "playNonStop"
                 anchors.right: parent.right
                 anchors.rightMargin: 28
-                anchors.baseline: greeting.baseline
+                anchors.verticalCenter: greeting.verticalCenter
                 title: qsTr("Play Non-Stop")
                 symbol: "infinity"
                 prominent: true

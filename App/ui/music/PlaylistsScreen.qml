@@ -14,7 +14,8 @@ GridView {
 
     objectName: "playlistGrid"
     leftMargin: 28
-    rightMargin: 28
+    // Each cell carries its spacing after it: the last one's goes into the margin.
+    rightMargin: 28 - 18
     bottomMargin: 40
     cellWidth: Math.min(190, (available - 18 * (columns - 1)) / columns) + 18
     cellHeight: 222 + 22
