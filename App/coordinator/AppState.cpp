@@ -57,11 +57,14 @@ AppState::AppState(Backends backends, QObject *parent)
     , m_preset(startingPreset())
     , m_fetch(*this)
     , m_intake(*this, m_fetch)
+    , m_importer(m_library, *m_catalog)
 {
     m_history.load();
     // The queue dies with this object, so its callback never outlives what it calls.
     m_downloads.onFinished = [this](DownloadTask *task) { m_songs.downloadFinished(*task); };
     connect(&m_songs, &SongDownloads::toast, this, [this](const QString &text) { setToast(text); });
+    connect(&m_importer, &PlaylistImporter::toast, this, [this](const QString &text) { setToast(text); });
+    connect(&m_importer, &PlaylistImporter::imported, this, [this](const QUuid &id) { setRoute(Route::playlist(id)); });
     for (const auto changed : {&AppState::setupDoneChanged, &AppState::urlTextChanged, &AppState::fetchStateChanged})
         connect(this, changed, this, &AppState::canDownloadChanged);
 }

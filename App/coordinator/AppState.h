@@ -5,6 +5,7 @@
 #include "LinkFetch.h"
 #include "LinkIntake.h"
 #include "NamePrompt.h"
+#include "PlaylistImporter.h"
 #include "SidebarItem.h"
 #include "SongDownloads.h"
 #include "core/Preset.h"
@@ -70,6 +71,8 @@ public:
     // What the player plays through (its outputs feed the output picker).
     [[nodiscard]] AudioBackend &audio() { return *m_audio; }
     [[nodiscard]] SearchManager &search() { return m_search; }
+    // Imports of playlist links, which outlive the screen that starts them.
+    [[nodiscard]] PlaylistImporter &importer() { return m_importer; }
 
     [[nodiscard]] Route route() const { return m_route; }
     void setRoute(const Route &route);
@@ -187,4 +190,5 @@ private:
     // Last: they work on the state above.
     LinkFetch m_fetch;
     LinkIntake m_intake;
+    PlaylistImporter m_importer;
 };

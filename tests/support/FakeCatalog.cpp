@@ -59,6 +59,12 @@ void FakeCatalog::release()
         wake(m_held.begin()->first);
 }
 
+void FakeCatalog::releaseNewest()
+{
+    if (!m_held.empty())
+        wake(m_held.rbegin()->first);
+}
+
 MusicResult<QList<Track>> FakeCatalog::take(const QString &key)
 {
     auto queued = listings.find(key);

@@ -25,6 +25,8 @@ public:
 
     // Resumes every held call (on the next turn of the event loop).
     void release();
+    // Resumes only the call held last, so answers can arrive in the reverse order of the calls.
+    void releaseNewest();
     [[nodiscard]] qsizetype heldCount() const { return m_held.size(); }
 
     QHash<QString, MusicResult<StreamInfo>> answers; // by "<id>#<attempt>", else by "<id>"

@@ -56,6 +56,15 @@ Item {
                 "model": model.screenModel
             })
             return
+        case "home":
+            screen.setSource("HomeView.qml", { "home": model.home })
+            return
+        case "explore":
+            screen.setSource("ExploreView.qml", { "model": model.explore })
+            return
+        case "playlists":
+            screen.setSource("PlaylistsScreen.qml", { "playlists": model.playlists })
+            return
         }
         // A route whose screen is not here yet names itself.
         screen.setSource("EmptyState.qml", {

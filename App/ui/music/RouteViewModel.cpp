@@ -11,6 +11,9 @@ RouteViewModel::RouteViewModel(AppState *state, QObject *parent)
     : QObject(parent)
     , m_state(state)
     , m_route(state->route())
+    , m_home(*state)
+    , m_explore(*state, moods())
+    , m_playlists(*state)
 {
     connect(state, &AppState::routeChanged, this, [this] {
         const Route previous = std::exchange(m_route, m_state->route());

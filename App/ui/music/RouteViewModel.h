@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ExploreModel.h"
+#include "HomeModel.h"
+#include "PlaylistsModel.h"
 #include "music/Route.h"
 
 #include <QObject>
@@ -23,6 +26,11 @@ class RouteViewModel final : public QObject
     // The view model of the screen shown, made anew for each kind of route (so a screen shows
     // the library as it is when it opens); null for a screen that needs none of its own.
     Q_PROPERTY(QObject *screenModel READ screenModel NOTIFY screenChanged)
+    // The screens' own view models; they live as long as the window, so a screen shown again
+    // finds what it showed before.
+    Q_PROPERTY(HomeModel *home READ home CONSTANT)
+    Q_PROPERTY(ExploreModel *explore READ explore CONSTANT)
+    Q_PROPERTY(PlaylistsModel *playlists READ playlists CONSTANT)
 
 public:
     explicit RouteViewModel(AppState *state, QObject *parent = nullptr);
@@ -33,6 +41,9 @@ public:
     [[nodiscard]] QString symbol() const;
     [[nodiscard]] static const QStringList &moods();
     [[nodiscard]] QObject *screenModel() const { return m_screenModel; }
+    [[nodiscard]] HomeModel *home() { return &m_home; }
+    [[nodiscard]] ExploreModel *explore() { return &m_explore; }
+    [[nodiscard]] PlaylistsModel *playlists() { return &m_playlists; }
 
 Q_SIGNALS:
     void screenChanged();
@@ -44,4 +55,7 @@ private:
     AppState *m_state;
     Route m_route;
     QObject *m_screenModel = nullptr; // a child
+    HomeModel m_home;
+    ExploreModel m_explore;
+    PlaylistsModel m_playlists;
 };

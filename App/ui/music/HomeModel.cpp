@@ -1,0 +1,99 @@
+#include "HomeModel.h"
+
+#include "coordinator/AppState.h"
+
+namespace {
+constexpr int chipCount = 10;
+} // namespace
+
+HomeModel::HomeModel(AppState &state, Clock clock, QObject *parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_clock(clock ? std::move(clock) : Clock(&QDateTime::currentDateTime))
+    , m_sections(state)
+    , m_greeting(greeting(m_clock().time().hour()))
+    , m_recentSearches(state)
+{
+    RecommendationEngine &engine = state.engine();
+    connect(&engine, &RecommendationEngine::isDiscoveringChanged, this, &HomeModel::discoveringChanged);
+    connect(&engine, &RecommendationEngine::sectionsChanged, this, [this] {
+        m_sections.update();
+        updateRecentSearches();
+    });
+    connect(&state.library(), &LibraryStore::libraryChanged, this, &HomeModel::libraryChanged);
+    libraryChanged();
+}
+
+bool HomeModel::discovering() const
+{
+    return m_state.engine().isDiscovering();
+}
+
+QString HomeModel::greeting(int hour)
+{
+    if (hour < 5)
+        return QStringLiteral("Late night listening");
+    if (hour < 12)
+        return QStringLiteral("Good morning");
+    if (hour < 18)
+        return QStringLiteral("Good afternoon");
+    return QStringLiteral("Good evening");
+}
+
+void HomeModel::shown()
+{
+    const QString text = greeting(m_clock().time().hour());
+    if (std::exchange(m_greeting, text) != text)
+        Q_EMIT greetingChanged();
+    m_state.engine().refresh(false);
+}
+
+void HomeModel::playNonStop()
+{
+    PlayerManager &player = m_state.player();
+    LibraryStore &library = m_state.library();
+    player.setNonStop(true);
+    if (const QList<Track> next = m_state.engine().nextCandidates({}, std::nullopt, 1); !next.isEmpty()) {
+        player.startRadio(next.constFirst());
+    } else if (const QList<Track> recent = library.recentTracks(1); !recent.isEmpty()) {
+        player.startRadio(recent.constFirst());
+    } else if (const QStringList searches = library.searches(); !searches.isEmpty()) {
+        player.startQuery(searches.constFirst());
+    } else {
+        // Non-Stop stays on: it starts with the first song the user finds.
+        m_state.setRoute(Route{Route::Kind::Search, {}});
+        m_state.setToast(QStringLiteral("Search for a song first to seed your station."));
+    }
+}
+
+void HomeModel::openSearch()
+{
+    m_state.setRoute(Route{Route::Kind::Search, {}});
+}
+
+void HomeModel::libraryChanged()
+{
+    // Playlist cards follow renames and edits; sections themselves come from the engine.
+    m_sections.update();
+    updateRecentSearches();
+    const LibraryStore &library = m_state.library();
+    const bool intro = library.plays().isEmpty() && library.likes().isEmpty();
+    if (std::exchange(m_introShown, intro) != intro)
+        Q_EMIT introShownChanged();
+}
+
+void HomeModel::updateRecentSearches()
+{
+    const QList<HomeSection> sections = m_state.engine().sections();
+    const bool others = std::any_of(sections.begin(), sections.end(),
+                                    [](const HomeSection &section) { return section.id != QStringLiteral("genres"); });
+    QList<Card> chips;
+    if (!others) {
+        for (const QString &text : m_state.library().searches().mid(0, chipCount))
+            chips.append(Card::ofSearch(text));
+    }
+    const bool wasShown = searchesShown();
+    m_recentSearches.setCards(chips);
+    if (searchesShown() != wasShown)
+        Q_EMIT searchesShownChanged();
+}

@@ -1,0 +1,161 @@
+import QtQuick
+import QtQuick.Controls
+import Morvane
+
+// The Home screen: the greeting and "Play Non-Stop", the recent searches while nothing else is to
+// offer, one shelf per recommendation section, and a card explaining an empty Home. One list of
+// shelves, so only the shelves in view are built.
+ListView {
+    id: page
+
+    required property HomeModel home
+
+    Component.onCompleted: home.shown()
+
+    objectName: "homeList"
+    spacing: 30
+    bottomMargin: 40
+    clip: true
+    boundsBehavior: Flickable.StopAtBounds
+    model: home.sections
+    ScrollBar.vertical: ScrollBar {}
+
+    header: Column {
+        id: top
+
+        readonly property HomeModel home: (ListView.view as HomeView).home
+
+        width: ListView.view.width
+        spacing: 30
+        bottomPadding: 30
+
+        Item {
+            width: parent.width
+            height: 26 + Math.max(greeting.implicitHeight, nonStop.implicitHeight)
+
+            Text {
+                id: greeting
+                objectName: "greeting"
+                x: 28
+                y: 26
+                text: top.home.greeting
+                color: Theme.text
+                font.pixelSize: 32
+                font.bold: true
+            }
+            BusyIndicator {
+                objectName: "discovering"
+                anchors.left: greeting.right
+                anchors.leftMargin: 10
+                anchors.verticalCenter: greeting.verticalCenter
+                width: 18
+                height: 18
+                visible: top.home.discovering
+                running: visible
+                ToolTip.visible: hovered.hovered
+                ToolTip.delay: 500
+                ToolTip.text: qsTr("Finding new music for you…")
+
+                HoverHandler {
+                    id: hovered
+                }
+            }
+            PillButton {
+                id: nonStop
+                objectName: "playNonStop"
+                anchors.right: parent.right
+                anchors.rightMargin: 28
+                anchors.verticalCenter: greeting.verticalCenter
+                title: qsTr("Play Non-Stop")
+                symbol: "infinity"
+                prominent: true
+                onClicked: top.home.playNonStop()
+            }
+        }
+
+        Shelf {
+            objectName: "recentSearches"
+            width: parent.width
+            visible: top.home.searchesShown
+            title: qsTr("Recent Searches")
+            model: top.home.recentSearches
+            rowHeight: 32
+            delegate: SearchChip {
+                y: 2
+            }
+        }
+    }
+
+    delegate: CardShelf {
+        required title
+        required subtitle
+        required property string key
+        required cards
+        required property bool tiles
+
+        objectName: "section:" + key
+        width: ListView.view.width
+        style: tiles ? "genres" : "cards"
+    }
+
+    footer: Item {
+        id: bottom
+
+        readonly property HomeModel home: (ListView.view as HomeView).home
+
+        width: ListView.view.width
+        height: bottom.home.introShown ? intro.height + 30 : 0
+        visible: bottom.home.introShown
+
+        Rectangle {
+            id: intro
+            objectName: "homeIntro"
+            x: 28
+            y: 30
+            width: parent.width - 56
+            height: introColumn.implicitHeight + 60
+            radius: 16
+            color: Theme.panel
+
+            Column {
+                id: introColumn
+                anchors.centerIn: parent
+                width: Math.min(460, parent.width - 60)
+                spacing: 8
+
+                Text {
+                    width: parent.width
+                    horizontalAlignment: Text.AlignHCenter
+                    text: qsTr("Your Home is built from what you listen to")
+                    color: Theme.text
+                    font.pixelSize: 15
+                    font.weight: Font.DemiBold
+                    wrapMode: Text.Wrap
+                }
+                Text {
+                    width: parent.width
+                    horizontalAlignment: Text.AlignHCenter
+                    text: qsTr("Search for a song or pick a genre above. Quick Picks, Mixes, Radio and more will appear here as you play, like and skip music.")
+                    color: Theme.dim
+                    font.pixelSize: Theme.body
+                    wrapMode: Text.Wrap
+                }
+                Item {
+                    width: parent.width
+                    height: searchButton.implicitHeight + 6
+
+                    PillButton {
+                        id: searchButton
+                        objectName: "searchForMusic"
+                        y: 6
+                        anchors.horizontalCenter: parent.horizontalCenter
+                        title: qsTr("Search for music")
+                        symbol: "magnifyingglass"
+                        prominent: true
+                        onClicked: bottom.home.openSearch()
+                    }
+                }
+            }
+        }
+    }
+}

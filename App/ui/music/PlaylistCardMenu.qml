@@ -1,0 +1,20 @@
+import QtQuick
+import QtQuick.Controls
+import Morvane
+
+// A playlist card's menu: the playlist from its first song, in order or shuffled.
+Menu {
+    id: menu
+
+    required property CardListModel cards
+    property int row: -1
+
+    MenuItem {
+        text: qsTr("Play")
+        onTriggered: menu.cards.play(menu.row, false)
+    }
+    MenuItem {
+        text: qsTr("Shuffle")
+        onTriggered: menu.cards.play(menu.row, true)
+    }
+}

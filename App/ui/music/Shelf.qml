@@ -1,0 +1,56 @@
+import QtQuick
+import Morvane
+
+// A titled row that scrolls sideways, its first item in line with the heading; only the items in
+// view are built. The host gives the items and their height.
+Column {
+    id: shelf
+
+    property string title
+    property string subtitle
+    property var model
+    property Component delegate
+    property real rowHeight
+
+    spacing: 12
+
+    Column {
+        x: 28
+        width: shelf.width - 56
+        spacing: 2
+
+        Text {
+            width: parent.width
+            text: shelf.title
+            textFormat: Text.PlainText
+            color: Theme.text
+            font.pixelSize: 22
+            font.bold: true
+            elide: Text.ElideRight
+        }
+        Text {
+            width: parent.width
+            visible: shelf.subtitle !== ""
+            text: shelf.subtitle
+            textFormat: Text.PlainText
+            color: Theme.dim
+            font.pixelSize: 13
+            elide: Text.ElideRight
+        }
+    }
+
+    ListView {
+        objectName: "shelfItems"
+        width: shelf.width
+        // 2 above and below, so a card grown under the pointer is not cut.
+        height: shelf.rowHeight + 4
+        orientation: ListView.Horizontal
+        spacing: 16
+        leftMargin: 28
+        rightMargin: 28
+        clip: true
+        boundsBehavior: Flickable.StopAtBounds
+        model: shelf.model
+        delegate: shelf.delegate
+    }
+}
