@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/downloader/DiagnosticsViewModel.h"
+#include "ui/downloader/DownloadScreenModel.h"
 #include "ui/downloader/HistoryFilterModel.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/downloader/SetupViewModel.h"
@@ -40,4 +41,12 @@ struct ForeignHistoryFilterModel
     QML_FOREIGN(HistoryFilterModel)
     QML_NAMED_ELEMENT(HistoryFilterModel)
     QML_UNCREATABLE("made by the history view model")
+};
+
+struct ForeignDownloadScreenModel
+{
+    Q_GADGET
+    QML_FOREIGN(DownloadScreenModel)
+    QML_NAMED_ELEMENT(DownloadScreenModel)
+    QML_UNCREATABLE("made by the application")
 };

@@ -1,9 +1,11 @@
+#include "AppStateRig.h"
 #include "DownloadManager.h"
 #include "MusicShellScreen.h"
 #include "QmlHarness.h"
 #include "QueueScreen.h"
 #include "RecordingDesktopServices.h"
 #include "TestEnvironment.h"
+#include "TestHttpServer.h"
 #include "TestRequests.h"
 #include "TestToolMirror.h"
 #include "core/Json.h"
@@ -15,6 +17,7 @@
 #include "shell/Shell.h"
 #include "tools/DependencyManager.h"
 #include "ui/downloader/DiagnosticsViewModel.h"
+#include "ui/downloader/DownloadScreenModel.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/downloader/SetupViewModel.h"
 #include "ui/settings/ToolsSettingsModel.h"
@@ -298,6 +301,27 @@ private Q_SLOTS:
         screen.queue.trigger(Json::uuidText(task->id()), QStringLiteral("showLog"));
         QTRY_VERIFY(screen.logSheet.rowCount() > 0);
         record(screen.window, QStringLiteral("log-sheet"));
+    }
+
+    // The Download screen before a link, while yt-dlp discovers a stalled link, and after a failure.
+    void downloadScreen()
+    {
+        AppStateRig rig;
+        QVERIFY(rig.makeReady(true));
+        TestHttpServer server;
+        server.stall(QStringLiteral("/stall.mp4"));
+        DownloadScreenModel model(*rig.state);
+        recordPage("DownloadScreenPage.qml", &model, QStringLiteral("download-placeholder"));
+
+        rig.state->setUrlText(server.url(QStringLiteral("/stall.mp4")).toString());
+        model.fetchNow();
+        QCOMPARE(model.stateKind(), QStringLiteral("loading"));
+        recordPage("DownloadScreenPage.qml", &model, QStringLiteral("download-loading"));
+
+        rig.state->setUrlText(QStringLiteral("not a link"));
+        model.fetchNow();
+        QCOMPARE(model.stateKind(), QStringLiteral("failed"));
+        recordPage("DownloadScreenPage.qml", &model, QStringLiteral("download-failed"));
     }
 
     // The music shell: on several routes and in both window sizes, with a badge, the search field
