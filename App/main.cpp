@@ -1,7 +1,7 @@
 #include "platform/LaunchRequest.h"
 #include "platform/SingleInstance.h"
+#include "shell/MorvaneApp.h"
 #include "shell/QmlSetup.h"
-#include "shell/Shell.h"
 
 #include <QApplication>
 
@@ -29,9 +29,9 @@ int main(int argc, char *argv[])
     }
 
     QmlSetup::prepareApplication();
-    Shell shell;
-    if (!shell.load())
+    MorvaneApp morvane;
+    if (!morvane.start())
         return 1;
-    instance.setHandler([&shell](const LaunchRequest &launch) { shell.handle(launch); });
+    instance.setHandler([&morvane](const LaunchRequest &launch) { morvane.shell().handle(launch); });
     return QApplication::exec();
 }

@@ -6,6 +6,7 @@
 //             against the wall time.
 // Runs in a temporary home of its own; build with `cmake --build build --target benchmarks`.
 #include "DownloadManager.h"
+#include "ProcessIo.h"
 #include "core/AppPaths.h"
 #include "core/LogManager.h"
 #include "core/SettingsStore.h"
@@ -28,19 +29,6 @@
 #include <cstdio>
 
 namespace {
-
-// Characters this process has written through system calls so far.
-qint64 bytesWritten()
-{
-    QFile io(QStringLiteral("/proc/self/io"));
-    if (!io.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : io.readAll().split('\n')) {
-        if (line.startsWith("wchar:"))
-            return line.mid(6).trimmed().toLongLong();
-    }
-    return -1;
-}
 
 double cpuSeconds()
 {

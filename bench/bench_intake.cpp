@@ -4,6 +4,7 @@
 // span, and the bytes this process wrote (queue file and the task logs' first lines).
 // Runs in a temporary home of its own; build with `cmake --build build --target benchmarks`.
 #include "DownloadManager.h"
+#include "ProcessIo.h"
 #include "coordinator/AppState.h"
 #include "core/LogManager.h"
 
@@ -21,19 +22,6 @@
 #include <ctime>
 
 namespace {
-
-// Characters this process has written through system calls so far.
-qint64 bytesWritten()
-{
-    QFile io(QStringLiteral("/proc/self/io"));
-    if (!io.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : io.readAll().split('\n')) {
-        if (line.startsWith("wchar:"))
-            return line.mid(6).trimmed().toLongLong();
-    }
-    return -1;
-}
 
 double threadCpuMs()
 {

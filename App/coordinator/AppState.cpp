@@ -48,8 +48,9 @@ AppState::AppState(Backends backends, QObject *parent)
     , m_downloads(&m_history)
     , m_catalog(catalogOrDefault(std::move(backends.catalog)))
     , m_audio(audioOrDefault(std::move(backends.audio)))
+    , m_artwork(&m_network)
     , m_engine(&m_library, m_catalog.get(), &QDateTime::currentDateTime, QRandomGenerator::global())
-    , m_player(&m_library, &m_engine, m_audio.get(), m_catalog.get(), PlayerManager::steadyClock(),
+    , m_player(&m_library, &m_engine, m_audio.get(), m_catalog.get(), &m_artwork, PlayerManager::steadyClock(),
                QRandomGenerator::global())
     , m_search(&m_library, m_catalog.get())
     , m_songs(m_downloads, m_library, m_engine, [this] { return m_setupDone; })

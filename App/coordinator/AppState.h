@@ -10,6 +10,7 @@
 #include "core/Preset.h"
 #include "engine/HistoryStore.h"
 #include "engine/MediaInfo.h"
+#include "music/ArtworkManager.h"
 #include "music/LibraryStore.h"
 #include "music/Route.h"
 #include "player/AudioBackend.h"
@@ -63,8 +64,11 @@ public:
     [[nodiscard]] DownloadManager &downloads() { return m_downloads; }
     [[nodiscard]] LibraryStore &library() { return m_library; }
     [[nodiscard]] MusicCatalog &catalog() { return *m_catalog; }
+    [[nodiscard]] ArtworkManager &artwork() { return m_artwork; }
     [[nodiscard]] RecommendationEngine &engine() { return m_engine; }
     [[nodiscard]] PlayerManager &player() { return m_player; }
+    // What the player plays through (its outputs feed the output picker).
+    [[nodiscard]] AudioBackend &audio() { return *m_audio; }
     [[nodiscard]] SearchManager &search() { return m_search; }
 
     [[nodiscard]] Route route() const { return m_route; }
@@ -159,6 +163,7 @@ private:
     LibraryStore m_library;
     std::unique_ptr<MusicCatalog> m_catalog;
     std::unique_ptr<AudioBackend> m_audio;
+    ArtworkManager m_artwork;
     RecommendationEngine m_engine;
     PlayerManager m_player;
     SearchManager m_search;

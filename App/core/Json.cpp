@@ -122,12 +122,16 @@ std::optional<QJsonArray> parseArray(const QByteArray &data)
     return document.array();
 }
 
-bool writeFile(const QString &path, const QByteArray &data)
+bool writeFile(const QString &path, const QByteArray &data, QString *error)
 {
     QSaveFile file(path);
     // Qt 6.4's commit() puts the file in place even when its final flush failed (a full disk),
     // which would replace the store with a cut-off copy: the flush is checked first.
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.flush() && file.commit();
+    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.flush() && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
 }
 
 bool moveAside(const QString &path)

@@ -34,9 +34,9 @@ namespace Json {
 [[nodiscard]] std::optional<QJsonArray> parseArray(const QByteArray &data);
 
 // Store files. writeFile replaces `path` in one step (a temporary file renamed over it), so a
-// reader never sees half a file; false when it could not. moveAside renames an unreadable
-// store file to `path` + ".bad", replacing an older one, before the next save overwrites it.
-bool writeFile(const QString &path, const QByteArray &data);
+// reader never sees half a file; false when it could not, with the reason in `error` when given. moveAside renames an
+// unreadable store file to `path` + ".bad", replacing an older one, before the next save overwrites it.
+bool writeFile(const QString &path, const QByteArray &data, QString *error = nullptr);
 // False when `path` is still there (it could not be renamed).
 bool moveAside(const QString &path);
 // Removes the temporary files of writes to `path` that never finished (the process died between

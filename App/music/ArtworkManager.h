@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/CancelToken.h"
+
 #include <QCache>
 #include <QCoroTask>
 #include <QHash>
@@ -25,13 +27,18 @@ public:
     // The image behind one link; a null image when it cannot be had (transport error, a status
     // other than 200, a body that is no image, 20 s without an answer).
     QCoro::Task<QImage> image(QUrl url);
-    // The first image that loads from `urls`, tried one after the other.
-    QCoro::Task<QImage> image(QList<QUrl> urls);
-
+    // The first image that loads from `urls`, tried one after the other. Once `cancel` fires the
+    // caller no longer waits, and a download that no one else waits for is aborted.
+    QCoro::Task<QImage> image(QList<QUrl> urls, CancelToken cancel = CancelToken());
+    // The image already held for `url`, or a null image; starts no download.
+    [[nodiscard]] QImage cached(const QUrl &url) const;
     [[nodiscard]] int cachedCount() const { return m_cache.count(); }
+    // Downloads under way.
+    [[nodiscard]] int loadingCount() const { return int(m_inflight.size()); }
 
 private:
-    QCoro::Task<QImage> load(QUrl url);
+    QCoro::Task<QImage> image(QUrl url, CancelToken cancel);
+    QCoro::Task<QImage> load(QUrl url, PendingArtwork *pending);
 
     QNetworkAccessManager *m_network;
     QCache<QUrl, QImage> m_cache;

@@ -4,6 +4,8 @@
 
 #include <QMetaObject>
 
+#include <algorithm>
+
 #include <mpv/client.h>
 
 #include <clocale>
@@ -14,7 +16,7 @@
 
 namespace {
 
-enum Observed : uint64_t { CoreIdle = 1, Pause, EofReached };
+enum Observed : uint64_t { CoreIdle = 1, Pause, EofReached, PausedForCache, DeviceList, Device };
 
 // A map node for mpv_command_node whose texts and nested lists live as long as the object.
 class NodeMap
@@ -108,6 +110,9 @@ MpvAudio::MpvAudio(QObject *parent)
     mpv_observe_property(m_mpv, CoreIdle, "core-idle", MPV_FORMAT_FLAG);
     mpv_observe_property(m_mpv, Pause, "pause", MPV_FORMAT_FLAG);
     mpv_observe_property(m_mpv, EofReached, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_mpv, PausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_mpv, DeviceList, "audio-device-list", MPV_FORMAT_NODE);
+    mpv_observe_property(m_mpv, Device, "audio-device", MPV_FORMAT_STRING);
     mpv_set_wakeup_callback(m_mpv, &MpvAudio::wakeup, this);
 }
 
@@ -168,8 +173,14 @@ void MpvAudio::handle(const mpv_event &event)
     }
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto *property = static_cast<const mpv_event_property *>(event.data);
-        if (property->format == MPV_FORMAT_FLAG)
+        if (property->format == MPV_FORMAT_FLAG) {
             propertyChanged(property->name, *static_cast<const int *>(property->data) != 0);
+        } else if (event.reply_userdata == DeviceList && property->format == MPV_FORMAT_NODE) {
+            devicesChanged(*static_cast<const mpv_node *>(property->data));
+        } else if (event.reply_userdata == Device && property->format == MPV_FORMAT_STRING) {
+            m_output = QString::fromUtf8(*static_cast<const char *const *>(property->data));
+            Q_EMIT outputsChanged();
+        }
         break;
     }
     default: break;
@@ -186,11 +197,40 @@ void MpvAudio::propertyChanged(const char *name, bool value)
         m_paused = value;
         Q_EMIT stateChanged();
         endIfDrained();
+    } else if (property == "paused-for-cache") {
+        m_pausedForCache = value;
+        Q_EMIT stateChanged();
     } else if (property == "eof-reached") {
         m_eofReached = value;
         Q_EMIT stateChanged();
         endIfDrained();
     }
+}
+
+// mpv lists each output as a map of "name" and "description".
+void MpvAudio::devicesChanged(const mpv_node &list)
+{
+    m_outputs.clear();
+    if (list.format == MPV_FORMAT_NODE_ARRAY) {
+        for (int i = 0; i < list.u.list->num; ++i) {
+            const mpv_node &entry = list.u.list->values[i];
+            if (entry.format != MPV_FORMAT_NODE_MAP)
+                continue;
+            AudioOutput output;
+            for (int k = 0; k < entry.u.list->num; ++k) {
+                const mpv_node &value = entry.u.list->values[k];
+                if (value.format != MPV_FORMAT_STRING)
+                    continue;
+                if (qstrcmp(entry.u.list->keys[k], "name") == 0)
+                    output.name = QString::fromUtf8(value.u.string);
+                else if (qstrcmp(entry.u.list->keys[k], "description") == 0)
+                    output.description = QString::fromUtf8(value.u.string);
+            }
+            if (!output.name.isEmpty())
+                m_outputs.append(output);
+        }
+    }
+    Q_EMIT outputsChanged();
 }
 
 // "eof-reached" turns true while the last samples are still in the output; once they have
@@ -295,6 +335,17 @@ void MpvAudio::setVolume(double volume)
     // mpv's volume scale is cubic; this keeps the user's slider linear in loudness.
     double percent = 100.0 * std::cbrt(std::clamp(volume, 0.0, 1.0));
     mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
+}
+
+void MpvAudio::setOutput(const QString &name)
+{
+    // mpv takes any name without complaint and then plays nowhere.
+    const bool listed = std::any_of(m_outputs.begin(), m_outputs.end(),
+                                    [&name](const AudioOutput &output) { return output.name == name; });
+    if (!m_mpv || !listed)
+        return;
+    const QByteArray value = name.toUtf8();
+    mpv_set_property_string(m_mpv, "audio-device", value.constData());
 }
 
 double MpvAudio::position() const

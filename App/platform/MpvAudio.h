@@ -8,6 +8,7 @@
 
 struct mpv_handle;
 struct mpv_event;
+struct mpv_node;
 
 // The audio back end on libmpv: one mpv core without video, scripts or configuration files,
 // kept open at the end of a file so that the end is a pause we can tell apart from a stop.
@@ -33,10 +34,14 @@ public:
 
     [[nodiscard]] bool hasItem() const override { return m_entry != 0; }
     [[nodiscard]] bool isRunning() const override { return hasItem() && !m_coreIdle; }
-    // At the end of a file mpv idles while the output drains; that is no wait for data.
-    [[nodiscard]] bool isWaiting() const override { return hasItem() && !m_paused && m_coreIdle && !m_eofReached; }
+    // mpv holds a stream back while its cache refills; loading a file or draining the output at
+    // its end is no such wait.
+    [[nodiscard]] bool isWaiting() const override { return hasItem() && m_pausedForCache; }
     [[nodiscard]] double position() const override;
     [[nodiscard]] double duration() const override;
+    [[nodiscard]] QList<AudioOutput> outputs() const override { return m_outputs; }
+    [[nodiscard]] QString output() const override { return m_output; }
+    void setOutput(const QString &name) override;
 
     // mpv's own volume property (percent on its cubic scale).
     [[nodiscard]] double mpvVolume() const;
@@ -50,6 +55,7 @@ private:
     void drain();
     void handle(const mpv_event &event);
     void propertyChanged(const char *name, bool value);
+    void devicesChanged(const mpv_node &list);
     void endIfDrained();
     void setPaused(bool paused);
     [[nodiscard]] double number(const char *name) const;
@@ -66,5 +72,8 @@ private:
     bool m_coreIdle = true;
     bool m_paused = false;
     bool m_eofReached = false;
+    bool m_pausedForCache = false;
     bool m_pauseRequested = false;
+    QList<AudioOutput> m_outputs;
+    QString m_output;
 };

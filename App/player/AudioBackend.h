@@ -1,5 +1,8 @@
 #pragma once
 
+#include "AudioOutput.h"
+
+#include <QList>
 #include <QMap>
 #include <QObject>
 #include <QString>
@@ -30,11 +33,17 @@ public:
     [[nodiscard]] virtual bool hasItem() const = 0;
     // Sound is coming out: an item is loaded, not paused and not waiting for data.
     [[nodiscard]] virtual bool isRunning() const = 0;
-    // Meant to play but held up: loading or waiting for data.
+    // Held up mid-stream until more data arrives.
     [[nodiscard]] virtual bool isWaiting() const = 0;
     // The current item's time and length in seconds; NaN when unknown.
     [[nodiscard]] virtual double position() const = 0;
     [[nodiscard]] virtual double duration() const = 0;
+
+    // The outputs the system offers, in its order, and the name of the one in use. A choice lasts
+    // for the run; a name that is not listed is ignored.
+    [[nodiscard]] virtual QList<AudioOutput> outputs() const = 0;
+    [[nodiscard]] virtual QString output() const = 0;
+    virtual void setOutput(const QString &name) = 0;
 
 Q_SIGNALS:
     // The item can play; `duration` is NaN when its length is not known yet.
@@ -45,4 +54,6 @@ Q_SIGNALS:
     void failed(const QString &message);
     // isRunning() or isWaiting() may have changed.
     void stateChanged();
+    // outputs() or output() changed.
+    void outputsChanged();
 };

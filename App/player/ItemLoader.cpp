@@ -3,6 +3,7 @@
 #include "AudioBackend.h"
 #include "PlayerManager.h"
 #include "core/LogManager.h"
+#include "music/ArtworkManager.h"
 #include "music/LibraryStore.h"
 
 #include <QPointer>
@@ -24,11 +25,13 @@ constexpr double smallestSeek = 1.0;
 
 } // namespace
 
-ItemLoader::ItemLoader(PlayerManager &player, LibraryStore *library, AudioBackend *audio, MusicCatalog *catalog)
+ItemLoader::ItemLoader(PlayerManager &player, LibraryStore *library, AudioBackend *audio, MusicCatalog *catalog,
+                       ArtworkManager *artwork, std::function<double()> clock)
     : m_player(player)
     , m_library(library)
     , m_audio(audio)
-    , m_streams(library, catalog)
+    , m_artwork(artwork)
+    , m_streams(library, catalog, std::move(clock))
 {
     connect(m_audio, &AudioBackend::ready, this, &ItemLoader::itemReady);
     connect(m_audio, &AudioBackend::ended, this, &ItemLoader::itemEnded);
@@ -62,8 +65,37 @@ void ItemLoader::loadCurrent(const QString &shown)
     m_player.setPosition(0);
     m_player.setDuration(track->duration.value_or(0));
     m_player.m_accounting.open();
+    // What the image cache holds already shows at once; the large picture follows.
+    const QList<QUrl> large = track->artwork(true);
+    const QList<QUrl> small = track->artwork(false);
+    const QUrl quick = !large.isEmpty() ? large.last() : small.value(0);
+    m_player.setArtwork(m_artwork->cached(quick));
+    loadArtwork(*track);
     Q_EMIT m_player.nowPlayingChanged();
     runLoad(*track, m_attempt, m_cancel);
+}
+
+void ItemLoader::loadArtwork(const Track &track)
+{
+    runArtwork(track);
+}
+
+QCoro::Task<> ItemLoader::runArtwork(Track track)
+{
+    const QPointer<ItemLoader> self(this);
+    const QImage image = co_await m_artwork->image(track.artwork(true));
+    if (!self || !m_player.current() || m_player.current()->id != track.id)
+        co_return;
+    m_player.setArtwork(image);
+    Q_EMIT m_player.nowPlayingChanged();
+}
+
+void ItemLoader::prefetchNext()
+{
+    const std::optional<int> index = m_player.m_index;
+    if (!index || *index + 1 >= m_player.m_queue.count())
+        return;
+    m_streams.prefetch(m_player.m_queue.at(*index + 1).track);
 }
 
 QCoro::Task<> ItemLoader::runLoad(Track track, int attempt, CancelToken cancel)
@@ -108,6 +140,7 @@ void ItemLoader::start(const QUrl &url, const QMap<QString, QString> &headers)
     if (startAt > 0)
         m_player.setPosition(startAt);
     m_audio->load(url, headers, startAt, m_player.m_isPlaying);
+    prefetchNext();
 }
 
 void ItemLoader::itemReady(double duration)

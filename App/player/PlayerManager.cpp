@@ -37,7 +37,8 @@ PlayerManager::Clock PlayerManager::steadyClock()
 }
 
 PlayerManager::PlayerManager(LibraryStore *library, RecommendationEngine *engine, AudioBackend *audio,
-                             MusicCatalog *catalog, Clock clock, QRandomGenerator *random, QObject *parent)
+                             MusicCatalog *catalog, ArtworkManager *artwork, Clock clock, QRandomGenerator *random,
+                             QObject *parent)
     : QObject(parent)
     , m_library(library)
     , m_audio(audio)
@@ -45,9 +46,10 @@ PlayerManager::PlayerManager(LibraryStore *library, RecommendationEngine *engine
     , m_random(random)
     , m_nonStop(SettingsStore::boolean(nonStopKey))
     , m_volume(SettingsStore::isStored(volumeKey) ? std::clamp(SettingsStore::number(volumeKey), 0.0, 1.0) : 0.8)
+    , m_store(this)
     , m_catalog(catalog)
     , m_refill(this, library, engine, catalog)
-    , m_loader(*this, library, audio, catalog)
+    , m_loader(*this, library, audio, catalog, artwork, m_clock)
 {
     m_audio->setVolume(m_volume);
     m_ticker.setInterval(tickMs);
@@ -62,6 +64,7 @@ PlayerManager::PlayerManager(LibraryStore *library, RecommendationEngine *engine
     connect(&m_queue, &QAbstractItemModel::rowsInserted, this, &PlayerManager::updateHasNext);
     connect(&m_queue, &QAbstractItemModel::rowsRemoved, this, &PlayerManager::updateHasNext);
     m_hadNext = hasNext();
+    restore();
 }
 
 PlayerManager::~PlayerManager() = default;
@@ -307,6 +310,7 @@ void PlayerManager::advance(bool userInitiated)
         m_accounting.reopen();
         m_audio->seek(0);
         m_audio->play();
+        Q_EMIT positionJumped(0);
         return;
     }
     if (!m_index)
@@ -356,6 +360,7 @@ void PlayerManager::endOfQueue()
     m_audio->seek(0);
     setPosition(0);
     Q_EMIT nowPlayingChanged();
+    Q_EMIT positionJumped(0);
 }
 
 void PlayerManager::previous()
@@ -370,10 +375,14 @@ void PlayerManager::previous()
 
 void PlayerManager::togglePlay()
 {
-    if (!m_isPlaying) {
+    if (m_isPlaying)
+        pause();
+    else
         resume();
-        return;
-    }
+}
+
+void PlayerManager::pause()
+{
     setPlaying(false);
     m_audio->pause();
     Q_EMIT nowPlayingChanged();
@@ -408,6 +417,7 @@ void PlayerManager::seek(double seconds)
     } else {
         m_loader.setPendingSeek(target);
     }
+    Q_EMIT positionJumped(target);
 }
 
 void PlayerManager::changeVolume(double step)
@@ -425,7 +435,37 @@ void PlayerManager::persistSoon()
 void PlayerManager::persistNow()
 {
     m_persistTimer.stop();
+    SavedPlayback state;
+    state.queue.reserve(m_queue.count());
+    for (const QueueItem &item : m_queue.items())
+        state.queue.append(item.track);
+    state.index = m_index;
+    state.position = m_position;
+    state.shuffle = m_shuffle;
+    state.repeatMode = m_repeatMode;
+    m_store.save(state);
     m_library->saveNow();
+}
+
+// Shown, not played: nothing is resolved until the user resumes, and then the song starts
+// where it stood. The setters schedule a save, and a saved shuffle deals the songs after the
+// current one anew.
+void PlayerManager::restore()
+{
+    const std::optional<SavedPlayback> saved = m_store.load();
+    if (!saved || saved->queue.isEmpty())
+        return;
+    m_queue.replace(itemsFor(saved->queue));
+    setIndex(saved->index);
+    setPosition(saved->position);
+    m_loader.setPendingSeek(saved->position);
+    const std::optional<Track> track = current();
+    setDuration(track ? track->duration.value_or(0) : 0);
+    setRepeatMode(saved->repeatMode);
+    setShuffle(saved->shuffle);
+    if (track)
+        m_loader.loadArtwork(*track);
+    Q_EMIT nowPlayingChanged();
 }
 
 // Play accounting
@@ -514,6 +554,12 @@ void PlayerManager::setErrorMessage(const QString &message)
 {
     if (std::exchange(m_errorMessage, message) != message)
         Q_EMIT errorMessageChanged();
+}
+
+void PlayerManager::setArtwork(const QImage &artwork)
+{
+    if (std::exchange(m_artwork, artwork) != artwork)
+        Q_EMIT artworkChanged();
 }
 
 void PlayerManager::updateHasNext()

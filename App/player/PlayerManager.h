@@ -2,6 +2,7 @@
 
 #include "ItemLoader.h"
 #include "PlayAccounting.h"
+#include "PlaybackStore.h"
 #include "QueueModel.h"
 #include "QueueRefill.h"
 #include "core/CancelToken.h"
@@ -9,6 +10,7 @@
 #include "music/RepeatMode.h"
 
 #include <QCoroTask>
+#include <QImage>
 #include <QMap>
 #include <QObject>
 #include <QTimer>
@@ -16,6 +18,7 @@
 #include <functional>
 #include <optional>
 
+class ArtworkManager;
 class AudioBackend;
 class LibraryStore;
 class MusicCatalog;
@@ -28,6 +31,9 @@ class RecommendationEngine;
 // `isPlaying` is the user's intent: it stays set while an item loads. Heard time is counted on
 // a half-second tick that runs only while sound comes out, on a monotonic clock, so pauses,
 // stalls and seeks add nothing. Each play is closed once into the library's play log.
+//
+// The queue and its settings are saved to "playback.json" after each change and come back at
+// the next start shown, not played: the first resume loads the current song where it stood.
 class PlayerManager final : public QObject
 {
     Q_OBJECT
@@ -39,6 +45,7 @@ class PlayerManager final : public QObject
     Q_PROPERTY(double position READ position NOTIFY positionChanged)
     Q_PROPERTY(double duration READ duration NOTIFY durationChanged)
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged) // empty when none
+    Q_PROPERTY(QImage artwork READ artwork NOTIFY artworkChanged)                 // null when none
     Q_PROPERTY(bool shuffle READ shuffle WRITE setShuffle NOTIFY shuffleChanged)
     Q_PROPERTY(QString repeatMode READ repeatModeText WRITE setRepeatModeText NOTIFY repeatModeChanged)
     Q_PROPERTY(bool nonStop READ nonStop WRITE setNonStop NOTIFY nonStopChanged)
@@ -51,8 +58,9 @@ public:
     using Clock = std::function<double()>;
     [[nodiscard]] static Clock steadyClock();
 
+    // Restores the saved queue.
     PlayerManager(LibraryStore *library, RecommendationEngine *engine, AudioBackend *audio, MusicCatalog *catalog,
-                  Clock clock, QRandomGenerator *random, QObject *parent = nullptr);
+                  ArtworkManager *artwork, Clock clock, QRandomGenerator *random, QObject *parent = nullptr);
     ~PlayerManager() override;
 
     [[nodiscard]] QueueModel *queueModel() { return &m_queue; }
@@ -68,6 +76,7 @@ public:
     [[nodiscard]] double position() const { return m_position; }
     [[nodiscard]] double duration() const { return m_duration; }
     [[nodiscard]] QString errorMessage() const { return m_errorMessage; }
+    [[nodiscard]] QImage artwork() const { return m_artwork; }
     [[nodiscard]] bool shuffle() const { return m_shuffle; }
     [[nodiscard]] RepeatMode repeatMode() const { return m_repeatMode; }
     [[nodiscard]] QString repeatModeText() const { return RepeatModes::rawValue(m_repeatMode); }
@@ -110,7 +119,12 @@ public:
     void startQuery(const QString &text);
 
     // Transport.
+    // Starts the item at `index` from its beginning; `finalize` first closes the current play as
+    // skipped.
+    void playIndex(int index, bool finalize);
     Q_INVOKABLE void togglePlay();
+    // Stops the sound and keeps the place; saves.
+    Q_INVOKABLE void pause();
     Q_INVOKABLE void resume();
     // Back to the start of the song after 3 s of it, else to the previous song.
     Q_INVOKABLE void previous();
@@ -123,6 +137,8 @@ public:
 
     // Saving: a save runs this long after the last change (800 ms unless set).
     void persistSoon();
+    // Saves at once, the library too. The state is taken here and written on a worker thread;
+    // once the application is quitting, before this returns.
     void persistNow();
     void setPersistDelay(int milliseconds) { m_persistTimer.setInterval(milliseconds); }
     // How often heard time is counted while sound comes out (500 ms unless set).
@@ -139,6 +155,7 @@ Q_SIGNALS:
     void positionChanged();
     void durationChanged();
     void errorMessageChanged();
+    void artworkChanged();
     void shuffleChanged();
     void repeatModeChanged();
     void nonStopChanged();
@@ -147,17 +164,20 @@ Q_SIGNALS:
     void hasNextChanged();
     // Whatever the system's media controls show may have changed.
     void nowPlayingChanged();
+    // The position moved other than by playing on: a seek, a start part-way into a song, a song
+    // repeated or stopped at its top. Media controls that count the time themselves need it.
+    void positionJumped(double seconds);
 
 private:
     // Loading publishes through the setters below and moves on after a song is given up.
     friend class ItemLoader;
 
-    void playIndex(int index, bool finalize);
     // `shown` is the error message kept on screen while the next song loads.
     void stepTo(int index, const QString &shown = QString());
     void moveOn(const QString &shown);
     void endOfQueue();
     void shuffleUpcoming();
+    void restore();
     QCoro::Task<> advanceAfterRefill(QString shown);
     QCoro::Task<> runQuery(QString text);
 
@@ -172,6 +192,7 @@ private:
     void setPosition(double position);
     void setDuration(double duration);
     void setErrorMessage(const QString &message);
+    void setArtwork(const QImage &artwork);
     void updateHasNext();
     [[nodiscard]] QList<QueueItem> itemsFor(const QList<Track> &tracks) const;
 
@@ -188,6 +209,7 @@ private:
     double m_position = 0;
     double m_duration = 0;
     QString m_errorMessage;
+    QImage m_artwork;
     bool m_shuffle = false;
     RepeatMode m_repeatMode = RepeatMode::Off;
     bool m_nonStop = false;
@@ -196,6 +218,7 @@ private:
 
     QTimer m_ticker;
     QTimer m_persistTimer;
+    PlaybackStore m_store;
     // Bumped whenever the transport moves to an item or stops, so work that awaited can tell
     // whether the user has started something else meanwhile.
     quint64 m_transport = 0;

@@ -16,10 +16,10 @@ void QmlSetup::prepareApplication()
     Icons::load();
 }
 
-void QmlSetup::prepareEngine(QQmlEngine &engine)
+void QmlSetup::prepareEngine(QQmlEngine &engine, QNetworkAccessManager *network)
 {
     // The module's qmldir sits at qrc:/Morvane/qmldir; without this only its C++ types are found.
     engine.addImportPath(QStringLiteral("qrc:/"));
     // Queue rows' thumbnails; the engine owns the provider.
-    engine.addImageProvider(QStringLiteral("thumbnail"), new ThumbnailProvider(engine.networkAccessManager()));
+    engine.addImageProvider(QStringLiteral("thumbnail"), new ThumbnailProvider(network));
 }

@@ -42,18 +42,19 @@ bool isReceiveAction(const QString &action)
 }
 } // namespace
 
-Shell::Shell(QObject *parent)
+Shell::Shell(QNetworkAccessManager *network, QObject *parent)
     : QObject(parent)
 {
-    QmlSetup::prepareEngine(m_engine);
+    QmlSetup::prepareEngine(m_engine, network);
     connect(&m_engine, &QQmlApplicationEngine::warnings, this, [](const QList<QQmlError> &warnings) {
         for (const QQmlError &warning : warnings)
             LogManager::appLog(QStringLiteral("Interface: ") + warning.toString());
     });
 }
 
-bool Shell::load()
+bool Shell::load(const QVariantMap &models)
 {
+    m_engine.setInitialProperties(models);
     m_engine.load(QUrl(QStringLiteral("qrc:/Morvane/Main.qml")));
     const QList<QObject *> roots = m_engine.rootObjects();
     m_mainWindow = roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(roots.constFirst());

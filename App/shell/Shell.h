@@ -6,6 +6,9 @@
 #include <QPointer>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
+#include <QVariantMap>
+
+class QNetworkAccessManager;
 
 // The application's windows, and what the instance does with each launch request: it shows the
 // main window and turns opened links and received text into link text for intake.
@@ -14,10 +17,12 @@ class Shell final : public QObject
     Q_OBJECT
 
 public:
-    explicit Shell(QObject *parent = nullptr);
+    // QML's images from the web (queue thumbnails) load through `network`, which must outlive the shell.
+    explicit Shell(QNetworkAccessManager *network, QObject *parent = nullptr);
 
-    // Builds the main window, hidden; false when its QML fails to load (the reason is in app.log).
-    bool load();
+    // Builds the main window, hidden, handing it the view models in `models` (its required
+    // properties); false when its QML fails to load (the reason is in app.log).
+    bool load(const QVariantMap &models);
     [[nodiscard]] QQuickWindow *mainWindow() const { return m_mainWindow; }
     [[nodiscard]] QQmlEngine &engine() { return m_engine; }
 

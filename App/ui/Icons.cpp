@@ -9,6 +9,7 @@ namespace {
 const QHash<QString, char32_t> &table()
 {
     static const QHash<QString, char32_t> symbols{
+        {QStringLiteral("airplayaudio"), 0xe32d},                    // speaker
         {QStringLiteral("arrow.clockwise"), 0xe5d5},                 // refresh
         {QStringLiteral("arrow.down.circle"), 0xf181},               // arrow_circle_down
         {QStringLiteral("arrow.down.circle.fill"), 0xf000},          // download_for_offline

@@ -1,9 +1,81 @@
 import QtQuick
+import Morvane
 
-// The main window's content: the shell slot that the music shell fills.
+// The main window's content: the setup screen until every tool works, then the shell slot, which
+// shows the downloader tab the coordinator's selection names until the music shell takes it over.
 Item {
+    id: root
+
+    required property RootViewModel model
+    required property SetupViewModel setup
+    required property DiagnosticsViewModel diagnostics
+    required property HistoryViewModel history
+    required property DownloadQueueModel queue
+    required property LogSheetModel logSheet
+
+    readonly property string shown: model.setupDone ? model.screen : "Setup"
+
+    // Screens get their view models as they load; only the one shown exists.
+    function load() {
+        setupSlot.active = shown === "Setup";
+        switch (shown) {
+        case "Setup":
+            setupSlot.setSource("downloader/SetupScreen.qml", {"model": setup});
+            shellSlot.source = "";
+            break;
+        case "Queue":
+            shellSlot.setSource("downloader/QueueView.qml", {"queue": queue, "logSheet": logSheet});
+            break;
+        case "History":
+            shellSlot.setSource("downloader/HistoryTab.qml", {"history": history, "logSheet": logSheet});
+            break;
+        case "Diagnostics":
+            shellSlot.setSource("downloader/DiagnosticsScreen.qml", {"model": diagnostics});
+            break;
+        default:
+            // The download screen comes with the music shell.
+            shellSlot.source = "";
+        }
+    }
+
+    onShownChanged: load()
+    Component.onCompleted: load()
+
     Loader {
+        id: setupSlot
+        objectName: "setupSlot"
+        anchors.fill: parent
+    }
+
+    Loader {
+        id: shellSlot
         objectName: "shellSlot"
         anchors.fill: parent
+    }
+
+    // Links dropped anywhere on the window, also while the setup screen shows. A drop always
+    // succeeds: what it holds is for link intake to judge.
+    DropArea {
+        id: dropTarget
+        objectName: "dropTarget"
+        anchors.fill: parent
+        keys: ["text/uri-list", "text/plain"]
+        onDropped: drop => {
+            root.model.drop(drop.urls, drop.text);
+            drop.accept(Qt.CopyAction);
+        }
+    }
+
+    Loader {
+        objectName: "dropOverlay"
+        anchors.fill: parent
+        active: dropTarget.containsDrag
+        sourceComponent: DropOverlay {}
+    }
+
+    ToastView {
+        anchors.bottom: parent.bottom
+        anchors.horizontalCenter: parent.horizontalCenter
+        text: root.model.toast
     }
 }

@@ -42,6 +42,10 @@ private Q_SLOTS:
         servePng(server, QStringLiteral("/a.png"));
         ArtworkManager artwork(&m_network);
 
+        // Only what is held already: asking starts nothing.
+        QVERIFY(artwork.cached(server.url(QStringLiteral("/a.png"))).isNull());
+        QVERIFY(server.requests().isEmpty());
+
         auto first = artwork.image(server.url(QStringLiteral("/a.png")));
         auto second = artwork.image(server.url(QStringLiteral("/a.png")));
         const QImage one = QCoro::waitFor(first);
@@ -52,6 +56,7 @@ private Q_SLOTS:
 
         const QImage again = QCoro::waitFor(artwork.image(server.url(QStringLiteral("/a.png"))));
         QCOMPARE(again, one);
+        QCOMPARE(artwork.cached(server.url(QStringLiteral("/a.png"))), one);
         const auto requests = server.requestsFor(QStringLiteral("/a.png"));
         QCOMPARE(requests.size(), 1);
         QCOMPARE(requests[0].headers.value("user-agent"), QByteArray("Morvane/1.0"));

@@ -1,4 +1,5 @@
 #include "FakeYtDlp.h"
+#include "OfflineYtDlp.h"
 #include "TestEnvironment.h"
 #include "TestHttpServer.h"
 #include "TestLog.h"
@@ -600,21 +601,12 @@ private Q_SLOTS:
                  qPrintable(log));
     }
 
-    // Debian's own yt-dlp, kept off the network by a proxy that refuses every connection.
     void realSearchWithoutNetwork()
     {
-        m_env->installTool(QStringLiteral("yt-dlp"), QStringLiteral("/usr/bin/yt-dlp"));
-        quint16 closedPort = 0;
-        {
-            TestHttpServer closed;
-            closedPort = closed.port();
-        }
-        SettingsStore::set(QStringLiteral("proxy"), QStringLiteral("http://127.0.0.1:%1").arg(closedPort));
+        OfflineYtDlp::install(*m_env);
         const auto result = QCoro::waitFor(YTMusic::search(QStringLiteral("lofi"), 3));
         QVERIFY(!result.ok());
-        QCOMPARE(result.error().message,
-                 QStringLiteral("Network problem. Check your internet connection (or proxy) and retry — progress is "
-                                "resumed automatically."));
+        QCOMPARE(result.error().message, OfflineYtDlp::networkMessage());
         QVERIFY(TestLog::appLogText().contains(QStringLiteral("] music list error ytsearch3:lofi: ERROR: ")));
         QVERIFY(QCoro::waitFor(YTMusic::searchPlaylists(QStringLiteral("lofi"))).isEmpty());
     }

@@ -124,7 +124,7 @@ private Q_SLOTS:
         QCOMPARE(player.index(), std::optional<int>(0));
         QCOMPARE(m_rig->audio.loads.size(), 1);
 
-        m_rig->player = m_rig->makePlayer(PlayerManager::steadyClock());
+        m_rig->restart();
         m_rig->player->playNext(PlayerRig::track(3));
         QCOMPARE(m_rig->player->index(), std::optional<int>(0));
         QCOMPARE(m_rig->audio.loads.size(), 2);
@@ -227,7 +227,8 @@ private Q_SLOTS:
             QCOMPARE(m_rig->audio.lastVolume, to);
             QCOMPARE(SettingsStore::number(QStringLiteral("musicVolume")), to);
         }
-        QCOMPARE(m_rig->makePlayer(PlayerManager::steadyClock())->volume(), 0.75);
+        m_rig->restart();
+        QCOMPARE(m_rig->player->volume(), 0.75);
     }
 
     // At the natural end of the last song.
@@ -438,7 +439,6 @@ private Q_SLOTS:
         QVERIFY(player.isPlaying());
         QVERIFY(player.isLoading());
         QVERIFY(m_rig->audio.loads.last().play);
-        QVERIFY(player.isBuffering());
         m_rig->ready(201.5);
         QVERIFY(!player.isLoading());
         QVERIFY(!player.isBuffering());
@@ -462,13 +462,6 @@ private Q_SLOTS:
         QCOMPARE(m_rig->audio.loads.size(), 1);
         QCOMPARE(m_rig->audio.loads.first().url.path(), QLatin1Char('/') + PlayerRig::track(1).id);
 
-        // A failure of a replaced load is dropped too.
-        m_rig->catalog.answers.insert(PlayerRig::track(2).id, MusicError{QStringLiteral("Nope.")});
-        player.advance(true);
-        player.previous();
-        QVERIFY(QTest::qWaitFor([this] { return m_rig->audio.loads.size() == 2; }));
-        QTest::qWait(100);
-        QVERIFY(player.errorMessage().isEmpty());
     }
 
     // Songs from `start` on fail every attempt (the first `failing` of them), in a queue of

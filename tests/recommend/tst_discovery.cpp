@@ -1,4 +1,7 @@
+#include "OfflineYtDlp.h"
+#include "TestLog.h"
 #include "TestRecommender.h"
+#include "player/YTMusicCatalog.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -239,6 +242,31 @@ private Q_SLOTS:
         rig.store().toggleLike(T::song(1, QStringLiteral("A1")));
         QTRY_VERIFY(!callsStarting(rig.catalog(), QStringLiteral("newest ")).isEmpty());
         QVERIFY(callsStarting(rig.catalog(), QStringLiteral("radio ")).size() == 2);
+    }
+
+    // Debian's yt-dlp cannot reach the site: the run stores nothing and says why in the app log.
+    void realRunWithoutNetwork()
+    {
+        LibraryData data;
+        data.catalog.insert(T::idOf(1), T::song(1, QStringLiteral("A1")));
+        data.plays.append(T::play(T::idOf(1), 1, 200, true));
+        T rig(data);
+        OfflineYtDlp::install(rig.environment());
+        YTMusicCatalog catalog;
+        QRandomGenerator random(1);
+        RecommendationEngine engine(
+            &rig.store(), &catalog, [] { return T::now; }, &random);
+        QSignalSpy changes(&engine, &RecommendationEngine::isDiscoveringChanged);
+
+        engine.discover();
+        QVERIFY(engine.isDiscovering());
+        QTRY_COMPARE_WITH_TIMEOUT(changes.count(), 2, 60000);
+        QVERIFY(!engine.isDiscovering());
+        QVERIFY(rig.store().discoveries().isEmpty());
+        const QString log = TestLog::appLogText();
+        QVERIFY2(log.contains(QStringLiteral("] music list error https://www.youtube.com/watch?v=%1&list=RD%1: ERROR: ")
+                                  .arg(T::idOf(1))),
+                 qPrintable(log));
     }
 };
 

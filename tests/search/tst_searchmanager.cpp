@@ -1,4 +1,7 @@
+#include "OfflineYtDlp.h"
 #include "PlayerRig.h"
+#include "TestLog.h"
+#include "player/YTMusicCatalog.h"
 #include "search/SearchManager.h"
 
 #include <QSignalSpy>
@@ -206,6 +209,22 @@ private Q_SLOTS:
         search.loadTrending();
         QCOMPARE(search.trendingPhase(), Phase::Done);
         QCOMPARE(rig.catalog.calls.count(QStringLiteral("search ") + trendingQuery + QStringLiteral(" 20")), 2);
+    }
+
+    // Debian's yt-dlp cannot reach the site: the search is tried twice, then the reason shows.
+    void realSearchWithoutNetwork()
+    {
+        PlayerRig rig;
+        OfflineYtDlp::install(rig.environment);
+        YTMusicCatalog catalog;
+        SearchManager search(&rig.library, &catalog);
+        search.submit(QStringLiteral("lofi"), rig.player.get());
+        QTRY_COMPARE_WITH_TIMEOUT(search.phase(), Phase::Failed, 60000);
+        QCOMPARE(search.message(), OfflineYtDlp::networkMessage());
+        QVERIFY(search.tracks().isEmpty());
+        QVERIFY(search.playlists().isEmpty());
+        const QStringList errors = TestLog::appLogLines().filter(QStringLiteral("music list error ytsearch25:lofi: "));
+        QCOMPARE(errors.size(), 2);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "DownloadManager.h"
 #include "QmlHarness.h"
+#include "TestApp.h"
 #include "TestDownloads.h"
 #include "TestEnvironment.h"
 #include "TestHttpServer.h"
@@ -191,8 +192,9 @@ private Q_SLOTS:
         QFETCH(QString, choice);
         QFETCH(bool, quit);
 
-        Shell shell;
-        QVERIFY(shell.load());
+        TestApp test;
+        QVERIFY(test.app.start());
+        Shell &shell = test.app.shell();
         QuitDialog question(shell);
         QSignalSpy answers(&question, &QuitQuestion::answered);
         question.ask();

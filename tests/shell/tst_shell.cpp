@@ -1,4 +1,5 @@
 #include "QmlHarness.h"
+#include "TestApp.h"
 
 #include "shell/Shell.h"
 
@@ -33,8 +34,9 @@ private Q_SLOTS:
 
     void mainWindow()
     {
-        Shell shell;
-        QVERIFY(shell.load());
+        TestApp test;
+        QVERIFY(test.app.start());
+        Shell &shell = test.app.shell();
         QQuickWindow *window = shell.mainWindow();
         QVERIFY(!window->isVisible()); // shown by the first launch request, not by loading
         QCOMPARE(window->title(), QStringLiteral("Morvane"));
@@ -48,8 +50,9 @@ private Q_SLOTS:
     void closeHidesAndALaunchShows()
     {
         QGuiApplication::setQuitOnLastWindowClosed(false);
-        Shell shell;
-        QVERIFY(shell.load());
+        TestApp test;
+        QVERIFY(test.app.start());
+        Shell &shell = test.app.shell();
         QQuickWindow *window = shell.mainWindow();
         shell.handle(LaunchRequest());
         QVERIFY(QTest::qWaitForWindowExposed(window));
@@ -110,8 +113,9 @@ private Q_SLOTS:
             data->setUrls({QUrl(clipboard.value(1))});
         QGuiApplication::clipboard()->setMimeData(data);
 
-        Shell shell;
-        QVERIFY(shell.load());
+        TestApp test;
+        QVERIFY(test.app.start());
+        Shell &shell = test.app.shell();
         QSignalSpy received(&shell, &Shell::linkTextReceived);
         shell.handle(launch);
         QVERIFY(shell.mainWindow()->isVisible());

@@ -1,3 +1,4 @@
+#include "TestToolMirror.h"
 #include "platform/LaunchRequest.h"
 #include "platform/SingleInstance.h"
 
@@ -43,6 +44,7 @@ struct SecondLaunch
         environment.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("MORVANE_AO"), QStringLiteral("null"));
         if (!busAddress.isEmpty())
             environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
         process.setProcessEnvironment(environment);
@@ -172,6 +174,8 @@ private Q_SLOTS:
     // Both launches are the real executable: the first stays, the second hands over and ends.
     void realPrimary()
     {
+        QTemporaryDir work;
+        TestToolMirror mirror(work.path()); // the primary's start-up check installs from here
         SecondLaunch first({});
         QTRY_VERIFY_WITH_TIMEOUT(
             QDBusConnection::sessionBus().interface()->isServiceRegistered(SingleInstance::serviceName()), 20000);
@@ -188,6 +192,8 @@ private Q_SLOTS:
     void withoutABusTheLockFileDecides()
     {
         const QString noBus = QStringLiteral("unix:path=/nonexistent/bus");
+        QTemporaryDir work;
+        TestToolMirror mirror(work.path());
         SecondLaunch first({}, noBus);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(SingleInstance::lockFilePath()), 20000);
         SecondLaunch second({QStringLiteral("--receive-text"), QStringLiteral("x")}, noBus);

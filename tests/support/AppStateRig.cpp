@@ -1,19 +1,32 @@
 #include "AppStateRig.h"
 
-#include "FakeAudioBackend.h"
+#include "PlayerRig.h"
 #include "TestToolMirror.h"
 #include "core/SettingsStore.h"
 
 #include <QCoroTask>
 #include <QFile>
+#include <QTest>
 
 AppStateRig::AppStateRig()
 {
-    auto fake = std::make_unique<FakeCatalog>();
-    catalog = fake.get();
+    auto fake = std::make_unique<FakeAudioBackend>();
+    audio = fake.get();
+    build(std::move(fake));
+}
+
+AppStateRig::AppStateRig(std::unique_ptr<AudioBackend> backend)
+{
+    build(std::move(backend));
+}
+
+void AppStateRig::build(std::unique_ptr<AudioBackend> backend)
+{
+    auto fakeCatalog = std::make_unique<FakeCatalog>();
+    catalog = fakeCatalog.get();
     AppState::Backends backends;
-    backends.catalog = std::move(fake);
-    backends.audio = std::make_unique<FakeAudioBackend>();
+    backends.catalog = std::move(fakeCatalog);
+    backends.audio = std::move(backend);
     state = std::make_unique<AppState>(std::move(backends));
 }
 
@@ -30,4 +43,19 @@ bool AppStateRig::makeReady(bool realYtdlp)
         SettingsStore::set(QStringLiteral("remoteEJS"), false);
     }
     return state->setupDone();
+}
+
+void AppStateRig::playing(int count, int current)
+{
+    player().play(PlayerRig::tracks(count), current, false);
+    QTRY_VERIFY(audio->hasItem());
+    audio->becomeReady(200);
+}
+
+QStringList AppStateRig::queueIds()
+{
+    QStringList ids;
+    for (const QueueItem &item : player().queue())
+        ids.append(item.track.id);
+    return ids;
 }

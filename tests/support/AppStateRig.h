@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeAudioBackend.h"
 #include "FakeCatalog.h"
 #include "TestEnvironment.h"
 #include "coordinator/AppState.h"
@@ -11,13 +12,24 @@
 struct AppStateRig
 {
     AppStateRig();
+    // Over another audio back end (libmpv); `audio` stays null.
+    explicit AppStateRig(std::unique_ptr<AudioBackend> backend);
 
     // Installs working stand-ins of the tools and runs the setup check, so the queue runs and links
     // may be fetched. With `realYtdlp`, Debian's yt-dlp then takes the stand-in's place, without
     // Deno and the challenge-script option, which that build refuses. False when setup failed.
     [[nodiscard]] bool makeReady(bool realYtdlp = false);
 
+    [[nodiscard]] PlayerManager &player() { return state->player(); }
+    // A queue of `count` songs (see PlayerRig::track) with song `current` playing and ready.
+    void playing(int count, int current = 0);
+    [[nodiscard]] QStringList queueIds();
+
     TestEnvironment environment;
     FakeCatalog *catalog = nullptr;
+    FakeAudioBackend *audio = nullptr;
     std::unique_ptr<AppState> state;
+
+private:
+    void build(std::unique_ptr<AudioBackend> backend);
 };

@@ -1,10 +1,13 @@
 #include "FakeAudioBackend.h"
 
+#include <algorithm>
+
 void FakeAudioBackend::load(const QUrl &url, const QMap<QString, QString> &headers, double start, bool play)
 {
     loads.append(Load{url, headers, start, play});
     m_hasItem = true;
     m_ready = false;
+    m_waiting = false;
     m_paused = !play;
     currentPosition = start;
     Q_EMIT stateChanged();
@@ -13,6 +16,7 @@ void FakeAudioBackend::load(const QUrl &url, const QMap<QString, QString> &heade
 void FakeAudioBackend::stop()
 {
     m_hasItem = false;
+    m_waiting = false;
     m_ready = false;
     Q_EMIT stateChanged();
 }
@@ -58,4 +62,24 @@ void FakeAudioBackend::fail(const QString &message)
     m_ready = false;
     Q_EMIT failed(message);
     Q_EMIT stateChanged();
+}
+
+void FakeAudioBackend::setWaiting(bool waiting)
+{
+    m_waiting = waiting;
+    Q_EMIT stateChanged();
+}
+
+void FakeAudioBackend::setOutput(const QString &name)
+{
+    if (std::none_of(m_outputs.begin(), m_outputs.end(), [&name](const AudioOutput &o) { return o.name == name; }))
+        return;
+    m_output = name;
+    Q_EMIT outputsChanged();
+}
+
+void FakeAudioBackend::offerOutputs(const QList<AudioOutput> &outputs)
+{
+    m_outputs = outputs;
+    Q_EMIT outputsChanged();
 }

@@ -3,14 +3,22 @@
 #include <QCoroTimer>
 #include <QTimer>
 
-QCoro::Task<MusicResult<StreamInfo>> FakeCatalog::resolve(Track track, int attempt, CancelToken)
+QCoro::Task<MusicResult<StreamInfo>> FakeCatalog::resolve(Track track, int attempt, CancelToken cancel)
 {
-    resolved.append(track.id + QLatin1Char('#') + QString::number(attempt));
-    const MusicResult<StreamInfo> answer = answers.value(
-        track.id,
-        StreamInfo{QUrl(QStringLiteral("http://127.0.0.1:9/") + track.id), {}, track, QDateTime::currentDateTimeUtc()});
+    const QString call = track.id + QLatin1Char('#') + QString::number(attempt);
+    resolved.append(call);
+    const MusicResult<StreamInfo> answer =
+        answers.value(call, answers.value(track.id, StreamInfo{QUrl(QStringLiteral("http://127.0.0.1:9/") + track.id),
+                                                               {},
+                                                               track,
+                                                               QDateTime::currentDateTimeUtc()}));
     if (delay.count() > 0)
         co_await QCoro::sleepFor(delay);
+    // As the real resolution ends when its child is killed.
+    if (cancel.isCancelled()) {
+        cancelled.append(call);
+        co_return MusicError{QStringLiteral("Cancelled.")};
+    }
     co_return answer;
 }
 

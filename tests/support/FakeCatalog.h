@@ -10,7 +10,8 @@
 #include <map>
 
 // A music catalogue without the video site. Every song resolves to "http://127.0.0.1:9/<id>"
-// unless the test set another answer, after `delay` when one is set. Listing calls answer from
+// unless the test set another answer, after `delay` when one is set; a resolution whose token
+// was cancelled meanwhile fails, as killing yt-dlp makes it fail. Listing calls answer from
 // the tables below and can be held back until the test releases them.
 class FakeCatalog final : public MusicCatalog
 {
@@ -26,7 +27,7 @@ public:
     void release();
     [[nodiscard]] qsizetype heldCount() const { return m_held.size(); }
 
-    QHash<QString, MusicResult<StreamInfo>> answers;
+    QHash<QString, MusicResult<StreamInfo>> answers; // by "<id>#<attempt>", else by "<id>"
     std::chrono::milliseconds delay{0};
     QStringList resolved; // "<id>#<attempt>" per call, in order
 
@@ -36,7 +37,7 @@ public:
     QHash<QString, QList<PlaylistRef>> playlists;               // by query
     QHash<QString, MusicResult<YTMusic::Expansion>> expansions; // by link; none fails
     QStringList calls;                                          // "<call> <text> <count>" per listing call, in order
-    QStringList cancelled; // the held calls that ended because their token was cancelled
+    QStringList cancelled; // the held calls and resolutions that ended because their token was cancelled
     // While set, listing calls wait for release(); cancelling a held call's token ends it as a
     // failure, as killing the real child does.
     bool holding = false;

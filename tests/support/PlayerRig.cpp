@@ -5,14 +5,21 @@
 PlayerRig::PlayerRig()
     : engine(
           &library, &catalog, [] { return QDateTime(QDate(2026, 12, 9), QTime(12, 0), Qt::UTC); }, &random)
-    , player(makePlayer([this] { return now; }))
 {
+    qputenv("MORVANE_IMAGE_HOST", "http://127.0.0.1:9");
+    restart();
+}
+
+void PlayerRig::restart()
+{
+    player.reset();
+    player = makePlayer([this] { return now; });
     player->setTickInterval(1);
 }
 
 std::unique_ptr<PlayerManager> PlayerRig::makePlayer(PlayerManager::Clock clock)
 {
-    return std::make_unique<PlayerManager>(&library, &engine, &audio, &catalog, std::move(clock), &random);
+    return std::make_unique<PlayerManager>(&library, &engine, &audio, &catalog, &artwork, std::move(clock), &random);
 }
 
 Track PlayerRig::track(int n, std::optional<double> duration)

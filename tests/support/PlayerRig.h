@@ -3,16 +3,20 @@
 #include "FakeAudioBackend.h"
 #include "FakeCatalog.h"
 #include "TestEnvironment.h"
+#include "music/ArtworkManager.h"
 #include "music/LibraryStore.h"
 #include "player/PlayerManager.h"
 #include "recommend/RecommendationEngine.h"
 
+#include <QNetworkAccessManager>
 #include <QRandomGenerator>
 
 #include <memory>
 
 // A player over the fake back end and catalogue, with a clock the test moves by hand, a seeded
 // random generator and a recommender over the same library, in an environment of its own.
+// Thumbnails are asked of a closed port on this machine unless the test points
+// MORVANE_IMAGE_HOST elsewhere.
 struct PlayerRig
 {
     PlayerRig();
@@ -20,6 +24,8 @@ struct PlayerRig
     // Song n: id "song0000001" and so on (eleven characters), 200 s long unless told.
     static Track track(int n, std::optional<double> duration = 200.0);
     static QList<Track> tracks(int count);
+    // A new player in place of the old one, as at the next start of the application.
+    void restart();
     [[nodiscard]] QStringList queueIds() const;
 
     // A queue of `count` songs with song `current` (from 0) playing and ready.
@@ -35,6 +41,8 @@ struct PlayerRig
     LibraryStore library;
     FakeAudioBackend audio;
     FakeCatalog catalog;
+    QNetworkAccessManager network;
+    ArtworkManager artwork{&network};
     double now = 1000;
     QRandomGenerator random{42};
     RecommendationEngine engine;

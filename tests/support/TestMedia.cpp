@@ -79,6 +79,13 @@ QString songFile(const QString &extension)
     return generate(QStringLiteral("song.") + extension, arguments);
 }
 
+QString longSongFile()
+{
+    return generate(QStringLiteral("long.mp3"), {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                                 QStringLiteral("sine=frequency=440:sample_rate=22050:duration=120"),
+                                                 QStringLiteral("-b:a"), QStringLiteral("32k")});
+}
+
 void serve(TestHttpServer &server)
 {
     server.serveFile(QStringLiteral("/video.mp4"), videoFile(), "video/mp4");

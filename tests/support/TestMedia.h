@@ -14,6 +14,8 @@ namespace TestMedia {
 [[nodiscard]] QString dashFolder(); // "manifest.mpd" with separate 640x480 video and audio streams
 // A 12 s, 440 Hz song for the player: "mp3" (192 kb/s) or "wav" (16-bit stereo, 44.1 kHz).
 [[nodiscard]] QString songFile(const QString &extension);
+// The same tone for 120 s, as a small mp3 (32 kb/s mono).
+[[nodiscard]] QString longSongFile();
 
 // Registers "/video.mp4", "/audio.m4a", and "/dash/manifest.mpd" with every segment under "/dash/".
 void serve(TestHttpServer &server);

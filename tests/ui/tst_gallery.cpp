@@ -4,6 +4,7 @@
 #include "QmlHarness.h"
 #include "QueueScreen.h"
 #include "RecordingDesktopServices.h"
+#include "TestApp.h"
 #include "TestEnvironment.h"
 #include "TestHttpServer.h"
 #include "TestRequests.h"
@@ -14,7 +15,6 @@
 #include "core/YTDLPManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
-#include "shell/Shell.h"
 #include "tools/DependencyManager.h"
 #include "ui/downloader/DiagnosticsViewModel.h"
 #include "ui/downloader/DownloadScreenModel.h"
@@ -25,6 +25,7 @@
 #include <QCoroTask>
 #include <QDir>
 #include <QFile>
+#include <QMimeData>
 #include <QNetworkAccessManager>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -123,15 +124,29 @@ private Q_SLOTS:
         record(window, QStringLiteral("palette"));
     }
 
+    // The main window before the tools are confirmed, and after, with the queue in the shell slot.
     void root()
     {
-        Shell shell;
-        QVERIFY(shell.load());
-        QObject *slot = shell.mainWindow()->findChild<QObject *>(QStringLiteral("shellSlot"));
-        QVERIFY(slot);
-        slot->setProperty("source", fixture("ShellFixture.qml"));
-        QCOMPARE(slot->property("status").toInt(), 1); // Loader.Ready
-        record(shell.mainWindow(), QStringLiteral("root"));
+        TestApp test;
+        QVERIFY(test.app.start());
+        record(test.window(), QStringLiteral("root-setup"));
+        QVERIFY(test.finishSetup());
+        record(test.window(), QStringLiteral("root"));
+
+        test.app.state().setToast(QStringLiteral("Added 2 downloads to the queue"));
+        QTest::qWait(400); // until it has slid in
+        record(test.window(), QStringLiteral("root-toast"));
+        test.app.state().setToast(std::nullopt);
+        QTest::qWait(400); // until it has gone
+
+        QMimeData links;
+        links.setUrls({QUrl(QStringLiteral("https://media.test/a"))});
+        QDragEnterEvent enter(QPoint(640, 400), Qt::CopyAction, &links, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(test.window(), &enter);
+        QTest::qWait(200); // the outline is painted a frame later
+        record(test.window(), QStringLiteral("drop-overlay"));
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(test.window(), &leave);
     }
 
     void setup()

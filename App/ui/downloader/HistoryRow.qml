@@ -63,14 +63,16 @@ Rectangle {
                 size: 20
                 color: Theme.dim
             }
+            // Through the shared provider: one network manager, and the crop comes with its corners rounded.
             Image {
                 id: thumbnail
+                objectName: "historyThumbnail"
                 anchors.fill: parent
                 asynchronous: true
-                fillMode: Image.PreserveAspectCrop
-                sourceSize.width: 192
-                sourceSize.height: 108
-                source: row.loadableThumbnail
+                sourceSize.width: 96
+                sourceSize.height: 54
+                source: row.loadableThumbnail !== "" ? "image://thumbnail/" + encodeURIComponent(row.loadableThumbnail) : ""
+                visible: status === Image.Ready
             }
         }
 

@@ -14,7 +14,7 @@ Item {
     function show() {
         switch (routes.downloadsTab) {
         case "history":
-            tab.setSource("HistoryTab.qml", {
+            tab.setSource("../downloader/HistoryTab.qml", {
                 "history": history,
                 "logSheet": logSheet
             })

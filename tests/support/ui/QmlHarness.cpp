@@ -11,7 +11,7 @@
 
 QmlHarness::QmlHarness()
 {
-    QmlSetup::prepareEngine(m_engine);
+    QmlSetup::prepareEngine(m_engine, m_engine.networkAccessManager());
 }
 
 void QmlHarness::prepareApplication()

@@ -1,3 +1,4 @@
+#include "ActionList.h"
 #include "DownloadManager.h"
 #include "RecordingDesktopServices.h"
 #include "TestDownloads.h"
@@ -25,14 +26,6 @@ namespace {
 QString idOf(const DownloadTask *task)
 {
     return Json::uuidText(task->id());
-}
-
-QStringList actionsOf(const QVariant &list)
-{
-    QStringList actions;
-    for (const QVariant &entry : list.toList())
-        actions.append(entry.toMap().value(QStringLiteral("action")).toString());
-    return actions;
 }
 
 } // namespace

@@ -2,25 +2,35 @@
 #include "QmlHarness.h"
 #include "RecordingDesktopServices.h"
 #include "TestEnvironment.h"
+#include "TestHttpServer.h"
 #include "TestRequests.h"
 #include "core/Json.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 #include "ui/downloader/HistoryViewModel.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
 
-// What only the history screen's QML wires: modified clicks reaching the selection, and the right-click menu.
+// What only the history screen's QML wires: modified clicks reaching the selection, the right-click menu, and
+// thumbnails loaded through the shared image provider.
 namespace {
 
 constexpr int rowHeight = 66;
 constexpr int rowSpacing = 2;
+
+// Image.status as QML reads it.
+constexpr int ImageNull = 0;
+constexpr int ImageReady = 1;
+constexpr int ImageError = 3;
 
 } // namespace
 
@@ -128,6 +138,67 @@ private Q_SLOTS:
         QVERIFY(copy);
         QMetaObject::invokeMethod(copy, "triggered");
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("https://media.test/b"));
+    }
+
+    void thumbnailsComeThroughTheProvider_data()
+    {
+        QTest::addColumn<QString>("link"); // a path on the local server, or a whole link when it has a scheme
+        QTest::addColumn<int>("status");   // of the row's image once settled
+
+        QTest::newRow("an image") << QStringLiteral("/thumb.png") << ImageReady;
+        QTest::newRow("missing") << QStringLiteral("/missing.png") << ImageError;
+        QTest::newRow("a file link") << QStringLiteral("file:///dev/zero") << ImageNull;
+    }
+
+    // The provider hands back the rounded 96×54 crop; a failure or a link that is not http or https leaves
+    // the image unshown, so the row keeps its film placeholder.
+    void thumbnailsComeThroughTheProvider()
+    {
+        QFETCH(QString, link);
+        QFETCH(int, status);
+
+        TestHttpServer server;
+        QImage wide(320, 90, QImage::Format_RGB32);
+        wide.fill(Qt::blue);
+        QByteArray png;
+        QBuffer buffer(&png);
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        QVERIFY(wide.save(&buffer, "PNG"));
+        server.serveText(QStringLiteral("/thumb.png"), png, "image/png");
+
+        Screen screen;
+        QVERIFY(screen.window);
+        DownloadOptions options = TestRequests::defaultRequest(QStringLiteral("https://media.test/e"),
+                                                               screen.env.root() + QStringLiteral("/Downloads"));
+        options.thumbnail = link.startsWith(QLatin1Char('/')) ? server.url(link).toString() : link;
+        DownloadTask task(options);
+        task.setStatus(TaskStatus::Failed);
+        screen.history.record(task);
+
+        // The other entries have no thumbnail, so the one image with a source is the new entry's.
+        // Delegates are reached through the item tree, not QObject children.
+        const auto *list = screen.window->findChild<QQuickItem *>(QStringLiteral("historyList"));
+        QTRY_COMPARE(list->property("count").toInt(), 5);
+        QQuickItem *first = nullptr;
+        int images = 0;
+        const auto find = [&](const auto &self, QQuickItem *item) -> void {
+            if (item->objectName() == QLatin1String("historyThumbnail")) {
+                ++images;
+                if (!first || !item->property("source").toUrl().isEmpty())
+                    first = item;
+            }
+            for (QQuickItem *child : item->childItems())
+                self(self, child);
+        };
+        QTRY_VERIFY((images = 0, find(find, screen.window->contentItem()), images == 5));
+        if (status == ImageError)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("HistoryRow.qml")));
+        QTRY_COMPARE(first->property("status").toInt(), status);
+        const QString source = first->property("source").toUrl().toString();
+        QCOMPARE(source.startsWith(QLatin1String("image://thumbnail/")), status != ImageNull);
+        QCOMPARE(first->isVisible(), status == ImageReady);
+        if (status == ImageReady)
+            QCOMPARE(first->property("sourceSize").toSize(), QSize(96, 54));
     }
 };
 

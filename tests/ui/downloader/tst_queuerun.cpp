@@ -1,3 +1,4 @@
+#include "ActionList.h"
 #include "DownloadManager.h"
 #include "TestEnvironment.h"
 #include "TestFileManager.h"
@@ -23,14 +24,6 @@
 namespace {
 
 constexpr int downloadTimeoutMs = 60000;
-
-QStringList actionsOf(const QVariant &list)
-{
-    QStringList actions;
-    for (const QVariant &entry : list.toList())
-        actions.append(entry.toMap().value(QStringLiteral("action")).toString());
-    return actions;
-}
 
 } // namespace
 

@@ -1,7 +1,7 @@
 import QtQuick
 import Morvane
 
-// The finished downloads, with the log sheet their "Show Log" opens.
+// The history screen with the log sheet its entries' "Show Log" opens.
 Item {
     id: tab
 
@@ -13,6 +13,7 @@ Item {
         model: tab.history
         onLogRequested: taskId => sheet.show(taskId)
     }
+
     LogSheet {
         id: sheet
         model: tab.logSheet

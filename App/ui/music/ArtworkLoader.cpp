@@ -1,0 +1,95 @@
+#include "ArtworkLoader.h"
+
+#include "ArtworkProvider.h"
+#include "music/ArtworkManager.h"
+
+#include <QPointer>
+#include <QQmlEngine>
+
+ArtworkLoader::ArtworkLoader(QObject *parent)
+    : QObject(parent)
+{}
+
+ArtworkLoader::~ArtworkLoader()
+{
+    m_cancel.cancel();
+}
+
+void ArtworkLoader::setUrls(const QList<QUrl> &urls)
+{
+    if (urls == m_urls)
+        return;
+    const bool restart = urls.value(0) != m_urls.value(0) || urls.isEmpty() != m_urls.isEmpty();
+    m_urls = urls;
+    Q_EMIT urlsChanged();
+    if (restart && m_complete)
+        start();
+}
+
+void ArtworkLoader::setRadius(int radius)
+{
+    if (std::exchange(m_radius, radius) == radius)
+        return;
+    Q_EMIT radiusChanged();
+    if (loaded())
+        Q_EMIT pictureChanged();
+}
+
+QUrl ArtworkLoader::source() const
+{
+    return loaded() ? ArtworkProvider::pictureUrl(m_picture, m_radius) : QUrl();
+}
+
+QUrl ArtworkLoader::backdrop() const
+{
+    return loaded() ? ArtworkProvider::backdropUrl(m_picture) : QUrl();
+}
+
+void ArtworkLoader::componentComplete()
+{
+    m_complete = true;
+    if (!m_manager)
+        m_manager = ArtworkProvider::managerOf(qmlEngine(this));
+    start();
+}
+
+void ArtworkLoader::start()
+{
+    m_cancel.cancel();
+    m_cancel = CancelToken();
+    if (!m_manager || m_urls.isEmpty()) {
+        show(QUrl());
+        return;
+    }
+    // The last candidate is the small picture: one already shown somewhere serves a large view at once.
+    for (const QUrl &candidate : {m_urls.last(), m_urls.first()}) {
+        if (!m_manager->cached(candidate).isNull()) {
+            show(candidate);
+            return;
+        }
+    }
+    load(m_urls, m_cancel);
+}
+
+QCoro::Task<> ArtworkLoader::load(QList<QUrl> urls, CancelToken cancel)
+{
+    const QPointer<ArtworkLoader> self(this);
+    const QPointer<ArtworkManager> manager(m_manager);
+    const QImage found = co_await manager->image(urls, cancel);
+    if (!self || !manager || cancel.isCancelled())
+        co_return;
+    QUrl picture;
+    if (!found.isNull()) {
+        const auto held = std::find_if(urls.begin(), urls.end(),
+                                       [&manager](const QUrl &url) { return !manager->cached(url).isNull(); });
+        if (held != urls.end())
+            picture = *held;
+    }
+    show(picture);
+}
+
+void ArtworkLoader::show(const QUrl &picture)
+{
+    if (std::exchange(m_picture, picture) != picture)
+        Q_EMIT pictureChanged();
+}

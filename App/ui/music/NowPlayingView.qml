@@ -1,0 +1,220 @@
+import QtQuick
+import QtQuick.Controls
+import Morvane
+
+// The song playing, large, over a blur of its picture: titles, seek bar, the big transport row,
+// the actions, and beside them the first songs of "Up Next".
+Rectangle {
+    id: view
+
+    required property NowPlayingModel model
+
+    color: Theme.bg
+
+    ArtworkLoader {
+        id: large
+
+        urls: view.model.largeArtwork
+        radius: 18
+    }
+
+    Image {
+        objectName: "backdrop"
+        anchors.fill: parent
+        visible: large.loaded
+        source: large.backdrop
+        fillMode: Image.PreserveAspectCrop
+        opacity: 0.35
+        clip: true
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        visible: large.loaded
+        gradient: Gradient {
+            GradientStop { position: 0; color: "transparent" }
+            GradientStop { position: 1; color: Theme.bg }
+        }
+    }
+
+    Row {
+        anchors.centerIn: parent
+        spacing: 44
+        padding: 30
+
+        Column {
+            anchors.verticalCenter: parent.verticalCenter
+            spacing: 22
+
+            Item {
+                anchors.horizontalCenter: parent.horizontalCenter
+                width: 380
+                height: 380
+
+                Image {
+                    // The shadow image has a 60-point margin round the picture's square.
+                    x: -60
+                    y: -60 + 12
+                    width: 380 + 2 * 60
+                    height: width
+                    source: "image://artwork/shadow"
+                }
+
+                Image {
+                    objectName: "largeArtwork"
+                    anchors.fill: parent
+                    visible: large.loaded
+                    asynchronous: false
+                    source: large.source
+                    sourceSize.width: 380
+                    sourceSize.height: 380
+                }
+
+                ArtworkView {
+                    objectName: "artworkFallback"
+                    anchors.fill: parent
+                    visible: !large.loaded
+                    urls: view.model.artwork
+                    radius: 18
+                }
+            }
+
+            Column {
+                anchors.horizontalCenter: parent.horizontalCenter
+                width: 420
+                spacing: 4
+                visible: view.model.hasCurrent
+
+                Text {
+                    width: parent.width
+                    horizontalAlignment: Text.AlignHCenter
+                    text: view.model.title
+                    wrapMode: Text.Wrap
+                    maximumLineCount: 2
+                    elide: Text.ElideRight
+                    color: Theme.text
+                    font.pixelSize: 22
+                    font.bold: true
+                }
+
+                Text {
+                    width: parent.width
+                    horizontalAlignment: Text.AlignHCenter
+                    text: view.model.subtitle
+                    elide: Text.ElideRight
+                    maximumLineCount: 1
+                    color: Theme.dim
+                    font.pixelSize: 14
+                }
+            }
+
+            SeekBar {
+                width: 420
+                model: view.model.seek
+            }
+
+            TransportControls {
+                anchors.horizontalCenter: parent.horizontalCenter
+                model: view.model.transport
+                big: true
+            }
+
+            Row {
+                anchors.horizontalCenter: parent.horizontalCenter
+                spacing: 22
+
+                NowPlayingAction {
+                    objectName: "likeAction"
+                    visible: view.model.hasCurrent
+                    symbol: view.model.likeSymbol
+                    text: view.model.likeText
+                    onClicked: view.model.toggleLike()
+                }
+
+                NowPlayingAction {
+                    objectName: "downloadAction"
+                    visible: view.model.hasCurrent
+                    symbol: "arrow.down.circle"
+                    text: qsTr("Download")
+                    onClicked: view.model.download()
+                }
+
+                NowPlayingAction {
+                    objectName: "nonStopAction"
+                    symbol: "infinity"
+                    text: qsTr("Non-Stop")
+                    colour: view.model.nonStop ? Theme.accent : Theme.dim
+                    onClicked: view.model.toggleNonStop()
+                }
+            }
+        }
+
+        Column {
+            anchors.verticalCenter: parent.verticalCenter
+            width: 330
+            height: Math.min(view.height - 60, 640)
+            topPadding: 40
+            bottomPadding: 40
+            spacing: 10
+
+            Text {
+                text: qsTr("Up Next")
+                color: Theme.text
+                font.pixelSize: 18
+                font.bold: true
+            }
+
+            ListView {
+                objectName: "upNextList"
+                width: parent.width
+                height: parent.height - 120
+                visible: view.model.hasUpcoming
+                clip: true
+                reuseItems: true
+                spacing: 2
+                model: view.model.upcoming
+                ScrollBar.vertical: ScrollBar {
+                    policy: ScrollBar.AlwaysOn
+                }
+                delegate: QueueRow {
+                    width: ListView.view.width - 20
+                    x: 6
+                    onPlay: uid => view.model.upcoming.play(uid)
+                    onRemove: uid => view.model.upcoming.remove(uid)
+                }
+            }
+
+            Text {
+                objectName: "upNextEmpty"
+                width: parent.width
+                visible: !view.model.hasUpcoming
+                wrapMode: Text.WordWrap
+                text: view.model.emptyText
+                color: Theme.dim
+                font.pixelSize: Theme.callout
+            }
+        }
+    }
+
+    AbstractButton {
+        objectName: "closeButton"
+        x: 18
+        y: 18
+        width: 36
+        height: 36
+        focusPolicy: Qt.NoFocus
+        Accessible.name: qsTr("Close")
+        onClicked: view.model.close()
+        background: Rectangle {
+            radius: width / 2
+            color: Qt.rgba(1, 1, 1, 0.1)
+        }
+        contentItem: Icon {
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+            name: "chevron.down"
+            size: 16
+            font.weight: Font.DemiBold
+        }
+    }
+}

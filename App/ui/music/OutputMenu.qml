@@ -1,0 +1,28 @@
+import QtQuick
+import QtQuick.Controls
+import Morvane
+
+// The output picker's menu: one line per output, the one in use checked.
+Menu {
+    id: menu
+
+    required property OutputListModel model
+
+    objectName: "outputMenu"
+
+    Instantiator {
+        model: menu.model
+        delegate: MenuItem {
+            required property string name
+            required property string description
+            required property bool inUse
+
+            text: description
+            checkable: true
+            checked: inUse
+            onTriggered: () => menu.model.choose(name)
+        }
+        onObjectAdded: (index, object) => menu.insertItem(index, object)
+        onObjectRemoved: (index, object) => menu.removeItem(object)
+    }
+}

@@ -1,0 +1,88 @@
+#include "SeekModel.h"
+
+#include "core/TextHelpers.h"
+#include "player/PlayerManager.h"
+
+#include <cmath>
+
+SeekModel::SeekModel(PlayerManager &player, QObject *parent)
+    : QObject(parent)
+    , m_player(player)
+{
+    for (const auto signal :
+         {&PlayerManager::indexChanged, &PlayerManager::positionChanged, &PlayerManager::durationChanged})
+        connect(&m_player, signal, this, &SeekModel::changed);
+}
+
+double SeekModel::duration() const
+{
+    const double seconds = m_player.duration();
+    return std::isfinite(seconds) && seconds > 0 ? seconds : 0;
+}
+
+double SeekModel::position() const
+{
+    const double seconds = m_player.position();
+    return std::isfinite(seconds) ? seconds : 0;
+}
+
+QUuid SeekModel::currentUid() const
+{
+    const std::optional<int> index = m_player.index();
+    if (!index || *index < 0 || *index >= int(m_player.queue().size()))
+        return {};
+    return m_player.queue().at(*index).uid();
+}
+
+double SeekModel::maximum() const
+{
+    return std::max(duration(), 1.0);
+}
+
+double SeekModel::value() const
+{
+    return m_dragging ? m_dragValue : std::clamp(position(), 0.0, maximum());
+}
+
+bool SeekModel::enabled() const
+{
+    return m_player.current().has_value() && duration() > 0;
+}
+
+QString SeekModel::elapsedText() const
+{
+    return formatClock(m_dragging ? m_dragValue : position());
+}
+
+QString SeekModel::durationText() const
+{
+    return formatClock(duration());
+}
+
+void SeekModel::begin()
+{
+    m_dragging = true;
+    m_dragValue = position();
+    m_draggedUid = currentUid();
+    Q_EMIT changed();
+}
+
+void SeekModel::moveTo(double seconds)
+{
+    if (!m_dragging || !std::isfinite(seconds))
+        return;
+    m_dragValue = seconds;
+    Q_EMIT changed();
+}
+
+// A song that changed while the thumb was held plays on: the time under the thumb was meant
+// for the one before.
+void SeekModel::end()
+{
+    if (!m_dragging)
+        return;
+    if (enabled() && !m_draggedUid.isNull() && currentUid() == m_draggedUid)
+        m_player.seek(m_dragValue);
+    m_dragging = false;
+    Q_EMIT changed();
+}

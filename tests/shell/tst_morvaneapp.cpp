@@ -1,0 +1,126 @@
+#include "QmlHarness.h"
+#include "TestApp.h"
+
+#include <QCoroTask>
+#include <QQmlComponent>
+#include <QQuickItem>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+constexpr int toolTimeoutMs = 60000;
+
+// The file of the screen a slot of the main window shows; empty while the slot is empty.
+QString shownIn(QQuickWindow *window, const char *slot)
+{
+    const auto *loader = window->findChild<QObject *>(QLatin1String(slot));
+    if (!loader || !loader->property("item").value<QObject *>())
+        return {};
+    return loader->property("source").toUrl().fileName();
+}
+
+// Serves a working stand-in of every tool, as the real hosts pack them.
+void serveTools(TestToolMirror &mirror)
+{
+    mirror.serveYtdlp(mirror.fakeYtdlp(QStringLiteral("2026.08.19")));
+    mirror.serveFfmpeg(mirror.fakeFfmpeg(QStringLiteral("ffmpeg"), QStringLiteral("7.1")),
+                       mirror.fakeFfmpeg(QStringLiteral("ffprobe"), QStringLiteral("7.1")));
+    mirror.serveDeno(mirror.fakeDeno(QStringLiteral("2.2.0")));
+}
+} // namespace
+
+Q_DECLARE_METATYPE(SidebarItem)
+
+class TestMorvaneApp : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QmlHarness::prepareApplication(); }
+    void init() { QmlHarness::failOnWarnings(); }
+
+    // The setup screen until every tool works; then the downloader tab the selection names.
+    void rootFollowsSetupAndSelection_data()
+    {
+        QTest::addColumn<SidebarItem>("selection");
+        QTest::addColumn<QString>("screen");
+        QTest::newRow("download") << SidebarItem::Download << QString(); // comes with the music shell
+        QTest::newRow("queue") << SidebarItem::Queue << QStringLiteral("QueueView.qml");
+        QTest::newRow("history") << SidebarItem::History << QStringLiteral("HistoryTab.qml");
+        QTest::newRow("diagnostics") << SidebarItem::Diagnostics << QStringLiteral("DiagnosticsScreen.qml");
+    }
+    void rootFollowsSetupAndSelection()
+    {
+        QFETCH(SidebarItem, selection);
+        QFETCH(QString, screen);
+        TestApp test;
+        QVERIFY(test.app.start());
+        QCOMPARE(shownIn(test.window(), "setupSlot"), QStringLiteral("SetupScreen.qml"));
+        QCOMPARE(shownIn(test.window(), "shellSlot"), QString());
+
+        QVERIFY(test.finishSetup());
+        QVERIFY(test.app.state().setupDone());
+        QCOMPARE(shownIn(test.window(), "setupSlot"), QString());
+        test.app.state().setSelection(selection);
+        QCOMPARE(shownIn(test.window(), "shellSlot"), screen);
+    }
+
+    // Every show of the main window runs the start-up check again: once the tools are there, the shell shows.
+    void eachShowRunsTheStartUpCheck()
+    {
+        TestApp test;
+        QVERIFY(test.app.start());
+        DependencyManager &deps = test.app.state().deps();
+        QCOMPARE(test.mirror.downloadCount(), 0); // loading alone checks nothing
+        test.app.shell().showMainWindow();
+        QTRY_COMPARE_WITH_TIMEOUT(deps.phase(), DependencyManager::Phase::Failed, toolTimeoutMs);
+        const int firstAttempt = test.mirror.downloadCount();
+        QVERIFY(firstAttempt > 0);
+
+        test.window()->close();
+        test.mirror.installFakes(test.env, QStringLiteral("2026.08.19"));
+        test.app.shell().showMainWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(test.app.state().setupDone(), toolTimeoutMs);
+        QCOMPARE(shownIn(test.window(), "shellSlot"), QStringLiteral("QueueView.qml"));
+        QCOMPARE(test.mirror.downloadCount(), firstAttempt); // found installed, nothing fetched
+    }
+
+    // The setup screen's Retry and the diagnostics' repair go through the coordinator, which leaves setup.
+    void retryAndRepairReachTheCoordinator()
+    {
+        for (const char *button : {"setup", "diagnostics"}) {
+            TestApp test;
+            QVERIFY(test.app.start());
+            QCoro::waitFor(test.app.state().retrySetup());
+            QVERIFY(!test.app.state().setupDone());
+            serveTools(test.mirror);
+            if (qstrcmp(button, "setup") == 0)
+                test.model<SetupViewModel>("setup")->retry();
+            else
+                test.model<DiagnosticsViewModel>("diagnostics")->repair();
+            QTRY_VERIFY2_WITH_TIMEOUT(test.app.state().setupDone(), button, toolTimeoutMs);
+            QTRY_VERIFY(!test.app.state().deps().busy());
+        }
+    }
+
+    // QML reads the one coordinator as the singleton `AppState`, and follows it.
+    void appStateSingleton()
+    {
+        TestApp test;
+        QVERIFY(test.app.start());
+        QQmlComponent component(&test.app.shell().engine());
+        component.setData("import QtQml\nimport Morvane\nQtObject {\n"
+                          "  property QtObject state: AppState\n"
+                          "  property string toast: AppState.toast\n}",
+                          QUrl());
+        std::unique_ptr<QObject> object(component.create());
+        QVERIFY2(object, qPrintable(component.errorString()));
+        QCOMPARE(object->property("state").value<QObject *>(), &test.app.state());
+        test.app.state().setToast(QStringLiteral("No valid link found."));
+        QCOMPARE(object->property("toast").toString(), QStringLiteral("No valid link found."));
+    }
+};
+
+QTEST_MAIN(TestMorvaneApp)
+#include "tst_morvaneapp.moc"

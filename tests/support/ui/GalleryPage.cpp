@@ -1,0 +1,26 @@
+#include "GalleryPage.h"
+
+#include "QmlHarness.h"
+
+#include <QDir>
+#include <QQuickWindow>
+#include <QTest>
+
+void GalleryPage::record(QmlHarness &harness, const char *file, const QVariantMap &properties, const QString &name,
+                         const std::function<void(QQuickWindow *)> &before)
+{
+    const QUrl page = QUrl::fromLocalFile(QStringLiteral(MORVANE_GALLERY_SOURCE_DIR "/") + QString::fromLatin1(file));
+    std::unique_ptr<QObject> object(harness.create(page, properties));
+    auto *window = qobject_cast<QQuickWindow *>(object.get());
+    QVERIFY2(window, file);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    if (before)
+        before(window);
+    const QImage image = QmlHarness::render(window);
+    QVERIFY(!image.isNull());
+    QCOMPARE(image.size(), window->size() * window->devicePixelRatio());
+    QVERIFY2(!QmlHarness::isOneColour(image), qPrintable(name + QStringLiteral(" is blank")));
+    QVERIFY(QDir().mkpath(QStringLiteral(MORVANE_GALLERY_DIR)));
+    QVERIFY(image.save(QStringLiteral(MORVANE_GALLERY_DIR "/") + name + QStringLiteral(".png")));
+}

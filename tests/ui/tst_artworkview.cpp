@@ -1,0 +1,155 @@
+#include "TestHttpServer.h"
+#include "music/ArtworkManager.h"
+#include "ui/music/ArtworkLoader.h"
+#include "ui/music/ArtworkProvider.h"
+
+#include <QBuffer>
+#include <QCoroTask>
+#include <QNetworkAccessManager>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+QByteArray png(const QColor &color)
+{
+    QImage image(16, 9, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+} // namespace
+
+// The artwork view's picture: which candidate it shows, when, and what it leaves behind.
+class TestArtworkView : public QObject
+{
+    Q_OBJECT
+
+    QNetworkAccessManager m_network;
+    std::unique_ptr<TestHttpServer> m_server;
+    std::unique_ptr<ArtworkManager> m_manager;
+
+    QUrl link(const char *path) const { return m_server->url(QString::fromLatin1(path)); }
+
+    std::unique_ptr<ArtworkLoader> loader(const QList<QUrl> &urls)
+    {
+        auto made = std::make_unique<ArtworkLoader>();
+        made->setManager(m_manager.get());
+        made->setRadius(8);
+        made->setUrls(urls);
+        made->componentComplete();
+        return made;
+    }
+
+    // Slow enough to still be under way when the test looks.
+    void serveSlowly(const char *path, const QColor &color)
+    {
+        TestHttpServer::Route route;
+        route.body = png(color);
+        route.headers = {{"Content-Type", "image/png"}};
+        route.dripBytes = 8;
+        route.dripIntervalMs = 40;
+        m_server->serve(QString::fromLatin1(path), route);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_server = std::make_unique<TestHttpServer>();
+        m_manager = std::make_unique<ArtworkManager>(&m_network);
+        m_server->serveText(QStringLiteral("/a.png"), png(Qt::red), "image/png");
+    }
+
+    void cleanup()
+    {
+        m_manager.reset();
+        m_server.reset();
+    }
+
+    // The last candidate (the small picture) already held: shown at once, nothing asked for.
+    void heldLastCandidateShowsWithoutARequest()
+    {
+        QVERIFY(!QCoro::waitFor(m_manager->image(link("/a.png"))).isNull());
+        const auto view = loader({link("/large.png"), link("/a.png")});
+        QVERIFY(view->loaded());
+        QCOMPARE(view->source(), ArtworkProvider::pictureUrl(link("/a.png"), 8));
+        QCOMPARE(m_server->requestsFor(QStringLiteral("/large.png")).size(), 0);
+        QCOMPARE(m_manager->loadingCount(), 0);
+    }
+
+    // A to B keeps A until B is there; a B that fails gives the placeholder.
+    void switchingKeepsThePictureUntilTheNextArrives()
+    {
+        const auto view = loader({link("/a.png")});
+        QTRY_VERIFY(view->loaded());
+        const QUrl a = view->source();
+
+        serveSlowly("/b.png", Qt::blue);
+        QSignalSpy changes(view.get(), &ArtworkLoader::pictureChanged);
+        view->setUrls({link("/b.png")});
+        QCOMPARE(m_manager->loadingCount(), 1);
+        QCOMPARE(view->source(), a);
+        QTRY_COMPARE(view->source(), ArtworkProvider::pictureUrl(link("/b.png"), 8));
+        QCOMPARE(changes.size(), 1);
+
+        m_server->serveText(QStringLiteral("/c.png"), "gone", "text/plain", 404);
+        view->setUrls({link("/c.png")});
+        QTRY_VERIFY(!view->loaded());
+        QCOMPARE(view->source(), QUrl());
+    }
+
+    void emptyListAsksNothing()
+    {
+        const auto view = loader({});
+        QVERIFY(!view->loaded());
+        QCOMPARE(m_manager->loadingCount(), 0);
+        QTest::qWait(50);
+        QVERIFY(m_server->requests().isEmpty());
+    }
+
+    // A view gone mid-load leaves no download open; one still waiting keeps it.
+    void aViewGoneMidLoadLeavesNoRequestOpen()
+    {
+        m_server->stall(QStringLiteral("/stalled.png"));
+        auto first = loader({link("/stalled.png")});
+        auto second = loader({link("/stalled.png")});
+        QTRY_COMPARE(m_server->requestsFor(QStringLiteral("/stalled.png")).size(), 1);
+        QCOMPARE(m_manager->loadingCount(), 1);
+        first.reset();
+        QTest::qWait(50);
+        QCOMPARE(m_manager->loadingCount(), 1);
+        second->setUrls({}); // moving on counts as leaving
+        QTRY_COMPARE(m_manager->loadingCount(), 0);
+        QVERIFY(!second->loaded());
+    }
+
+    void providerDrawsHeldPicturesRounded()
+    {
+        QVERIFY(!QCoro::waitFor(m_manager->image(link("/a.png"))).isNull());
+        ArtworkProvider provider(*m_manager);
+        const QString id = ArtworkProvider::pictureUrl(link("/a.png"), 8).toString().section(QLatin1Char('/'), 3);
+        QSize size;
+        const QImage picture = provider.requestImage(id, &size, QSize(40, 40));
+        QCOMPARE(size, QSize(40, 40));
+        QCOMPARE(qAlpha(picture.pixel(0, 0)), 0);
+        QCOMPARE(picture.pixelColor(20, 20), QColor(Qt::red));
+        QCOMPARE(picture.pixelColor(20, 0), QColor(Qt::red)); // cropped to fill: no bands
+
+        const QString backdrop = ArtworkProvider::backdropUrl(link("/a.png")).toString().section(QLatin1Char('/'), 3);
+        QVERIFY(!provider.requestImage(backdrop, &size, QSize()).isNull());
+        // A link no longer held answers a clear pixel rather than an error on screen.
+        const QString gone = ArtworkProvider::pictureUrl(link("/gone.png"), 8).toString().section(QLatin1Char('/'), 3);
+        QCOMPARE(provider.requestImage(gone, &size, QSize(40, 40)).size(), QSize(1, 1));
+        QCOMPARE(provider.requestImage(QStringLiteral("shadow"), &size, QSize()).width(),
+                 ArtworkProvider::shadowSide + 2 * ArtworkProvider::shadowMargin);
+    }
+};
+
+QTEST_MAIN(TestArtworkView)
+#include "tst_artworkview.moc"

@@ -1,0 +1,130 @@
+#include "QmlHarness.h"
+#include "TestApp.h"
+
+#include <QMimeData>
+#include <QQuickItem>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+// Drags `data` into the middle of `window` and drops it there, as a file manager or browser would.
+Qt::DropAction dropOn(QQuickWindow *window, QMimeData *data)
+{
+    const QPoint middle(window->width() / 2, window->height() / 2);
+    QDragEnterEvent enter(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &enter);
+    QDragMoveEvent move(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &move);
+    QDropEvent drop(middle, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &drop);
+    return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+}
+
+QTimer *toastTimer(TestApp &test)
+{
+    return test.model<RootViewModel>("root")->findChild<QTimer *>(QStringLiteral("toastTimer"));
+}
+} // namespace
+
+class TestRoot : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QmlHarness::prepareApplication(); }
+    void init() { QmlHarness::failOnWarnings(); }
+
+    // Several links in one drop reach intake together, a link a line, whether they come as link items
+    // or as text; a file is handed over like any link. The setup screen does not stop a drop.
+    void drop_data()
+    {
+        QTest::addColumn<QList<QUrl>>("urls");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("received");
+        const QString two = QStringLiteral("http://127.0.0.1:9/a.mp4\nhttp://127.0.0.1:9/b.mp4");
+        QTest::newRow("two link items") << QList<QUrl>{QUrl(QStringLiteral("http://127.0.0.1:9/a.mp4")),
+                                                       QUrl(QStringLiteral("http://127.0.0.1:9/b.mp4"))}
+                                        << QString() << two;
+        QTest::newRow("links win over their text")
+            << QList<QUrl>{QUrl(QStringLiteral("http://127.0.0.1:9/a.mp4"))} << QStringLiteral("A video")
+            << QStringLiteral("http://127.0.0.1:9/a.mp4");
+        QTest::newRow("text with two links") << QList<QUrl>() << two << two;
+        QTest::newRow("a file") << QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/song.mp3"))} << QString()
+                                << QStringLiteral("file:///tmp/song.mp3");
+    }
+    void drop()
+    {
+        QFETCH(QList<QUrl>, urls);
+        QFETCH(QString, text);
+        QFETCH(QString, received);
+        TestApp test;
+        QVERIFY(test.app.start());
+        test.app.shell().showMainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(test.window()));
+        QSignalSpy intake(&test.app.shell(), &Shell::linkTextReceived);
+
+        QMimeData data;
+        if (!urls.isEmpty())
+            data.setUrls(urls);
+        if (!text.isEmpty())
+            data.setText(text);
+        QCOMPARE(dropOn(test.window(), &data), Qt::CopyAction);
+        QCOMPARE(intake.size(), 1);
+        QCOMPARE(intake.constFirst().constFirst().toString(), received);
+    }
+
+    // The overlay shows while an accepted drag hovers and goes when it leaves.
+    void overlayFollowsTheDrag()
+    {
+        TestApp test;
+        QVERIFY(test.app.start());
+        test.app.shell().showMainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(test.window()));
+        auto *overlay = test.window()->findChild<QObject *>(QStringLiteral("dropOverlay"));
+        QVERIFY(overlay);
+        QVERIFY(!overlay->property("active").toBool());
+
+        QMimeData data;
+        data.setUrls({QUrl(QStringLiteral("http://127.0.0.1:9/a.mp4"))});
+        const QPoint middle(test.window()->width() / 2, test.window()->height() / 2);
+        QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(test.window(), &enter);
+        QVERIFY(overlay->property("active").toBool());
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(test.window(), &leave);
+        QVERIFY(!overlay->property("active").toBool());
+    }
+
+    // A new message gets a full wait of its own; the same message set again keeps the wait it has.
+    void toastWaits()
+    {
+        TestApp test;
+        QVERIFY(test.app.start());
+        AppState &state = test.app.state();
+        QTimer *timer = toastTimer(test);
+        QVERIFY(timer);
+        QVERIFY(!timer->isActive());
+
+        state.setToast(QStringLiteral("Added 2 downloads"));
+        QVERIFY(timer->isActive());
+        QTest::qWait(300);
+        state.setToast(QStringLiteral("Added 2 downloads"));
+        QVERIFY(timer->remainingTime() < RootViewModel::toastMs - 200);
+
+        state.setToast(QStringLiteral("No valid link found."));
+        QVERIFY(timer->remainingTime() > RootViewModel::toastMs - 100);
+        QCOMPARE(test.model<RootViewModel>("root")->toast(), QStringLiteral("No valid link found."));
+
+        QTRY_VERIFY(!state.toast().has_value());
+        QVERIFY(!timer->isActive());
+        QCOMPARE(test.model<RootViewModel>("root")->toast(), QString());
+
+        // Cleared early by someone else: nothing waits any more.
+        state.setToast(QStringLiteral("Already downloaded"));
+        state.setToast(std::nullopt);
+        QVERIFY(!timer->isActive());
+    }
+};
+
+QTEST_MAIN(TestRoot)
+#include "tst_root.moc"
