@@ -50,3 +50,26 @@ struct ForeignDownloadScreenModel
     QML_NAMED_ELEMENT(DownloadScreenModel)
     QML_UNCREATABLE("made by the application")
 };
+
+struct ForeignDownloadFormModel
+{
+    Q_GADGET
+    QML_FOREIGN(DownloadFormModel)
+    QML_NAMED_ELEMENT(DownloadFormModel)
+    QML_UNCREATABLE("made by the download screen's model")
+};
+
+struct ForeignDownloadSettings
+{
+    Q_GADGET
+    QML_FOREIGN(DownloadSettings)
+    QML_NAMED_ELEMENT(DownloadSettings)
+    QML_UNCREATABLE("made by the download form's model")
+};
+
+struct ForeignPlaylistEntryModel
+{
+    Q_GADGET
+    QML_FOREIGN(PlaylistEntryModel)
+    QML_ANONYMOUS
+};

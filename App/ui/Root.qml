@@ -11,6 +11,7 @@ Item {
     required property DiagnosticsViewModel diagnostics
     required property HistoryViewModel history
     required property DownloadQueueModel queue
+    required property DownloadScreenModel download
     required property LogSheetModel logSheet
 
     readonly property string shown: model.setupDone ? model.screen : "Setup"
@@ -33,8 +34,7 @@ Item {
             shellSlot.setSource("downloader/DiagnosticsScreen.qml", {"model": diagnostics});
             break;
         default:
-            // The download screen comes with the music shell.
-            shellSlot.source = "";
+            shellSlot.setSource("downloader/DownloadScreen.qml", {"model": download});
         }
     }
 

@@ -1,5 +1,6 @@
 #include "AppStateRig.h"
 #include "DownloadManager.h"
+#include "FakeYtDlp.h"
 #include "MusicShellScreen.h"
 #include "QmlHarness.h"
 #include "QueueScreen.h"
@@ -25,6 +26,8 @@
 #include <QCoroTask>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QMimeData>
 #include <QNetworkAccessManager>
 #include <QQuickItem>
@@ -337,6 +340,34 @@ private Q_SLOTS:
         model.fetchNow();
         QCOMPARE(model.stateKind(), QStringLiteral("failed"));
         recordPage("DownloadScreenPage.qml", &model, QStringLiteral("download-failed"));
+    }
+
+    // The form for a single video under each kind of preset, subtitles on, and for a playlist of
+    // thirty entries with some ticked.
+    void downloadForm()
+    {
+        AppStateRig rig;
+        QVERIFY(rig.makeReady());
+        SettingsStore::set(QStringLiteral("writeSubs"), true);
+        DownloadScreenModel model(*rig.state);
+        QFile video(QStringLiteral(MORVANE_TEST_DATA_DIR "/downloadform/video.json"));
+        QVERIFY(video.open(QIODevice::ReadOnly));
+        QVERIFY(rig.fetchCanned(video.readAll()));
+        const std::pair<Preset, const char *> presets[]{
+            {Preset::Best, "best"}, {Preset::Uhd, "4k"}, {Preset::Audio, "audio"}, {Preset::Custom, "advanced"}};
+        for (const auto &[preset, name] : presets) {
+            rig.state->setPreset(preset);
+            recordPage("DownloadFormPage.qml", &model, QStringLiteral("download-form-") + QLatin1String(name));
+        }
+
+        QJsonArray entries;
+        for (int i = 1; i <= 30; ++i) {
+            entries.append(QJsonObject{{QStringLiteral("title"), QStringLiteral("Late session, part %1").arg(i)},
+                                       {QStringLiteral("duration"), 170 + 7 * i}});
+        }
+        QVERIFY(rig.fetchCanned(FakeYtDlp::listing(entries, QStringLiteral("Late night radio sessions"))));
+        rig.state->setSelectedItems({1, 2, 3, 5, 8});
+        recordPage("DownloadFormPage.qml", &model, QStringLiteral("download-form-playlist"));
     }
 
     // The music shell: on several routes and in both window sizes, with a badge, the search field

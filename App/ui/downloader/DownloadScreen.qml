@@ -9,8 +9,6 @@ Item {
     id: screen
 
     required property DownloadScreenModel model
-    // The loaded state's form; empty until media is held.
-    property Component form: null
 
     // The current downloader screen of a visible window: the link is fetched after the delay and
     // the field takes the focus.
@@ -77,6 +75,7 @@ Item {
                     ToolButton {
                         objectName: "clearButton"
                         visible: screen.model.urlText !== ""
+                        Accessible.name: screen.model.clearHelp
                         ToolTip.text: screen.model.clearHelp
                         ToolTip.visible: hovered
                         contentItem: Icon {
@@ -87,15 +86,17 @@ Item {
                     }
                 }
             }
-            Button {
+            SymbolButton {
                 objectName: "pasteButton"
+                symbol: "doc.on.clipboard"
                 text: screen.model.pasteText
                 ToolTip.text: screen.model.pasteHelp
                 ToolTip.visible: hovered
                 onClicked: screen.model.paste()
             }
-            Button {
+            SymbolButton {
                 objectName: "downloadButton"
+                symbol: "arrow.down.circle.fill"
                 text: screen.model.downloadText
                 highlighted: true
                 enabled: screen.model.canDownload
@@ -199,11 +200,24 @@ Item {
                     }
                 }
 
+                // The form exists only while there is fetched media to show.
                 Loader {
+                    id: formSlot
+                    objectName: "formSlot"
+
+                    readonly property bool wanted: screen.model.stateKind === "loaded" && screen.model.hasMedia
+
+                    function load() {
+                        if (wanted)
+                            setSource("DownloadForm.qml", {"model": screen.model.form});
+                        else
+                            source = "";
+                    }
+
                     Layout.fillWidth: true
                     Layout.margins: 20
-                    active: screen.model.stateKind === "loaded" && screen.model.hasMedia
-                    sourceComponent: screen.form
+                    onWantedChanged: load()
+                    Component.onCompleted: load()
                 }
             }
         }

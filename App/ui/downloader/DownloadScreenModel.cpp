@@ -1,20 +1,15 @@
 #include "DownloadScreenModel.h"
 
 #include "coordinator/AppState.h"
-#include "core/SettingsStore.h"
-#include "ui/settings/FolderChoice.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 
-namespace {
-const QString folderKey = QStringLiteral("downloadFolder");
-}
-
 DownloadScreenModel::DownloadScreenModel(AppState &state, int delayMs, QObject *parent)
     : QObject(parent)
     , m_state(state)
+    , m_form(state)
 {
     m_delay.setSingleShot(true);
     m_delay.setInterval(delayMs);
@@ -22,12 +17,8 @@ DownloadScreenModel::DownloadScreenModel(AppState &state, int delayMs, QObject *
     connect(&m_state, &AppState::urlTextChanged, this, &DownloadScreenModel::restartDelay);
     connect(&m_state, &AppState::urlTextChanged, this, &DownloadScreenModel::urlTextChanged);
     connect(&m_state, &AppState::canDownloadChanged, this, &DownloadScreenModel::canDownloadChanged);
-    connect(&m_state, &AppState::fetchStateChanged, this, &DownloadScreenModel::stateKindChanged);
-    connect(&m_state, &AppState::infoChanged, this, &DownloadScreenModel::stateKindChanged);
-    connect(SettingsStore::notifier(), &SettingsNotifier::changed, this, [this](const QString &key) {
-        if (key == folderKey)
-            Q_EMIT folderChanged();
-    });
+    connect(&m_state, &AppState::fetchStateChanged, this, &DownloadScreenModel::fetchStateMoved);
+    connect(&m_state, &AppState::infoChanged, this, &DownloadScreenModel::fetchStateMoved);
 }
 
 void DownloadScreenModel::setShown(bool shown)
@@ -39,6 +30,7 @@ void DownloadScreenModel::setShown(bool shown)
         m_delay.start();
     else
         m_delay.stop();
+    fetchStateMoved();
     Q_EMIT shownChanged();
 }
 
@@ -78,11 +70,6 @@ QString DownloadScreenModel::failure() const
     return m_state.fetchState().message;
 }
 
-QString DownloadScreenModel::folder() const
-{
-    return SettingsStore::string(folderKey);
-}
-
 void DownloadScreenModel::fetchNow()
 {
     fetch();
@@ -107,11 +94,6 @@ void DownloadScreenModel::download()
         m_state.downloadPressed();
 }
 
-void DownloadScreenModel::chooseFolder(const QUrl &folder)
-{
-    storeDownloadFolder(folder);
-}
-
 void DownloadScreenModel::fetch()
 {
     Q_EMIT fetchRequested();
@@ -122,4 +104,10 @@ void DownloadScreenModel::restartDelay()
 {
     if (m_shown)
         m_delay.start();
+}
+
+void DownloadScreenModel::fetchStateMoved()
+{
+    m_form.setShown(m_shown && hasMedia() && m_state.fetchState().kind == FetchState::Kind::Loaded);
+    Q_EMIT stateKindChanged();
 }

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "DownloadFormModel.h"
+
 #include <QObject>
 #include <QTimer>
-#include <QUrl>
 
 class AppState;
 
 // The download screen's link bar: fetches the link field's text shortly after the last edit while
-// the screen is shown, fetches at once on Return, pastes, clears, and chooses the download folder.
+// the screen is shown, fetches at once on Return, pastes and clears; under it, the form for the
+// fetched media.
 class DownloadScreenModel : public QObject
 {
     Q_OBJECT
@@ -17,7 +19,7 @@ class DownloadScreenModel : public QObject
     Q_PROPERTY(bool hasMedia READ hasMedia NOTIFY stateKindChanged)
     Q_PROPERTY(QString stateKind READ stateKind NOTIFY stateKindChanged)
     Q_PROPERTY(QString failure READ failure NOTIFY stateKindChanged)
-    Q_PROPERTY(QString folder READ folder NOTIFY folderChanged)
+    Q_PROPERTY(DownloadFormModel *form READ form CONSTANT)
     Q_PROPERTY(QString fieldPrompt MEMBER m_fieldPrompt CONSTANT)
     Q_PROPERTY(QString clearHelp MEMBER m_clearHelp CONSTANT)
     Q_PROPERTY(QString pasteText MEMBER m_pasteText CONSTANT)
@@ -46,8 +48,7 @@ public:
     // "placeholder", "loading", "failed" or "loaded".
     [[nodiscard]] QString stateKind() const;
     [[nodiscard]] QString failure() const;
-    // The stored download folder, else the registered default.
-    [[nodiscard]] QString folder() const;
+    [[nodiscard]] DownloadFormModel *form() { return &m_form; }
 
     // Return in the field: fetch now. A pending delayed fetch still runs; the coordinator
     // supersedes the first.
@@ -59,23 +60,22 @@ public:
     Q_INVOKABLE void clear();
     // The Download button and Ctrl+Return, which does nothing while the button is disabled.
     Q_INVOKABLE void download();
-    // The folder dialog's answer; a non-local place or a cancel keeps the folder.
-    Q_INVOKABLE void chooseFolder(const QUrl &folder);
 
 Q_SIGNALS:
     void shownChanged();
     void urlTextChanged();
     void canDownloadChanged();
     void stateKindChanged();
-    void folderChanged();
     // Each fetch this screen asks the coordinator for.
     void fetchRequested();
 
 private:
     void fetch();
     void restartDelay();
+    void fetchStateMoved();
 
     AppState &m_state;
+    DownloadFormModel m_form;
     QTimer m_delay;
     bool m_shown = false;
     const QString m_fieldPrompt = tr("Paste a video or playlist link");

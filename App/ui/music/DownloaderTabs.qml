@@ -8,6 +8,7 @@ Item {
 
     required property RouteViewModel routes
     required property DownloadQueueModel queue
+    required property DownloadScreenModel download
     required property LogSheetModel logSheet
     required property HistoryViewModel history
 
@@ -20,10 +21,8 @@ Item {
             })
             return
         case "download":
-            tab.setSource("EmptyState.qml", {
-                "symbol": "link",
-                "title": "From Link",
-                "message": "Paste a link here to download it."
+            tab.setSource("../downloader/DownloadScreen.qml", {
+                "model": download
             })
             return
         }

@@ -10,6 +10,7 @@ Rectangle {
 
     required property MusicShellModel model
     required property DownloadQueueModel queue
+    required property DownloadScreenModel download
     required property LogSheetModel logSheet
     required property HistoryViewModel history
     // The player's parts; until they are handed in, each keeps an empty place of its size.
@@ -82,6 +83,7 @@ Rectangle {
                 anchors.fill: parent
                 model: shell.model.routes
                 queue: shell.queue
+                download: shell.download
                 logSheet: shell.logSheet
                 history: shell.history
             }

@@ -9,6 +9,7 @@ Item {
 
     required property RouteViewModel model
     required property DownloadQueueModel queue
+    required property DownloadScreenModel download
     required property LogSheetModel logSheet
     required property HistoryViewModel history
 
@@ -20,6 +21,7 @@ Item {
             screen.setSource("DownloaderTabs.qml", {
                 "routes": model,
                 "queue": queue,
+                "download": download,
                 "logSheet": logSheet,
                 "history": history
             })

@@ -4,6 +4,7 @@
 #include "QmlHarness.h"
 #include "RecordingDesktopServices.h"
 #include "ui/downloader/DownloadQueueModel.h"
+#include "ui/downloader/DownloadScreenModel.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/downloader/LogSheetModel.h"
 #include "ui/music/MusicShellModel.h"
@@ -31,6 +32,7 @@ struct MusicShellScreen
     RecordingDesktopServices desktop;
     DownloadQueueModel queue{&rig.state->downloads(), &desktop};
     LogSheetModel logSheet{&desktop};
+    DownloadScreenModel download{*rig.state};
     HistoryViewModel history{&rig.state->history(), &rig.state->downloads(), &desktop};
     MusicShellModel model{rig.state.get()};
     QmlHarness harness;

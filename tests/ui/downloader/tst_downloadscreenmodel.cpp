@@ -187,11 +187,12 @@ private Q_SLOTS:
         QFETCH(bool, stored);
 
         SettingsStore::set(u"downloadFolder"_s, u"/tmp/before"_s);
-        QSignalSpy changed(m_model.get(), &DownloadScreenModel::folderChanged);
-        m_model->chooseFolder(answer);
+        DownloadSettings *settings = m_model->form()->settings();
+        QSignalSpy changed(settings->folder(), &Setting::valueChanged);
+        settings->chooseFolder(answer);
         const QString expected = stored ? u"/tmp/chosen"_s : u"/tmp/before"_s;
         QCOMPARE(SettingsStore::string(u"downloadFolder"_s), expected);
-        QCOMPARE(m_model->folder(), expected);
+        QCOMPARE(settings->folder()->value().toString(), expected);
         QCOMPARE(changed.count(), stored ? 1 : 0);
     }
 };
