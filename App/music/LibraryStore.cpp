@@ -367,6 +367,7 @@ void LibraryStore::recordDownload(const QString &trackID, const QString &path)
 {
     m_data.downloads.insert(trackID, path);
     changed(false);
+    Q_EMIT downloadsChanged();
 }
 
 std::optional<QString> LibraryStore::downloadedPath(const QString &trackID) const

@@ -95,6 +95,8 @@ Q_SIGNALS:
     void statsChanged();
     // Every change mark: something in the library was edited.
     void libraryChanged();
+    // A downloaded file was recorded; lists showing the downloaded mark look again.
+    void downloadsChanged();
     // A write of "library.json" completed.
     void saved();
 

@@ -1,6 +1,7 @@
 #include "MorvaneApp.h"
 
 #include "ui/AppStateTypes.h"
+#include "ui/music/ArtworkProvider.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -20,6 +21,7 @@ MorvaneApp::MorvaneApp(AppState::Backends backends, QObject *parent)
     , m_tools(&m_state.deps(),
               {[this] { m_state.repairTools(); }, [this](const QString &folder) { m_desktop.revealFolder(folder); }})
     , m_commands(&m_state, &m_desktop)
+    , m_musicShell(&m_state)
     , m_shell(&m_state.network())
     , m_quitDialog(m_shell)
     , m_quit(
@@ -47,6 +49,7 @@ MorvaneApp::MorvaneApp(AppState::Backends backends, QObject *parent)
         const QList<QUrl> links = track.artwork(true);
         return links.isEmpty() ? QUrl() : links.constFirst();
     });
+    ArtworkProvider::install(m_shell.engine(), m_state.artwork());
     AppStateForeign::instance = &m_state;
 }
 
@@ -68,6 +71,7 @@ bool MorvaneApp::start()
         {QStringLiteral("logSheet"), QVariant::fromValue(&m_logSheet)},
         {QStringLiteral("tools"), QVariant::fromValue(&m_tools)},
         {QStringLiteral("commands"), QVariant::fromValue(&m_commands)},
+        {QStringLiteral("musicShell"), QVariant::fromValue(&m_musicShell)},
     };
     if (!m_shell.load(models))
         return false;

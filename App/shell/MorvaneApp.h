@@ -13,6 +13,7 @@
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/downloader/LogSheetModel.h"
 #include "ui/downloader/SetupViewModel.h"
+#include "ui/music/MusicShellModel.h"
 #include "ui/root/CommandController.h"
 #include "ui/root/RootViewModel.h"
 #include "ui/settings/ToolsSettingsModel.h"
@@ -54,6 +55,7 @@ private:
     LogSheetModel m_logSheet;
     ToolsSettingsModel m_tools;
     CommandController m_commands;
+    MusicShellModel m_musicShell;
     Shell m_shell;
     QuitDialog m_quitDialog;
     QuitController m_quit;

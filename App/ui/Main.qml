@@ -16,6 +16,7 @@ AppWindow {
     required property LogSheetModel logSheet
     required property CommandController commands
     required property ToolsSettingsModel tools
+    required property MusicShellModel musicShell
 
     // Built anew at each opening, so it starts on its first tab; an open one comes forward.
     property Window settingsWindow: null
@@ -211,6 +212,7 @@ AppWindow {
             queue: window.queue
             download: window.download
             logSheet: window.logSheet
+            musicShell: window.musicShell
         }
     }
 

@@ -1,8 +1,7 @@
 import QtQuick
 import Morvane
 
-// The main window's content: the setup screen until every tool works, then the shell slot, which
-// shows the downloader tab the coordinator's selection names until the music shell takes it over.
+// The main window's content: the setup screen until every tool works, then the music shell.
 Item {
     id: root
 
@@ -13,28 +12,24 @@ Item {
     required property DownloadQueueModel queue
     required property DownloadScreenModel download
     required property LogSheetModel logSheet
+    required property MusicShellModel musicShell
 
-    readonly property string shown: model.setupDone ? model.screen : "Setup"
+    readonly property string shown: model.setupDone ? "Shell" : "Setup"
 
     // Screens get their view models as they load; only the one shown exists.
     function load() {
         setupSlot.active = shown === "Setup";
-        switch (shown) {
-        case "Setup":
+        if (shown === "Setup") {
             setupSlot.setSource("downloader/SetupScreen.qml", {"model": setup});
             shellSlot.source = "";
-            break;
-        case "Queue":
-            shellSlot.setSource("downloader/QueueView.qml", {"queue": queue, "logSheet": logSheet});
-            break;
-        case "History":
-            shellSlot.setSource("downloader/HistoryTab.qml", {"history": history, "logSheet": logSheet});
-            break;
-        case "Diagnostics":
-            shellSlot.setSource("downloader/DiagnosticsScreen.qml", {"model": diagnostics});
-            break;
-        default:
-            shellSlot.setSource("downloader/DownloadScreen.qml", {"model": download});
+        } else {
+            shellSlot.setSource("music/MusicShell.qml", {
+                "model": musicShell,
+                "queue": queue,
+                "download": download,
+                "logSheet": logSheet,
+                "history": history
+            });
         }
     }
 

@@ -40,7 +40,8 @@ private Q_SLOTS:
     void initTestCase() { QmlHarness::prepareApplication(); }
     void init() { QmlHarness::failOnWarnings(); }
 
-    // The setup screen until every tool works; then the downloader tab the selection names.
+    // The setup screen until every tool works; then the music shell, whose Downloads route shows
+    // the downloader tab the selection names.
     void rootFollowsSetupAndSelection_data()
     {
         QTest::addColumn<SidebarItem>("selection");
@@ -48,7 +49,6 @@ private Q_SLOTS:
         QTest::newRow("download") << SidebarItem::Download << QStringLiteral("DownloadScreen.qml");
         QTest::newRow("queue") << SidebarItem::Queue << QStringLiteral("QueueView.qml");
         QTest::newRow("history") << SidebarItem::History << QStringLiteral("HistoryTab.qml");
-        QTest::newRow("diagnostics") << SidebarItem::Diagnostics << QStringLiteral("DiagnosticsScreen.qml");
     }
     void rootFollowsSetupAndSelection()
     {
@@ -62,8 +62,10 @@ private Q_SLOTS:
         QVERIFY(test.finishSetup());
         QVERIFY(test.app.state().setupDone());
         QCOMPARE(shownIn(test.window(), "setupSlot"), QString());
+        QCOMPARE(shownIn(test.window(), "shellSlot"), QStringLiteral("MusicShell.qml"));
+        test.app.state().setRoute(Route{Route::Kind::Downloads});
         test.app.state().setSelection(selection);
-        QCOMPARE(shownIn(test.window(), "shellSlot"), screen);
+        QTRY_COMPARE(shownIn(test.window(), "downloaderTab"), screen);
     }
 
     // Every show of the main window runs the start-up check again: once the tools are there, the shell shows.
@@ -82,7 +84,7 @@ private Q_SLOTS:
         test.mirror.installFakes(test.env, QStringLiteral("2026.08.19"));
         test.app.shell().showMainWindow();
         QTRY_VERIFY_WITH_TIMEOUT(test.app.state().setupDone(), toolTimeoutMs);
-        QCOMPARE(shownIn(test.window(), "shellSlot"), QStringLiteral("QueueView.qml"));
+        QCOMPARE(shownIn(test.window(), "shellSlot"), QStringLiteral("MusicShell.qml"));
         QCOMPARE(test.mirror.downloadCount(), firstAttempt); // found installed, nothing fetched
     }
 

@@ -13,11 +13,6 @@ Rectangle {
     required property DownloadScreenModel download
     required property LogSheetModel logSheet
     required property HistoryViewModel history
-    // The player's parts; until they are handed in, each keeps an empty place of its size.
-    property Component playerBar: null
-    property Component queuePanel: null
-    property Component nowPlaying: null
-    property Component outputPicker: null
 
     // 0 hidden … 1 shown.
     property real nowPlayingShown: model.showNowPlaying ? 1 : 0
@@ -45,7 +40,7 @@ Rectangle {
         anchors.left: parent.left
         anchors.right: parent.right
         model: shell.model.topBar
-        outputPicker: shell.outputPicker
+        outputs: shell.model.outputs
     }
 
     Item {
@@ -96,7 +91,8 @@ Rectangle {
                 z: 2
                 opacity: shell.nowPlayingShown
                 active: shell.nowPlayingShown > 0
-                sourceComponent: shell.nowPlaying ?? nowPlayingPlace
+                // The loader keeps the view model for every activation.
+                Component.onCompleted: setSource("NowPlayingView.qml", {"model": shell.model.nowPlaying})
             }
         }
 
@@ -121,7 +117,7 @@ Rectangle {
                 width: 320
                 height: parent.height
                 active: queueArea.visible
-                sourceComponent: shell.queuePanel ?? sidePlace
+                Component.onCompleted: setSource("QueuePanel.qml", {"model": shell.model.queuePanel})
             }
         }
     }
@@ -133,13 +129,13 @@ Rectangle {
         height: 1
         color: Theme.stroke
     }
-    Loader {
+    PlayerBar {
         id: playerBarSlot
         objectName: "playerBarSlot"
         anchors.bottom: parent.bottom
         width: parent.width
         height: 78
-        sourceComponent: shell.playerBar ?? sidePlace
+        model: shell.model.playerBar
     }
 
     ErrorBanner {
@@ -153,18 +149,5 @@ Rectangle {
 
     NamePromptSheet {
         model: shell.model.namePrompt
-    }
-
-    Component {
-        id: sidePlace
-        Rectangle {
-            color: Theme.side
-        }
-    }
-    Component {
-        id: nowPlayingPlace
-        Rectangle {
-            color: Theme.bg
-        }
     }
 }

@@ -9,6 +9,10 @@ MusicShellModel::MusicShellModel(AppState *state, QObject *parent)
     , m_topBar(state, this)
     , m_routes(state, this)
     , m_namePrompt(state, this)
+    , m_playerBar(*state, this)
+    , m_queuePanel(*state, this)
+    , m_nowPlaying(*state, this)
+    , m_outputs(state->audio(), this)
 {
     connect(state, &AppState::showNowPlayingChanged, this, &MusicShellModel::showNowPlayingChanged);
     connect(state, &AppState::showQueueChanged, this, &MusicShellModel::showQueueChanged);

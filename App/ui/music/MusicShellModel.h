@@ -1,6 +1,10 @@
 #pragma once
 
 #include "NamePromptModel.h"
+#include "NowPlayingModel.h"
+#include "OutputListModel.h"
+#include "PlayerBarModel.h"
+#include "QueuePanelModel.h"
 #include "RouteViewModel.h"
 #include "SidebarModel.h"
 #include "TopBarModel.h"
@@ -18,6 +22,10 @@ class MusicShellModel final : public QObject
     Q_PROPERTY(TopBarModel *topBar READ topBar CONSTANT)
     Q_PROPERTY(RouteViewModel *routes READ routes CONSTANT)
     Q_PROPERTY(NamePromptModel *namePrompt READ namePrompt CONSTANT)
+    Q_PROPERTY(PlayerBarModel *playerBar READ playerBar CONSTANT)
+    Q_PROPERTY(QueuePanelModel *queuePanel READ queuePanel CONSTANT)
+    Q_PROPERTY(NowPlayingModel *nowPlaying READ nowPlaying CONSTANT)
+    Q_PROPERTY(OutputListModel *outputs READ outputs CONSTANT)
     Q_PROPERTY(bool showNowPlaying READ showNowPlaying NOTIFY showNowPlayingChanged)
     Q_PROPERTY(bool showQueue READ showQueue NOTIFY showQueueChanged)
     // The player's last failure; empty when there is none, and then no banner shows.
@@ -30,6 +38,10 @@ public:
     [[nodiscard]] TopBarModel *topBar() { return &m_topBar; }
     [[nodiscard]] RouteViewModel *routes() { return &m_routes; }
     [[nodiscard]] NamePromptModel *namePrompt() { return &m_namePrompt; }
+    [[nodiscard]] PlayerBarModel *playerBar() { return &m_playerBar; }
+    [[nodiscard]] QueuePanelModel *queuePanel() { return &m_queuePanel; }
+    [[nodiscard]] NowPlayingModel *nowPlaying() { return &m_nowPlaying; }
+    [[nodiscard]] OutputListModel *outputs() { return &m_outputs; }
     [[nodiscard]] bool showNowPlaying() const;
     [[nodiscard]] bool showQueue() const;
     [[nodiscard]] QString errorMessage() const;
@@ -45,4 +57,8 @@ private:
     TopBarModel m_topBar;
     RouteViewModel m_routes;
     NamePromptModel m_namePrompt;
+    PlayerBarModel m_playerBar;
+    QueuePanelModel m_queuePanel;
+    NowPlayingModel m_nowPlaying;
+    OutputListModel m_outputs;
 };

@@ -26,6 +26,27 @@ Item {
                 "history": history
             })
             return
+        case "search":
+            screen.setSource("SearchScreen.qml", {
+                "model": model.screenModel
+            })
+            return
+        case "liked":
+        case "libraryDownloads":
+            screen.setSource("TrackListScreen.qml", {
+                "model": model.screenModel
+            })
+            return
+        case "recent":
+            screen.setSource("RecentScreen.qml", {
+                "songs": model.screenModel
+            })
+            return
+        case "playlist":
+            screen.setSource("PlaylistDetailScreen.qml", {
+                "model": model.screenModel
+            })
+            return
         }
         // A route whose screen is not here yet names itself.
         screen.setSource("EmptyState.qml", {

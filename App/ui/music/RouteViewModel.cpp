@@ -1,6 +1,9 @@
 #include "RouteViewModel.h"
 
+#include "LibrarySongsModel.h"
 #include "MusicRoutes.h"
+#include "PlaylistDetailModel.h"
+#include "SearchScreenModel.h"
 #include "coordinator/AppState.h"
 #include "core/Json.h"
 
@@ -11,11 +14,17 @@ RouteViewModel::RouteViewModel(AppState *state, QObject *parent)
 {
     connect(state, &AppState::routeChanged, this, [this] {
         const Route previous = std::exchange(m_route, m_state->route());
-        if (previous.kind != m_route.kind)
+        if (previous.kind != m_route.kind) {
+            makeScreenModel();
             Q_EMIT screenChanged();
-        if (previous.playlistID != m_route.playlistID)
+        }
+        if (previous.playlistID != m_route.playlistID) {
+            if (auto *playlist = qobject_cast<PlaylistDetailModel *>(m_screenModel))
+                playlist->setPlaylistID(m_route.playlistID);
             Q_EMIT playlistIdChanged();
+        }
     });
+    makeScreenModel();
     connect(state, &AppState::selectionChanged, this, &RouteViewModel::downloadsTabChanged);
 }
 
@@ -48,6 +57,32 @@ QString RouteViewModel::downloadsTab() const
     case SidebarItem::Diagnostics: break;
     }
     return QStringLiteral("queue");
+}
+
+void RouteViewModel::makeScreenModel()
+{
+    // The screen that shows the old model is gone before the event loop deletes it.
+    if (m_screenModel)
+        m_screenModel->deleteLater();
+    m_screenModel = nullptr;
+    switch (m_route.kind) {
+    case Route::Kind::Playlist: m_screenModel = new PlaylistDetailModel(m_state, m_route.playlistID, this); break;
+    case Route::Kind::Search: m_screenModel = new SearchScreenModel(m_state, this); break;
+    case Route::Kind::Liked:
+        m_screenModel = new LibrarySongsModel(m_state, LibrarySongsModel::Source::Liked, this);
+        break;
+    case Route::Kind::Recent:
+        m_screenModel = new LibrarySongsModel(m_state, LibrarySongsModel::Source::Recent, this);
+        break;
+    case Route::Kind::LibraryDownloads:
+        m_screenModel = new LibrarySongsModel(m_state, LibrarySongsModel::Source::Downloaded, this);
+        break;
+    case Route::Kind::Home:
+    case Route::Kind::Explore:
+    case Route::Kind::Playlists:
+    case Route::Kind::Downloads:
+    case Route::Kind::Settings: break;
+    }
 }
 
 const QStringList &RouteViewModel::moods()

@@ -23,6 +23,9 @@ class RouteViewModel final : public QObject
     Q_PROPERTY(QString downloadsTab READ downloadsTab NOTIFY downloadsTabChanged)
     // The moods the Explore screen offers, in order.
     Q_PROPERTY(QStringList moods READ moods CONSTANT)
+    // The view model of the screen shown, made anew for each kind of route (so a screen shows
+    // the library as it is when it opens); null for a screen that needs none of its own.
+    Q_PROPERTY(QObject *screenModel READ screenModel NOTIFY screenChanged)
 
 public:
     explicit RouteViewModel(AppState *state, QObject *parent = nullptr);
@@ -33,6 +36,7 @@ public:
     [[nodiscard]] QString symbol() const;
     [[nodiscard]] QString downloadsTab() const;
     [[nodiscard]] static const QStringList &moods();
+    [[nodiscard]] QObject *screenModel() const { return m_screenModel; }
 
 Q_SIGNALS:
     void screenChanged();
@@ -40,6 +44,9 @@ Q_SIGNALS:
     void downloadsTabChanged();
 
 private:
+    void makeScreenModel();
+
     AppState *m_state;
     Route m_route;
+    QObject *m_screenModel = nullptr; // a child
 };

@@ -10,7 +10,7 @@ Rectangle {
 
     required property TopBarModel model
     // The audio output picker; its 28 × 28 place stays empty without one.
-    property Component outputPicker: null
+    required property OutputListModel outputs
 
     implicitHeight: 52
     color: Theme.side
@@ -129,11 +129,11 @@ Rectangle {
             Layout.fillWidth: true
         }
 
-        Loader {
-            objectName: "outputPickerSlot"
+        OutputPicker {
+            objectName: "outputPicker"
             Layout.preferredWidth: 28
             Layout.preferredHeight: 28
-            sourceComponent: bar.outputPicker
+            model: bar.outputs
         }
 
         ToolButton {

@@ -15,7 +15,6 @@ RootViewModel::RootViewModel(AppState *state, std::function<void(const QString &
     m_toastTimer.setInterval(toastMs);
     connect(&m_toastTimer, &QTimer::timeout, this, [this] { m_state->setToast(std::nullopt); });
     connect(state, &AppState::setupDoneChanged, this, &RootViewModel::setupDoneChanged);
-    connect(state, &AppState::selectionChanged, this, &RootViewModel::screenChanged);
     connect(state, &AppState::toastChanged, this, &RootViewModel::followToast);
     followToast();
 }
@@ -23,11 +22,6 @@ RootViewModel::RootViewModel(AppState *state, std::function<void(const QString &
 bool RootViewModel::setupDone() const
 {
     return m_state->setupDone();
-}
-
-QString RootViewModel::screen() const
-{
-    return SidebarItems::rawValue(m_state->selection());
 }
 
 QString RootViewModel::toast() const

@@ -11,15 +11,13 @@
 
 class AppState;
 
-// The main window's content: the setup screen until the tools are ready, then the shell with the
-// downloader tab that the coordinator's selection names; links dropped anywhere on the window; and
-// the toast, which clears itself 2.2 s after each new message.
+// The main window's content: the setup screen until the tools are ready, then the music shell;
+// links dropped anywhere on the window; and the toast, which clears itself 2.2 s after each new
+// message.
 class RootViewModel final : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(bool setupDone READ setupDone NOTIFY setupDoneChanged)
-    // The downloader tab shown in the shell slot: "Download", "Queue", "History" or "Diagnostics".
-    Q_PROPERTY(QString screen READ screen NOTIFY screenChanged)
     // The message shown at the bottom of the window; empty when none is.
     Q_PROPERTY(QString toast READ toast NOTIFY toastChanged)
 
@@ -30,7 +28,6 @@ public:
     RootViewModel(AppState *state, std::function<void(const QString &)> receive, QObject *parent = nullptr);
 
     [[nodiscard]] bool setupDone() const;
-    [[nodiscard]] QString screen() const;
     [[nodiscard]] QString toast() const;
 
     // A drop on the window: its links, else its text. Links travel together, a link a line, so
@@ -39,7 +36,6 @@ public:
 
 Q_SIGNALS:
     void setupDoneChanged();
-    void screenChanged();
     void toastChanged();
 
 private:

@@ -1,11 +1,14 @@
 #include "MusicShellScreen.h"
 
+#include "ui/music/ArtworkProvider.h"
+
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
 
 MusicShellScreen::MusicShellScreen(QSize size)
 {
+    ArtworkProvider::install(harness.engine(), rig.state->artwork());
     const QUrl page = QUrl::fromLocalFile(QStringLiteral(MORVANE_GALLERY_SOURCE_DIR "/MusicShellPage.qml"));
     window =
         qobject_cast<QQuickWindow *>(harness.create(page, {{QStringLiteral("model"), QVariant::fromValue(&model)},

@@ -147,7 +147,7 @@ private Q_SLOTS:
         screen.click(screen.item(QStringLiteral("sidebar:liked")));
         QVERIFY(screen.item(QStringLiteral("routeScreen"))->property("item").value<QObject *>() != loaded);
         QCOMPARE(state.route(), (Route{Kind::Liked, {}}));
-        QTRY_COMPARE(screen.item(QStringLiteral("routePlaceholder"))->property("title").toString(),
+        QTRY_COMPARE(screen.item(QStringLiteral("listTitle"))->property("text").toString(),
                      QStringLiteral("Liked Songs"));
 
         // The badge and the playlist rows follow as they change.

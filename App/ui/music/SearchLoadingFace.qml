@@ -1,0 +1,33 @@
+import QtQuick
+import QtQuick.Controls
+import Morvane
+
+// The notice while a search runs.
+Item {
+    id: face
+
+    required property SearchScreenModel model
+
+    Row {
+        objectName: "loadingFace"
+        x: 28
+        y: 24 + 28
+        spacing: 10
+
+        BusyIndicator {
+            anchors.verticalCenter: parent.verticalCenter
+            implicitWidth: 18
+            implicitHeight: 18
+            padding: 0
+            running: true
+        }
+
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            text: face.model.notice
+            textFormat: Text.PlainText
+            color: Theme.dim
+            font.pixelSize: Theme.body
+        }
+    }
+}

@@ -1,0 +1,41 @@
+import QtQuick
+import QtQuick.Controls
+import Morvane
+
+// The results in one list: the title, count and actions, the playlists shelf, then the song rows,
+// numbered from 1, each playing within the whole list.
+ListView {
+    id: results
+
+    required property SearchScreenModel screenModel
+    // The playlists shelf, from whoever builds shelves; none leaves it out.
+    property Component playlistShelf: null
+
+    objectName: "resultsList"
+    model: screenModel.tracks
+    reuseItems: true
+    topMargin: 24
+    bottomMargin: 24
+    boundsBehavior: Flickable.StopAtBounds
+    ScrollBar.vertical: ScrollBar {}
+
+    header: SearchResultsHeader {
+        width: ListView.view.width
+        model: (ListView.view as SearchResults).screenModel
+        playlistShelf: (ListView.view as SearchResults).playlistShelf
+    }
+
+    delegate: TrackRow {
+        objectName: "trackRow" + index
+        x: 18
+        width: ListView.view.width - 36
+        list: ListView.view.model
+        onMenuRequested: (row, at, x, y) => menus.open(row, at, x, y)
+    }
+
+    TrackMenuHost {
+        id: menus
+
+        list: results.screenModel.tracks
+    }
+}

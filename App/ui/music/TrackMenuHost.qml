@@ -1,0 +1,26 @@
+import QtQuick
+import Morvane
+
+// The one song menu of a screen: made for the row's song when asked, gone once closed.
+Item {
+    id: host
+
+    required property TrackListModel list
+
+    function open(row: int, at: Item, x: real, y: real) {
+        const menu = menuView.createObject(host)
+        menu.controller = list.menu(row, menu)
+        menu.build()
+        // Placed in the host's coordinates: a row may go while its menu is open.
+        const point = at.mapToItem(host, x, y)
+        menu.popup(point.x, point.y)
+    }
+
+    Component {
+        id: menuView
+
+        TrackMenuView {
+            onClosed: destroy()
+        }
+    }
+}

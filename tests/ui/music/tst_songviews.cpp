@@ -1,0 +1,256 @@
+#include "MusicShellScreen.h"
+#include "TestRecommender.h"
+#include "music/LibraryStore.h"
+#include "player/PlayerManager.h"
+#include "search/SearchManager.h"
+
+#include <QDir>
+#include <QFile>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+
+// The song rows, their menu and the song screens in the music window: what only the views wire
+// (double click, hover, secondary click, drag, the faces), and the gallery's pictures of them.
+namespace {
+using Kind = Route::Kind;
+
+QList<Track> songs(int count)
+{
+    QList<Track> tracks;
+    for (int n = 1; n <= count; ++n) {
+        Track track = TestRecommender::song(n, QStringLiteral("Artist ") + QString::number(n));
+        track.duration = n == 2 ? std::optional<double>() : std::optional<double>(150 + 17 * n);
+        tracks.append(track);
+    }
+    return tracks;
+}
+
+void like(LibraryStore &library, const QList<Track> &tracks)
+{
+    library.registerTracks(tracks);
+    for (auto track = tracks.crbegin(); track != tracks.crend(); ++track)
+        library.toggleLike(*track);
+}
+
+QStringList ids(const QList<Track> &tracks)
+{
+    return TestRecommender::ids(tracks);
+}
+
+struct Screen : MusicShellScreen
+{
+    Screen()
+    {
+        QVERIFY(window);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+    }
+
+    QQuickItem *row(int index) const { return item(QStringLiteral("trackRow%1").arg(index)); }
+    QPoint centre(const QQuickItem *of) const { return sceneRect(of).center().toPoint(); }
+    void hover(const QQuickItem *of) const { QTest::mouseMove(window, centre(of)); }
+    // The menu of the row, opened by a secondary click; its entry of `key`.
+    QQuickItem *menuEntry(int index, const QString &key) const
+    {
+        QTest::mouseClick(window, Qt::RightButton, {}, centre(row(index)));
+        QQuickItem *entry = nullptr;
+        for (int wait = 0; wait < 50 && !(entry = item(QStringLiteral("entry:") + key)); ++wait)
+            QTest::qWait(20);
+        return entry;
+    }
+    void save(const QString &name) const
+    {
+        const QImage image = QmlHarness::render(window);
+        QVERIFY2(!QmlHarness::isOneColour(image), qPrintable(name));
+        QVERIFY(QDir().mkpath(QStringLiteral(MORVANE_GALLERY_DIR)));
+        QVERIFY(image.save(QStringLiteral(MORVANE_GALLERY_DIR "/songs-") + name + QStringLiteral(".png")));
+    }
+};
+} // namespace
+
+class TestSongViews : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QmlHarness::prepareApplication(); }
+    void init() { QmlHarness::failOnWarnings(); }
+
+    // A double click plays the list from the row; the heart shows under the pointer and unlikes;
+    // the menu acts on its row's song.
+    void rows()
+    {
+        Screen screen;
+        AppState &state = *screen.rig.state;
+        LibraryStore &library = state.library();
+        const QList<Track> tracks = songs(4);
+        library.registerTracks(tracks);
+        for (const Track &track : tracks)
+            library.record(TestRecommender::play(track.id, 0, 200, true));
+        library.toggleLike(tracks[0]);
+        state.setRoute(Route{Kind::Recent, {}}); // newest first: the liked song is the last row
+        QTRY_VERIFY(screen.row(3));
+
+        QTest::mouseDClick(screen.window, Qt::LeftButton, {}, screen.centre(screen.row(1)));
+        QCOMPARE(state.player().current()->id, tracks[2].id);
+        QCOMPARE(state.player().queue().size(), 4);
+
+        const auto heart = [&screen](int index) {
+            return screen.row(index)->findChild<QQuickItem *>(QStringLiteral("likeButton"));
+        };
+        screen.hover(screen.row(3));
+        QTRY_COMPARE(heart(0)->opacity(), 0.0);
+        screen.hover(screen.row(0));
+        QTRY_COMPARE(heart(0)->opacity(), 1.0);
+        QCOMPARE(heart(3)->opacity(), 1.0); // liked: shown without the pointer
+
+        QQuickItem *queue = screen.menuEntry(2, QStringLiteral("queue"));
+        QVERIFY(queue);
+        screen.click(queue);
+        QCOMPARE(state.toastText(), QStringLiteral("Added to queue"));
+        QCOMPARE(state.player().queue().constLast().track.id, tracks[1].id);
+
+        // Unliked from its heart, the song leaves Liked Songs.
+        state.setRoute(Route{Kind::Liked, {}});
+        QTRY_VERIFY(screen.row(0));
+        screen.hover(screen.row(0));
+        screen.click(heart(0));
+        QTRY_VERIFY(screen.item(QStringLiteral("emptyMessage"))->isVisible());
+        QVERIFY(library.likes().isEmpty());
+    }
+
+    // The playlist names of the submenu show an "&" as typed.
+    void menuNames()
+    {
+        Screen screen;
+        AppState &state = *screen.rig.state;
+        state.library().renamePlaylist(MusicShellRig::playlistID(1), QStringLiteral("R&B"));
+        like(state.library(), songs(1));
+        state.setRoute(Route{Kind::Liked, {}});
+        QTRY_VERIFY(screen.row(0));
+        QVERIFY(screen.menuEntry(0, QStringLiteral("like")));
+        QObject *submenu = screen.window->findChild<QObject *>(QStringLiteral("playlistMenu"));
+        QVERIFY(submenu);
+        QObject *first = submenu->findChild<QObject *>(QStringLiteral("entry:playlist:0"));
+        QVERIFY(first);
+        QCOMPARE(first->property("label").toString(), QStringLiteral("R&B"));
+    }
+
+    // The last row dragged to the top, and the playlist's own buttons.
+    void playlistDetail()
+    {
+        Screen screen;
+        AppState &state = *screen.rig.state;
+        const QUuid id = MusicShellRig::playlistID(2);
+        const QList<Track> tracks = songs(3);
+        state.library().add(tracks, id);
+        state.setRoute(Route::playlist(id));
+        QTRY_VERIFY(screen.row(2));
+
+        const QPoint from = screen.centre(screen.row(2));
+        const QPoint to = screen.centre(screen.row(0)) - QPoint(0, 20);
+        QTest::mousePress(screen.window, Qt::LeftButton, {}, from);
+        for (int step = 1; step <= 10; ++step)
+            QTest::mouseMove(screen.window, from + (to - from) * step / 10);
+        QTest::mouseRelease(screen.window, Qt::LeftButton, {}, to);
+        QTRY_COMPARE(ids(state.library().playlist(id)->tracks),
+                     (QStringList{tracks[2].id, tracks[0].id, tracks[1].id}));
+
+        screen.click(screen.item(QStringLiteral("rename")));
+        QVERIFY(state.namePrompt());
+        QCOMPARE(state.namePrompt()->initial, QStringLiteral("Evening"));
+        state.setNamePrompt(std::nullopt);
+        screen.click(screen.item(QStringLiteral("delete")));
+        QCOMPARE(state.route().kind, Kind::Playlists);
+        QVERIFY(!state.library().playlist(id));
+    }
+
+    // The search faces: a recent search searches again; Try again repeats the last.
+    void search()
+    {
+        Screen screen;
+        AppState &state = *screen.rig.state;
+        state.setRoute(Route{Kind::Search, {}});
+        QTRY_VERIFY(screen.item(QStringLiteral("searchHint")));
+        state.library().recordSearch(QStringLiteral("Rock & Roll"));
+        QTRY_VERIFY(screen.item(QStringLiteral("recent:Rock & Roll")));
+        screen.click(screen.item(QStringLiteral("recent:Rock & Roll")));
+        QTRY_VERIFY(screen.item(QStringLiteral("tryAgain"))); // nothing found
+        const QStringList &calls = screen.rig.catalog->calls;
+        const qsizetype before = calls.size();
+        screen.click(screen.item(QStringLiteral("tryAgain")));
+        QTRY_VERIFY(calls.mid(before).contains(QStringLiteral("search Rock & Roll 25")));
+    }
+
+    void gallery()
+    {
+        Screen screen;
+        AppState &state = *screen.rig.state;
+        LibraryStore &library = state.library();
+        SearchManager &search = state.search();
+        FakeCatalog &catalog = *screen.rig.catalog;
+        const QList<Track> tracks = songs(12);
+
+        state.setRoute(Route{Kind::Search, {}});
+        QTRY_VERIFY(screen.item(QStringLiteral("searchHint")));
+        screen.save(QStringLiteral("search-hint"));
+        for (const char *text : {"lofi beats", "Rock & Roll", "jazz piano", "https://www.youtube.com/watch?v=x"})
+            library.recordSearch(QString::fromLatin1(text));
+        QTRY_VERIFY(screen.item(QStringLiteral("clearRecents")));
+        screen.save(QStringLiteral("search-recents"));
+
+        catalog.holding = true;
+        search.submit(QStringLiteral("evening jazz"), &state.player());
+        QTRY_VERIFY(screen.item(QStringLiteral("loadingFace")));
+        screen.save(QStringLiteral("search-loading"));
+        catalog.release();
+        catalog.holding = false;
+        QTRY_VERIFY(screen.item(QStringLiteral("failedFace")));
+        screen.save(QStringLiteral("search-failed"));
+
+        const QString link = QStringLiteral("https://www.youtube.com/playlist?list=PL2");
+        catalog.expansions[link] = YTMusic::Expansion{QStringLiteral("Evening Jazz Classics"), tracks};
+        search.submit(link, &state.player());
+        QTRY_VERIFY(screen.row(5));
+        library.toggleLike(tracks[1]);
+        const QString file = screen.rig.env.root() + QStringLiteral("/song.m4a");
+        QFile(file).open(QIODevice::WriteOnly);
+        library.recordDownload(tracks[2].id, file);
+        state.player().play(tracks, 3, false);
+        screen.hover(screen.row(1));
+        QTRY_COMPARE(screen.row(1)->findChild<QQuickItem *>(QStringLiteral("likeButton"))->opacity(), 1.0);
+        screen.save(QStringLiteral("search-link-results"));
+        state.player().togglePlay();
+        QVERIFY(screen.menuEntry(4, QStringLiteral("like")));
+        screen.save(QStringLiteral("row-menu-paused"));
+        screen.click(screen.item(QStringLiteral("entry:playlists")));
+        QObject *submenu = screen.window->findChild<QObject *>(QStringLiteral("playlistMenu"));
+        QTRY_VERIFY(submenu->property("opened").toBool());
+        screen.save(QStringLiteral("row-submenu"));
+        QTest::keyClick(screen.window, Qt::Key_Escape);
+        QTest::keyClick(screen.window, Qt::Key_Escape);
+
+        like(library, tracks.mid(2, 6));
+        state.setRoute(Route{Kind::Liked, {}});
+        QTRY_VERIFY(screen.row(6));
+        screen.save(QStringLiteral("liked"));
+        state.setRoute(Route{Kind::Recent, {}});
+        QTRY_VERIFY(screen.item(QStringLiteral("emptyMessage")));
+        screen.save(QStringLiteral("recent-empty"));
+        state.setRoute(Route{Kind::LibraryDownloads, {}});
+        QTRY_VERIFY(screen.row(0));
+        screen.save(QStringLiteral("downloaded"));
+
+        const Playlist imported = library.createPlaylist(QStringLiteral("Evening Jazz Classics"), tracks, link);
+        state.setRoute(Route::playlist(imported.id));
+        QTRY_VERIFY(screen.item(QStringLiteral("rename")));
+        screen.save(QStringLiteral("playlist-imported"));
+        library.deletePlaylist(imported.id);
+        QTRY_VERIFY(screen.item(QStringLiteral("playlistNotFound"))->isVisible());
+        screen.save(QStringLiteral("playlist-not-found"));
+    }
+};
+
+QTEST_MAIN(TestSongViews)
+#include "tst_songviews.moc"
