@@ -16,6 +16,7 @@ MorvaneApp::MorvaneApp(AppState::Backends backends, QObject *parent)
     , m_diagnostics(&m_state.deps(), &m_desktop, [this] { m_state.repairTools(); })
     , m_history(&m_state.history(), &m_state.downloads(), &m_desktop)
     , m_queue(&m_state.downloads(), &m_desktop)
+    , m_download(m_state)
     , m_logSheet(&m_desktop)
     , m_musicSettings(m_state.player(), m_state.library())
     , m_tools(&m_state.deps(),
@@ -69,6 +70,7 @@ bool MorvaneApp::start()
         {QStringLiteral("diagnostics"), QVariant::fromValue(&m_diagnostics)},
         {QStringLiteral("history"), QVariant::fromValue(&m_history)},
         {QStringLiteral("queue"), QVariant::fromValue(&m_queue)},
+        {QStringLiteral("download"), QVariant::fromValue(&m_download)},
         {QStringLiteral("logSheet"), QVariant::fromValue(&m_logSheet)},
         {QStringLiteral("music"), QVariant::fromValue(&m_musicSettings)},
         {QStringLiteral("tools"), QVariant::fromValue(&m_tools)},

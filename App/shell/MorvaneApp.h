@@ -10,6 +10,7 @@
 #include "platform/TerminationSignals.h"
 #include "ui/downloader/DiagnosticsViewModel.h"
 #include "ui/downloader/DownloadQueueModel.h"
+#include "ui/downloader/DownloadScreenModel.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/downloader/LogSheetModel.h"
 #include "ui/downloader/SetupViewModel.h"
@@ -53,6 +54,7 @@ private:
     DiagnosticsViewModel m_diagnostics;
     HistoryViewModel m_history;
     DownloadQueueModel m_queue;
+    DownloadScreenModel m_download;
     LogSheetModel m_logSheet;
     MusicSettingsModel m_musicSettings;
     ToolsSettingsModel m_tools;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/downloader/DiagnosticsViewModel.h"
+#include "ui/downloader/DownloadScreenModel.h"
 #include "ui/downloader/HistoryFilterModel.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/downloader/SetupViewModel.h"
@@ -40,4 +41,35 @@ struct ForeignHistoryFilterModel
     QML_FOREIGN(HistoryFilterModel)
     QML_NAMED_ELEMENT(HistoryFilterModel)
     QML_UNCREATABLE("made by the history view model")
+};
+
+struct ForeignDownloadScreenModel
+{
+    Q_GADGET
+    QML_FOREIGN(DownloadScreenModel)
+    QML_NAMED_ELEMENT(DownloadScreenModel)
+    QML_UNCREATABLE("made by the application")
+};
+
+struct ForeignDownloadFormModel
+{
+    Q_GADGET
+    QML_FOREIGN(DownloadFormModel)
+    QML_NAMED_ELEMENT(DownloadFormModel)
+    QML_UNCREATABLE("made by the download screen's model")
+};
+
+struct ForeignDownloadSettings
+{
+    Q_GADGET
+    QML_FOREIGN(DownloadSettings)
+    QML_NAMED_ELEMENT(DownloadSettings)
+    QML_UNCREATABLE("made by the download form's model")
+};
+
+struct ForeignPlaylistEntryModel
+{
+    Q_GADGET
+    QML_FOREIGN(PlaylistEntryModel)
+    QML_ANONYMOUS
 };

@@ -12,6 +12,7 @@ AppWindow {
     required property DiagnosticsViewModel diagnostics
     required property HistoryViewModel history
     required property DownloadQueueModel queue
+    required property DownloadScreenModel download
     required property LogSheetModel logSheet
     required property CommandController commands
     required property MusicSettingsModel music
@@ -223,6 +224,7 @@ AppWindow {
             diagnostics: window.diagnostics
             history: window.history
             queue: window.queue
+            download: window.download
             logSheet: window.logSheet
             musicShell: window.musicShell
             music: window.music

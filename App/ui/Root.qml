@@ -10,6 +10,7 @@ Item {
     required property DiagnosticsViewModel diagnostics
     required property HistoryViewModel history
     required property DownloadQueueModel queue
+    required property DownloadScreenModel download
     required property LogSheetModel logSheet
     required property MusicShellModel musicShell
     required property MusicSettingsModel music
@@ -27,6 +28,7 @@ Item {
             shellSlot.setSource("music/MusicShell.qml", {
                 "model": musicShell,
                 "queue": queue,
+                "download": download,
                 "logSheet": logSheet,
                 "history": history,
                 "music": music,

@@ -46,6 +46,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<SidebarItem>("selection");
         QTest::addColumn<QString>("screen");
+        QTest::newRow("download") << SidebarItem::Download << QStringLiteral("DownloadScreen.qml");
         QTest::newRow("queue") << SidebarItem::Queue << QStringLiteral("QueueView.qml");
         QTest::newRow("history") << SidebarItem::History << QStringLiteral("HistoryTab.qml");
     }

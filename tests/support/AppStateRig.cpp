@@ -1,5 +1,6 @@
 #include "AppStateRig.h"
 
+#include "FakeYtDlp.h"
 #include "PlayerRig.h"
 #include "TestToolMirror.h"
 #include "core/SettingsStore.h"
@@ -43,6 +44,15 @@ bool AppStateRig::makeReady(bool realYtdlp)
         SettingsStore::set(QStringLiteral("remoteEJS"), false);
     }
     return state->setupDone();
+}
+
+bool AppStateRig::fetchCanned(const QByteArray &answer, const QString &link)
+{
+    FakeYtDlp(environment).answer(answer);
+    state->setUrlText(link);
+    state->fetch();
+    return QTest::qWaitFor([this] { return state->fetchState().kind != FetchState::Kind::Loading; }, 30000) &&
+           state->fetchState().kind == FetchState::Kind::Loaded;
 }
 
 void AppStateRig::playing(int count, int current)

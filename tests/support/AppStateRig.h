@@ -19,6 +19,10 @@ struct AppStateRig
     // may be fetched. With `realYtdlp`, Debian's yt-dlp then takes the stand-in's place, without
     // Deno and the challenge-script option, which that build refuses. False when setup failed.
     [[nodiscard]] bool makeReady(bool realYtdlp = false);
+    // After makeReady(): fetches `link` from the link field with a stand-in yt-dlp that answers
+    // `answer` (its "-J" object). False unless the media loaded.
+    [[nodiscard]] bool fetchCanned(const QByteArray &answer,
+                                   const QString &link = QStringLiteral("https://media.example/watch"));
 
     [[nodiscard]] PlayerManager &player() { return state->player(); }
     // A queue of `count` songs (see PlayerRig::track) with song `current` playing and ready.

@@ -1,4 +1,6 @@
+#include "AppStateRig.h"
 #include "DownloadManager.h"
+#include "FakeYtDlp.h"
 #include "MusicShellScreen.h"
 #include "PlayerRig.h"
 #include "QmlHarness.h"
@@ -6,6 +8,7 @@
 #include "RecordingDesktopServices.h"
 #include "TestApp.h"
 #include "TestEnvironment.h"
+#include "TestHttpServer.h"
 #include "TestRequests.h"
 #include "TestToolMirror.h"
 #include "core/Json.h"
@@ -16,6 +19,7 @@
 #include "engine/HistoryStore.h"
 #include "tools/DependencyManager.h"
 #include "ui/downloader/DiagnosticsViewModel.h"
+#include "ui/downloader/DownloadScreenModel.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/downloader/SetupViewModel.h"
 #include "ui/settings/MusicSettingsModel.h"
@@ -25,6 +29,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QMimeData>
 #include <QNetworkAccessManager>
 #include <QQuickItem>
@@ -339,6 +345,55 @@ private Q_SLOTS:
         screen.queue.trigger(Json::uuidText(task->id()), QStringLiteral("showLog"));
         QTRY_VERIFY(screen.logSheet.rowCount() > 0);
         record(screen.window, QStringLiteral("log-sheet"));
+    }
+
+    // The Download screen before a link, while yt-dlp discovers a stalled link, and after a failure.
+    void downloadScreen()
+    {
+        AppStateRig rig;
+        QVERIFY(rig.makeReady(true));
+        TestHttpServer server;
+        server.stall(QStringLiteral("/stall.mp4"));
+        DownloadScreenModel model(*rig.state);
+        recordPage("DownloadScreenPage.qml", &model, QStringLiteral("download-placeholder"));
+
+        rig.state->setUrlText(server.url(QStringLiteral("/stall.mp4")).toString());
+        model.fetchNow();
+        QCOMPARE(model.stateKind(), QStringLiteral("loading"));
+        recordPage("DownloadScreenPage.qml", &model, QStringLiteral("download-loading"));
+
+        rig.state->setUrlText(QStringLiteral("not a link"));
+        model.fetchNow();
+        QCOMPARE(model.stateKind(), QStringLiteral("failed"));
+        recordPage("DownloadScreenPage.qml", &model, QStringLiteral("download-failed"));
+    }
+
+    // The form for a single video under each kind of preset, subtitles on, and for a playlist of
+    // thirty entries with some ticked.
+    void downloadForm()
+    {
+        AppStateRig rig;
+        QVERIFY(rig.makeReady());
+        SettingsStore::set(QStringLiteral("writeSubs"), true);
+        DownloadScreenModel model(*rig.state);
+        QFile video(QStringLiteral(MORVANE_TEST_DATA_DIR "/downloadform/video.json"));
+        QVERIFY(video.open(QIODevice::ReadOnly));
+        QVERIFY(rig.fetchCanned(video.readAll()));
+        const std::pair<Preset, const char *> presets[]{
+            {Preset::Best, "best"}, {Preset::Uhd, "4k"}, {Preset::Audio, "audio"}, {Preset::Custom, "advanced"}};
+        for (const auto &[preset, name] : presets) {
+            rig.state->setPreset(preset);
+            recordPage("DownloadFormPage.qml", &model, QStringLiteral("download-form-") + QLatin1String(name));
+        }
+
+        QJsonArray entries;
+        for (int i = 1; i <= 30; ++i) {
+            entries.append(QJsonObject{{QStringLiteral("title"), QStringLiteral("Late session, part %1").arg(i)},
+                                       {QStringLiteral("duration"), 170 + 7 * i}});
+        }
+        QVERIFY(rig.fetchCanned(FakeYtDlp::listing(entries, QStringLiteral("Late night radio sessions"))));
+        rig.state->setSelectedItems({1, 2, 3, 5, 8});
+        recordPage("DownloadFormPage.qml", &model, QStringLiteral("download-form-playlist"));
     }
 
     // The music shell: on several routes and in both window sizes, with a badge, the search field

@@ -9,6 +9,7 @@ Item {
 
     required property DownloadsScreenModel model
     required property DownloadQueueModel queue
+    required property DownloadScreenModel download
     required property LogSheetModel logSheet
     required property HistoryViewModel history
 
@@ -22,10 +23,8 @@ Item {
             })
             return
         case "download":
-            content.setSource("EmptyState.qml", {
-                "symbol": "link",
-                "title": "From Link",
-                "message": "Paste a link here to download it."
+            content.setSource("../downloader/DownloadScreen.qml", {
+                "model": download
             })
             return
         }

@@ -10,6 +10,7 @@ Rectangle {
 
     required property MusicShellModel model
     required property DownloadQueueModel queue
+    required property DownloadScreenModel download
     required property LogSheetModel logSheet
     required property HistoryViewModel history
     required property MusicSettingsModel music
@@ -81,6 +82,7 @@ Rectangle {
                 model: shell.model.routes
                 downloads: shell.model.downloads
                 queue: shell.queue
+                download: shell.download
                 logSheet: shell.logSheet
                 history: shell.history
                 music: shell.music

@@ -10,6 +10,7 @@ Item {
     required property RouteViewModel model
     required property DownloadsScreenModel downloads
     required property DownloadQueueModel queue
+    required property DownloadScreenModel download
     required property LogSheetModel logSheet
     required property HistoryViewModel history
     required property MusicSettingsModel music
@@ -24,6 +25,7 @@ Item {
             screen.setSource("DownloadsScreen.qml", {
                 "model": downloads,
                 "queue": queue,
+                "download": download,
                 "logSheet": logSheet,
                 "history": history
             })

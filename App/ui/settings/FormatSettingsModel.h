@@ -28,6 +28,11 @@ class FormatSettingsModel : public QObject
 public:
     explicit FormatSettingsModel(QObject *parent = nullptr);
 
+    // The rows of the two pickers, shown upper-cased and stored lower-case; the Download screen
+    // offers the same ones.
+    [[nodiscard]] static QList<SettingPicker::Option> containerOptions();
+    [[nodiscard]] static QList<SettingPicker::Option> audioFormatOptions();
+
     [[nodiscard]] SettingPicker *container() { return &m_container; }
     [[nodiscard]] SettingPicker *audioFormat() { return &m_audioFormat; }
     [[nodiscard]] bool subtitleOptionsEnabled() const { return m_writeSubs.value().toBool(); }

@@ -1,5 +1,7 @@
 #include "GeneralSettingsModel.h"
 
+#include "FolderChoice.h"
+
 #include "core/SettingsStore.h"
 
 namespace {
@@ -13,9 +15,7 @@ GeneralSettingsModel::GeneralSettingsModel(QObject *parent)
 
 void GeneralSettingsModel::chooseFolder(const QUrl &folder)
 {
-    const QString path = folder.isLocalFile() ? folder.toLocalFile() : QString();
-    if (!path.isEmpty())
-        SettingsStore::set(QStringLiteral("downloadFolder"), path);
+    storeDownloadFolder(folder);
 }
 
 void GeneralSettingsModel::resetTemplate()

@@ -25,9 +25,7 @@ public:
 
     [[nodiscard]] SettingStepper *maxConcurrent() { return &m_maxConcurrent; }
 
-    // The folder chooser's answer. Only a local folder is stored: a network place the portal
-    // offers has no local path, and storing its empty path would silently send downloads
-    // nowhere. Anything else changes nothing, like Cancel.
+    // The folder chooser's answer; see storeDownloadFolder.
     Q_INVOKABLE void chooseFolder(const QUrl &folder);
     // Stores the default template, also when it is the one in use.
     Q_INVOKABLE void resetTemplate();

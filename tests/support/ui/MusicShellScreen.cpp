@@ -13,6 +13,7 @@ MusicShellScreen::MusicShellScreen(QSize size)
     window = qobject_cast<QQuickWindow *>(
         harness.create(page, {{QStringLiteral("model"), QVariant::fromValue(&model)},
                               {QStringLiteral("queue"), QVariant::fromValue(&queue)},
+                              {QStringLiteral("download"), QVariant::fromValue(&download)},
                               {QStringLiteral("logSheet"), QVariant::fromValue(&logSheet)},
                               {QStringLiteral("history"), QVariant::fromValue(&history)},
                               {QStringLiteral("music"), QVariant::fromValue(&music)},

@@ -5,6 +5,7 @@
 #include "RecordingDesktopServices.h"
 #include "ui/downloader/DiagnosticsViewModel.h"
 #include "ui/downloader/DownloadQueueModel.h"
+#include "ui/downloader/DownloadScreenModel.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/downloader/LogSheetModel.h"
 #include "ui/music/MusicShellModel.h"
@@ -34,6 +35,7 @@ struct MusicShellScreen
     RecordingDesktopServices desktop;
     DownloadQueueModel queue{&rig.state->downloads(), &desktop};
     LogSheetModel logSheet{&desktop};
+    DownloadScreenModel download{*rig.state};
     HistoryViewModel history{&rig.state->history(), &rig.state->downloads(), &desktop};
     MusicSettingsModel music{rig.state->player(), rig.state->library()};
     ToolsSettingsModel tools{&rig.state->deps(), {[] {}, [](const QString &) {}}};

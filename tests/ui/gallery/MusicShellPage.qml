@@ -7,6 +7,7 @@ AppWindow {
 
     required property MusicShellModel model
     required property DownloadQueueModel queue
+    required property DownloadScreenModel download
     required property LogSheetModel logSheet
     required property HistoryViewModel history
     required property MusicSettingsModel music
@@ -20,6 +21,7 @@ AppWindow {
         anchors.fill: parent
         model: page.model
         queue: page.queue
+        download: page.download
         logSheet: page.logSheet
         history: page.history
         music: page.music

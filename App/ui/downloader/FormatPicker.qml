@@ -1,0 +1,30 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Morvane
+
+// One exact-format picker: its label and the rows the form offers; a pick goes back through
+// `picked`.
+RowLayout {
+    id: row
+
+    property alias label: caption.text
+    property alias options: box.model
+    property alias currentIndex: box.currentIndex
+
+    signal picked(int index)
+
+    spacing: 8
+
+    Label {
+        id: caption
+        Layout.preferredWidth: 48
+    }
+    ComboBox {
+        id: box
+        Layout.preferredWidth: 460
+        textRole: "text"
+        valueRole: "value"
+        onActivated: index => row.picked(index)
+    }
+}
