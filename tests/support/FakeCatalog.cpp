@@ -50,7 +50,7 @@ void FakeCatalog::wake(int id)
     const std::coroutine_handle<> handle = held->second;
     m_held.erase(held);
     // Later, as a child's answer would come: never inside the caller's own cancel or release.
-    QTimer::singleShot(0, [handle] { handle.resume(); });
+    QTimer::singleShot(0, &m_alive, [handle] { handle.resume(); });
 }
 
 void FakeCatalog::release()

@@ -3,6 +3,7 @@
 #include "player/MusicCatalog.h"
 
 #include <QHash>
+#include <QObject>
 #include <QStringList>
 
 #include <chrono>
@@ -62,5 +63,7 @@ private:
     MusicResult<QList<Track>> take(const QString &key);
 
     std::map<int, std::coroutine_handle<>> m_held;
+    // Released calls resume a turn later, and never once the catalogue is gone.
+    QObject m_alive;
     int m_nextHeld = 0;
 };

@@ -204,6 +204,8 @@ private Q_SLOTS:
             {QStringLiteral("Paste Link & Fetch"), QStringLiteral("Ctrl+Shift+V")},
             {QStringLiteral("Settings…"), QStringLiteral("Ctrl+,")},
             {QStringLiteral("Check for Tool Updates"), QString()},
+            // Offered where no tray is, as on the test's platform.
+            {QStringLiteral("Mini Player"), QString()},
             {QStringLiteral("Quit"), QStringLiteral("Ctrl+Q")},
             {QStringLiteral("Play"), QStringLiteral("Ctrl+P")},
             {QStringLiteral("Next"), QStringLiteral("Ctrl+Alt+PgDown")},

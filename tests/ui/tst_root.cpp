@@ -130,8 +130,6 @@ private Q_SLOTS:
     {
         TestApp test;
         QVERIFY(test.app.start());
-        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-            QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
         QVERIFY(QMetaObject::invokeMethod(test.window(), "openSettings"));
         auto *settings = test.window()->property("settingsWindow").value<QQuickWindow *>();
         QVERIFY(settings);

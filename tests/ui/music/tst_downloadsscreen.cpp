@@ -12,7 +12,7 @@
 namespace {
 const QString segmentsOnStart = QStringLiteral("Active (0)|Finished|From Link");
 
-// The class of what fills the screen below the header: "QueueView", "HistoryTab", "EmptyState".
+// The class of what fills the screen below the header: "QueueView", "HistoryTab", "DownloadScreen".
 QString shownContent(const MusicShellScreen &screen)
 {
     QQuickItem *tab = screen.item(QStringLiteral("downloaderTab"));
@@ -88,7 +88,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("content");
         QTest::newRow("queue") << SidebarItem::Queue << 0 << QStringLiteral("QueueView");
         QTest::newRow("history") << SidebarItem::History << 1 << QStringLiteral("HistoryTab");
-        QTest::newRow("download") << SidebarItem::Download << 2 << QStringLiteral("EmptyState");
+        QTest::newRow("download") << SidebarItem::Download << 2 << QStringLiteral("DownloadScreen");
         QTest::newRow("diagnostics") << SidebarItem::Diagnostics << -1 << QStringLiteral("QueueView");
     }
     void screenFollowsTheSelection()
@@ -123,7 +123,7 @@ private Q_SLOTS:
         QCOMPARE(shownContent(screen), QStringLiteral("HistoryTab"));
         screen.click(screen.item(QStringLiteral("segment2")));
         QCOMPARE(state.selection(), SidebarItem::Download);
-        QCOMPARE(shownContent(screen), QStringLiteral("EmptyState"));
+        QCOMPARE(shownContent(screen), QStringLiteral("DownloadScreen"));
     }
 
     // The finished downloads come back with no search and nothing selected.

@@ -2,7 +2,6 @@
 #include "PlayerRig.h"
 #include "TestHttpServer.h"
 #include "core/Tool.h"
-#include "ui/music/ArtworkProvider.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -72,7 +71,6 @@ class TestScreensGallery : public QObject
     static std::unique_ptr<MusicShellScreen> open(QSize size = {1020, 660})
     {
         auto screen = std::make_unique<MusicShellScreen>(size);
-        ArtworkProvider::install(screen->harness.engine(), screen->rig.state->artwork());
         screen->window->show();
         if (!QTest::qWaitForWindowExposed(screen->window))
             return {};
