@@ -131,9 +131,9 @@ int main(int argc, char **argv)
     icon.show();
     MenuBarPlayerModel trayModel(state);
     QQmlComponent panelComponent(&engine, QUrl(QStringLiteral("qrc:/Morvane/music/MenuBarPlayerWindow.qml")));
-    std::unique_ptr<QObject> panel(
+    std::unique_ptr<QObject> trayPanel(
         panelComponent.createWithInitialProperties({{QStringLiteral("model"), QVariant::fromValue(&trayModel)}}));
-    auto *panelWindow = qobject_cast<QQuickWindow *>(panel.get());
+    auto *panelWindow = qobject_cast<QQuickWindow *>(trayPanel.get());
     if (!panelWindow)
         qFatal("%s", qPrintable(panelComponent.errorString()));
     panelWindow->show();
