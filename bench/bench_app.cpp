@@ -16,16 +16,15 @@
 //                         scrolling the list: times to the next frame and the rows built
 // Build with `cmake --build build --target benchmarks`.
 #include "BenchFixtures.h"
+#include "ProgressTicker.h"
 #include "core/AppPaths.h"
 #include "engine/DownloadTask.h"
 #include "shell/MorvaneApp.h"
 #include "shell/QmlSetup.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QMimeData>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -274,24 +273,12 @@ void queueFigure(MorvaneApp &morvane)
     }
     wait(2000);
     const QList<DownloadTask *> running = morvane.state().downloads().tasks().mid(0, 8);
-    for (DownloadTask *task : running)
-        task->setStatus(TaskStatus::Downloading);
+    ProgressTicker progress(running);
     FrameClock frames(window);
     frames.untilNextFrame();
     int rowChanges = 0;
     QObject::connect(content, &QQuickItem::childrenChanged, content, [&rowChanges] { ++rowChanges; });
 
-    int tick = 0;
-    QTimer progress;
-    progress.setInterval(100);
-    QObject::connect(&progress, &QTimer::timeout, &progress, [&] {
-        ++tick;
-        for (DownloadTask *task : running) {
-            task->setProgress(std::min(0.995, tick / 1000.0));
-            task->setSpeed(1'000'000.0 + tick * 1000);
-            task->setEta(1000 - tick);
-        }
-    });
     const double start = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
     const int framesBefore = frames.frames();
     progress.start();
@@ -410,11 +397,7 @@ int main(int argc, char *argv[])
     }
 
     QTemporaryDir home;
-    for (const char *variable : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
-        const QString path = home.path() + QLatin1Char('/') + QLatin1String(variable);
-        QDir().mkpath(path);
-        qputenv(variable, QFile::encodeName(path));
-    }
+    BenchFixtures::useHome(home.path());
     // Update checks and tool downloads ask a closed local port.
     qputenv("MORVANE_TOOL_MIRROR", "http://127.0.0.1:9");
     if (qEnvironmentVariableIsEmpty("MORVANE_AO"))

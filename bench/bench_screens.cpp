@@ -9,18 +9,16 @@
 // Runs in a temporary home of its own; build with `cmake --build build --target benchmarks`.
 #include "BenchFixtures.h"
 #include "DownloadManager.h"
+#include "ProgressTicker.h"
 #include "engine/DownloadOptions.h"
-#include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 #include "platform/DesktopServices.h"
 #include "ui/downloader/DownloadQueueModel.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/downloader/LogSheetModel.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QGuiApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -59,20 +57,7 @@ void queueFigure(DesktopServices &desktop)
     int updates = 0;
     QObject::connect(&model, &QAbstractItemModel::dataChanged, &model, [&] { ++updates; });
 
-    const QList<DownloadTask *> running = downloads.tasks().mid(0, 8);
-    for (DownloadTask *task : running)
-        task->setStatus(TaskStatus::Downloading);
-    int tick = 0;
-    QTimer progress;
-    progress.setInterval(100);
-    QObject::connect(&progress, &QTimer::timeout, &progress, [&] {
-        ++tick;
-        for (DownloadTask *task : running) {
-            task->setProgress(std::min(0.995, tick / 1000.0));
-            task->setSpeed(1'000'000.0 + tick * 1000);
-            task->setEta(1000 - tick);
-        }
-    });
+    ProgressTicker progress(downloads.tasks().mid(0, 8));
     QEventLoop loop;
     QTimer::singleShot(10'000, &loop, &QEventLoop::quit);
     const double start = threadCpuSeconds();
@@ -80,7 +65,7 @@ void queueFigure(DesktopServices &desktop)
     loop.exec();
     const double cpu = threadCpuSeconds() - start;
     std::printf("queue:   %.1f ms main-thread CPU per second, %d row updates in 10 s (%d progress ticks)\n", cpu * 100,
-                updates, tick);
+                updates, progress.ticks());
 }
 
 void logFigure(DesktopServices &desktop)
@@ -142,11 +127,7 @@ void historyFigure(DesktopServices &desktop)
 int main(int argc, char **argv)
 {
     QTemporaryDir home;
-    for (const char *variable : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
-        const QString path = home.path() + QLatin1Char('/') + QLatin1String(variable);
-        QDir().mkpath(path);
-        qputenv(variable, QFile::encodeName(path));
-    }
+    BenchFixtures::useHome(home.path());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path() + QStringLiteral("/XDG_CONFIG_HOME"));

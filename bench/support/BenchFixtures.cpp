@@ -36,6 +36,15 @@ void writeScript(const QString &name, const QByteArray &body)
 }
 } // namespace
 
+void useHome(const QString &root)
+{
+    for (const char *variable : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
+        const QString path = root + QLatin1Char('/') + QLatin1String(variable);
+        QDir().mkpath(path);
+        qputenv(variable, QFile::encodeName(path));
+    }
+}
+
 DownloadOptions request(int index)
 {
     DownloadOptions options;

@@ -10,6 +10,9 @@
 // nothing a screen loads leaves the machine.
 namespace BenchFixtures {
 
+// Points HOME and the XDG data, config and cache folders at folders of their own below `root`,
+// before the application object exists.
+void useHome(const QString &root);
 // A single-video request titled "Video number <index>" with a thumbnail link.
 [[nodiscard]] DownloadOptions request(int index);
 // "history.json": `entries` finished downloads, newest first, every seventh failed.
