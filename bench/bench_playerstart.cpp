@@ -5,23 +5,18 @@
 // PlayerManager::persistNow() with 1 000 songs in the queue, median of 20.
 // Usage: bench_playerstart
 #include "FakeCatalog.h"
+#include "RealPlayer.h"
 #include "TestHttpServer.h"
 #include "TestMedia.h"
 #include "core/AppPaths.h"
 #include "core/SettingsStore.h"
-#include "music/ArtworkManager.h"
-#include "music/LibraryStore.h"
-#include "platform/MpvAudio.h"
 #include "player/PlaybackStore.h"
 #include "player/PlayerManager.h"
 #include "player/YTMusicCatalog.h"
-#include "recommend/RecommendationEngine.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QNetworkAccessManager>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,21 +25,6 @@
 #include <cstdio>
 
 namespace {
-
-struct Bench
-{
-    explicit Bench(MusicCatalog *catalog)
-        : engine(&library, catalog, &QDateTime::currentDateTime, QRandomGenerator::global())
-        , player(&library, &engine, &audio, catalog, &artwork, PlayerManager::steadyClock(), QRandomGenerator::global())
-    {}
-
-    LibraryStore library;
-    MpvAudio audio;
-    QNetworkAccessManager network;
-    ArtworkManager artwork{&network};
-    RecommendationEngine engine;
-    PlayerManager player;
-};
 
 Track song(int n)
 {
@@ -58,7 +38,7 @@ Track song(int n)
 
 // Seconds from play() until mpv's position moves past where the new item became ready;
 // negative when it never did.
-double startTime(Bench &bench, const Track &track)
+double startTime(RealPlayer &bench, const Track &track)
 {
     bool ready = false;
     const QMetaObject::Connection readied = QObject::connect(&bench.audio, &AudioBackend::ready, [&] { ready = true; });
@@ -87,7 +67,7 @@ double median(QList<double> values)
 }
 
 // 20 starts alternating between two songs, so each is a new load.
-double medianStart(Bench &bench, const Track &a, const Track &b)
+double medianStart(RealPlayer &bench, const Track &a, const Track &b)
 {
     QList<double> times;
     for (int i = 0; i < 20; ++i)
@@ -112,7 +92,7 @@ int main(int argc, char **argv)
     server.serveFile(QStringLiteral("/song.mp3"), file, "audio/mpeg");
 
     FakeCatalog catalog;
-    Bench bench(&catalog);
+    RealPlayer bench(&catalog);
     bench.library.recordDownload(song(1).id, file);
     bench.library.recordDownload(song(2).id, file);
     const double local = medianStart(bench, song(1), song(2));
@@ -127,10 +107,10 @@ int main(int argc, char **argv)
     server.serveFile(QStringLiteral("/watch"), TestMedia::audioFile(), "audio/mp4");
     qputenv("MORVANE_VIDEO_SITE", server.base().toUtf8());
     YTMusicCatalog ytdlp;
-    Bench real(&ytdlp);
+    RealPlayer real(&ytdlp);
     const double resolved = startTime(real, song(5));
 
-    Bench queue(&catalog);
+    RealPlayer queue(&catalog);
     QList<Track> thousand;
     for (int n = 0; n < 1000; ++n)
         thousand.append(Track{QStringLiteral("q%1").arg(n, 10, 10, QLatin1Char('0')),

@@ -3,7 +3,6 @@
 #include "TestLog.h"
 #include "TestMedia.h"
 #include "core/SettingsStore.h"
-#include "engine/DownloadTask.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -49,23 +48,11 @@ class TestLinkFetch : public QObject
         return QTest::qWaitFor([&] { return TestLog::appLogText().contains(u"info "_s + url + u" -> exit"_s); }, 30000);
     }
 
-    [[nodiscard]] QList<DownloadOptions> queued()
-    {
-        QList<DownloadOptions> requests;
-        for (const DownloadTask *task : state().downloads().tasks())
-            requests.append(task->options());
-        return requests;
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
         TestMedia::serve(m_server);
-        const QList<TestMedia::FeedItem> items{{u"Clip one"_s, u"/video.mp4"_s, u"c1"_s},
-                                               {u"Clip two"_s, u"/audio.m4a"_s, u"c2"_s, u"audio/mp4"_s},
-                                               {u"Clip three"_s, u"/video.mp4"_s, u"c3"_s}};
-        m_server.serveText(u"/feed.xml"_s, TestMedia::rssFeed(m_server, u"Three Clips"_s, items),
-                           "application/rss+xml");
+        TestMedia::serveFeed(m_server);
         m_server.stall(u"/stall.mp4"_s);
     }
 
@@ -186,7 +173,7 @@ private Q_SLOTS:
         SettingsStore::set(u"defaultPreset"_s, u"720p"_s); // the screen's preset counts, not this
         state().setPreset(Preset::Audio);
         state().downloadPressed();
-        const QList<DownloadOptions> requests = queued();
+        const QList<DownloadOptions> requests = m_rig->queued();
         QCOMPARE(requests.size(), 1);
         QCOMPARE(requests[0].url, link(u"/video.mp4"_s));
         QCOMPARE(requests[0].title, u"video"_s);
@@ -203,16 +190,16 @@ private Q_SLOTS:
         QVERIFY(fetchAndWait(link(u"/feed.xml"_s)));
         state().setSelectedItems({});
         state().downloadPressed();
-        QVERIFY(queued().isEmpty());
+        QVERIFY(m_rig->queued().isEmpty());
         QCOMPARE(state().toastText(), u"Select at least one playlist item."_s);
         QCOMPARE(state().fetchState(), loaded());
         QCOMPARE(state().urlText(), link(u"/feed.xml"_s));
 
         state().setSelectedItems({1, 3});
         state().downloadPressed();
-        QCOMPARE(queued().size(), 1);
-        QVERIFY(queued()[0].isPlaylist);
-        QCOMPARE(queued()[0].playlistItems, u"1,3"_s);
+        QCOMPARE(m_rig->queued().size(), 1);
+        QVERIFY(m_rig->queued()[0].isPlaylist);
+        QCOMPARE(m_rig->queued()[0].playlistItems, u"1,3"_s);
     }
 
     // The field was edited after its fetch, and the download was pressed before the screen
@@ -223,11 +210,11 @@ private Q_SLOTS:
         state().setSelectedItems({2});
         state().setUrlText(link(u"/audio.m4a"_s));
         state().downloadPressed();
-        QCOMPARE(queued().size(), 1);
-        QCOMPARE(queued()[0].url, link(u"/audio.m4a"_s));
-        QCOMPARE(queued()[0].title, QString());
-        QVERIFY(!queued()[0].isPlaylist);
-        QCOMPARE(queued()[0].playlistItems, std::nullopt);
+        QCOMPARE(m_rig->queued().size(), 1);
+        QCOMPARE(m_rig->queued()[0].url, link(u"/audio.m4a"_s));
+        QCOMPARE(m_rig->queued()[0].title, QString());
+        QVERIFY(!m_rig->queued()[0].isPlaylist);
+        QCOMPARE(m_rig->queued()[0].playlistItems, std::nullopt);
         QCOMPARE(state().toastText(), u"Added to queue"_s);
         QCOMPARE(state().urlText(), QString());
         QVERIFY(!state().info());
@@ -236,9 +223,9 @@ private Q_SLOTS:
         QVERIFY(fetchAndWait(link(u"/feed.xml"_s)));
         state().setUrlText(link(u"/audio.m4a"_s));
         state().enqueueCurrent();
-        QCOMPARE(queued().size(), 2);
-        QCOMPARE(queued()[1].url, link(u"/feed.xml"_s));
-        QVERIFY(queued()[1].isPlaylist);
+        QCOMPARE(m_rig->queued().size(), 2);
+        QCOMPARE(m_rig->queued()[1].url, link(u"/feed.xml"_s));
+        QVERIFY(m_rig->queued()[1].isPlaylist);
     }
 
     void downloadWithoutFetchedMedia_data()
@@ -263,15 +250,15 @@ private Q_SLOTS:
         state().setUrlText(text);
         state().downloadPressed();
         if (queuedLink.isEmpty()) {
-            QVERIFY(queued().isEmpty());
+            QVERIFY(m_rig->queued().isEmpty());
             QCOMPARE(state().fetchState(), FetchState::failed(u"Enter a valid http(s) link first."_s));
             QCOMPARE(state().toastText(), QString());
             return;
         }
-        QCOMPARE(queued().size(), 1);
-        QCOMPARE(queued()[0].url, queuedLink);
-        QCOMPARE(queued()[0].formatSelector, u"bv*+ba/b"_s);
-        QCOMPARE(queued()[0].presetName, u"Advanced"_s);
+        QCOMPARE(m_rig->queued().size(), 1);
+        QCOMPARE(m_rig->queued()[0].url, queuedLink);
+        QCOMPARE(m_rig->queued()[0].formatSelector, u"bv*+ba/b"_s);
+        QCOMPARE(m_rig->queued()[0].presetName, u"Advanced"_s);
         QCOMPARE(state().toastText(), u"Added to queue"_s);
         QCOMPARE(state().urlText(), QString());
         QCOMPARE(state().fetchState(), FetchState());

@@ -84,11 +84,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         TestMedia::serve(m_server);
-        const QList<TestMedia::FeedItem> items{{u"Clip one"_s, u"/video.mp4"_s, u"c1"_s},
-                                               {u"Clip «two»: 日本語"_s, u"/audio.m4a"_s, u"c2"_s, u"audio/mp4"_s},
-                                               {u"Clip three"_s, u"/video.mp4"_s, u"c3"_s}};
-        m_server.serveText(u"/feed.xml"_s, TestMedia::rssFeed(m_server, u"Three Clips"_s, items),
-                           "application/rss+xml");
+        TestMedia::serveFeed(m_server);
         m_server.stall(u"/stall.mp4"_s);
     }
 

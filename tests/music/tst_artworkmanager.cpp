@@ -1,8 +1,8 @@
 #include "TestHttpServer.h"
+#include "TestImages.h"
 #include "music/ArtworkManager.h"
 #include "music/Track.h"
 
-#include <QBuffer>
 #include <QNetworkAccessManager>
 #include <QTest>
 
@@ -10,20 +10,9 @@
 
 namespace {
 
-QByteArray png(const QColor &color)
-{
-    QImage image(4, 3, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 void servePng(TestHttpServer &server, const QString &path, const QColor &color = Qt::red)
 {
-    server.serveText(path, png(color), "image/png");
+    server.serveText(path, TestImages::solid(color), "image/png");
 }
 
 } // namespace
@@ -66,7 +55,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("body");
-        QTest::newRow("404") << 404 << png(Qt::blue);
+        QTest::newRow("404") << 404 << TestImages::solid(Qt::blue);
         QTest::newRow("not an image") << 200 << QByteArray("<html>nope</html>");
         QTest::newRow("empty body") << 200 << QByteArray();
         QTest::newRow("204") << 204 << QByteArray();
@@ -136,7 +125,7 @@ private Q_SLOTS:
     void cacheIsBounded()
     {
         TestHttpServer server;
-        const QByteArray image = png(Qt::red);
+        const QByteArray image = TestImages::solid(Qt::red);
         constexpr int count = 401;
         for (int i = 0; i < count; ++i)
             server.serveText(QStringLiteral("/%1.png").arg(i), image, "image/png");
@@ -155,7 +144,7 @@ private Q_SLOTS:
     {
         TestHttpServer server;
         TestHttpServer::Route slow;
-        slow.body = png(Qt::red);
+        slow.body = TestImages::solid(Qt::red);
         slow.dripBytes = 16;
         slow.dripIntervalMs = 20;
         server.serve(QStringLiteral("/slow.png"), slow);

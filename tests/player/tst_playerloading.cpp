@@ -1,24 +1,13 @@
 #include "PlayerRig.h"
 #include "TestHttpServer.h"
+#include "TestImages.h"
 #include "TestLog.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
 namespace {
-
-QByteArray png(const QColor &color)
-{
-    QImage image(4, 3, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 QStringList resolvedOf(const PlayerRig &rig, const Track &track)
 {
@@ -202,9 +191,9 @@ private Q_SLOTS:
         qputenv("MORVANE_IMAGE_HOST", server.base().toUtf8());
         const Track song = PlayerRig::track(0);
         const QUrl medium = song.artwork(false).first();
-        server.serveText(medium.path(), png(Qt::blue), "image/png");
+        server.serveText(medium.path(), TestImages::solid(Qt::blue), "image/png");
         QVERIFY(!QCoro::waitFor(m_rig->artwork.image(medium)).isNull());
-        server.serveText(song.artwork(true).first().path(), png(Qt::red), "image/png");
+        server.serveText(song.artwork(true).first().path(), TestImages::solid(Qt::red), "image/png");
 
         auto &player = *m_rig->player;
         player.play(song);

@@ -1,6 +1,7 @@
 #include "FakeAudioBackend.h"
 #include "FakeCatalog.h"
 #include "FakeYtDlp.h"
+#include "RealPlayer.h"
 #include "TestEnvironment.h"
 #include "TestHttpServer.h"
 #include "TestLog.h"
@@ -9,7 +10,6 @@
 #include "core/SettingsStore.h"
 #include "music/ArtworkManager.h"
 #include "music/LibraryStore.h"
-#include "platform/MpvAudio.h"
 #include "player/PlayerManager.h"
 #include "player/YTMusicCatalog.h"
 #include "recommend/RecommendationEngine.h"
@@ -26,22 +26,6 @@
 #include <QTimer>
 
 namespace {
-
-// The player of the application over mpv without a sound card, with the catalogue given.
-struct RealPlayer
-{
-    explicit RealPlayer(MusicCatalog *catalog)
-        : engine(&library, catalog, &QDateTime::currentDateTimeUtc, QRandomGenerator::global())
-        , player(&library, &engine, &audio, catalog, &artwork, PlayerManager::steadyClock(), QRandomGenerator::global())
-    {}
-
-    LibraryStore library;
-    MpvAudio audio;
-    QNetworkAccessManager network;
-    ArtworkManager artwork{&network};
-    RecommendationEngine engine;
-    PlayerManager player;
-};
 
 Track song(const char *id, const char *title = "Song")
 {

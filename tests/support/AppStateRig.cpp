@@ -4,6 +4,7 @@
 #include "PlayerRig.h"
 #include "TestToolMirror.h"
 #include "core/SettingsStore.h"
+#include "engine/DownloadTask.h"
 
 #include <QCoroTask>
 #include <QFile>
@@ -60,6 +61,14 @@ void AppStateRig::playing(int count, int current)
     player().play(PlayerRig::tracks(count), current, false);
     QTRY_VERIFY(audio->hasItem());
     audio->becomeReady(200);
+}
+
+QList<DownloadOptions> AppStateRig::queued() const
+{
+    QList<DownloadOptions> requests;
+    for (const DownloadTask *task : state->downloads().tasks())
+        requests.append(task->options());
+    return requests;
 }
 
 QStringList AppStateRig::queueIds()

@@ -4,6 +4,7 @@
 #include "FakeCatalog.h"
 #include "TestEnvironment.h"
 #include "coordinator/AppState.h"
+#include "engine/DownloadOptions.h"
 
 #include <memory>
 
@@ -28,6 +29,8 @@ struct AppStateRig
     // A queue of `count` songs (see PlayerRig::track) with song `current` playing and ready.
     void playing(int count, int current = 0);
     [[nodiscard]] QStringList queueIds();
+    // The requests of the download queue, in its order.
+    [[nodiscard]] QList<DownloadOptions> queued() const;
 
     TestEnvironment environment;
     FakeCatalog *catalog = nullptr;

@@ -111,4 +111,14 @@ QByteArray rssFeed(const TestHttpServer &server, const QString &title, const QLi
     return feed + "</channel></rss>\n";
 }
 
+void serveFeed(TestHttpServer &server)
+{
+    const QList<FeedItem> items{{QStringLiteral("Clip one"), QStringLiteral("/video.mp4"), QStringLiteral("c1")},
+                                {QStringLiteral("Clip «two»: 日本語"), QStringLiteral("/audio.m4a"),
+                                 QStringLiteral("c2"), QStringLiteral("audio/mp4")},
+                                {QStringLiteral("Clip three"), QStringLiteral("/video.mp4"), QStringLiteral("c3")}};
+    server.serveText(QStringLiteral("/feed.xml"), rssFeed(server, QStringLiteral("Three Clips"), items),
+                     "application/rss+xml");
+}
+
 } // namespace TestMedia

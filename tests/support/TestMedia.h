@@ -29,5 +29,8 @@ struct FeedItem
 };
 // An RSS 2.0 feed whose items enclose `path`s on `server`; yt-dlp reads it as a playlist.
 [[nodiscard]] QByteArray rssFeed(const TestHttpServer &server, const QString &title, const QList<FeedItem> &items);
+// Registers "/feed.xml", the feed "Three Clips" over what serve() registers: "Clip one" (video),
+// "Clip «two»: 日本語" (the sound alone) and "Clip three" (video).
+void serveFeed(TestHttpServer &server);
 
 } // namespace TestMedia

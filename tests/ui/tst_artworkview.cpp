@@ -1,30 +1,15 @@
 #include "TestHttpServer.h"
+#include "TestImages.h"
 #include "music/ArtworkManager.h"
 #include "ui/music/ArtworkLoader.h"
 #include "ui/music/ArtworkProvider.h"
 
-#include <QBuffer>
 #include <QCoroTask>
 #include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
-
-namespace {
-
-QByteArray png(const QColor &color)
-{
-    QImage image(16, 9, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-} // namespace
 
 // The artwork view's picture: which candidate it shows, when, and what it leaves behind.
 class TestArtworkView : public QObject
@@ -51,7 +36,7 @@ class TestArtworkView : public QObject
     void serveSlowly(const char *path, const QColor &color)
     {
         TestHttpServer::Route route;
-        route.body = png(color);
+        route.body = TestImages::solid(color, {16, 9});
         route.headers = {{"Content-Type", "image/png"}};
         route.dripBytes = 8;
         route.dripIntervalMs = 40;
@@ -63,7 +48,7 @@ private Q_SLOTS:
     {
         m_server = std::make_unique<TestHttpServer>();
         m_manager = std::make_unique<ArtworkManager>(&m_network);
-        m_server->serveText(QStringLiteral("/a.png"), png(Qt::red), "image/png");
+        m_server->serveText(QStringLiteral("/a.png"), TestImages::solid(Qt::red, {16, 9}), "image/png");
     }
 
     void cleanup()

@@ -1,6 +1,7 @@
 #include "AppStateRig.h"
 #include "DownloadManager.h"
 #include "FakeYtDlp.h"
+#include "GalleryPage.h"
 #include "MusicShellScreen.h"
 #include "PlayerRig.h"
 #include "QmlHarness.h"
@@ -81,6 +82,8 @@ void recordHistory(HistoryStore &history, const QString &folder)
 
 } // namespace
 
+using GalleryPage::record;
+
 // Renders every screen with fixture data into build/gallery/<name>.png: each must fill its window,
 // show more than one colour and load without a warning.
 class TestGallery : public QObject
@@ -90,16 +93,6 @@ class TestGallery : public QObject
     static QUrl fixture(const char *file)
     {
         return QUrl::fromLocalFile(QStringLiteral(MORVANE_GALLERY_SOURCE_DIR "/") + QLatin1String(file));
-    }
-
-    static void record(QQuickWindow *window, const QString &name)
-    {
-        const QImage image = QmlHarness::render(window);
-        QVERIFY(!image.isNull());
-        QCOMPARE(image.size(), window->size() * window->devicePixelRatio());
-        QVERIFY2(!QmlHarness::isOneColour(image), qPrintable(name + QStringLiteral(" is blank")));
-        QVERIFY(QDir().mkpath(QStringLiteral(MORVANE_GALLERY_DIR)));
-        QVERIFY(image.save(QStringLiteral(MORVANE_GALLERY_DIR "/") + name + QStringLiteral(".png")));
     }
 
     // Renders the gallery page `page` over the view model `model`; `before` acts on the shown window first.

@@ -3,6 +3,7 @@
 #include "PlayerRig.h"
 #include "QmlHarness.h"
 #include "TestHttpServer.h"
+#include "TestImages.h"
 #include "music/ArtworkManager.h"
 #include "ui/music/ArtworkProvider.h"
 #include "ui/music/MenuBarPlayerModel.h"
@@ -11,33 +12,9 @@
 #include "ui/music/PlayerBarModel.h"
 #include "ui/music/QueuePanelModel.h"
 
-#include <QBuffer>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
-
-namespace {
-
-// A cover: a diagonal blend of two colours, so crops and blurs show.
-QByteArray cover(const QColor &from, const QColor &to)
-{
-    QImage image(320, 180, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, 320, 180);
-    gradient.setColorAt(0, from);
-    gradient.setColorAt(1, to);
-    painter.fillRect(image.rect(), gradient);
-    painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-} // namespace
 
 // Renders the player controls in their states into build/gallery/player-*.png.
 class TestPlayerGallery : public QObject
@@ -57,9 +34,7 @@ class TestPlayerGallery : public QObject
         const auto settled = [&artwork, &before](QQuickWindow *window) {
             if (before)
                 before(window);
-            for (int wait = 0; wait < 40 && artwork.loadingCount() > 0; ++wait)
-                QTest::qWait(500);
-            QCOMPARE(artwork.loadingCount(), 0);
+            GalleryPage::settle(artwork);
         };
         properties.insert(QStringLiteral("model"), QVariant::fromValue(model));
         GalleryPage::record(harness, page, properties, name, settled);
@@ -83,7 +58,7 @@ private Q_SLOTS:
         const QList<QColor> colours{QColor(0xff576b), QColor(0x3d5afe), QColor(0x00bfa5), QColor(0xffab00)};
         for (int n = 0; n < 12; ++n) {
             const QString id = PlayerRig::track(n).id;
-            const QByteArray image = cover(colours[n % 4], colours[(n + 1) % 4].darker(250));
+            const QByteArray image = TestImages::blend(colours[n % 4], colours[(n + 1) % 4].darker(250));
             for (const char *size : {"maxresdefault", "sddefault", "mqdefault"})
                 m_server.serveText(QStringLiteral("/vi/%1/%2.jpg").arg(id, QLatin1String(size)), image, "image/png");
         }

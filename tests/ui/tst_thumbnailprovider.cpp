@@ -1,7 +1,7 @@
 #include "TestHttpServer.h"
+#include "TestImages.h"
 #include "ui/downloader/ThumbnailProvider.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QNetworkAccessManager>
 #include <QQuickImageResponse>
@@ -35,13 +35,7 @@ private Q_SLOTS:
         QFETCH(bool, loads);
 
         TestHttpServer server;
-        QImage wide(320, 90, QImage::Format_RGB32);
-        wide.fill(Qt::blue);
-        QByteArray png;
-        QBuffer buffer(&png);
-        QVERIFY(buffer.open(QIODevice::WriteOnly));
-        QVERIFY(wide.save(&buffer, "PNG"));
-        server.serveText(QStringLiteral("/thumb.png"), png, "image/png");
+        server.serveText(QStringLiteral("/thumb.png"), TestImages::solid(Qt::blue, {320, 90}), "image/png");
         server.serveText(QStringLiteral("/page.txt"), "hello");
 
         QNetworkAccessManager network;

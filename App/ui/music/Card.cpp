@@ -14,62 +14,51 @@ quint64 stableHash(const QString &text)
     return hash;
 }
 
-Card make(Card::Kind kind)
+// A card of `kind` showing `value`, held in the member that kind reads.
+template<typename T> Card make(Card::Kind kind, T Card::*member, const T &value)
 {
     Card card;
     card.kind = kind;
+    card.*member = value;
     return card;
 }
 } // namespace
 
 Card Card::ofTrack(const Track &track)
 {
-    Card card = make(Kind::Track);
-    card.track = track;
-    return card;
+    return make(Kind::Track, &Card::track, track);
 }
 
 Card Card::ofStation(const Station &station)
 {
-    Card card = make(Kind::Station);
-    card.station = station;
+    Card card = make(Kind::Station, &Card::station, station);
     card.track = station.seed;
     return card;
 }
 
 Card Card::ofPlaylist(const Playlist &playlist)
 {
-    Card card = make(Kind::Playlist);
-    card.playlist = playlist;
-    return card;
+    return make(Kind::Playlist, &Card::playlist, playlist);
 }
 
 Card Card::ofRef(const PlaylistRef &ref)
 {
-    Card card = make(Kind::PlaylistRef);
-    card.ref = ref;
-    return card;
+    return make(Kind::PlaylistRef, &Card::ref, ref);
 }
 
 Card Card::ofGenre(const QString &name)
 {
-    Card card = make(Kind::Genre);
-    card.name = name;
-    return card;
+    return make(Kind::Genre, &Card::name, name);
 }
 
 Card Card::ofMood(const QString &name)
 {
-    Card card = make(Kind::Mood);
-    card.name = name;
-    return card;
+    return make(Kind::Mood, &Card::name, name);
 }
 
 Card Card::ofSearch(const QString &text)
 {
-    Card card = make(Kind::Search);
-    card.name = text;
-    return card;
+    return make(Kind::Search, &Card::name, text);
 }
 
 QString Card::key() const

@@ -1,10 +1,21 @@
 #include "GalleryPage.h"
 
 #include "QmlHarness.h"
+#include "music/ArtworkManager.h"
 
 #include <QDir>
 #include <QQuickWindow>
 #include <QTest>
+
+void GalleryPage::record(QQuickWindow *window, const QString &name)
+{
+    const QImage image = QmlHarness::render(window);
+    QVERIFY(!image.isNull());
+    QCOMPARE(image.size(), window->size() * window->devicePixelRatio());
+    QVERIFY2(!QmlHarness::isOneColour(image), qPrintable(name + QStringLiteral(" is blank")));
+    QVERIFY(QDir().mkpath(QStringLiteral(MORVANE_GALLERY_DIR)));
+    QVERIFY(image.save(QStringLiteral(MORVANE_GALLERY_DIR "/") + name + QStringLiteral(".png")));
+}
 
 void GalleryPage::record(QmlHarness &harness, const char *file, const QVariantMap &properties, const QString &name,
                          const std::function<void(QQuickWindow *)> &before)
@@ -17,10 +28,10 @@ void GalleryPage::record(QmlHarness &harness, const char *file, const QVariantMa
     QVERIFY(QTest::qWaitForWindowExposed(window));
     if (before)
         before(window);
-    const QImage image = QmlHarness::render(window);
-    QVERIFY(!image.isNull());
-    QCOMPARE(image.size(), window->size() * window->devicePixelRatio());
-    QVERIFY2(!QmlHarness::isOneColour(image), qPrintable(name + QStringLiteral(" is blank")));
-    QVERIFY(QDir().mkpath(QStringLiteral(MORVANE_GALLERY_DIR)));
-    QVERIFY(image.save(QStringLiteral(MORVANE_GALLERY_DIR "/") + name + QStringLiteral(".png")));
+    record(window, name);
+}
+
+void GalleryPage::settle(const ArtworkManager &artwork)
+{
+    QTRY_COMPARE_WITH_TIMEOUT(artwork.loadingCount(), 0, 20000);
 }

@@ -2,7 +2,6 @@
 #include "QmlHarness.h"
 #include "TestHttpServer.h"
 #include "TestMedia.h"
-#include "engine/DownloadTask.h"
 #include "ui/downloader/DownloadScreenModel.h"
 
 #include <QQuickWindow>
@@ -39,24 +38,12 @@ class TestDownloadScreenRun : public QObject
         return QTest::qWaitFor([this] { return m_screen->stateKind() != u"loading"_s; }, fetchTimeoutMs);
     }
 
-    [[nodiscard]] QList<DownloadOptions> queued()
-    {
-        QList<DownloadOptions> requests;
-        for (const DownloadTask *task : state().downloads().tasks())
-            requests.append(task->options());
-        return requests;
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
         QmlHarness::prepareApplication();
         TestMedia::serve(m_server);
-        const QList<TestMedia::FeedItem> items{{u"Clip one"_s, u"/video.mp4"_s, u"c1"_s},
-                                               {u"Clip two"_s, u"/audio.m4a"_s, u"c2"_s, u"audio/mp4"_s},
-                                               {u"Clip three"_s, u"/video.mp4"_s, u"c3"_s}};
-        m_server.serveText(u"/feed.xml"_s, TestMedia::rssFeed(m_server, u"Three Clips"_s, items),
-                           "application/rss+xml");
+        TestMedia::serveFeed(m_server);
     }
 
     void init()
@@ -86,9 +73,9 @@ private Q_SLOTS:
         const QString title = form().title();
         QVERIFY(!title.isEmpty());
         form().enqueue();
-        QCOMPARE(queued().size(), 1);
-        QCOMPARE(queued()[0].title, title);
-        QCOMPARE(queued()[0].presetName, u"4K"_s);
+        QCOMPARE(m_rig->queued().size(), 1);
+        QCOMPARE(m_rig->queued()[0].title, title);
+        QCOMPARE(m_rig->queued()[0].presetName, u"4K"_s);
         QCOMPARE(m_screen->stateKind(), u"placeholder"_s);
     }
 
@@ -102,15 +89,15 @@ private Q_SLOTS:
         form().entries()->selectNone();
         QCOMPARE(form().selectionText(), u"0 of 3 selected"_s);
         form().enqueue();
-        QVERIFY(queued().isEmpty());
+        QVERIFY(m_rig->queued().isEmpty());
         QCOMPARE(state().toastText(), u"Select at least one playlist item."_s);
 
         form().entries()->setChecked(1, true);
         QCOMPARE(form().enqueueText(), u"Download 1 Items"_s);
         form().enqueue();
-        QCOMPARE(queued().size(), 1);
-        QVERIFY(queued()[0].isPlaylist);
-        QCOMPARE(queued()[0].playlistItems, u"2"_s);
+        QCOMPARE(m_rig->queued().size(), 1);
+        QVERIFY(m_rig->queued()[0].isPlaylist);
+        QCOMPARE(m_rig->queued()[0].playlistItems, u"2"_s);
     }
 
     void missingFile()
@@ -138,9 +125,9 @@ private Q_SLOTS:
 
         m_screen->setUrlText(link(u"/audio.m4a"_s));
         QTest::keyClick(window, Qt::Key_Return, Qt::ControlModifier);
-        QCOMPARE(queued().size(), 1);
-        QCOMPARE(queued()[0].url, link(u"/audio.m4a"_s));
-        QCOMPARE(queued()[0].title, QString());
+        QCOMPARE(m_rig->queued().size(), 1);
+        QCOMPARE(m_rig->queued()[0].url, link(u"/audio.m4a"_s));
+        QCOMPARE(m_rig->queued()[0].title, QString());
         QCOMPARE(state().toastText(), u"Added to queue"_s);
     }
 };

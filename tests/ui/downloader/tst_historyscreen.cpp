@@ -3,16 +3,15 @@
 #include "RecordingDesktopServices.h"
 #include "TestEnvironment.h"
 #include "TestHttpServer.h"
+#include "TestImages.h"
 #include "TestRequests.h"
 #include "core/Json.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 #include "ui/downloader/HistoryViewModel.h"
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QImage>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QRegularExpression>
@@ -158,13 +157,7 @@ private Q_SLOTS:
         QFETCH(int, status);
 
         TestHttpServer server;
-        QImage wide(320, 90, QImage::Format_RGB32);
-        wide.fill(Qt::blue);
-        QByteArray png;
-        QBuffer buffer(&png);
-        QVERIFY(buffer.open(QIODevice::WriteOnly));
-        QVERIFY(wide.save(&buffer, "PNG"));
-        server.serveText(QStringLiteral("/thumb.png"), png, "image/png");
+        server.serveText(QStringLiteral("/thumb.png"), TestImages::solid(Qt::blue, {320, 90}), "image/png");
 
         Screen screen;
         QVERIFY(screen.window);

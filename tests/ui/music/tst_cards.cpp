@@ -1,5 +1,6 @@
 #include "AppStateRig.h"
 #include "PlayerRig.h"
+#include "TestRecommender.h"
 #include "ui/music/CardListModel.h"
 #include "ui/music/TrackMenu.h"
 
@@ -18,22 +19,6 @@ Station station(const std::optional<QString> &query)
 {
     return Station{QStringLiteral("radio-1"), QStringLiteral("Song 1 Radio"), QStringLiteral("Artist"),
                    PlayerRig::track(1), query};
-}
-
-QStringList ids(const QList<QueueItem> &items)
-{
-    QStringList list;
-    for (const QueueItem &item : items)
-        list.append(item.track.id);
-    return list;
-}
-
-QStringList ids(const QList<Track> &tracks)
-{
-    QStringList list;
-    for (const Track &track : tracks)
-        list.append(track.id);
-    return list;
 }
 
 const QStringList genreNames{QStringLiteral("Jazz"), QStringLiteral("R&B"), QStringLiteral("Pop"),
@@ -75,7 +60,7 @@ private Q_SLOTS:
         QTest::newRow("song alone") << Card::ofTrack(PlayerRig::track(2)) << false << home << QString() << QString()
                                     << QStringList{PlayerRig::track(2).id} << false;
         QTest::newRow("song in its shelf") << Card::ofTrack(PlayerRig::track(2)) << true << home << QString()
-                                           << QString() << ids(PlayerRig::tracks(4)) << false;
+                                           << QString() << TestRecommender::ids(PlayerRig::tracks(4)) << false;
         QTest::newRow("station with a query")
             << Card::ofStation(station(QStringLiteral("Lofi mix"))) << false << home << QString()
             << QStringLiteral("search Lofi mix 25") << QStringList() << true;
@@ -111,7 +96,7 @@ private Q_SLOTS:
         QCOMPARE(rig.state->search().submitted(), submitted);
         if (!call.isEmpty())
             QTRY_VERIFY2(rig.catalog->calls.contains(call), qPrintable(rig.catalog->calls.join(QLatin1Char('|'))));
-        QCOMPARE(ids(rig.player().queue()), queue);
+        QCOMPARE(rig.queueIds(), queue);
         if (!queue.isEmpty())
             QCOMPARE(rig.player().current()->id, card.track.id);
         QCOMPARE(rig.player().nonStop(), nonStop);
@@ -133,7 +118,6 @@ private Q_SLOTS:
                         Card::ofPlaylist(empty), Card::ofPlaylist(one), Card::ofRef(bare),
                         Card::ofMood(QStringLiteral("Focus"))});
         const auto at = [&cards](int row, int role) { return cards.index(row).data(role); };
-        QCOMPARE(at(0, CardListModel::SubtitleRole).toString(), PlayerRig::track(1).artist);
         QCOMPARE(at(1, CardListModel::BadgeRole).toString(), QStringLiteral("dot.radiowaves.left.and.right"));
         QCOMPARE(at(0, CardListModel::BadgeRole).toString(), QStringLiteral("play.fill"));
         QCOMPARE(at(2, CardListModel::SubtitleRole).toString(), QStringLiteral("0 songs"));
@@ -160,7 +144,7 @@ private Q_SLOTS:
         cards.play(0, false);
         QVERIFY(rig.player().queue().isEmpty());
         cards.play(1, false);
-        QCOMPARE(ids(rig.player().queue()), ids(PlayerRig::tracks(5)));
+        QCOMPARE(rig.queueIds(), TestRecommender::ids(PlayerRig::tracks(5)));
         QVERIFY(!rig.player().shuffle());
         cards.play(1, true);
         QVERIFY(rig.player().shuffle());

@@ -1,14 +1,13 @@
+#include "GalleryPage.h"
 #include "MusicShellScreen.h"
 #include "PlayerRig.h"
 #include "TestHttpServer.h"
+#include "TestImages.h"
 #include "core/Tool.h"
 #include "search/SearchManager.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
@@ -35,22 +34,6 @@ Track song(int n)
                  180.0 + n,
                  std::nullopt,
                  std::nullopt};
-}
-
-QByteArray cover(const QColor &from, const QColor &to)
-{
-    QImage image(320, 180, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, 320, 180);
-    gradient.setColorAt(0, from);
-    gradient.setColorAt(1, to);
-    painter.fillRect(image.rect(), gradient);
-    painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
 }
 
 void played(LibraryStore &library, const Track &track, int daysAgo)
@@ -85,19 +68,13 @@ class TestScreensGallery : public QObject
         state.setRoute(kind == Kind::Settings ? Route{Kind::Home, {}} : Route{Kind::Settings, {}});
         state.setRoute({kind, {}});
         QTest::qWait(100);
-        for (int wait = 0; wait < 40 && state.artwork().loadingCount() > 0; ++wait)
-            QTest::qWait(250);
-        QCOMPARE(state.artwork().loadingCount(), 0);
+        GalleryPage::settle(state.artwork());
         QTest::qWait(200);
     }
 
     static void snap(MusicShellScreen &screen, const QString &name)
     {
-        const QImage image = QmlHarness::render(screen.window);
-        QVERIFY(!image.isNull());
-        QVERIFY2(!QmlHarness::isOneColour(image), qPrintable(name + QStringLiteral(" is blank")));
-        QVERIFY(QDir().mkpath(QStringLiteral(MORVANE_GALLERY_DIR)));
-        QVERIFY(image.save(QStringLiteral(MORVANE_GALLERY_DIR "/screens-") + name + QStringLiteral(".png")));
+        GalleryPage::record(screen.window, QStringLiteral("screens-") + name);
     }
 
     // The pointer over the item named `name` that lies wholly in the content area, or over the first
@@ -147,7 +124,7 @@ private Q_SLOTS:
         const QList<QColor> colours{QColor(0xff576b), QColor(0x3d5afe), QColor(0x00bfa5), QColor(0xffab00),
                                     QColor(0x8e24aa)};
         for (int n = 0; n < 20; ++n) {
-            const QByteArray image = cover(colours[n % 5], colours[(n + 2) % 5].darker(260));
+            const QByteArray image = TestImages::blend(colours[n % 5], colours[(n + 2) % 5].darker(260));
             m_server.serveText(QStringLiteral("/vi/%1/mqdefault.jpg").arg(song(n).id), image, "image/png");
         }
     }

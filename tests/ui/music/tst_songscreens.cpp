@@ -38,14 +38,9 @@ void play(LibraryStore &library, const Track &track)
     library.record(TestRecommender::play(track.id, 0, 200, true));
 }
 
-QStringList ids(const QList<Track> &tracks)
-{
-    return TestRecommender::ids(tracks);
-}
-
 QStringList ids(SongListScreenModel &model)
 {
-    return ids(model.tracks()->tracks());
+    return TestRecommender::ids(model.tracks()->tracks());
 }
 
 // Row edits a view hears; a reset counts apart.
@@ -68,37 +63,19 @@ private Q_SLOTS:
     void headers_data()
     {
         QTest::addColumn<Source>("source");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("symbol");
-        QTest::addColumn<QString>("emptyMessage");
         QTest::addColumn<QString>("lead"); // before the count
-        QTest::newRow("liked") << Source::Liked << "Liked Songs"
-                               << "heart.fill"
-                               << "Tap the heart on any song to keep it here."
-                               << "";
-        QTest::newRow("recent") << Source::Recent << "Recently Played"
-                                << "clock.fill"
-                                << "Songs you play will show up here."
-                                << "";
-        QTest::newRow("downloaded") << Source::Downloaded << "Downloaded Songs"
-                                    << "arrow.down.circle.fill"
-                                    << "Download a song from its ••• menu or the player bar and it will appear here."
-                                    << "Available offline · ";
+        QTest::newRow("liked") << Source::Liked << "";
+        QTest::newRow("recent") << Source::Recent << "";
+        QTest::newRow("downloaded") << Source::Downloaded << "Available offline · ";
     }
-    // Empty, then with one song ("1 songs", no singular), each list's header and cover.
+    // Empty, then with one song ("1 songs", no singular), each list's count line and cover.
     void headers()
     {
         QFETCH(Source, source);
-        QFETCH(QString, title);
-        QFETCH(QString, symbol);
-        QFETCH(QString, emptyMessage);
         QFETCH(QString, lead);
         MusicShellRig rig;
         LibraryStore &library = rig.state->library();
         LibrarySongsModel model(rig.state.get(), source);
-        QCOMPARE(model.title(), title);
-        QCOMPARE(model.symbol(), symbol);
-        QCOMPARE(model.emptyMessage(), emptyMessage);
         QVERIFY(model.empty());
         QCOMPARE(model.detail(), lead + QStringLiteral("0 songs"));
         QVERIFY(model.cover().isEmpty());
@@ -211,14 +188,12 @@ private Q_SLOTS:
         QSignalSpy saved(&library, &LibraryStore::saved);
         library.saveNow();
         QVERIFY(saved.wait());
-        QCOMPARE(ids(LibraryStore().playlist(id)->tracks), (QStringList{tracks[1].id, tracks[0].id}));
+        QCOMPARE(TestRecommender::ids(LibraryStore().playlist(id)->tracks), (QStringList{tracks[1].id, tracks[0].id}));
 
         // Rename opens filled in; the name follows once done, even after the screen went.
         detail.rename();
         QVERIFY(state.namePrompt());
-        QCOMPARE(state.namePrompt()->title, QStringLiteral("Rename Playlist"));
         QCOMPARE(state.namePrompt()->initial, QStringLiteral("Evening"));
-        QCOMPARE(state.namePrompt()->action, QStringLiteral("Rename"));
         const std::function<void(const QString &)> done = state.namePrompt()->done;
         done(QStringLiteral("Late"));
         QCOMPARE(detail.title(), QStringLiteral("Late"));

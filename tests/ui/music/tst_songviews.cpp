@@ -1,10 +1,10 @@
+#include "GalleryPage.h"
 #include "MusicShellScreen.h"
 #include "TestRecommender.h"
 #include "music/LibraryStore.h"
 #include "player/PlayerManager.h"
 #include "search/SearchManager.h"
 
-#include <QDir>
 #include <QFile>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -79,13 +79,7 @@ struct Screen : MusicShellScreen
             QTest::qWait(20);
         return entry;
     }
-    void save(const QString &name) const
-    {
-        const QImage image = QmlHarness::render(window);
-        QVERIFY2(!QmlHarness::isOneColour(image), qPrintable(name));
-        QVERIFY(QDir().mkpath(QStringLiteral(MORVANE_GALLERY_DIR)));
-        QVERIFY(image.save(QStringLiteral(MORVANE_GALLERY_DIR "/songs-") + name + QStringLiteral(".png")));
-    }
+    void save(const QString &name) const { GalleryPage::record(window, QStringLiteral("songs-") + name); }
 };
 } // namespace
 
