@@ -29,6 +29,12 @@ MusicError failure(const char *message)
     return MusicError{QString::fromUtf8(message)};
 }
 
+PlaylistRef playlist(const QString &id)
+{
+    return PlaylistRef{id, id + QStringLiteral(" Hits"), QStringLiteral("Owner"),
+                       QStringLiteral("https://www.youtube.com/playlist?list=") + id, std::nullopt};
+}
+
 Track placeholder()
 {
     return Track{QStringLiteral("abcdefghijk"),
@@ -164,6 +170,8 @@ private Q_SLOTS:
         PlayerRig rig;
         rig.catalog.listings.insert(QStringLiteral("search first"), {PlayerRig::tracks(1)});
         rig.catalog.listings.insert(QStringLiteral("search second"), {PlayerRig::tracks(3)});
+        rig.catalog.playlists.insert(QStringLiteral("first playlist"), {playlist(QStringLiteral("PLfirst"))});
+        rig.catalog.playlists.insert(QStringLiteral("second playlist"), {playlist(QStringLiteral("PLsecond"))});
         rig.catalog.holding = true;
         SearchManager search(&rig.library, &rig.catalog);
         QSignalSpy results(&search, &SearchManager::resultsChanged);
@@ -176,9 +184,53 @@ private Q_SLOTS:
         rig.catalog.release();
         QTRY_COMPARE(search.phase(), Phase::Done);
         QCOMPARE(search.tracks().size(), 3);
+        QCOMPARE(search.playlists(), QList<PlaylistRef>{playlist(QStringLiteral("PLsecond"))});
         // Two clearings and the second's results: nothing of the first ever showed.
         QCOMPARE(results.count(), 3);
         QCOMPARE(rig.library.searches(), (QStringList{QStringLiteral("second"), QStringLiteral("first")}));
+
+        // A link clears the playlists found before, at once, and finds none of its own.
+        rig.catalog.holding = false;
+        rig.catalog.expansions.insert(listLink, YTMusic::Expansion{QStringLiteral("Road Trip"), PlayerRig::tracks(2)});
+        search.submit(listLink, rig.player.get());
+        QVERIFY(search.playlists().isEmpty());
+        QTRY_COMPARE(search.phase(), Phase::Done);
+        QVERIFY(search.playlists().isEmpty());
+    }
+
+    // The playlists are searched beside the songs, and the results show once both are in, in the
+    // order the site gave them, whichever answer comes first.
+    void playlistsComeWithTheSongs_data()
+    {
+        QTest::addColumn<bool>("songsFirst");
+        QTest::newRow("songs answer first") << true;
+        QTest::newRow("playlists answer first") << false;
+    }
+    void playlistsComeWithTheSongs()
+    {
+        QFETCH(bool, songsFirst);
+        PlayerRig rig;
+        const QList<PlaylistRef> found{playlist(QStringLiteral("PLb")), playlist(QStringLiteral("PLa"))};
+        rig.catalog.listings.insert(QStringLiteral("search q"), {PlayerRig::tracks(2)});
+        rig.catalog.playlists.insert(QStringLiteral("q playlist"), found);
+        rig.catalog.holding = true;
+        SearchManager search(&rig.library, &rig.catalog);
+        search.submit(QStringLiteral("q"), rig.player.get());
+        // Both asked before either answers.
+        QCOMPARE(rig.catalog.heldCount(), 2);
+
+        if (songsFirst) {
+            // The songs' answer comes on the next turn of the event loop.
+            rig.catalog.releaseNewest();
+            QCoreApplication::processEvents();
+            QCOMPARE(rig.catalog.heldCount(), 1);
+            QCOMPARE(search.phase(), Phase::Loading);
+            QVERIFY(search.tracks().isEmpty());
+        }
+        rig.catalog.release();
+        QTRY_COMPARE(search.phase(), Phase::Done);
+        QCOMPARE(search.tracks().size(), 2);
+        QCOMPARE(search.playlists(), found);
     }
 
     void trending()

@@ -3,7 +3,7 @@ import QtQuick.Controls
 import Morvane
 
 // One card of a shelf or grid: a song, a station, a playlist or a playlist found by search. The
-// whole card takes the click; a playlist's card also offers Play and Shuffle on a right click.
+// whole card takes the click; a right click opens a song's menu, or a playlist's Play and Shuffle.
 Item {
     id: card
 
@@ -86,6 +86,12 @@ Item {
                 card.cards.activate(card.index)
                 return
             }
+            if (card.kind === "track") {
+                if (songMenu.status === Loader.Null)
+                    songMenu.setSource("TrackMenuHost.qml", {"list": card.cards})
+                songMenu.item.open(card.index, card, mouse.x, mouse.y)
+                return
+            }
             if (card.kind !== "playlist")
                 return
             if (menu.status === Loader.Null)
@@ -95,8 +101,11 @@ Item {
         }
     }
 
-    // Built the first time it is asked for.
+    // Built the first time they are asked for.
     Loader {
         id: menu
+    }
+    Loader {
+        id: songMenu
     }
 }

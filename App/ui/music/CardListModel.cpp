@@ -1,5 +1,6 @@
 #include "CardListModel.h"
 
+#include "TrackMenu.h"
 #include "coordinator/AppState.h"
 
 CardListModel::CardListModel(AppState &state, QObject *parent)
@@ -94,6 +95,13 @@ void CardListModel::play(int row, bool shuffled)
         return;
     // An empty playlist changes nothing: the player ignores an empty list.
     m_state.player().play(m_cards[row].playlist.tracks, 0, shuffled);
+}
+
+TrackMenu *CardListModel::menu(int row, QObject *owner)
+{
+    if (row < 0 || row >= m_cards.size() || m_cards[row].kind != Card::Kind::Track)
+        return nullptr;
+    return new TrackMenu(&m_state, m_cards[row].track, m_context, std::nullopt, owner);
 }
 
 void CardListModel::followCurrent()

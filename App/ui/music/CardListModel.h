@@ -6,6 +6,7 @@
 #include <optional>
 
 class AppState;
+class TrackMenu;
 
 // The cards of one shelf or grid, and what a click on each does. A card of the song the player is
 // on is marked current; a change of song touches only the cards of the old and the new one.
@@ -41,6 +42,9 @@ public:
     Q_INVOKABLE void activate(int row);
     // A playlist card's menu: the whole playlist from its first song.
     Q_INVOKABLE void play(int row, bool shuffled);
+    // A song card's menu, made with its song and the shelf's songs, owned by `owner` (the menu on
+    // screen); null for the other cards.
+    Q_INVOKABLE TrackMenu *menu(int row, QObject *owner);
 
 private:
     void followCurrent();

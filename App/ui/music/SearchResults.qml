@@ -8,8 +8,6 @@ ListView {
     id: results
 
     required property SearchScreenModel screenModel
-    // The playlists shelf, from whoever builds shelves; none leaves it out.
-    property Component playlistShelf: null
 
     objectName: "resultsList"
     model: screenModel.tracks
@@ -22,7 +20,6 @@ ListView {
     header: SearchResultsHeader {
         width: ListView.view.width
         model: (ListView.view as SearchResults).screenModel
-        playlistShelf: (ListView.view as SearchResults).playlistShelf
     }
 
     delegate: TrackRow {

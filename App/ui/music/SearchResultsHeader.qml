@@ -7,7 +7,6 @@ Column {
     id: header
 
     required property SearchScreenModel model
-    property Component playlistShelf: null
 
     spacing: 22
     bottomPadding: 22
@@ -82,10 +81,11 @@ Column {
         }
     }
 
-    Loader {
+    CardShelf {
+        objectName: "playlistShelf"
         width: parent.width
-        active: header.model.hasPlaylists && header.playlistShelf !== null
-        visible: active
-        sourceComponent: header.playlistShelf
+        visible: header.model.hasPlaylists
+        title: qsTr("Playlists")
+        cards: header.model.playlists
     }
 }

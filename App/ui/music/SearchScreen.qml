@@ -8,8 +8,6 @@ Item {
     id: screen
 
     required property SearchScreenModel model
-    // The results' playlists shelf, from whoever builds shelves; none leaves it out.
-    property Component playlistShelf: null
 
     function show() {
         const files = {
@@ -20,8 +18,7 @@ Item {
         const file = files[model.face] ?? "SearchResults.qml"
         if (file === "SearchResults.qml")
             face.setSource(file, {
-                "screenModel": model,
-                "playlistShelf": playlistShelf
+                "screenModel": model
             })
         else
             face.setSource(file, {

@@ -13,6 +13,7 @@ SearchScreenModel::SearchScreenModel(AppState *state, QObject *parent)
     : QObject(parent)
     , m_state(state)
     , m_search(&state->search())
+    , m_playlists(*state)
     , m_tracks(state)
 {
     connect(m_search, &SearchManager::phaseChanged, this, &SearchScreenModel::faceChanged);
@@ -20,7 +21,7 @@ SearchScreenModel::SearchScreenModel(AppState *state, QObject *parent)
     connect(m_search, &SearchManager::resultsChanged, this, &SearchScreenModel::updateResults);
     connect(&state->library(), &LibraryStore::libraryChanged, this, &SearchScreenModel::updateRecents);
     m_recents = state->library().searches().mid(0, shownRecents);
-    m_tracks.setTracks(m_search->tracks());
+    updateResults();
 }
 
 QString SearchScreenModel::face() const
@@ -63,7 +64,7 @@ bool SearchScreenModel::fromLink() const
 
 bool SearchScreenModel::hasPlaylists() const
 {
-    return !m_search->playlists().isEmpty();
+    return m_playlists.rowCount() > 0;
 }
 
 void SearchScreenModel::play()
@@ -123,6 +124,10 @@ void SearchScreenModel::updateRecents()
 
 void SearchScreenModel::updateResults()
 {
+    QList<Card> cards;
+    for (const PlaylistRef &ref : m_search->playlists())
+        cards.append(Card::ofRef(ref));
+    m_playlists.setCards(cards);
     m_tracks.setTracks(m_search->tracks());
     Q_EMIT resultsChanged();
 }

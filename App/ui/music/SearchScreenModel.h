@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CardListModel.h"
 #include "TrackListModel.h"
 
 #include <QObject>
@@ -27,6 +28,8 @@ class SearchScreenModel final : public QObject
     // The results are an expanded playlist or mix: Save as Playlist and Download All show.
     Q_PROPERTY(bool fromLink READ fromLink NOTIFY resultsChanged)
     Q_PROPERTY(bool hasPlaylists READ hasPlaylists NOTIFY resultsChanged)
+    // The playlists a text search found, as cards: a click expands the playlist here.
+    Q_PROPERTY(CardListModel *playlists READ playlists CONSTANT)
     Q_PROPERTY(TrackListModel *tracks READ tracks CONSTANT)
 
 public:
@@ -40,6 +43,7 @@ public:
     [[nodiscard]] QString count() const;
     [[nodiscard]] bool fromLink() const;
     [[nodiscard]] bool hasPlaylists() const;
+    [[nodiscard]] CardListModel *playlists() { return &m_playlists; }
     [[nodiscard]] TrackListModel *tracks() { return &m_tracks; }
 
     Q_INVOKABLE void play();
@@ -65,6 +69,7 @@ private:
 
     AppState *m_state;
     SearchManager *m_search;
+    CardListModel m_playlists;
     TrackListModel m_tracks;
     QStringList m_recents;
 };

@@ -1,11 +1,13 @@
 import QtQuick
 import Morvane
 
-// The one song menu of a screen: made for the row's song when asked, gone once closed.
+// The one song menu of a screen or a card: made for the row's song when asked, gone once closed.
 Item {
     id: host
 
-    required property TrackListModel list
+    // What makes the menu of a row: a list of song rows (TrackListModel) or of cards
+    // (CardListModel), both through menu(row, owner).
+    required property var list
 
     function open(row: int, at: Item, x: real, y: real) {
         const menu = menuView.createObject(host)

@@ -2,6 +2,7 @@
 #include "PlayerRig.h"
 #include "TestRecommender.h"
 #include "ui/music/CardListModel.h"
+#include "ui/music/TrackMenu.h"
 
 #include <QAbstractItemModelTester>
 #include <QProcess>
@@ -149,6 +150,50 @@ private Q_SLOTS:
         QVERIFY(rig.player().shuffle());
         QCOMPARE(rig.player().queue().size(), 5);
         QCOMPARE(rig.state->route(), home);
+    }
+
+    // A right click on a song card opens the song's menu over the shelf's songs; other cards have
+    // none.
+    void songMenu_data()
+    {
+        QTest::addColumn<Card>("card");
+        QTest::addColumn<bool>("inContext");
+        QTest::addColumn<QStringList>("queue"); // after the menu's "Play"; none: no menu
+
+        Playlist playlist;
+        playlist.id = QUuid::createUuid();
+        playlist.tracks = PlayerRig::tracks(2);
+        QTest::newRow("song in its shelf") << Card::ofTrack(PlayerRig::track(2)) << true << ids(PlayerRig::tracks(4));
+        QTest::newRow("song alone") << Card::ofTrack(PlayerRig::track(2)) << false
+                                    << QStringList{PlayerRig::track(2).id};
+        QTest::newRow("station") << Card::ofStation(station(std::nullopt)) << true << QStringList();
+        QTest::newRow("playlist") << Card::ofPlaylist(playlist) << false << QStringList();
+        QTest::newRow("mood") << Card::ofMood(QStringLiteral("Focus")) << false << QStringList();
+    }
+    void songMenu()
+    {
+        QFETCH(Card, card);
+        QFETCH(bool, inContext);
+        QFETCH(QStringList, queue);
+
+        AppStateRig rig;
+        CardListModel cards(*rig.state);
+        cards.setCards({card}, inContext ? std::optional(PlayerRig::tracks(4)) : std::nullopt);
+        QObject owner;
+        TrackMenu *menu = cards.menu(0, &owner);
+        QCOMPARE(menu != nullptr, !queue.isEmpty());
+        QCOMPARE(cards.menu(1, &owner), nullptr);
+        if (!menu)
+            return;
+        QCOMPARE(menu->parent(), &owner);
+        QStringList keys;
+        for (const QVariant &entry : menu->entries())
+            keys.append(entry.toMap().value(QStringLiteral("key")).toString());
+        // Shown outside any playlist: no removal.
+        QCOMPARE(keys, QStringLiteral("play radio next queue playlists like download").split(QLatin1Char(' ')));
+        menu->choose(QStringLiteral("play"));
+        QCOMPARE(ids(rig.player().queue()), queue);
+        QCOMPARE(rig.player().current()->id, card.track.id);
     }
 
     // The current song's card is marked; a new song touches the old and new cards only.

@@ -168,6 +168,37 @@ private Q_SLOTS:
         }
     }
 
+    // A right click on a song card opens the song's menu, whose Play plays the shelf from it.
+    void songCardMenu()
+    {
+        MusicShellScreen screen;
+        AppState &state = *screen.rig.state;
+        screen.rig.catalog->listings[QStringLiteral("search top music hits this week")] = {PlayerRig::tracks(3)};
+        show(screen);
+        state.setRoute({Kind::Explore, {}});
+        const QString name = QStringLiteral("card:") + PlayerRig::track(1).id;
+        QTRY_VERIFY(shown(screen.item(name)));
+        QTest::mouseClick(screen.window, Qt::RightButton, {},
+                          MusicShellScreen::sceneRect(screen.item(name)).center().toPoint());
+
+        QTRY_VERIFY(shown(screen.item(QStringLiteral("entry:play"))));
+        QObject *menu = screen.item(QStringLiteral("entry:play"))->property("menu").value<QObject *>();
+        QVERIFY(menu);
+        QStringList entries;
+        for (int index = 0; index < menu->property("count").toInt(); ++index) {
+            QQuickItem *entry = nullptr;
+            QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, entry), Q_ARG(int, index));
+            entries.append(entry->objectName().remove(QStringLiteral("entry:")));
+        }
+        QCOMPARE(entries, QStringLiteral("play radio next queue playlists like download").split(QLatin1Char(' ')));
+        QVERIFY(!state.player().current());
+        screen.click(screen.item(QStringLiteral("entry:play")));
+        QCOMPARE(state.player().current()->id, PlayerRig::track(1).id);
+        QCOMPARE(state.player().queue().size(), 3);
+        QCOMPARE(state.route(), (Route{Kind::Explore, {}}));
+        QTRY_VERIFY(!screen.item(QStringLiteral("entry:play")));
+    }
+
     void retry()
     {
         MusicShellScreen screen;

@@ -4,6 +4,7 @@
 #include "TestHttpServer.h"
 #include "TestImages.h"
 #include "core/Tool.h"
+#include "search/SearchManager.h"
 
 #include <QDir>
 #include <QFile>
@@ -186,6 +187,55 @@ private Q_SLOTS:
         go(*screen, Kind::Explore);
         hover(*screen, QStringLiteral("trending"), true);
         snap(*screen, QStringLiteral("explore-done"));
+    }
+
+    // A song card's menu over the trending shelf.
+    void exploreCardMenu()
+    {
+        auto screen = open();
+        QVERIFY(screen);
+        QList<Track> trending;
+        for (int n = 0; n < 8; ++n)
+            trending.append(song(n));
+        screen->rig.catalog->listings[QStringLiteral("search top music hits this week")] = {trending};
+        go(*screen, Kind::Explore);
+        const QRectF area = MusicShellScreen::sceneRect(screen->item(QStringLiteral("contentArea")));
+        QQuickItem *card = inView(screen->window->contentItem(), QStringLiteral("card:") + song(1).id, area);
+        QVERIFY(card);
+        QTest::mouseClick(screen->window, Qt::RightButton, {}, MusicShellScreen::sceneRect(card).center().toPoint());
+        QTRY_VERIFY(screen->item(QStringLiteral("entry:download")));
+        QTest::qWait(300); // the menu's opening transition
+        snap(*screen, QStringLiteral("explore-card-menu"));
+    }
+
+    // Text search results: the playlists found on their shelf, then the songs.
+    void searchResults()
+    {
+        auto screen = open();
+        QVERIFY(screen);
+        AppState &state = *screen->rig.state;
+        FakeCatalog &catalog = *screen->rig.catalog;
+        QList<Track> found;
+        for (int n = 0; n < 10; ++n)
+            found.append(song(n));
+        const QString list = QStringLiteral("https://www.youtube.com/playlist?list=");
+        const auto picture = [this](int n) {
+            return QUrl(m_server.base() + QStringLiteral("/vi/%1/mqdefault.jpg").arg(song(n).id));
+        };
+        catalog.listings[QStringLiteral("search evening jazz")] = {found};
+        catalog.playlists[QStringLiteral("evening jazz playlist")] = {
+            PlaylistRef{QStringLiteral("PLjazz"), QStringLiteral("Evening Jazz & Soul"), QStringLiteral("Blue Room"),
+                        list + QStringLiteral("PLjazz"), picture(3)},
+            PlaylistRef{QStringLiteral("PLrain"), QStringLiteral("Rainy Day Jazz for Reading and Long Train Rides"),
+                        QStringLiteral("Café Sessions"), list + QStringLiteral("PLrain"), picture(6)},
+            PlaylistRef{QStringLiteral("PLlate"), QStringLiteral("Late Night Piano"), QString(),
+                        list + QStringLiteral("PLlate"), std::nullopt}};
+        state.search().submit(QStringLiteral("evening jazz"), &state.player());
+        QTRY_COMPARE(state.search().phase(), SearchManager::SearchPhase::Done);
+        state.player().play(found, 2, false);
+        go(*screen, Kind::Search);
+        hover(*screen, QStringLiteral("card:PLrain"));
+        snap(*screen, QStringLiteral("search-results"));
     }
 
     void exploreFailed()

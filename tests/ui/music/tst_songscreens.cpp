@@ -243,7 +243,10 @@ private Q_SLOTS:
         MusicShellRig rig;
         AppState &state = *rig.state;
         SearchManager &search = state.search();
+        const Route route{Route::Kind::Search, {}};
+        state.setRoute(route);
         SearchScreenModel model(&state);
+        QAbstractItemModelTester tester(model.playlists());
         QCOMPARE(model.face(), QStringLiteral("idle"));
         QVERIFY(model.recents().isEmpty());
 
@@ -257,6 +260,10 @@ private Q_SLOTS:
 
         rig.catalog->holding = true;
         rig.catalog->listings[QStringLiteral("search lofi")] = {songs(3)};
+        const QString link = QStringLiteral("https://www.youtube.com/playlist?list=PLlofi");
+        rig.catalog->playlists[QStringLiteral("lofi playlist")] = {
+            PlaylistRef{QStringLiteral("PLlofi"), QStringLiteral("Lofi & Chill"), QStringLiteral("Beats"), link, {}},
+            PlaylistRef{QStringLiteral("PLrain"), QStringLiteral("Rain"), QString(), link + QStringLiteral("2"), {}}};
         search.submit(QStringLiteral("  lofi "), &state.player());
         QCOMPARE(model.face(), QStringLiteral("loading"));
         QCOMPARE(model.notice(), QStringLiteral("Searching YouTube for “lofi”…"));
@@ -267,6 +274,10 @@ private Q_SLOTS:
         QCOMPARE(model.count(), QStringLiteral("3 songs"));
         QVERIFY(!model.fromLink());
         QCOMPARE(model.tracks()->rowCount(), 3);
+        QVERIFY(model.hasPlaylists());
+        QCOMPARE(model.playlists()->rowCount(), 2);
+        QCOMPARE(model.playlists()->index(0).data(CardListModel::TitleRole).toString(), QStringLiteral("Lofi & Chill"));
+        QCOMPARE(model.playlists()->index(0).data(CardListModel::SubtitleRole).toString(), QStringLiteral("Beats"));
         model.startRadio();
         QCOMPARE(state.player().current()->id, song(1).id);
         QVERIFY(state.player().nonStop());
@@ -279,6 +290,17 @@ private Q_SLOTS:
         QCOMPARE(model.message(), QStringLiteral("No results for “lofi”."));
         QVERIFY2(rig.catalog->calls.mid(before).contains(QStringLiteral("search lofi 25")),
                  qPrintable(rig.catalog->calls.join(QLatin1Char('|'))));
+
+        // A found playlist's card expands it on this screen, under its title; a link finds no
+        // playlists.
+        rig.catalog->expansions[link] = YTMusic::Expansion{QStringLiteral("Lofi & Chill"), songs(2)};
+        model.playlists()->activate(0);
+        QCOMPARE(state.search().submitted(), link);
+        QVERIFY(!model.hasPlaylists());
+        QTRY_COMPARE(model.face(), QStringLiteral("done"));
+        QCOMPARE(model.title(), QStringLiteral("Lofi & Chill"));
+        QCOMPARE(model.playlists()->rowCount(), 0);
+        QCOMPARE(state.route(), route);
     }
 
     // A playlist link: its title, Save as Playlist (an empty title saves "New Playlist") and

@@ -33,6 +33,26 @@ void like(LibraryStore &library, const QList<Track> &tracks)
         library.toggleLike(*track);
 }
 
+// Three playlists found by a search, the first at `link`; none has a thumbnail.
+QList<PlaylistRef> playlistsFound(const QString &link)
+{
+    return {PlaylistRef{QStringLiteral("PLlofi"),
+                        QStringLiteral("Lofi Beats to Study & Relax"),
+                        QStringLiteral("Chillhop Music"),
+                        link,
+                        {}},
+            PlaylistRef{QStringLiteral("PLrain"),
+                        QStringLiteral("Rainy Day Jazz"),
+                        QStringLiteral("Café Sessions"),
+                        link + QStringLiteral("rain"),
+                        {}},
+            PlaylistRef{QStringLiteral("PLlate"),
+                        QStringLiteral("A playlist whose title runs over two lines"),
+                        QString(),
+                        link + QStringLiteral("late"),
+                        {}}};
+}
+
 QStringList ids(const QList<Track> &tracks)
 {
     return TestRecommender::ids(tracks);
@@ -175,6 +195,36 @@ private Q_SLOTS:
         const qsizetype before = calls.size();
         screen.click(screen.item(QStringLiteral("tryAgain")));
         QTRY_VERIFY(calls.mid(before).contains(QStringLiteral("search Rock & Roll 25")));
+    }
+
+    // A text search shows the playlists it found on a shelf above the songs; a playlist's card
+    // expands the playlist right here.
+    void searchPlaylists()
+    {
+        Screen screen;
+        AppState &state = *screen.rig.state;
+        FakeCatalog &catalog = *screen.rig.catalog;
+        const QString link = QStringLiteral("https://www.youtube.com/playlist?list=PLlofi");
+        catalog.listings[QStringLiteral("search lofi")] = {songs(3)};
+        catalog.playlists[QStringLiteral("lofi playlist")] = playlistsFound(link);
+        catalog.expansions[link] = YTMusic::Expansion{QStringLiteral("Lofi Girl Radio"), songs(4)};
+        state.setRoute(Route{Kind::Search, {}});
+        state.search().submit(QStringLiteral("lofi"), &state.player());
+        QTRY_VERIFY(screen.row(2));
+        QQuickItem *shelf = screen.item(QStringLiteral("playlistShelf"));
+        QVERIFY(shelf->isVisible());
+        QCOMPARE(shelf->findChild<QQuickItem *>(QStringLiteral("shelfItems"))->property("count").toInt(), 3);
+        // Above the first song.
+        QVERIFY(MusicShellScreen::sceneRect(shelf).bottom() <= MusicShellScreen::sceneRect(screen.row(0)).top());
+
+        screen.click(screen.item(QStringLiteral("card:PLlofi")));
+        QVERIFY(catalog.calls.contains(QStringLiteral("expand ") + link + QStringLiteral(" 200")));
+        QTRY_VERIFY(screen.row(3));
+        QCOMPARE(screen.item(QStringLiteral("resultsTitle"))->property("text").toString(),
+                 QStringLiteral("Lofi Girl Radio"));
+        QVERIFY(!screen.item(QStringLiteral("playlistShelf"))->isVisible());
+        QCOMPARE(state.route(), (Route{Kind::Search, {}}));
+        QVERIFY(!state.player().current()); // a playlist waits to be chosen
     }
 
     void gallery()
