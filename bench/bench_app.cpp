@@ -405,6 +405,7 @@ void piecesFigure()
     LibraryStore library;
     MemoryReport::printStage("library loaded");
     MpvAudio audio;
+    audio.listOutputs(); // the core is made on first use
     MemoryReport::printStage("libmpv core made");
     wait(1000);
     MemoryReport::printStage("a second later");
