@@ -12,13 +12,22 @@
 //                         CPU per second and the task rows created or destroyed meanwhile
 //   bench_app log         the log sheet opened on a 50 MB log: the time until its text shows and
 //                         the longest gap between ticks of a 5 ms timer meanwhile
+//   bench_app memory      resident memory at each step of the start (the application made,
+//                         its window loaded, shown, settled for 10 s) and its largest mappings
+//   bench_app pieces      the heap each stored collection takes once loaded, alone: history, queue,
+//                         library, and an idle libmpv core
 //   bench_app history     switching to 6 000 history entries, each keystroke of a search, and
 //                         scrolling the list: times to the next frame and the rows built
 // Build with `cmake --build build --target benchmarks`.
 #include "BenchFixtures.h"
+#include "DownloadManager.h"
+#include "MemoryReport.h"
 #include "ProgressTicker.h"
 #include "core/AppPaths.h"
 #include "engine/DownloadTask.h"
+#include "engine/HistoryStore.h"
+#include "music/LibraryStore.h"
+#include "platform/MpvAudio.h"
 #include "shell/MorvaneApp.h"
 #include "shell/QmlSetup.h"
 
@@ -31,6 +40,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <malloc.h>
 #include <time.h>
 
 #include <algorithm>
@@ -370,6 +380,24 @@ void historyFigure(MorvaneApp &morvane)
                 switched, historyEntries, slowestFilter, slowestFrame, matches, mostShown, inView, rowChanges);
 }
 
+// Each collection made after the last, so each line's growth is that collection's.
+void piecesFigure()
+{
+    MemoryReport::printStage("nothing loaded");
+    HistoryStore history;
+    history.load();
+    MemoryReport::printStage("history loaded");
+    DownloadManager queue(&history);
+    MemoryReport::printStage("queue loaded");
+    LibraryStore library;
+    MemoryReport::printStage("library loaded");
+    MpvAudio audio;
+    audio.listOutputs(); // the core is made on first use
+    MemoryReport::printStage("libmpv core made");
+    wait(1000);
+    MemoryReport::printStage("a second later");
+}
+
 // Returns the first task's id.
 QUuid writeFixtures()
 {
@@ -384,10 +412,11 @@ QUuid writeFixtures()
 int main(int argc, char *argv[])
 {
     const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
-    const QStringList modes{QStringLiteral("fixtures"), QStringLiteral("idle"), QStringLiteral("drop"),
-                            QStringLiteral("queue"),    QStringLiteral("log"),  QStringLiteral("history")};
+    const QStringList modes{QStringLiteral("fixtures"), QStringLiteral("idle"),  QStringLiteral("drop"),
+                            QStringLiteral("queue"),    QStringLiteral("log"),   QStringLiteral("history"),
+                            QStringLiteral("memory"),   QStringLiteral("pieces")};
     if (!modes.contains(QString::fromLatin1(mode))) {
-        std::fprintf(stderr, "usage: bench_app fixtures|idle [SECONDS]|drop|queue|log|history\n");
+        std::fprintf(stderr, "usage: bench_app fixtures|idle [SECONDS]|drop|queue|log|history|memory|pieces\n");
         return 2;
     }
     if (mode == "fixtures") {
@@ -409,14 +438,35 @@ int main(int argc, char *argv[])
     const QUuid first = writeFixtures();
     if (mode == "log")
         BenchFixtures::writeLog(first, 50'000'000);
+    if (mode == "pieces") {
+        malloc_trim(0);
+        piecesFigure();
+        return 0;
+    }
+    const bool memory = mode == "memory";
     QmlSetup::prepareApplication();
+    if (memory) {
+        // The fixtures' own garbage back to the system, so it does not hide what the start costs.
+        malloc_trim(0);
+        MemoryReport::printStage("application and style");
+    }
     MorvaneApp morvane;
+    if (memory)
+        MemoryReport::printStage("services and view models made");
     if (!morvane.start())
         return 1;
+    if (memory)
+        MemoryReport::printStage("main window loaded, hidden");
     morvane.shell().showMainWindow();
     if (!waitFor([&] { return morvane.state().setupDone(); }, 60'000)) {
         std::fprintf(stderr, "bench_app: the start-up check did not pass\n");
         return 1;
+    }
+    if (memory) {
+        MemoryReport::printStage("shown, start-up check passed");
+        wait(10'000);
+        MemoryReport::printStage("settled for 10 s");
+        MemoryReport::printMappings(25);
     }
 
     if (mode == "idle")

@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <atomic>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -45,10 +46,15 @@ struct Phase
     double mainPercent = 0;
     int timers = 0;
     int queuedCalls = 0;
+    int frames = 0;
 };
 
-Phase measure(QApplication &app, int seconds)
+// `window`'s frames are counted.
+Phase measure(QApplication &app, int seconds, QQuickWindow *window)
 {
+    std::atomic_int frames = 0;
+    const QMetaObject::Connection counting = QObject::connect(
+        window, &QQuickWindow::frameSwapped, window, [&frames] { ++frames; }, Qt::DirectConnection);
     WakeupCounter counter;
     app.installEventFilter(&counter);
     const double mainStart = threadCpuSeconds();
@@ -57,8 +63,10 @@ Phase measure(QApplication &app, int seconds)
     QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
     loop.exec();
     const double wall = double(meter.wall.nsecsElapsed()) / 1e9;
-    Phase phase{meter.percent(), 100.0 * (threadCpuSeconds() - mainStart) / wall, counter.timers, counter.queuedCalls};
+    Phase phase{meter.percent(), 100.0 * (threadCpuSeconds() - mainStart) / wall, counter.timers, counter.queuedCalls,
+                frames};
     app.removeEventFilter(&counter);
+    QObject::disconnect(counting);
     return phase;
 }
 
@@ -122,9 +130,9 @@ int main(int argc, char **argv)
         qFatal("%s", qPrintable(component.errorString()));
     window->show();
 
-    const Phase shown = measure(app, seconds);
+    const Phase shown = measure(app, seconds, window);
     window->hide();
-    const Phase hidden = measure(app, seconds);
+    const Phase hidden = measure(app, seconds, window);
 
     // The tray's icon up, its panel made once, shown and closed, as after a first look.
     MenuBarIcon icon(player);
@@ -141,7 +149,7 @@ int main(int argc, char **argv)
     QObject::connect(panelWindow, &QQuickWindow::frameSwapped, &drawn, &QEventLoop::quit);
     drawn.exec();
     panelWindow->hide();
-    const Phase tray = measure(app, seconds);
+    const Phase tray = measure(app, seconds, panelWindow);
 
     std::printf("scene graph:        %s\n",
                 qPrintable(window->rendererInterface()->graphicsApi() == QSGRendererInterface::Software
@@ -152,9 +160,9 @@ int main(int argc, char **argv)
     for (const auto &[name, phase] :
          {std::pair{"window shown", shown}, std::pair{"window hidden", hidden}, std::pair{"hidden, tray up", tray}})
         std::printf("%-19s %.2f %% (%.2f above the baseline), main thread %.2f %%, %d timer events, %d queued "
-                    "calls in %d s\n",
+                    "calls, %d frames in %d s\n",
                     (std::string(name) + ':').c_str(), phase.percent, phase.percent - baseline, phase.mainPercent,
-                    phase.timers, phase.queuedCalls, seconds);
+                    phase.timers, phase.queuedCalls, phase.frames, seconds);
     std::printf("position:           %.1f s\n", player.position());
     trayHost.kill();
     trayHost.waitForFinished();

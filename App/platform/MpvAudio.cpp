@@ -63,9 +63,9 @@ private:
 };
 
 // mpv's error strings are lower-case phrases ("loading failed"); the user reads a sentence.
-QString sentence(int error)
+QString sentence(const MpvLibrary &api, int error)
 {
-    QString text = QString::fromUtf8(mpv_error_string(error));
+    QString text = QString::fromUtf8(api.errorString(error));
     if (text.isEmpty())
         return QStringLiteral("Playback failed.");
     text[0] = text[0].toUpper();
@@ -76,17 +76,29 @@ QString sentence(int error)
 
 MpvAudio::MpvAudio(QObject *parent)
     : AudioBackend(parent)
+{}
+
+bool MpvAudio::startCore()
 {
+    if (m_mpv)
+        return true;
+    if (m_startFailed)
+        return false;
+    m_startFailed = true;
+    if (!m_api.load()) {
+        LogManager::appLog(QStringLiteral("audio: libmpv could not be loaded: ") + m_api.error());
+        return false;
+    }
     // mpv refuses to start under a locale whose decimal separator is not a point.
     std::setlocale(LC_NUMERIC, "C");
-    m_mpv = mpv_create();
+    m_mpv = m_api.create();
     if (!m_mpv) {
         LogManager::appLog(QStringLiteral("audio: mpv could not be created"));
-        return;
+        return false;
     }
     const QByteArray output = qgetenv("MORVANE_AO");
     if (!output.isEmpty())
-        mpv_set_option_string(m_mpv, "ao", output.constData());
+        m_api.setOptionString(m_mpv, "ao", output.constData());
     const std::pair<const char *, const char *> options[] = {
         {"vid", "no"},
         {"ytdl", "no"},
@@ -100,28 +112,31 @@ MpvAudio::MpvAudio(QObject *parent)
         {"hr-seek", "yes"},
     };
     for (const auto &[name, value] : options)
-        mpv_set_option_string(m_mpv, name, value);
-    if (mpv_initialize(m_mpv) < 0) {
+        m_api.setOptionString(m_mpv, name, value);
+    if (m_api.initialize(m_mpv) < 0) {
         LogManager::appLog(QStringLiteral("audio: mpv could not be initialised"));
-        mpv_terminate_destroy(m_mpv);
+        m_api.terminateDestroy(m_mpv);
         m_mpv = nullptr;
-        return;
+        return false;
     }
-    mpv_observe_property(m_mpv, CoreIdle, "core-idle", MPV_FORMAT_FLAG);
-    mpv_observe_property(m_mpv, Pause, "pause", MPV_FORMAT_FLAG);
-    mpv_observe_property(m_mpv, EofReached, "eof-reached", MPV_FORMAT_FLAG);
-    mpv_observe_property(m_mpv, PausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
-    mpv_observe_property(m_mpv, DeviceList, "audio-device-list", MPV_FORMAT_NODE);
-    mpv_observe_property(m_mpv, Device, "audio-device", MPV_FORMAT_STRING);
-    mpv_set_wakeup_callback(m_mpv, &MpvAudio::wakeup, this);
+    m_api.observeProperty(m_mpv, CoreIdle, "core-idle", MPV_FORMAT_FLAG);
+    m_api.observeProperty(m_mpv, Pause, "pause", MPV_FORMAT_FLAG);
+    m_api.observeProperty(m_mpv, EofReached, "eof-reached", MPV_FORMAT_FLAG);
+    m_api.observeProperty(m_mpv, PausedForCache, "paused-for-cache", MPV_FORMAT_FLAG);
+    m_api.observeProperty(m_mpv, DeviceList, "audio-device-list", MPV_FORMAT_NODE);
+    m_api.observeProperty(m_mpv, Device, "audio-device", MPV_FORMAT_STRING);
+    m_api.setWakeupCallback(m_mpv, &MpvAudio::wakeup, this);
+    m_startFailed = false;
+    applyVolume();
+    return true;
 }
 
 MpvAudio::~MpvAudio()
 {
     if (!m_mpv)
         return;
-    mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
-    mpv_terminate_destroy(m_mpv);
+    m_api.setWakeupCallback(m_mpv, nullptr, nullptr);
+    m_api.terminateDestroy(m_mpv);
 }
 
 void MpvAudio::wakeup(void *context)
@@ -136,7 +151,7 @@ void MpvAudio::drain()
 {
     m_drainQueued = false;
     while (m_mpv) {
-        const mpv_event *event = mpv_wait_event(m_mpv, 0);
+        const mpv_event *event = m_api.waitEvent(m_mpv, 0);
         if (event->event_id == MPV_EVENT_NONE)
             break;
         handle(*event);
@@ -165,7 +180,7 @@ void MpvAudio::handle(const mpv_event &event)
         m_entry = 0;
         m_loaded = false;
         if (end->reason == MPV_END_FILE_REASON_ERROR)
-            Q_EMIT failed(sentence(end->error));
+            Q_EMIT failed(sentence(m_api, end->error));
         else if (end->reason == MPV_END_FILE_REASON_EOF && !m_endSent)
             Q_EMIT ended();
         Q_EMIT stateChanged();
@@ -249,7 +264,7 @@ void MpvAudio::load(const QUrl &url, const QMap<QString, QString> &headers, doub
     m_loaded = false;
     m_endSent = false;
     m_heldSeek.reset();
-    if (!m_mpv) {
+    if (!startCore()) {
         QMetaObject::invokeMethod(
             this, [this] { Q_EMIT failed(QStringLiteral("Audio output is not available.")); }, Qt::QueuedConnection);
         return;
@@ -273,9 +288,9 @@ void MpvAudio::load(const QUrl &url, const QMap<QString, QString> &headers, doub
     arguments.format = MPV_FORMAT_NODE_MAP;
     arguments.u.list = command.list();
     mpv_node result{};
-    const int status = mpv_command_node(m_mpv, &arguments, &result);
+    const int status = m_api.commandNode(m_mpv, &arguments, &result);
     if (status < 0) {
-        const QString message = sentence(status);
+        const QString message = sentence(m_api, status);
         QMetaObject::invokeMethod(
             this, [this, message] { Q_EMIT failed(message); }, Qt::QueuedConnection);
         return;
@@ -287,7 +302,7 @@ void MpvAudio::load(const QUrl &url, const QMap<QString, QString> &headers, doub
                 m_entry = result.u.list->values[i].u.int64;
         }
     }
-    mpv_free_node_contents(&result);
+    m_api.freeNodeContents(&result);
     Q_EMIT stateChanged();
 }
 
@@ -299,7 +314,7 @@ void MpvAudio::stop()
     m_loaded = false;
     m_heldSeek.reset();
     const char *command[] = {"stop", nullptr};
-    mpv_command(m_mpv, command);
+    m_api.command(m_mpv, command);
     Q_EMIT stateChanged();
 }
 
@@ -325,16 +340,27 @@ void MpvAudio::seek(double seconds)
     m_endSent = false;
     const QByteArray target = QByteArray::number(seconds, 'f', 3);
     const char *command[] = {"seek", target.constData(), "absolute+exact", nullptr};
-    mpv_command(m_mpv, command);
+    m_api.command(m_mpv, command);
 }
 
 void MpvAudio::setVolume(double volume)
 {
+    m_volume = std::clamp(volume, 0.0, 1.0);
+    applyVolume();
+}
+
+void MpvAudio::applyVolume()
+{
     if (!m_mpv)
         return;
     // mpv's volume scale is cubic; this keeps the user's slider linear in loudness.
-    double percent = 100.0 * std::cbrt(std::clamp(volume, 0.0, 1.0));
-    mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
+    double percent = 100.0 * std::cbrt(m_volume);
+    m_api.setProperty(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
+}
+
+void MpvAudio::listOutputs()
+{
+    startCore();
 }
 
 void MpvAudio::setOutput(const QString &name)
@@ -345,7 +371,7 @@ void MpvAudio::setOutput(const QString &name)
     if (!m_mpv || !listed)
         return;
     const QByteArray value = name.toUtf8();
-    mpv_set_property_string(m_mpv, "audio-device", value.constData());
+    m_api.setPropertyString(m_mpv, "audio-device", value.constData());
 }
 
 double MpvAudio::position() const
@@ -380,13 +406,13 @@ void MpvAudio::setPaused(bool paused)
         return;
     m_pauseRequested = paused;
     int flag = paused ? 1 : 0;
-    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &flag);
+    m_api.setProperty(m_mpv, "pause", MPV_FORMAT_FLAG, &flag);
 }
 
 double MpvAudio::number(const char *name) const
 {
     double value = std::numeric_limits<double>::quiet_NaN();
-    if (!m_mpv || mpv_get_property(m_mpv, name, MPV_FORMAT_DOUBLE, &value) < 0)
+    if (!m_mpv || m_api.getProperty(m_mpv, name, MPV_FORMAT_DOUBLE, &value) < 0)
         return std::numeric_limits<double>::quiet_NaN();
     return value;
 }

@@ -1,18 +1,17 @@
 #pragma once
 
+#include "MpvLibrary.h"
 #include "player/AudioBackend.h"
 
 #include <atomic>
 #include <cstdint>
 #include <optional>
 
-struct mpv_handle;
-struct mpv_event;
-struct mpv_node;
-
 // The audio back end on libmpv: one mpv core without video, scripts or configuration files,
 // kept open at the end of a file so that the end is a pause we can tell apart from a stop.
-// The output driver is "MORVANE_AO" when that variable is set (tests use "null").
+// The output driver is "MORVANE_AO" when that variable is set (tests use "null"). The core, and
+// libmpv itself, come with the first load or the first look at the outputs: until then the
+// player holds its volume and has nothing to play.
 //
 // mpv wakes us from its own threads; that only queues one drain of its events on the main
 // thread. Each load is known by the playlist entry id that mpv gives it, and events that carry
@@ -31,6 +30,7 @@ public:
     void pause() override;
     void seek(double seconds) override;
     void setVolume(double volume) override;
+    void listOutputs() override;
 
     [[nodiscard]] bool hasItem() const override { return m_entry != 0; }
     [[nodiscard]] bool isRunning() const override { return hasItem() && !m_coreIdle; }
@@ -43,6 +43,8 @@ public:
     [[nodiscard]] QString output() const override { return m_output; }
     void setOutput(const QString &name) override;
 
+    // Whether the mpv core has been made.
+    [[nodiscard]] bool isStarted() const { return m_mpv != nullptr; }
     // mpv's own volume property (percent on its cubic scale).
     [[nodiscard]] double mpvVolume() const;
 
@@ -51,6 +53,9 @@ public:
     [[nodiscard]] static QString headerFields(const QMap<QString, QString> &headers);
 
 private:
+    // Makes the core once; false when libmpv is missing or refuses (logged once).
+    bool startCore();
+    void applyVolume();
     static void wakeup(void *context);
     void drain();
     void handle(const mpv_event &event);
@@ -60,7 +65,10 @@ private:
     void setPaused(bool paused);
     [[nodiscard]] double number(const char *name) const;
 
+    MpvLibrary m_api;
     mpv_handle *m_mpv = nullptr;
+    bool m_startFailed = false;
+    double m_volume = 1.0;
     std::atomic_bool m_drainQueued = false;
     // The playlist entry of the current load (0: none), and the entry mpv last started.
     int64_t m_entry = 0;

@@ -44,6 +44,9 @@ public:
     [[nodiscard]] virtual QList<AudioOutput> outputs() const = 0;
     [[nodiscard]] virtual QString output() const = 0;
     virtual void setOutput(const QString &name) = 0;
+    // A back end that starts its player on first use lists no outputs before that; this asks it
+    // to look now (the list follows with outputsChanged).
+    virtual void listOutputs() {}
 
 Q_SIGNALS:
     // The item can play; `duration` is NaN when its length is not known yet.

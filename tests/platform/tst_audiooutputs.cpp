@@ -35,6 +35,9 @@ private Q_SLOTS:
         MpvAudio audio;
         OutputListModel model(audio);
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        // The player starts on first use: before that there is nothing to list.
+        QCOMPARE(model.rowCount(), 0);
+        model.listOutputs();
         const auto hasAlsa = [&audio] {
             const QList<AudioOutput> outputs = audio.outputs();
             return std::any_of(outputs.begin(), outputs.end(),

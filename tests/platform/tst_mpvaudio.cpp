@@ -6,6 +6,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <dlfcn.h>
+
 #include <cmath>
 
 namespace {
@@ -70,6 +72,24 @@ private Q_SLOTS:
         const QMap<QString, QString> headers{{QStringLiteral("User-Agent"), QStringLiteral("a (b, c)")},
                                              {QStringLiteral("X-Path"), QStringLiteral("C:\\x")}};
         QCOMPARE(MpvAudio::headerFields(headers), QStringLiteral("User-Agent: a (b\\, c),X-Path: C:\\\\x"));
+    }
+
+    // Runs before any other test has loaded libmpv into this process.
+    void libmpvWaitsForTheFirstUseAndTakesTheHeldVolume()
+    {
+        MpvAudio audio;
+        audio.setVolume(0.5);
+        audio.pause();
+        audio.seek(3);
+        audio.stop();
+        QVERIFY(!audio.isStarted());
+        QVERIFY(!dlopen("libmpv.so.2", RTLD_NOW | RTLD_NOLOAD));
+        QVERIFY(std::isnan(audio.mpvVolume()));
+        QVERIFY(std::isnan(audio.position()));
+
+        audio.listOutputs();
+        QVERIFY(audio.isStarted());
+        QCOMPARE(std::round(audio.mpvVolume() * 100) / 100, 79.37);
     }
 
     void headersReachTheServerWholeAndOnce()
@@ -178,6 +198,7 @@ private Q_SLOTS:
     void volumeIsCubic()
     {
         MpvAudio audio;
+        audio.listOutputs();
         audio.setVolume(0.5);
         QCOMPARE(std::round(audio.mpvVolume() * 100) / 100, 79.37);
         audio.setVolume(1.0);

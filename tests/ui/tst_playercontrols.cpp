@@ -237,6 +237,34 @@ private Q_SLOTS:
         QCOMPARE(rig.audio->seeks.isEmpty(), !enabled);
     }
 
+    // Playback redraws the bar when the clock shows a new second, not at every tick.
+    void seekBarStepsWithTheClock()
+    {
+        AppStateRig rig;
+        rig.player().setTickInterval(1);
+        SeekModel seek(rig.player());
+        rig.playing(2);
+        QSignalSpy changed(&seek, &SeekModel::changed);
+        const std::pair<double, bool> steps[] = {{10.0, true}, {10.5, false}, {10.9, false},
+                                                 {11.0, true}, {3.2, true},   {3.7, false}};
+        for (const auto &[position, redraws] : steps) {
+            changed.clear();
+            rig.audio->currentPosition = position;
+            QTRY_COMPARE(rig.player().position(), position);
+            QCOMPARE(changed.isEmpty(), !redraws);
+            QCOMPARE(seek.elapsedText(), formatClock(position));
+        }
+        QCOMPARE(seek.value(), 3.7);
+
+        // Held, the thumb alone moves the bar.
+        seek.begin();
+        changed.clear();
+        rig.audio->currentPosition = 30;
+        QTRY_COMPARE(rig.player().position(), 30.0);
+        QVERIFY(changed.isEmpty());
+        seek.end();
+    }
+
     // The thumb held at 1:30 ignores playback and sends one seek at release.
     void dragSendsOneSeekAtRelease()
     {

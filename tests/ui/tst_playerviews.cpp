@@ -157,6 +157,8 @@ private Q_SLOTS:
     {
         auto mpv = std::make_unique<MpvAudio>();
         MpvAudio *audio = mpv.get();
+        // mpv's volume is only there once its core is: started as by a first song.
+        audio->listOutputs();
         AppStateRig rig(std::move(mpv));
         serveSongs(rig);
         PlayerBarModel model(*rig.state);
@@ -181,6 +183,8 @@ private Q_SLOTS:
     {
         auto mpv = std::make_unique<MpvAudio>();
         MpvAudio *audio = mpv.get();
+        // mpv's volume is only there once its core is: started as by a first song.
+        audio->listOutputs();
         AppStateRig rig(std::move(mpv));
         serveSongs(rig);
         PlayerBarModel model(*rig.state);
@@ -205,6 +209,8 @@ private Q_SLOTS:
     {
         auto mpv = std::make_unique<MpvAudio>();
         MpvAudio *audio = mpv.get();
+        // mpv's volume is only there once its core is: started as by a first song.
+        audio->listOutputs();
         AppStateRig rig(std::move(mpv));
         PlayerBarModel model(*rig.state);
         const auto shown = show("PlayerBarPage.qml", &model);
@@ -222,27 +228,39 @@ private Q_SLOTS:
     void outputMenuChoosesAnMpvOutput()
     {
         MpvAudio audio;
-        QTRY_VERIFY(!audio.outputs().isEmpty());
         OutputListModel model(audio);
         const auto shown = show("OutputPickerPage.qml", &model);
         QVERIFY(shown->window);
+        // Nothing of libmpv runs before the menu first opens; the outputs follow its opening.
+        QVERIFY(!audio.isStarted());
         click(shown->window, "outputPicker");
         QObject *menu = nullptr;
         QTRY_VERIFY((menu = shown->window->findChild<QObject *>(QStringLiteral("outputMenu"))));
         QTRY_VERIFY(menu->property("opened").toBool());
+        QTRY_VERIFY(!audio.outputs().isEmpty());
+        QTRY_COMPARE(audio.output(), QStringLiteral("auto"));
+        // Opened again, as a user would after the list came in.
+        QMetaObject::invokeMethod(menu, "close");
+        QTRY_VERIFY(!menu->property("visible").toBool());
+        click(shown->window, "outputPicker");
+        QTRY_VERIFY(menu->property("opened").toBool());
         // The menu's lines, top to bottom.
-        QList<QQuickItem *> entries;
-        for (QQuickItem *candidate : shown->window->findChildren<QQuickItem *>()) {
-            if (candidate->inherits("QQuickMenuItem"))
-                entries.append(candidate);
-        }
-        std::sort(entries.begin(), entries.end(), [](QQuickItem *a, QQuickItem *b) {
-            return a->mapToScene(QPointF()).y() < b->mapToScene(QPointF()).y();
-        });
+        const auto menuEntries = [&shown] {
+            QList<QQuickItem *> entries;
+            for (QQuickItem *candidate : shown->window->findChildren<QQuickItem *>()) {
+                if (candidate->inherits("QQuickMenuItem"))
+                    entries.append(candidate);
+            }
+            std::sort(entries.begin(), entries.end(), [](QQuickItem *a, QQuickItem *b) {
+                return a->mapToScene(QPointF()).y() < b->mapToScene(QPointF()).y();
+            });
+            return entries;
+        };
         const QList<AudioOutput> outputs = audio.outputs();
-        QCOMPARE(entries.size(), outputs.size());
+        QTRY_COMPARE(menuEntries().size(), outputs.size());
+        const QList<QQuickItem *> entries = menuEntries();
+        QTRY_VERIFY(entries.first()->property("checked").toBool());
         QCOMPARE(entries.first()->property("text").toString(), QStringLiteral("Autoselect device"));
-        QVERIFY(entries.first()->property("checked").toBool());
         const auto alsa = std::find_if(outputs.begin(), outputs.end(),
                                        [](const AudioOutput &output) { return output.name == QLatin1String("alsa"); });
         QVERIFY(alsa != outputs.end());

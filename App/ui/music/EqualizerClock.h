@@ -8,7 +8,7 @@
 
 class EqualizerMeter;
 
-// The one clock behind every equalizer of a QML engine: it ticks every 0.15 s while at least one
+// The one clock behind every equalizer of a QML engine: it ticks every 0.25 s while at least one
 // meter animates, and not at all otherwise, so an idle player costs nothing.
 class EqualizerClock final : public QObject
 {

@@ -35,6 +35,11 @@ QHash<int, QByteArray> OutputListModel::roleNames() const
     return {{NameRole, "name"}, {DescriptionRole, "description"}, {InUseRole, "inUse"}};
 }
 
+void OutputListModel::listOutputs()
+{
+    m_audio.listOutputs();
+}
+
 void OutputListModel::choose(const QString &name)
 {
     m_audio.setOutput(name);

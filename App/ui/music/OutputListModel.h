@@ -25,6 +25,8 @@ public:
     [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
     [[nodiscard]] QHash<int, QByteArray> roleNames() const override;
 
+    // The menu is opening: the back end looks at its outputs if it has not yet.
+    Q_INVOKABLE void listOutputs();
     Q_INVOKABLE void choose(const QString &name);
 
 private:

@@ -11,7 +11,10 @@ PlayerButton {
     help: qsTr("Audio Output")
     size: 16
     colour: Theme.dim
-    onClicked: menu.open()
+    onClicked: {
+        picker.model.listOutputs();
+        menu.open();
+    }
 
     OutputMenu {
         id: menu

@@ -9,9 +9,19 @@ SeekModel::SeekModel(PlayerManager &player, QObject *parent)
     : QObject(parent)
     , m_player(player)
 {
-    for (const auto signal :
-         {&PlayerManager::indexChanged, &PlayerManager::positionChanged, &PlayerManager::durationChanged})
-        connect(&m_player, signal, this, &SeekModel::changed);
+    connect(&m_player, &PlayerManager::indexChanged, this, &SeekModel::changed);
+    connect(&m_player, &PlayerManager::durationChanged, this, &SeekModel::changed);
+    connect(&m_player, &PlayerManager::positionChanged, this, &SeekModel::positionMoved);
+    connect(this, &SeekModel::changed, this, [this] { m_shownClock = elapsedText(); });
+}
+
+// Every change on screen redraws the whole window: the slider steps with the clock, once a
+// second, rather than at each of the player's half-second ticks. While the thumb is held,
+// playback changes nothing on screen.
+void SeekModel::positionMoved()
+{
+    if (!m_dragging && elapsedText() != m_shownClock)
+        Q_EMIT changed();
 }
 
 double SeekModel::duration() const

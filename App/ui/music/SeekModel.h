@@ -8,7 +8,7 @@ class PlayerManager;
 
 // The seek bar: elapsed time, slider and length. While the thumb is held the slider and the
 // elapsed time follow the thumb alone, and one seek goes out at release, to the song that was
-// playing when the thumb was taken.
+// playing when the thumb was taken. Playback moves the bar once per second of the clock.
 class SeekModel final : public QObject
 {
     Q_OBJECT
@@ -39,6 +39,7 @@ Q_SIGNALS:
     void changed();
 
 private:
+    void positionMoved();
     // The player's numbers with what is not finite read as 0.
     [[nodiscard]] double duration() const;
     [[nodiscard]] double position() const;
@@ -48,4 +49,6 @@ private:
     bool m_dragging = false;
     double m_dragValue = 0;
     QUuid m_draggedUid;
+    // The elapsed time as last published.
+    QString m_shownClock;
 };
