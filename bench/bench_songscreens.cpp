@@ -32,8 +32,9 @@ struct Delegates
     QObject guard; // ends the watch on rows that outlive the count
 };
 
-// Notes the rows the list holds now. Returns how many are in use (pooled rows are hidden) and how
-// many of those lie wholly outside the band of `cache` above and below the view.
+// Notes the rows the list holds now. Returns how many are in use (the list's item for their row:
+// a pooled row is not) and how many of those lie wholly outside the band of `cache` above and
+// below the view.
 std::pair<int, int> census(QQuickItem *list, Delegates &delegates)
 {
     auto *content = list->property("contentItem").value<QQuickItem *>();
@@ -50,7 +51,10 @@ std::pair<int, int> census(QQuickItem *list, Delegates &delegates)
             QObject::connect(row, &QObject::destroyed, &delegates.guard,
                              [&delegates, row] { delegates.alive.remove(row); });
         }
-        if (!row->isVisible())
+        QQuickItem *shown = nullptr;
+        QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem *, shown),
+                                  Q_ARG(int, row->property("index").toInt()));
+        if (shown != row)
             continue;
         ++inUse;
         if (row->y() + row->height() < top - cache || row->y() > top + list->height() + cache)
