@@ -5,10 +5,16 @@
 
 #include <QFile>
 
-MusicShellRig::MusicShellRig()
+MusicShellRig::MusicShellRig(const QByteArray &library)
 {
-    QFile::copy(QStringLiteral(MORVANE_TEST_DATA_DIR "/music/library.json"),
-                AppPaths::support() + QStringLiteral("/library.json"));
+    const QString path = AppPaths::support() + QStringLiteral("/library.json");
+    if (library.isEmpty()) {
+        QFile::copy(QStringLiteral(MORVANE_TEST_DATA_DIR "/music/library.json"), path);
+    } else {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(library) != library.size())
+            qFatal("cannot write %s", qPrintable(path));
+    }
     auto fake = std::make_unique<FakeCatalog>();
     catalog = fake.get();
     AppState::Backends backends;

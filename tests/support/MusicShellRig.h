@@ -9,10 +9,11 @@
 
 // A real AppState over the fake catalogue and audio back end, in a private home whose library is
 // tests/data/music/library.json: the playlists "Road Songs", "Evening" and "Road Songs", in this
-// order. The download queue holds what a test adds; nothing runs it.
+// order, unless the rig is given library.json's content. The download queue holds what a test adds;
+// nothing runs it.
 struct MusicShellRig
 {
-    MusicShellRig();
+    explicit MusicShellRig(const QByteArray &library = {});
 
     [[nodiscard]] static QUuid playlistID(int number); // 1 to 3, in the fixture's order
     // A queued task nothing starts.

@@ -2,6 +2,8 @@
 
 #include "coordinator/AppState.h"
 
+#include <QQuickWindow>
+
 namespace {
 constexpr int chipCount = 10;
 } // namespace
@@ -40,12 +42,27 @@ QString HomeModel::greeting(int hour)
     return QStringLiteral("Good evening");
 }
 
-void HomeModel::shown()
+void HomeModel::shown(QQuickWindow *window)
 {
     const QString text = greeting(m_clock().time().hour());
     if (std::exchange(m_greeting, text) != text)
         Q_EMIT greetingChanged();
-    m_state.engine().refresh(false);
+    if (!window) {
+        m_state.engine().refresh(false);
+        return;
+    }
+    // Ranking takes a while over a large library: the screen first shows the sections it has.
+    // The frame that shows it is under way once the window next animates; a frame swapped
+    // before then may still be the previous screen's. frameSwapped can come from the render
+    // thread, so the ranking is queued to this one.
+    connect(
+        window, &QQuickWindow::afterAnimating, this,
+        [this, window] {
+            connect(
+                window, &QQuickWindow::frameSwapped, this, [this] { m_state.engine().refresh(false); },
+                Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+        },
+        Qt::SingleShotConnection);
 }
 
 void HomeModel::playNonStop()

@@ -8,10 +8,12 @@
 #include <functional>
 
 class AppState;
+class QQuickWindow;
 
 // The Home screen: the greeting, "Play Non-Stop", the recent searches while the engine offers
 // nothing but genres, the recommendation shelves, and the card that explains an empty Home.
-// Each showing asks the engine for fresh sections without counting them as shown.
+// Each showing asks the engine for fresh sections without counting them as shown, once the screen
+// is on screen with the sections it already has.
 class HomeModel final : public QObject
 {
     Q_OBJECT
@@ -39,8 +41,9 @@ public:
 
     [[nodiscard]] static QString greeting(int hour);
 
-    // The screen came into view: a new greeting and freshly ranked sections.
-    Q_INVOKABLE void shown();
+    // The screen came into view: a new greeting now, and freshly ranked sections once `window`
+    // has drawn the frame that shows the screen (at once without a window, as nothing is drawn).
+    Q_INVOKABLE void shown(QQuickWindow *window = nullptr);
     // Switches Non-Stop on and starts a station from the best seed there is; with none, sends
     // the user to Search.
     Q_INVOKABLE void playNonStop();

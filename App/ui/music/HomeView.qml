@@ -10,7 +10,7 @@ ListView {
 
     required property HomeModel home
 
-    Component.onCompleted: home.shown()
+    Component.onCompleted: home.shown(Window.window)
 
     objectName: "homeList"
     spacing: 30

@@ -6,7 +6,8 @@
 #include <QQuickWindow>
 #include <QTest>
 
-MusicShellScreen::MusicShellScreen(QSize size)
+MusicShellScreen::MusicShellScreen(QSize size, const QByteArray &library)
+    : rig(library)
 {
     ArtworkProvider::install(harness.engine(), rig.state->artwork());
     const QUrl page = QUrl::fromLocalFile(QStringLiteral(MORVANE_GALLERY_SOURCE_DIR "/MusicShellPage.qml"));

@@ -17,11 +17,11 @@
 class QQuickItem;
 class QQuickWindow;
 
-// The music shell in a window of `size`, over MusicShellRig's AppState, with a desktop that only
-// records.
+// The music shell in a window of `size`, over MusicShellRig's AppState (on `library`, when given),
+// with a desktop that only records.
 struct MusicShellScreen
 {
-    explicit MusicShellScreen(QSize size = {1020, 660});
+    explicit MusicShellScreen(QSize size = {1020, 660}, const QByteArray &library = {});
 
     // The item named `objectName` in the window; null when there is none.
     [[nodiscard]] QQuickItem *item(const QString &objectName) const;

@@ -51,21 +51,43 @@ private Q_SLOTS:
         QmlHarness::failOnWarnings();
     }
 
-    // Each showing of Home ranks the sections once; leaving it ranks nothing.
+    // Each showing of Home ranks the sections once, after the first frame, which shows the sections
+    // it had; leaving it ranks nothing.
     void homeRefreshesOncePerShowing()
     {
         MusicShellScreen screen;
         AppState &state = *screen.rig.state;
         state.engine().setHistoryDebounceInterval(3600 * 1000);
+        QSignalSpy refreshed(&state.engine(), &RecommendationEngine::sectionsChanged);
         show(screen);
         QVERIFY(shown(screen.item(QStringLiteral("greeting"))));
-        QSignalSpy refreshed(&state.engine(), &RecommendationEngine::sectionsChanged);
+        QTRY_COMPARE(refreshed.size(), 1); // the window opened on Home
+        refreshed.clear();
+        // The rankings done when the main thread hears of each frame; a ranking that a frame lets
+        // go is queued behind this.
+        QList<qsizetype> frames;
+        QObject watch;
+        connect(
+            screen.window, &QQuickWindow::frameSwapped, &watch, [&] { frames.append(refreshed.size()); },
+            Qt::QueuedConnection);
+        const auto nextFrame = [&] {
+            frames.clear();
+            screen.window->update(); // also when the route stays
+            return QTest::qWaitFor([&] { return !frames.isEmpty(); });
+        };
         for (const Track &track : PlayerRig::tracks(4))
             state.library().toggleLike(track);
         const QList<Kind> trip{Kind::Explore, Kind::Home, Kind::Playlists, Kind::Home, Kind::Home};
         const QList<int> counts{0, 1, 1, 2, 2};
         for (qsizetype step = 0; step < trip.size(); ++step) {
+            const qsizetype before = refreshed.size();
             state.setRoute({trip[step], {}});
+            QCOMPARE(refreshed.size(), before);
+            QVERIFY(nextFrame());
+            QCOMPARE(frames.constFirst(), before);
+            QTRY_COMPARE(refreshed.size(), counts[step]);
+            // Whatever a showing ranks comes before the frame after next.
+            QVERIFY(nextFrame());
             QCOMPARE(refreshed.size(), counts[step]);
         }
         // The likes made shelves of songs; a card plays its song.
