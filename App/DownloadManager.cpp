@@ -37,6 +37,15 @@ constexpr unsigned long quitGraceMs = 400;
 // Output lines reach the task log at most this long after they were read.
 constexpr int lineFlushMs = 100;
 
+// Any thread.
+void writeRecords(const QString &path, const QList<TaskRecord> &records)
+{
+    QJsonArray array;
+    for (const TaskRecord &record : records)
+        array.append(record.toJson());
+    Json::writeFile(path, QJsonDocument(array).toJson(QJsonDocument::Compact));
+}
+
 QString ytdlpPath()
 {
     return AppPaths::sub(QStringLiteral("Tools")) + QStringLiteral("/yt-dlp");
@@ -106,6 +115,7 @@ DownloadManager::DownloadManager(HistoryStore *history, QObject *parent)
     , m_history(history)
     , m_freeSpace(storageFreeBytes)
 {
+    m_writer.setMaxThreadCount(1);
     loadQueue();
 }
 
@@ -114,6 +124,7 @@ DownloadManager::~DownloadManager()
     flushLines();
     if (!m_terminating && m_savePending)
         writeQueueFile();
+    m_writer.waitForDone();
     // Children still running are killed with their tasks; their runs must not settle any more.
     m_terminating = true;
 }
@@ -214,18 +225,33 @@ void DownloadManager::start()
 
 DownloadTask *DownloadManager::enqueue(const DownloadOptions &options)
 {
-    auto *task = new DownloadTask(options, this);
-    adopt(task);
-    const int row = int(m_tasks.size());
-    beginInsertRows({}, row, row);
-    m_tasks.append(task);
+    return enqueueAll({options}).constFirst();
+}
+
+QList<DownloadTask *> DownloadManager::enqueueAll(const QList<DownloadOptions> &requests)
+{
+    QList<DownloadTask *> added;
+    if (requests.isEmpty())
+        return added;
+    added.reserve(requests.size());
+    QList<std::pair<QUuid, QString>> lines;
+    lines.reserve(requests.size());
+    for (const DownloadOptions &options : requests) {
+        auto *task = new DownloadTask(options, this);
+        adopt(task);
+        added.append(task);
+        lines.append(
+            {task->id(), QStringLiteral("Queued: ") + options.url + QStringLiteral(" preset=") + options.presetName});
+    }
+    LogManager::appendToTasks(lines);
+    const int first = int(m_tasks.size());
+    beginInsertRows({}, first, first + int(added.size()) - 1);
+    m_tasks.append(added);
     endInsertRows();
     Q_EMIT countsChanged();
-    LogManager::append(QStringLiteral("Queued: ") + options.url + QStringLiteral(" preset=") + options.presetName,
-                       LogManager::taskLogPath(task->id()));
     scheduleSave();
     pump();
-    return task;
+    return added;
 }
 
 // ---- Controls ----
@@ -659,8 +685,12 @@ void DownloadManager::scheduleSave()
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (m_savePending)
-                saveQueue();
+            if (!m_savePending || m_terminating)
+                return;
+            m_savePending = false;
+            // The copies share their text with the tasks and never change, so the writer
+            // thread reads them safely while the tasks go on changing here.
+            m_writer.start([path = queueFilePath(), records = records()] { writeRecords(path, records); });
         },
         Qt::QueuedConnection);
 }
@@ -673,12 +703,19 @@ void DownloadManager::saveQueue()
     writeQueueFile();
 }
 
+QList<TaskRecord> DownloadManager::records() const
+{
+    QList<TaskRecord> records;
+    records.reserve(m_tasks.size());
+    for (const DownloadTask *task : m_tasks)
+        records.append(task->record());
+    return records;
+}
+
 void DownloadManager::writeQueueFile()
 {
-    QJsonArray records;
-    for (const DownloadTask *task : std::as_const(m_tasks))
-        records.append(task->record().toJson());
-    Json::writeFile(queueFilePath(), QJsonDocument(records).toJson(QJsonDocument::Compact));
+    m_writer.waitForDone();
+    writeRecords(queueFilePath(), records());
 }
 
 void DownloadManager::prepareForTermination()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/TaskRecord.h"
 #include "engine/TaskStatus.h"
 
 #include <QAbstractListModel>
@@ -8,6 +9,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QThreadPool>
 
 #include <functional>
 #include <optional>
@@ -23,7 +25,9 @@ struct DownloadOptions;
 //
 // The queue file is rewritten whole whenever the list or a task's stored state changes. Changes
 // made while handling one event are written together when control returns to the event loop,
-// so a burst of changes (a thousand links queued at once) costs one write.
+// so a burst of changes (a thousand links queued at once) costs one write; that write encodes
+// and stores a copy of the records on a thread of its own, so a long queue never stalls the
+// window. saveQueue() and quitting write at once, after any write still on its way.
 class DownloadManager final : public QAbstractListModel
 {
     Q_OBJECT
@@ -50,6 +54,9 @@ public:
     // Lets queued tasks start; called once the tools are ready. Never undone.
     void start();
     DownloadTask *enqueue(const DownloadOptions &options);
+    // Queues the requests in their order as one change of the list (one row insertion, one count
+    // update, one save, one pump), so a drop of hundreds of links costs the window a single update.
+    QList<DownloadTask *> enqueueAll(const QList<DownloadOptions> &requests);
 
     Q_INVOKABLE void pause(DownloadTask *task);
     Q_INVOKABLE void resume(DownloadTask *task);
@@ -118,6 +125,9 @@ private:
     void cancelNow(DownloadTask *task);
     void swapWithNext(int index);
     void scheduleSave();
+    // The stored form of every task, in list order.
+    [[nodiscard]] QList<TaskRecord> records() const;
+    // Writes now, once the writes handed to m_writer are done.
     void writeQueueFile();
 
     QList<DownloadTask *> m_tasks;
@@ -132,4 +142,6 @@ private:
     // of lines a second, and one write per line would cost more than everything else we do.
     QHash<QString, QStringList> m_pendingLines;
     FreeSpaceProbe m_freeSpace;
+    // One thread, so queue files are written in the order they were handed over.
+    QThreadPool m_writer;
 };

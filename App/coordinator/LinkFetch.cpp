@@ -123,6 +123,5 @@ void LinkFetch::enqueueCurrent()
 
 void LinkFetch::quickEnqueue(const QStringList &urls)
 {
-    for (const DownloadOptions &options : DownloadRequests::quick(urls))
-        m_state.downloads().enqueue(options);
+    m_state.downloads().enqueueAll(DownloadRequests::quick(urls));
 }

@@ -109,6 +109,24 @@ LogManager::Tail tailOf(const QString &path, qint64 maxBytes)
     return {text, cut};
 }
 
+QByteArray stampNow()
+{
+    return '[' + Json::dateText(QDateTime::currentDateTimeUtc()).toUtf8() + "] ";
+}
+
+// On the log thread.
+void appendBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+        file.write(bytes);
+}
+
+QString taskLogIn(const QString &folder, const QUuid &id)
+{
+    return folder + QLatin1Char('/') + Json::uuidText(id) + QStringLiteral(".log");
+}
+
 } // namespace
 
 namespace LogManager {
@@ -122,14 +140,24 @@ void appendLines(const QStringList &lines, const QString &path)
 {
     if (lines.isEmpty())
         return;
-    const QByteArray stamp = '[' + Json::dateText(QDateTime::currentDateTimeUtc()).toUtf8() + "] ";
+    const QByteArray stamp = stampNow();
     QByteArray bytes;
     for (const QString &line : lines)
         bytes += stamp + line.toUtf8() + '\n';
-    logQueue().post([bytes = std::move(bytes), path] {
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::Append))
-            file.write(bytes);
+    logQueue().post([bytes = std::move(bytes), path] { appendBytes(path, bytes); });
+}
+
+void appendToTasks(const QList<std::pair<QUuid, QString>> &lines)
+{
+    const QString folder = AppPaths::sub(QStringLiteral("Logs"));
+    const QByteArray stamp = stampNow();
+    QList<std::pair<QString, QByteArray>> writes;
+    writes.reserve(lines.size());
+    for (const auto &[id, text] : lines)
+        writes.append({taskLogIn(folder, id), stamp + text.toUtf8() + '\n'});
+    logQueue().post([writes = std::move(writes)] {
+        for (const auto &[path, bytes] : writes)
+            appendBytes(path, bytes);
     });
 }
 
@@ -165,7 +193,7 @@ QString appLogPath()
 
 QString taskLogPath(const QUuid &id)
 {
-    return AppPaths::sub(QStringLiteral("Logs")) + QLatin1Char('/') + Json::uuidText(id) + QStringLiteral(".log");
+    return taskLogIn(AppPaths::sub(QStringLiteral("Logs")), id);
 }
 
 void appLog(const QString &text)

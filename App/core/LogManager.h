@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QUuid>
 
+#include <utility>
+
 // Plain-text logs: "app.log" and one log per download task, in the "Logs" folder.
 // Writes run on one background thread in call order, so callers never wait for the disk
 // and lines of concurrent callers never interleave.
@@ -14,6 +16,9 @@ void append(const QString &text, const QString &path);
 // Appends each of `lines` as a line of its own with the same stamp, in one write: for output that
 // arrives faster than one write a line should cost.
 void appendLines(const QStringList &lines, const QString &path);
+// Appends one line to each of several task logs (text by task id), in one hand-over to the log
+// thread: for a burst of new tasks, where a hand-over and a look for the folder per task add up.
+void appendToTasks(const QList<std::pair<QUuid, QString>> &lines);
 // The whole task log, after every append queued before this call; "No log yet." when unreadable.
 [[nodiscard]] QString read(const QUuid &id);
 // The end of a task log: at most `maxBytes` of it, starting at a line start. For a log too

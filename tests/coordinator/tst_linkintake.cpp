@@ -1,4 +1,6 @@
 #include "AppStateRig.h"
+#include "DownloadManager.h"
+#include "TestDownloads.h"
 #include "core/SettingsStore.h"
 #include "engine/DownloadTask.h"
 
@@ -101,6 +103,36 @@ private Q_SLOTS:
         QCOMPARE(state.fetchState(), FetchState());
         if (!searched.isEmpty())
             QTRY_COMPARE(rig.catalog->calls.isEmpty(), false);
+    }
+
+    // A drop of hundreds of links reaches the queue as one insertion of every link, in the order
+    // of the text, and the queue file lists them all in that order.
+    void manyLinksAreQueuedAtOnce()
+    {
+        AppStateRig rig;
+        AppState &state = *rig.state;
+        QStringList links;
+        for (int n = 0; n < 300; ++n)
+            links.append(u"https://media.example/clips/%1.mp4"_s.arg(n));
+        QSignalSpy inserted(&state.downloads(), &QAbstractItemModel::rowsInserted);
+        QSignalSpy counts(&state.downloads(), &DownloadManager::countsChanged);
+
+        state.receive(links.join(u'\n'));
+        QCOMPARE(queuedLinks(state), links);
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(inserted[0][1].toInt(), 0);
+        QCOMPARE(inserted[0][2].toInt(), 299);
+        QCOMPARE(counts.size(), 1);
+
+        QStringList saved;
+        QTRY_VERIFY([&] {
+            saved.clear();
+            const auto records = TestDownloads::readQueueFile();
+            for (const TaskRecord &record : records.value_or(QList<TaskRecord>()))
+                saved.append(record.options.url);
+            return saved.size() == links.size();
+        }());
+        QCOMPARE(saved, links);
     }
 
     void copiedLinkFillsAnEmptyField()

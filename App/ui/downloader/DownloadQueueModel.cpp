@@ -19,21 +19,30 @@ const auto taskSignals = {
     &DownloadTask::displayTitleChanged,
 };
 
-const QList<int> presentationRoles = {
-    DownloadQueueModel::TitleRole,
-    DownloadQueueModel::ItemTextRole,
-    DownloadQueueModel::StatusTextRole,
-    DownloadQueueModel::StatusIconRole,
-    DownloadQueueModel::StatusColorRole,
-    DownloadQueueModel::StatusLineRole,
-    DownloadQueueModel::StatusLineColorRole,
-    DownloadQueueModel::ShowsProgressRole,
-    DownloadQueueModel::ProgressRole,
-    DownloadQueueModel::ThumbnailRole,
-    DownloadQueueModel::PlaceholderIconRole,
-    DownloadQueueModel::ControlsRole,
-    DownloadQueueModel::MenuRole,
-};
+// The roles whose values differ between two presentations of a row, compared as they stand:
+// turning the controls and the menu into variants to compare them cost more than the update.
+QList<int> changedRoles(const TaskPresentation &before, const TaskPresentation &now)
+{
+    QList<int> roles;
+    const auto note = [&roles](bool changed, int role) {
+        if (changed)
+            roles.append(role);
+    };
+    note(before.title != now.title, DownloadQueueModel::TitleRole);
+    note(before.itemText != now.itemText, DownloadQueueModel::ItemTextRole);
+    note(before.status.text != now.status.text, DownloadQueueModel::StatusTextRole);
+    note(before.status.icon != now.status.icon, DownloadQueueModel::StatusIconRole);
+    note(before.status.color != now.status.color, DownloadQueueModel::StatusColorRole);
+    note(before.statusLine != now.statusLine, DownloadQueueModel::StatusLineRole);
+    note(before.statusLineColor != now.statusLineColor, DownloadQueueModel::StatusLineColorRole);
+    note(before.showsProgress != now.showsProgress, DownloadQueueModel::ShowsProgressRole);
+    note(before.progress != now.progress, DownloadQueueModel::ProgressRole);
+    note(before.thumbnail != now.thumbnail, DownloadQueueModel::ThumbnailRole);
+    note(before.placeholderIcon != now.placeholderIcon, DownloadQueueModel::PlaceholderIconRole);
+    note(before.controls != now.controls, DownloadQueueModel::ControlsRole);
+    note(before.menu != now.menu, DownloadQueueModel::MenuRole);
+    return roles;
+}
 
 } // namespace
 
@@ -47,16 +56,12 @@ DownloadQueueModel::DownloadQueueModel(DownloadManager *downloads, DesktopServic
     m_frame.setInterval(frameMs);
     connect(&m_frame, &QTimer::timeout, this, &DownloadQueueModel::publishChanges);
 
-    connect(downloads, &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex &, int first, int last) { follow(first, last); });
     connect(downloads, &QAbstractItemModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex &, int first, int last) { unfollow(first, last); });
     connect(downloads, &QAbstractItemModel::modelAboutToBeReset, this, [this] { unfollow(0, rowCount() - 1); });
-    connect(downloads, &QAbstractItemModel::modelReset, this, &DownloadQueueModel::followAll);
     for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(downloads, signal, this, &DownloadQueueModel::noteEmptiness);
     connect(downloads, &QAbstractItemModel::modelReset, this, &DownloadQueueModel::noteEmptiness);
-    followAll();
     m_empty = isEmpty();
 }
 
@@ -77,13 +82,10 @@ DownloadTask *DownloadQueueModel::taskById(const QString &id) const
     return nullptr;
 }
 
-void DownloadQueueModel::follow(int first, int last)
+void DownloadQueueModel::follow(DownloadTask *task)
 {
-    for (int row = first; row <= last; ++row) {
-        DownloadTask *task = taskAt(row);
-        for (const auto signal : taskSignals)
-            connect(task, signal, this, [this, task] { markChanged(task); });
-    }
+    for (const auto signal : taskSignals)
+        connect(task, signal, this, [this, task] { markChanged(task); });
 }
 
 void DownloadQueueModel::unfollow(int first, int last)
@@ -96,11 +98,6 @@ void DownloadQueueModel::unfollow(int first, int last)
     }
 }
 
-void DownloadQueueModel::followAll()
-{
-    follow(0, rowCount() - 1);
-}
-
 void DownloadQueueModel::noteEmptiness()
 {
     if (m_empty == isEmpty())
@@ -111,9 +108,6 @@ void DownloadQueueModel::noteEmptiness()
 
 void DownloadQueueModel::markChanged(DownloadTask *task)
 {
-    // A row the view never read has nothing to update; it is computed when it is first read.
-    if (!m_shown.contains(task))
-        return;
     m_changed.insert(task);
     if (!m_frame.isActive())
         m_frame.start();
@@ -129,11 +123,7 @@ void DownloadQueueModel::publishChanges()
         if (shown == m_shown.end() || row < 0)
             continue;
         TaskPresentation now = TaskPresentation::of(TaskSnapshot::of(*task));
-        QList<int> roles;
-        for (const int role : presentationRoles) {
-            if (roleValue(now, role) != roleValue(*shown, role))
-                roles.append(role);
-        }
+        const QList<int> roles = changedRoles(*shown, now);
         if (roles.isEmpty())
             continue;
         *shown = std::move(now);
@@ -145,8 +135,12 @@ void DownloadQueueModel::publishChanges()
 const TaskPresentation &DownloadQueueModel::shown(DownloadTask *task) const
 {
     auto found = m_shown.find(task);
-    if (found == m_shown.end())
+    if (found == m_shown.end()) {
         found = m_shown.insert(task, TaskPresentation::of(TaskSnapshot::of(*task)));
+        // A row the view never read has nothing to update, so a task is followed only from its
+        // first reading on: a thousand new tasks cost nothing until they scroll into sight.
+        const_cast<DownloadQueueModel *>(this)->follow(task);
+    }
     return *found;
 }
 

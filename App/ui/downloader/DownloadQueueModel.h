@@ -73,9 +73,8 @@ Q_SIGNALS:
     void logTaskChanged();
 
 private:
-    void follow(int first, int last);
+    void follow(DownloadTask *task);
     void unfollow(int first, int last);
-    void followAll();
     void markChanged(DownloadTask *task);
     void publishChanges();
     void noteEmptiness();
