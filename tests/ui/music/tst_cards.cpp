@@ -163,7 +163,8 @@ private Q_SLOTS:
         Playlist playlist;
         playlist.id = QUuid::createUuid();
         playlist.tracks = PlayerRig::tracks(2);
-        QTest::newRow("song in its shelf") << Card::ofTrack(PlayerRig::track(2)) << true << ids(PlayerRig::tracks(4));
+        QTest::newRow("song in its shelf")
+            << Card::ofTrack(PlayerRig::track(2)) << true << TestRecommender::ids(PlayerRig::tracks(4));
         QTest::newRow("song alone") << Card::ofTrack(PlayerRig::track(2)) << false
                                     << QStringList{PlayerRig::track(2).id};
         QTest::newRow("station") << Card::ofStation(station(std::nullopt)) << true << QStringList();
@@ -192,7 +193,7 @@ private Q_SLOTS:
         // Shown outside any playlist: no removal.
         QCOMPARE(keys, QStringLiteral("play radio next queue playlists like download").split(QLatin1Char(' ')));
         menu->choose(QStringLiteral("play"));
-        QCOMPARE(ids(rig.player().queue()), queue);
+        QCOMPARE(rig.queueIds(), queue);
         QCOMPARE(rig.player().current()->id, card.track.id);
     }
 
