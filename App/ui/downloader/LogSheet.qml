@@ -98,22 +98,49 @@ Popup {
                 required property int index
 
                 width: ListView.view.width
-                implicitHeight: blockText.implicitHeight
+                implicitHeight: plain.implicitHeight
 
-                TextEdit {
-                    id: blockText
+                // Plain text lays out several times faster than an editor, so the blocks in
+                // sight show at once; the block under the pointer turns into a selectable copy.
+                Text {
+                    id: plain
                     x: 12
                     width: parent.width - 24
                     topPadding: block.index === 0 ? 12 : 0
                     text: block.text
-                    readOnly: true
-                    selectByMouse: true
-                    wrapMode: TextEdit.WrapAnywhere
+                    visible: selectable.status !== Loader.Ready
+                    wrapMode: Text.WrapAnywhere
                     color: Theme.text
-                    selectionColor: Theme.accent
                     font.family: "monospace"
                     font.pixelSize: Theme.caption
-                    textFormat: TextEdit.PlainText
+                    textFormat: Text.PlainText
+                }
+
+                HoverHandler {
+                    id: pointer
+                }
+
+                Loader {
+                    id: selectable
+                    x: plain.x
+                    width: plain.width
+                    active: pointer.hovered
+                    sourceComponent: TextEdit {
+                        readOnly: true
+                        selectByMouse: true
+                        wrapMode: TextEdit.WrapAnywhere
+                        color: Theme.text
+                        selectionColor: Theme.accent
+                        font.family: "monospace"
+                        font.pixelSize: Theme.caption
+                        textFormat: TextEdit.PlainText
+                    }
+                    // Handed over once: a block's text never changes while it lives.
+                    onLoaded: {
+                        const edit = item as TextEdit;
+                        edit.topPadding = plain.topPadding;
+                        edit.text = block.text;
+                    }
                 }
             }
         }

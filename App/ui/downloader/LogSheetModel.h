@@ -24,7 +24,8 @@ public:
 
     // More than this is not shown: laying out 2 MB of text already takes a good part of a second.
     static constexpr qint64 maxBytes = 2'000'000;
-    static constexpr int linesPerBlock = 100;
+    // Small blocks: the view lays out whole blocks, so a screenful costs little more than its lines.
+    static constexpr int linesPerBlock = 25;
 
     explicit LogSheetModel(DesktopServices *desktop, QObject *parent = nullptr);
 

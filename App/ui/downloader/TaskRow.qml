@@ -181,6 +181,8 @@ Item {
             Text {
                 width: parent.width
                 text: row.statusLine
+                // Changes every tick of a running download: no look for markup each time.
+                textFormat: Text.PlainText
                 color: row.paletteColor(row.statusLineColor)
                 font.pixelSize: Theme.caption
                 wrapMode: Text.Wrap
