@@ -137,8 +137,11 @@ void ItemLoader::start(const QUrl &url, const QMap<QString, QString> &headers)
 {
     const double startAt = m_pendingSeek.value_or(0) > smallestSeek ? *m_pendingSeek : 0;
     m_pendingSeek.reset();
-    if (startAt > 0)
+    if (startAt > 0) {
         m_player.setPosition(startAt);
+        // Media controls counting the time themselves still think the song starts at 0.
+        Q_EMIT m_player.positionJumped(startAt);
+    }
     m_audio->load(url, headers, startAt, m_player.m_isPlaying);
     prefetchNext();
 }

@@ -171,6 +171,8 @@ Q_SIGNALS:
 private:
     // Loading publishes through the setters below and moves on after a song is given up.
     friend class ItemLoader;
+    // A refill may give the current song a new next one, to be resolved ahead.
+    friend class QueueRefill;
 
     // `shown` is the error message kept on screen while the next song loads.
     void stepTo(int index, const QString &shown = QString());

@@ -5,21 +5,7 @@
 #include "music/LibraryStore.h"
 #include "recommend/RecommendationEngine.h"
 
-#include <QCoroSignal>
 #include <QPointer>
-
-// The end of one refill. Requests that joined it wait for this one-shot signal: a coroutine task
-// cannot be awaited twice.
-class PendingRefill final : public QObject
-{
-    Q_OBJECT
-
-public:
-    using QObject::QObject;
-
-Q_SIGNALS:
-    void finished();
-};
 
 namespace {
 
@@ -69,34 +55,30 @@ QueueRefill::QueueRefill(PlayerManager *player, LibraryStore *library, Recommend
 QueueRefill::~QueueRefill()
 {
     m_cancel.cancel();
-    // Requests still waiting end rather than wait forever. The queued wake-ups need their sender
-    // alive until they are delivered.
-    if (m_pending) {
-        m_pending->setParent(nullptr);
-        Q_EMIT m_pending->finished();
-        m_pending->deleteLater();
-    }
+    // Requests still waiting end rather than wait forever.
+    if (m_running)
+        m_running->finish();
 }
 
 QCoro::Task<> QueueRefill::request(bool force)
 {
     if (!m_player->nonStop() || m_player->upcoming().size() >= (force ? forcedThreshold : normalThreshold))
         co_return;
-    if (m_pending) {
-        co_await qCoro(m_pending, &PendingRefill::finished);
+    // A coroutine task can be awaited only once: requests made meanwhile share its end instead.
+    if (m_running) {
+        co_await *m_running;
         co_return;
     }
-    auto *pending = new PendingRefill(this);
-    m_pending = pending;
+    SharedResult<> running;
+    m_running = running;
     Q_EMIT fillingChanged();
     const QPointer<QueueRefill> self(this);
     co_await refill();
     if (!self)
         co_return;
-    m_pending = nullptr;
+    m_running.reset();
     Q_EMIT fillingChanged();
-    Q_EMIT pending->finished();
-    pending->deleteLater();
+    running.finish();
 }
 
 void QueueRefill::requestFromTimer()
@@ -126,6 +108,9 @@ QCoro::Task<bool> QueueRefill::refill()
         items.append(QueueItem(track));
     m_player->queueModel()->append(items);
     m_player->persistSoon();
+    // At the end of the queue the first appended song is next now: it must start as quickly as
+    // any next song.
+    m_player->m_loader.prefetchNext();
     co_return true;
 }
 
@@ -215,5 +200,3 @@ std::optional<QString> QueueRefill::fallbackSeed(const QString &seedID) const
     }
     return std::nullopt;
 }
-
-#include "QueueRefill.moc"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CancelToken.h"
+#include "core/SharedResult.h"
 #include "music/Track.h"
 
 #include <QCoroTask>
@@ -14,7 +15,6 @@
 
 class LibraryStore;
 class MusicCatalog;
-class PendingRefill;
 class PlayerManager;
 class RecommendationEngine;
 
@@ -35,7 +35,7 @@ public:
     QueueRefill(PlayerManager *player, LibraryStore *library, RecommendationEngine *engine, MusicCatalog *catalog);
     ~QueueRefill() override;
 
-    [[nodiscard]] bool isFilling() const { return m_pending != nullptr; }
+    [[nodiscard]] bool isFilling() const { return m_running.has_value(); }
 
     // With non-stop playback on and fewer than 4 songs after the current one (3 when forced),
     // refills; returns when the refill it started or joined has ended.
@@ -64,7 +64,7 @@ private:
     RecommendationEngine *m_engine;
     MusicCatalog *m_catalog;
     QHash<QString, QList<Track>> m_radioCache; // by the id of the seed song
-    PendingRefill *m_pending = nullptr;        // the running refill's end, a child of this
+    std::optional<SharedResult<>> m_running;   // the end of the running refill
     std::optional<QUuid> m_emptyFor;           // the queue item whose last refill found nothing
     // Cancelled on destruction, which ends the catalogue's children.
     CancelToken m_cancel;

@@ -330,6 +330,28 @@ private Q_SLOTS:
         QCOMPARE(client().seeks.size(), 0);
     }
 
+    // The saved place comes back with the next start; Play starts the song there and says so.
+    void playAfterRestoreStartsAtTheSavedPlace()
+    {
+        m_rig->playing(3, 1);
+        player().seek(95);
+        player().pause();
+        player().persistNow();
+        m_service.reset();
+        m_rig->restart();
+        m_rig->audio.stop(); // as the back end of a new process holds nothing
+        m_service = std::make_unique<MprisService>(m_rig->player.get());
+        QVERIFY(m_service->isExported());
+        const qsizetype loads = m_rig->audio.loads.size();
+        client().forget();
+
+        client().command(QStringLiteral("Play"));
+        QCOMPARE(m_rig->audio.loads.size(), loads + 1);
+        QCOMPARE(m_rig->audio.loads.last().start, 95.0);
+        QCOMPARE(client().seeks, QList<qlonglong>{95000000});
+        QCOMPARE(client().get(QStringLiteral("Position")), QVariant(qlonglong(95000000)));
+    }
+
     void playAndPlayPause()
     {
         m_rig->playing(2);
@@ -553,8 +575,8 @@ private Q_SLOTS:
             QStringLiteral("yt-dlp"), "#!/bin/sh\necho '" + QJsonDocument(info).toJson(QJsonDocument::Compact) + "'\n");
         MpvAudio audio;
         YTMusicCatalog catalog;
-        PlayerManager real(&m_rig->library, &m_rig->engine, &audio, &catalog, &m_rig->artwork, PlayerManager::steadyClock(),
-                           QRandomGenerator::global());
+        PlayerManager real(&m_rig->library, &m_rig->engine, &audio, &catalog, &m_rig->artwork,
+                           PlayerManager::steadyClock(), QRandomGenerator::global());
         MprisService service(&real);
         QVERIFY(service.isExported());
 

@@ -65,12 +65,16 @@ private Q_SLOTS:
 
         // A failure at the start keeps the place for the retry.
         m_rig->catalog.answers.insert(PlayerRig::track(1).id + QStringLiteral("#0"), MusicError{QStringLiteral("No.")});
+        QSignalSpy jumped(&player, &PlayerManager::positionJumped);
         player.resume();
         QVERIFY(player.isPlaying());
         QCOMPARE(m_rig->audio.loads.size(), 1);
         QCOMPARE(m_rig->audio.loads.last().start, 95.0);
         QVERIFY(m_rig->audio.loads.last().play);
         QCOMPARE(player.position(), 95.0);
+        // Told once, when the song starts there.
+        QCOMPARE(jumped.size(), 1);
+        QCOMPARE(jumped.first().first().toDouble(), 95.0);
     }
 
     // A saved shuffle reshuffles what follows the current song at every start.
