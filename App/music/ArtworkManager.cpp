@@ -1,5 +1,7 @@
 #include "ArtworkManager.h"
 
+#include "core/SharedResult.h"
+
 #include <QCoroNetworkReply>
 #include <QCoroSignal>
 #include <QNetworkAccessManager>
@@ -9,21 +11,14 @@
 
 #include <memory>
 
-// The result of one load under way. Later callers for the same link wait for its one-shot
-// signal: a coroutine task cannot be awaited twice.
-class PendingArtwork final : public QObject
+// One load under way. Later callers for the same link wait for its shared result: a coroutine
+// task cannot be awaited twice.
+struct PendingArtwork
 {
-    Q_OBJECT
-
-public:
-    using QObject::QObject;
-
     // Callers waiting for the image, and the download they wait for.
     int waiters = 0;
     QPointer<QNetworkReply> reply;
-
-Q_SIGNALS:
-    void finished(const QImage &image);
+    SharedResult<QImage> result;
 };
 
 namespace {
@@ -41,13 +36,9 @@ ArtworkManager::ArtworkManager(QNetworkAccessManager *network, QObject *parent)
 
 ArtworkManager::~ArtworkManager()
 {
-    // Callers still waiting get no image rather than waiting forever. The queued wake-ups need
-    // their sender alive until they are delivered.
-    for (PendingArtwork *pending : std::as_const(m_inflight)) {
-        pending->setParent(nullptr);
-        Q_EMIT pending->finished(QImage());
-        pending->deleteLater();
-    }
+    // Callers still waiting get no image rather than waiting forever.
+    for (const std::shared_ptr<PendingArtwork> &pending : std::as_const(m_inflight))
+        pending->result.finish(QImage());
 }
 
 QCoro::Task<QImage> ArtworkManager::image(QUrl url)
@@ -69,34 +60,33 @@ QCoro::Task<QImage> ArtworkManager::image(QUrl url, CancelToken cancel)
         co_return *cached;
     if (cancel.isCancelled())
         co_return QImage();
-    PendingArtwork *pending = m_inflight.value(url);
+    std::shared_ptr<PendingArtwork> pending = m_inflight.value(url);
     const bool first = !pending;
     if (first) {
-        pending = new PendingArtwork(this);
+        pending = std::make_shared<PendingArtwork>();
         m_inflight.insert(url, pending);
     }
     ++pending->waiters;
-    const QPointer<PendingArtwork> guard(pending);
-    const int subscription = cancel.subscribe([guard] {
-        if (guard && --guard->waiters == 0 && guard->reply && !guard->reply->isFinished())
-            guard->reply->abort();
+    const int subscription = cancel.subscribe([guard = std::weak_ptr(pending)] {
+        const std::shared_ptr<PendingArtwork> pending = guard.lock();
+        if (pending && --pending->waiters == 0 && pending->reply && !pending->reply->isFinished())
+            pending->reply->abort();
     });
     if (!first) {
-        const QImage shared = co_await qCoro(pending, &PendingArtwork::finished);
+        const QImage shared = co_await pending->result;
         cancel.unsubscribe(subscription);
         co_return shared;
     }
     // The caller that started the download gets its result even when the manager is gone.
     const QPointer<ArtworkManager> self(this);
-    const QImage loaded = co_await load(url, pending);
+    const QImage loaded = co_await load(url, pending.get());
     cancel.unsubscribe(subscription);
     if (!self)
         co_return loaded;
     m_inflight.remove(url);
     if (!loaded.isNull())
         m_cache.insert(url, new QImage(loaded));
-    Q_EMIT pending->finished(loaded);
-    pending->deleteLater();
+    pending->result.finish(loaded);
     co_return loaded;
 }
 
@@ -131,5 +121,3 @@ QCoro::Task<QImage> ArtworkManager::load(QUrl url, PendingArtwork *pending)
         co_return QImage();
     co_return QImage::fromData(reply->readAll());
 }
-
-#include "ArtworkManager.moc"

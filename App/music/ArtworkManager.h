@@ -10,8 +10,10 @@
 #include <QObject>
 #include <QUrl>
 
+#include <memory>
+
 class QNetworkAccessManager;
-class PendingArtwork;
+struct PendingArtwork;
 
 // Loads thumbnails over HTTP and keeps the last 400 decoded images in memory. However many
 // views ask for one link at once, it is downloaded once; a link that failed is not remembered
@@ -42,5 +44,5 @@ private:
 
     QNetworkAccessManager *m_network;
     QCache<QUrl, QImage> m_cache;
-    QHash<QUrl, PendingArtwork *> m_inflight;
+    QHash<QUrl, std::shared_ptr<PendingArtwork>> m_inflight;
 };
