@@ -685,14 +685,30 @@ void DownloadManager::scheduleSave()
     QMetaObject::invokeMethod(
         this,
         [this] {
-            if (!m_savePending || m_terminating)
-                return;
-            m_savePending = false;
-            // The copies share their text with the tasks and never change, so the writer
-            // thread reads them safely while the tasks go on changing here.
-            m_writer.start([path = queueFilePath(), records = records()] { writeRecords(path, records); });
+            if (m_savePending && !m_terminating && !m_writing)
+                startWrite();
         },
         Qt::QueuedConnection);
+}
+
+void DownloadManager::startWrite()
+{
+    m_savePending = false;
+    m_writing = true;
+    // The copies share their text with the tasks and never change, so the writer thread reads
+    // them safely while the tasks go on changing here. The destructor waits for the writer, so
+    // `this` outlives the job.
+    m_writer.start([this, path = queueFilePath(), records = records()] {
+        writeRecords(path, records);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_writing = false;
+                if (m_savePending && !m_terminating)
+                    startWrite();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void DownloadManager::saveQueue()

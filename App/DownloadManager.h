@@ -125,6 +125,9 @@ private:
     void cancelNow(DownloadTask *task);
     void swapWithNext(int index);
     void scheduleSave();
+    // Hands the queue as it is now to m_writer; when that write is done, a save asked for
+    // meanwhile starts the next.
+    void startWrite();
     // The stored form of every task, in list order.
     [[nodiscard]] QList<TaskRecord> records() const;
     // Writes now, once the writes handed to m_writer are done.
@@ -135,6 +138,9 @@ private:
     bool m_started = false;
     bool m_terminating = false;
     bool m_savePending = false;
+    // A write is with m_writer: saves asked for meanwhile wait for it and become one, so a burst
+    // of changes never piles up writes of stale copies behind it.
+    bool m_writing = false;
     // The run each task is in, so output or an exit of an earlier run never touches it.
     QHash<const DownloadTask *, quint64> m_runs;
     quint64 m_lastRunId = 0;

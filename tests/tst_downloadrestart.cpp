@@ -74,15 +74,22 @@ int runBurst(const QString &folder)
     HistoryStore history;
     DownloadManager manager(&history);
     QTimer tick;
-    int turns = 0;
+    const qsizetype loaded = manager.tasks().size();
+    bool announced = false;
     QObject::connect(&tick, &QTimer::timeout, &tick, [&] {
         DownloadTask *task = manager.enqueue(TestRequests::defaultRequest(
             QStringLiteral("http://127.0.0.1:9/item-%1").arg(manager.tasks().size()), folder));
         manager.move({int(manager.tasks().size()) - 1},
                      int(QRandomGenerator::global()->bounded(manager.tasks().size())));
         manager.pause(task);
-        if (++turns == 5)
-            say("saving");
+        // The file is written on a thread of its own: the kill may come once this run's changes
+        // have begun to reach it.
+        if (!announced) {
+            const auto records = TestDownloads::readQueueFile();
+            announced = records && records->size() > loaded;
+            if (announced)
+                say("saving");
+        }
     });
     tick.start(0);
     return QCoreApplication::exec();
