@@ -109,10 +109,12 @@ private Q_SLOTS:
         QVERIFY(timer->isActive());
         QTest::qWait(300);
         state.setToast(QStringLiteral("Added 2 downloads"));
-        QVERIFY(timer->remainingTime() < RootViewModel::toastMs - 200);
+        const int kept = timer->remainingTime();
+        QVERIFY(kept < RootViewModel::toastMs - 200);
 
+        // A new wait is longer than what was left of the old, however busy the machine.
         state.setToast(QStringLiteral("No valid link found."));
-        QVERIFY(timer->remainingTime() > RootViewModel::toastMs - 100);
+        QVERIFY(timer->remainingTime() > kept);
         QCOMPARE(test.model<RootViewModel>("root")->toast(), QStringLiteral("No valid link found."));
 
         QTRY_VERIFY(!state.toast().has_value());
