@@ -49,7 +49,9 @@ QString postprocessStage(const QString &name)
 
 // yt-dlp downloads the streams it merges into "<name>.f<format id>.<ext>" each; a file of its
 // own has no such part. Only this tells one file from two: the selector cannot, since yt-dlp
-// falls back to one combined file for "bv*+ba/b" and merges two streams without any "-f".
+// falls back to one combined file for "bv*+ba/b" and merges two streams without any "-f". A
+// format id never holds a blank or one of the characters yt-dlp replaces in it, so a title
+// with a dot in it ("clip.fhd [clip.fhd].mp4") is not taken for a part.
 bool isMergePart(QStringView path)
 {
     const QStringView name = path.sliced(path.lastIndexOf(u'/') + 1);
@@ -60,7 +62,8 @@ bool isMergePart(QStringView path)
     if (part < 0 || extension - part <= 2 || name[part + 1] != u'f')
         return false;
     const QStringView formatId = name.sliced(part + 2, extension - part - 2);
-    return std::none_of(formatId.cbegin(), formatId.cend(), [](QChar c) { return c.isSpace(); });
+    return std::none_of(formatId.cbegin(), formatId.cend(),
+                        [](QChar c) { return c.isSpace() || QStringView(u",/+[]()").contains(c); });
 }
 
 } // namespace

@@ -226,6 +226,8 @@ private Q_SLOTS:
             << best << false << QStringLiteral("/d.f1.x/a") << QStringLiteral("/d/a.f.mp4") << one << one << 0.5;
         QTest::newRow("blank in the would-be format id") << best << false << QStringLiteral("/d/Live at the f ield.mp4")
                                                          << QStringLiteral("/d/x.fa b.mp4") << one << one << 0.5;
+        QTest::newRow("dotted titles") << best << false << QStringLiteral("/d/clip.fhd [clip.fhd].mp4")
+                                       << QStringLiteral("/d/a.f(1),f+2.mp4") << one << one << 0.5;
     }
     void streamKinds()
     {
