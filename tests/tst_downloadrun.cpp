@@ -201,17 +201,37 @@ private Q_SLOTS:
         QCOMPARE(setup.notifications.calls().first().body, message);
     }
 
-    // A typo in the extra arguments of the Network settings: the user reads what yt-dlp refused.
+    // Typos in the Network settings: the user reads what yt-dlp refused, in its own words.
+    void refusedOptionFails_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<int>("exit");
+        QTest::newRow("unknown option") << QStringLiteral("extraArgs") << QStringLiteral("--foo")
+                                        << QStringLiteral("no such option: --foo") << 2;
+        QTest::newRow("rate limit") << QStringLiteral("rateLimit") << QStringLiteral("1 MB")
+                                    << QStringLiteral("invalid rate limit \"1 MB\" given") << 2;
+        QTest::newRow("time-out") << QStringLiteral("extraArgs") << QStringLiteral("--socket-timeout abc")
+                                  << QStringLiteral("option --socket-timeout: invalid floating-point value: 'abc'")
+                                  << 2;
+        // No ERROR line at all, only a traceback.
+        QTest::newRow("format selector") << QStringLiteral("extraArgs") << QStringLiteral("-f \"bv*+\"")
+                                         << QStringLiteral("Invalid format specification: Expected a selector") << 1;
+    }
     void refusedOptionFails()
     {
+        QFETCH(QString, setting);
+        QFETCH(QString, value);
+        QFETCH(QString, error);
+        QFETCH(int, exit);
         Setup setup;
-        SettingsStore::set(QStringLiteral("extraArgs"), QStringLiteral("--foo"));
+        SettingsStore::set(setting, value);
         DownloadTask *task = setup.manager.enqueue(setup.options(QStringLiteral("/video.mp4")));
         setup.manager.start();
         QTRY_COMPARE_WITH_TIMEOUT(statusOf(task), QStringLiteral("failed"), downloadTimeoutMs);
-        QVERIFY2(task->error().value_or(QString()).contains(QLatin1String("no such option: --foo")),
-                 qPrintable(task->error().value_or(QString())));
-        QVERIFY(LogManager::read(task->id()).contains(QStringLiteral("\u2014\u2014 exit 2 \u2014\u2014")));
+        QCOMPARE(task->error(), error);
+        QVERIFY(LogManager::read(task->id()).contains(QStringLiteral("\u2014\u2014 exit %1 \u2014\u2014").arg(exit)));
     }
 
     // Five slow downloads, two at a time, through every control.

@@ -1,5 +1,7 @@
 #include "DownloadTask.h"
 
+#include "core/ErrorInterpreter.h"
+
 #include <QtNumeric>
 
 #include <algorithm>
@@ -195,6 +197,8 @@ void DownloadTask::resetRuntime()
     setCurrentBytes(0);
     setStage(QString());
     m_errorLines.clear();
+    m_inTraceback = false;
+    m_tracebackError.reset();
     resetStreams();
     pauseRequested = false;
     cancelRequested = false;
@@ -234,6 +238,17 @@ void DownloadTask::apply(const ProgressEvent &event)
         setStage(QStringLiteral("Merging with FFmpeg"));
     } else if (const auto *error = event.as<ProgressEvent::Error>())
         m_errorLines.append(error->message);
+    else if (const auto *info = event.as<ProgressEvent::Info>()) {
+        if (auto exception = ErrorInterpreter::followTraceback(info->line, m_inTraceback))
+            m_tracebackError = std::move(exception);
+    }
+}
+
+QStringList DownloadTask::errorLines() const
+{
+    if (m_errorLines.isEmpty() && m_tracebackError)
+        return {*m_tracebackError};
+    return m_errorLines;
 }
 
 void DownloadTask::applyProgress(const ProgressEvent::Progress &event)

@@ -397,8 +397,18 @@ private Q_SLOTS:
         QCOMPARE(changes.total(), 0);
         QVERIFY(!task.error());
 
+        // A traceback counts only while there is no error line.
+        const QStringList traceback{
+            QStringLiteral("Traceback (most recent call last):"), QStringLiteral("  File \"x.py\", line 1"),
+            QStringLiteral("SyntaxError: Invalid format specification: x"), QStringLiteral("\tbv*+")};
+        feed(task, traceback);
+        QCOMPARE(task.errorLines(), QStringList{QStringLiteral("[generic] Unable to download")});
+
         task.setOutputFiles({QStringLiteral("/d/a")});
         task.setProgress(0.5);
+        task.resetRuntime();
+        feed(task, traceback);
+        QCOMPARE(task.errorLines(), QStringList{QStringLiteral("Invalid format specification: x")});
         task.resetRuntime();
         QVERIFY(task.errorLines().isEmpty());
         QVERIFY(task.stage().isEmpty());
