@@ -337,6 +337,20 @@ private Q_SLOTS:
         screen.window->show();
         screen.queue.trigger(Json::uuidText(task->id()), QStringLiteral("showLog"));
         QTRY_VERIFY(screen.logSheet.rowCount() > 0);
+        // A drag from the first block to the bottom of the view selects across blocks, and the
+        // selection stays when the pointer leaves.
+        QQuickItem *list = QmlHarness::findItem(screen.window->contentItem(), QStringLiteral("logBlocks"));
+        QVERIFY(list);
+        const QPointF from = list->mapToScene(QPointF(40, 30));
+        const QPointF to = list->mapToScene(QPointF(200, list->height() - 30));
+        QTest::mousePress(screen.window, Qt::LeftButton, {}, from.toPoint());
+        for (int step = 1; step <= 10; ++step)
+            QTest::mouseMove(screen.window, (from + (to - from) * step / 10).toPoint());
+        QTest::mouseRelease(screen.window, Qt::LeftButton, {}, to.toPoint());
+        QTest::mouseMove(screen.window, QPoint(5, 5));
+        const qsizetype lines = screen.logSheet.selectedText().count(QLatin1Char('\n'));
+        QVERIFY2(lines > LogSheetModel::linesPerBlock, qPrintable(QString::number(lines)));
+        QVERIFY(screen.logSheet.text().contains(screen.logSheet.selectedText()));
         record(screen.window, QStringLiteral("log-sheet"));
     }
 
