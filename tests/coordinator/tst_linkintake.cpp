@@ -1,7 +1,7 @@
 #include "AppStateRig.h"
-#include "DownloadManager.h"
 #include "TestDownloads.h"
 #include "core/SettingsStore.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 
 #include <QClipboard>

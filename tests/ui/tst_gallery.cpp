@@ -1,5 +1,4 @@
 #include "AppStateRig.h"
-#include "DownloadManager.h"
 #include "FakeYtDlp.h"
 #include "GalleryPage.h"
 #include "MusicShellScreen.h"
@@ -16,6 +15,7 @@
 #include "core/LogManager.h"
 #include "core/SettingsStore.h"
 #include "core/YTDLPManager.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 #include "tools/DependencyManager.h"
