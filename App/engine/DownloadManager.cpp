@@ -6,6 +6,8 @@
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace {
@@ -320,11 +322,15 @@ void DownloadManager::pump()
         return;
     const qint64 limit = std::max<qint64>(1, SettingsStore::integer(QStringLiteral("maxConcurrent")));
     qint64 running = activeCount();
+    // Two children fetching one link would write the same files: a task waits while its link is
+    // in a run, even one of a task removed from the list whose child has not ended yet.
+    QSet<QString> busyLinks = m_runner.linksInRun();
     const QList<DownloadTask *> tasks = m_tasks;
     for (DownloadTask *task : tasks) {
-        if (task->status() != TaskStatus::Queued || running >= limit)
+        if (task->status() != TaskStatus::Queued || running >= limit || busyLinks.contains(task->options().url))
             continue;
         ++running;
+        busyLinks.insert(task->options().url);
         launch(task);
     }
 }

@@ -354,6 +354,38 @@ private Q_SLOTS:
         QTRY_COMPARE(queueFileSummary(), QStringList{QStringLiteral("b:completed")});
     }
 
+    // Two tasks of one link never run at once: the second waits until the first one's child has
+    // ended, also when the first left the list meanwhile, while tasks of other links pass it by.
+    void sameLinkWaitsForTheRunningOne_data()
+    {
+        QTest::addColumn<bool>("removeFirst");
+        QTest::newRow("first one ends") << false;
+        QTest::newRow("first one removed") << true;
+    }
+    void sameLinkWaitsForTheRunningOne()
+    {
+        QFETCH(bool, removeFirst);
+        Rig rig;
+        SettingsStore::set(QStringLiteral("maxConcurrent"), 3);
+        DownloadTask *first = rig.add(QStringLiteral("a"), "trap 'note INT' INT\nhold\n");
+        DownloadTask *second = rig.add(QStringLiteral("a"));
+        DownloadTask *other = rig.add(QStringLiteral("b"), "exit 0\n");
+        rig.manager->start();
+        QTRY_VERIFY(rig.fake.started(QStringLiteral("a")));
+        QTRY_COMPARE(statusOf(other), QStringLiteral("completed"));
+        if (removeFirst) {
+            rig.manager->remove(first);
+            QTRY_COMPARE(rig.fake.notes(QStringLiteral("a")), QStringList{QStringLiteral("INT")});
+        }
+        settleEvents();
+        QCOMPARE(statusOf(second), QStringLiteral("queued"));
+        QCOMPARE(rig.manager->activeCount(), removeFirst ? 0 : 1);
+
+        rig.fake.release(QStringLiteral("a"));
+        QTRY_COMPARE(statusOf(second), QStringLiteral("completed"));
+        QCOMPARE(rig.finished.size(), removeFirst ? 2 : 3);
+    }
+
     // A child that ignores the interrupt is terminated after 5 s and killed after 8 s.
     void stopEscalates()
     {
