@@ -12,6 +12,7 @@
 #include "engine/QueueFile.h"
 
 #include <QAbstractItemModelTester>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
@@ -50,6 +51,18 @@ QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The task logs on disk, once every log write asked for so far is done.
+QStringList logFiles()
+{
+    (void)LogManager::read(QUuid());
+    return QDir(QFileInfo(LogManager::appLogPath()).path()).entryList({QStringLiteral("*-*.log")}, QDir::Files);
+}
+
+QString logFileOf(const QUuid &id)
+{
+    return QFileInfo(LogManager::taskLogPath(id)).fileName();
 }
 
 // Applies the control named `name` ("pause", "cancel", ...) to `task`.
@@ -352,6 +365,7 @@ private Q_SLOTS:
         QCOMPARE(rig.history.items().size(), 1);
         QCOMPARE(rig.history.items().first().sourceURL, FakeYtdlp::url(QStringLiteral("b")));
         QTRY_COMPARE(queueFileSummary(), QStringList{QStringLiteral("b:completed")});
+        QCOMPARE(logFiles(), QStringList{logFileOf(rig.manager->tasks().first()->id())});
     }
 
     // Two tasks of one link never run at once: the second waits until the first one's child has
@@ -683,6 +697,29 @@ private Q_SLOTS:
         QCOMPARE(rig.names(), (QStringList{QStringLiteral("b"), QStringLiteral("e")}));
         QTRY_COMPARE(queueFileSummary(), (QStringList{QStringLiteral("b:queued"), QStringLiteral("e:paused")}));
         QCOMPARE(rig.history.items().size(), 3);
+    }
+
+    // A task that leaves the list takes its log along, unless a history entry still refers to it.
+    void logsLeaveWithTheirTasks()
+    {
+        Rig rig;
+        QList<DownloadTask *> queued;
+        for (int i = 0; i < 100; ++i)
+            queued.append(rig.add(QStringLiteral("q%1").arg(i)));
+        DownloadTask *cancelled = rig.add(QStringLiteral("c"));
+        rig.manager->cancel(cancelled);
+        const QUuid kept = cancelled->id();
+        QCOMPARE(logFiles().size(), 101);
+
+        for (DownloadTask *task : std::as_const(queued))
+            rig.manager->remove(task);
+        rig.manager->clearFinished();
+        QVERIFY(rig.manager->tasks().isEmpty());
+        QCOMPARE(logFiles(), QStringList{logFileOf(kept)});
+
+        // Once the entry is gone, so is the log.
+        rig.history.remove({kept});
+        QCOMPARE(logFiles(), QStringList());
     }
 
     void move_data()
