@@ -114,9 +114,9 @@ void DependencyManager::recordInstall(Tool tool, const QString &version, const Q
 
 void DependencyManager::saveManifest()
 {
-    // The unreadable file is moved aside once. From then on "manifest.json.bad" is the user's
-    // only copy of it, so a save that fails after the move must not lead a later one to move
-    // (and so replace) it again; while the move itself fails, nothing overwrites the file.
+    // The unreadable file is moved aside once: a save that fails after the move must not lead a
+    // later one to set aside whatever is there by then; while the move itself fails, nothing
+    // overwrites the file.
     if (m_manifestUnreadable) {
         if (!Json::moveAside(ToolManifest::path()))
             return;
