@@ -112,7 +112,6 @@ private Q_SLOTS:
         }
     }
 
-    // QML reads the one coordinator as the singleton `AppState`, and follows it.
     // Window lists and docks show the sidebar's brand mark in the accent colour.
     void windowIconIsTheBrandMark()
     {
@@ -124,6 +123,7 @@ private Q_SLOTS:
         QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
     }
 
+    // QML reads the one coordinator as the singleton `AppState`, and follows it.
     void appStateSingleton()
     {
         TestApp test;
