@@ -122,6 +122,21 @@ private Q_SLOTS:
         QCOMPARE(setup.notifications.calls().first().body, setup.server.url(path).toString());
     }
 
+    // One link queued twice: the second run waits for the first and finds the file in place.
+    void sameLinkTwiceGivesOneFile()
+    {
+        Setup setup;
+        SettingsStore::set(QStringLiteral("maxConcurrent"), 2);
+        const QList<DownloadTask *> tasks = setup.manager.enqueueAll(
+            {setup.options(QStringLiteral("/video.mp4")), setup.options(QStringLiteral("/video.mp4"))});
+        setup.manager.start();
+        for (const DownloadTask *task : tasks)
+            QTRY_COMPARE_WITH_TIMEOUT(statusOf(task), QStringLiteral("completed"), downloadTimeoutMs);
+        QCOMPARE(QDir(setup.folder).entryList(QDir::Files), QStringList{QStringLiteral("video [video].mp4")});
+        QCOMPARE(QFileInfo(tasks.last()->outputFiles().value(0)).size(),
+                 QFileInfo(tasks.first()->outputFiles().value(0)).size());
+    }
+
     // Repeated: the merge's stage line and the last progress lines come a moment apart on two
     // streams, and the stage must never go back to downloading once the merge has begun.
     void dashStreamsAreMerged_data()
