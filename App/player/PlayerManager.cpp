@@ -510,6 +510,89 @@ void PlayerManager::audioStateChanged()
     }
 }
 
+// Loading and refilling
+
+void PlayerManager::loadStarted(const QString &shown, double duration, const QImage &artwork)
+{
+    setLoading(true);
+    setBuffering(false);
+    setErrorMessage(shown);
+    setPosition(0);
+    setDuration(duration);
+    m_accounting.open();
+    setArtwork(artwork);
+    Q_EMIT nowPlayingChanged();
+}
+
+void PlayerManager::artworkLoaded(const QString &id, const QImage &artwork)
+{
+    const std::optional<Track> track = current();
+    if (!track || track->id != id)
+        return;
+    setArtwork(artwork);
+    Q_EMIT nowPlayingChanged();
+}
+
+void PlayerManager::detailsResolved(const Track &track)
+{
+    const std::optional<Track> playing = current();
+    if (!playing || playing->id != track.id)
+        return;
+    for (int row = 0; row < m_queue.count(); ++row) {
+        if (m_queue.at(row).track.id == track.id)
+            m_queue.setTrack(row, track);
+    }
+    if (m_duration == 0 && track.duration)
+        setDuration(*track.duration);
+    Q_EMIT nowPlayingChanged();
+}
+
+void PlayerManager::startsAt(double seconds)
+{
+    setPosition(seconds);
+    // Media controls counting the time themselves still think the song starts at 0.
+    Q_EMIT positionJumped(seconds);
+}
+
+void PlayerManager::loaded(double duration)
+{
+    setLoading(false);
+    m_accounting.markStarted();
+    if (std::isfinite(duration) && duration > 0)
+        setDuration(duration);
+    Q_EMIT nowPlayingChanged();
+}
+
+void PlayerManager::stoppedAt(double seconds)
+{
+    setPosition(seconds);
+}
+
+void PlayerManager::givenUp(const QString &shown, bool stop)
+{
+    setErrorMessage(shown);
+    setLoading(false);
+    if (!stop && m_index && (*m_index + 1 < m_queue.count() || m_nonStop)) {
+        // A broken song was not heard to its end, and repeat-one must not replay it. Moving on
+        // keeps the failure count, and the message stays while the next song loads.
+        finalizeCurrent(false, false);
+        moveOn(shown);
+        return;
+    }
+    setPlaying(false);
+    m_audio->pause();
+    Q_EMIT nowPlayingChanged();
+}
+
+void PlayerManager::appendFromRefill(const QList<Track> &tracks)
+{
+    m_queue.append(itemsFor(tracks));
+    persistSoon();
+    // At the end of the queue the first appended song is next now: it must start as quickly as
+    // any next song.
+    m_loader.prefetchNext();
+}
+
 // Published state
 
 void PlayerManager::setIndex(std::optional<int> index)

@@ -103,14 +103,7 @@ QCoro::Task<bool> QueueRefill::refill()
         m_emptyFor = seedItem;
         co_return false;
     }
-    QList<QueueItem> items;
-    for (const Track &track : picks)
-        items.append(QueueItem(track));
-    m_player->queueModel()->append(items);
-    m_player->persistSoon();
-    // At the end of the queue the first appended song is next now: it must start as quickly as
-    // any next song.
-    m_player->m_loader.prefetchNext();
+    m_player->appendFromRefill(picks);
     co_return true;
 }
 
