@@ -293,10 +293,10 @@ void PlayerManager::playIndex(int index, bool finalize)
 }
 
 // Unlike playIndex() this keeps the failure count, so failures add up across automatic skips.
-void PlayerManager::stepTo(int index, const QString &shown)
+void PlayerManager::stepTo(int index, const QString &shown, bool play)
 {
     setIndex(index);
-    setPlaying(true);
+    setPlaying(play);
     ++m_transport;
     m_loader.loadNew(shown);
     persistSoon();
@@ -330,12 +330,15 @@ void PlayerManager::moveOn(const QString &shown)
     if (*m_index + 1 < m_queue.count()) {
         stepTo(*m_index + 1, shown);
     } else {
+        // Meant to play on, as stepping to the next song would be.
+        setPlaying(true);
         setLoading(true);
         advanceAfterRefill(shown);
     }
 }
 
 // While the refill ran the user may have started another song or queue; then that choice stands.
+// A pause meanwhile holds too: the next song loads without playing.
 QCoro::Task<> PlayerManager::advanceAfterRefill(QString shown)
 {
     const QUuid uid = m_queue.at(*m_index).uid();
@@ -346,7 +349,7 @@ QCoro::Task<> PlayerManager::advanceAfterRefill(QString shown)
     if (!self || m_transport != transport || !m_index || m_queue.at(*m_index).uid() != uid)
         co_return;
     if (*m_index + 1 < m_queue.count())
-        stepTo(*m_index + 1, shown);
+        stepTo(*m_index + 1, shown, m_isPlaying);
     else if (m_queue.count() <= count)
         endOfQueue();
 }

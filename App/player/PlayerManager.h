@@ -191,8 +191,9 @@ Q_SIGNALS:
     void positionJumped(double seconds);
 
 private:
-    // `shown` is the error message kept on screen while the next song loads.
-    void stepTo(int index, const QString &shown = QString());
+    // `shown` is the error message kept on screen while the next song loads; `play` whether it
+    // starts once loaded.
+    void stepTo(int index, const QString &shown = QString(), bool play = true);
     void moveOn(const QString &shown);
     void endOfQueue();
     void shuffleUpcoming();
