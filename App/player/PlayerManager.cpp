@@ -252,6 +252,7 @@ void PlayerManager::startRadio(const Track &track)
     // The new queue comes first: the requests below start at once and must seed from this song.
     // They join one refill.
     play(QList<Track>{track}, 0, false);
+    m_refill.startOver();
     setNonStop(true);
     refillIfNeeded(true);
 }
@@ -277,6 +278,7 @@ QCoro::Task<> PlayerManager::runQuery(QString text)
         QList<Track> tracks = found.value();
         shuffleList(tracks, m_random);
         play(tracks, 0, false);
+        m_refill.startOver();
     }
 }
 

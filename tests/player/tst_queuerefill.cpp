@@ -232,6 +232,53 @@ private Q_SLOTS:
         QCOMPARE(player.index(), std::optional<int>(0));
     }
 
+    // A station started while a refill runs for the queue before it: that refill's songs, from
+    // another song's mix, are not the station's; the station's own refill runs.
+    void stationWhileARefillRuns_data()
+    {
+        QTest::addColumn<bool>("radio"); // else a search
+        QTest::addColumn<QList<int>>("station");
+        QTest::addColumn<QStringList>("calls");
+        const QString oldMix = QStringLiteral("radio ") + idOf(1) + QStringLiteral(" 40");
+        QTest::newRow("radio") << true << QList<int>{7, 100, 101, 102}
+                               << QStringList{oldMix, QStringLiteral("radio ") + idOf(7) + QStringLiteral(" 40")};
+        QTest::newRow("search") << false << QList<int>{20, 21, 22, 23, 24, 25, 26, 27}
+                                << QStringList{oldMix, QStringLiteral("search slow jazz 25")};
+    }
+
+    void stationWhileARefillRuns()
+    {
+        QFETCH(bool, radio);
+        QFETCH(QList<int>, station);
+        QFETCH(QStringList, calls);
+        auto &player = *m_rig->player;
+        answer({{QStringLiteral("radio ") + idOf(1), {50, 51, 52}},
+                {QStringLiteral("radio ") + idOf(7), {100, 101, 102}}});
+        m_rig->catalog.listings.insert(QStringLiteral("search slow jazz"),
+                                       {tracksOf({20, 21, 22, 23, 24, 25, 26, 27})});
+        m_rig->catalog.holding = true;
+        m_rig->playing(3, 1);
+        player.setNonStop(true);
+        QVERIFY(player.isFillingQueue());
+        if (radio) {
+            player.startRadio(PlayerRig::track(7));
+        } else {
+            player.startQuery(QStringLiteral("slow jazz"));
+            m_rig->catalog.releaseNewest(); // the station's songs come before the old refill's
+            QTRY_COMPARE(m_rig->queueIds().size(), station.size());
+        }
+        m_rig->catalog.holding = false;
+        m_rig->catalog.release();
+        // Requests that waited for the old refill run one of their own.
+        QTRY_COMPARE(m_rig->catalog.calls, calls);
+        QTRY_VERIFY(!player.isFillingQueue());
+        QStringList ids = m_rig->queueIds();
+        if (radio)
+            QCOMPARE(ids.first(), idOf(7));
+        ids.sort();
+        QCOMPARE(ids, idsOf(station));
+    }
+
     // At the end of the queue the refill's answer comes late, and what the user did meanwhile
     // stands: another list keeps playing, a pause keeps the next song from playing. What was
     // found still goes to the end of the queue.
