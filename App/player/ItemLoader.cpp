@@ -18,7 +18,7 @@ constexpr double resumeThreshold = 3.0;
 constexpr int lastAttempt = 2;
 // Given-up songs in a row after which playback stops instead of skipping on.
 constexpr int maxSkippedFailures = 4;
-// An end this far short of the known length is a broken stream, not the song's end.
+// An end this far short of the back end's length is a broken stream, not the song's end.
 constexpr double interruptedMargin = 5.0;
 // A seek this short is not worth starting mid-song for.
 constexpr double smallestSeek = 1.0;
@@ -59,6 +59,7 @@ void ItemLoader::loadCurrent(const QString &shown)
     m_cancel = CancelToken();
     m_audio->pause();
     m_audio->stop();
+    m_reportedLength = NAN;
     // What the image cache holds already shows at once; the large picture follows.
     const QList<QUrl> large = track->artwork(true);
     const QList<QUrl> small = track->artwork(false);
@@ -130,16 +131,21 @@ void ItemLoader::start(const QUrl &url, const QMap<QString, QString> &headers)
 void ItemLoader::itemReady(double duration)
 {
     m_consecutiveFailures = 0;
+    m_reportedLength = duration;
     m_player.loaded(duration);
 }
 
-// mpv reports a network stream cut short as a normal end; only the position tells them apart.
+// mpv reports a network stream cut short as a normal end; only the position tells them apart,
+// and only against a length the back end found itself: the catalogue's is an estimate, and a
+// song may well end sooner than it says.
 void ItemLoader::itemEnded()
 {
     const double at = m_audio->position();
     if (std::isfinite(at))
         m_player.stoppedAt(at);
-    if (m_player.duration() > 0 && m_player.position() < m_player.duration() - interruptedMargin)
+    const double known = m_audio->duration();
+    const double length = std::isfinite(known) ? known : m_reportedLength;
+    if (length > 0 && m_player.position() < length - interruptedMargin)
         handleFailure(QStringLiteral("Playback was interrupted."));
     else
         m_player.advance(false);

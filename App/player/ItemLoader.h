@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QUrl>
 
+#include <cmath>
 #include <optional>
 
 class ArtworkManager;
@@ -70,4 +71,6 @@ private:
     std::optional<double> m_pendingSeek;
     int m_consecutiveFailures = 0;
     int m_attempt = 0;
+    // The length the back end gave when the item became ready; NaN when it knew none.
+    double m_reportedLength = NAN;
 };

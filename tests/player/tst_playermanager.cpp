@@ -461,7 +461,6 @@ private Q_SLOTS:
         QTest::qWait(100);
         QCOMPARE(m_rig->audio.loads.size(), 1);
         QCOMPARE(m_rig->audio.loads.first().url.path(), QLatin1Char('/') + PlayerRig::track(1).id);
-
     }
 
     // Songs from `start` on fail every attempt (the first `failing` of them), in a queue of
@@ -555,6 +554,38 @@ private Q_SLOTS:
         QCOMPARE(m_rig->library.plays().size(), 1);
         QVERIFY(!m_rig->library.plays().first().completed);
         QVERIFY(!m_rig->library.plays().first().skipped);
+    }
+
+    // An end short of the length is a cut stream, tried again from there, only when the back end
+    // itself knows that length: the catalogue's is an estimate.
+    void songEnd_data()
+    {
+        QTest::addColumn<double>("catalogue"); // 0: none
+        QTest::addColumn<double>("reported");  // NaN: the back end knows none
+        QTest::addColumn<double>("endedAt");
+        QTest::addColumn<bool>("interrupted");
+        QTest::newRow("no length from the back end") << 200.0 << double(NAN) << 150.0 << false;
+        QTest::newRow("short of the back end's length") << 200.0 << 200.0 << 150.0 << true;
+        QTest::newRow("within 5 s of it") << 200.0 << 200.0 << 195.5 << false;
+        QTest::newRow("the back end's length is shorter") << 200.0 << 150.0 << 149.0 << false;
+        QTest::newRow("only the back end knows a length") << 0.0 << 200.0 << 100.0 << true;
+    }
+
+    void songEnd()
+    {
+        QFETCH(double, catalogue);
+        QFETCH(double, reported);
+        QFETCH(double, endedAt);
+        QFETCH(bool, interrupted);
+        auto &player = *m_rig->player;
+        const std::optional<double> length = catalogue > 0 ? std::optional<double>(catalogue) : std::nullopt;
+        player.play({PlayerRig::track(0, length), PlayerRig::track(1)}, 0, false);
+        m_rig->ready(reported);
+        m_rig->audio.end(endedAt);
+        QCOMPARE(player.index(), std::optional<int>(interrupted ? 0 : 1));
+        QCOMPARE(TestLog::appLogLines().filter(QStringLiteral("Playback was interrupted.")).size(),
+                 interrupted ? 1 : 0);
+        QCOMPARE(m_rig->audio.loads.last().start, interrupted ? endedAt : 0.0);
     }
 
     // When non-stop playback refills at the end of the queue, what the user started meanwhile
