@@ -6,6 +6,8 @@
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace {
@@ -62,12 +64,32 @@ void DownloadManager::adopt(DownloadTask *task)
     connect(task, &DownloadTask::statusChanged, this, &DownloadManager::countsChanged);
 }
 
-void DownloadManager::release(DownloadTask *task)
+void DownloadManager::release(const QList<DownloadTask *> &gone)
 {
-    disconnect(task, nullptr, this, nullptr);
-    // A running task keeps its object until its child has exited and the run has settled.
-    if (!m_runner.isRunning(task))
-        task->deleteLater();
+    QList<QUuid> idle;
+    for (DownloadTask *task : gone) {
+        disconnect(task, nullptr, this, nullptr);
+        // A running task keeps its object and its log until its child has exited and the run
+        // has settled.
+        if (!m_runner.isRunning(task)) {
+            idle.append(task->id());
+            task->deleteLater();
+        }
+    }
+    forgetLogs(idle);
+}
+
+void DownloadManager::forgetLogs(const QList<QUuid> &ids)
+{
+    if (ids.isEmpty())
+        return;
+    QSet<QUuid> inHistory;
+    for (const HistoryItem &item : m_history->items())
+        inHistory.insert(item.id);
+    for (const QUuid &id : ids) {
+        if (!inHistory.contains(id))
+            LogManager::remove(id);
+    }
 }
 
 void DownloadManager::restore(const QList<TaskRecord> &stored)
@@ -214,8 +236,7 @@ void DownloadManager::remove(DownloadTask *task)
         removed.append(m_tasks.takeAt(row));
         endRemoveRows();
     }
-    for (DownloadTask *gone : removed)
-        release(gone);
+    release(removed);
     Q_EMIT countsChanged();
     scheduleSave();
 }
@@ -299,6 +320,7 @@ void DownloadManager::resumeAll()
 void DownloadManager::clearFinished()
 {
     // Rows go in runs from the end, so every notification names rows as they stand.
+    QList<DownloadTask *> cleared;
     qsizetype row = m_tasks.size();
     while (row > 0) {
         if (!TaskStatuses::isFinished(m_tasks[row - 1]->status())) {
@@ -310,13 +332,12 @@ void DownloadManager::clearFinished()
         while (first > 0 && TaskStatuses::isFinished(m_tasks[first - 1]->status()))
             --first;
         beginRemoveRows({}, int(first), int(last));
-        const QList<DownloadTask *> removed = m_tasks.mid(first, last - first + 1);
+        cleared.append(m_tasks.mid(first, last - first + 1));
         m_tasks.remove(first, last - first + 1);
         endRemoveRows();
-        for (DownloadTask *task : removed)
-            release(task);
         row = first;
     }
+    release(cleared);
     Q_EMIT countsChanged();
     scheduleSave();
 }
@@ -329,11 +350,15 @@ void DownloadManager::pump()
         return;
     const qint64 limit = std::max<qint64>(1, SettingsStore::integer(QStringLiteral("maxConcurrent")));
     qint64 running = activeCount();
+    // Two children fetching one link would write the same files: a task waits while its link is
+    // in a run, even one of a task removed from the list whose child has not ended yet.
+    QSet<QString> busyLinks = m_runner.linksInRun();
     const QList<DownloadTask *> tasks = m_tasks;
     for (DownloadTask *task : tasks) {
-        if (task->status() != TaskStatus::Queued || running >= limit)
+        if (task->status() != TaskStatus::Queued || running >= limit || busyLinks.contains(task->options().url))
             continue;
         ++running;
+        busyLinks.insert(task->options().url);
         launch(task);
     }
 }
@@ -354,8 +379,10 @@ void DownloadManager::launch(DownloadTask *task)
 
 void DownloadManager::settled(DownloadTask *task, const DownloadRunner::Outcome &outcome)
 {
-    if (!m_tasks.contains(task))
-        task->deleteLater(); // removed while it ran
+    if (!m_tasks.contains(task)) { // removed while it ran
+        task->deleteLater();
+        forgetLogs({task->id()});
+    }
     switch (outcome.kind) {
     case DownloadRunner::Outcome::Kind::Removed: pump(); break;
     case DownloadRunner::Outcome::Kind::Paused: settlePaused(task); break;

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QUuid>
 
 #include <functional>
 #include <optional>
@@ -101,8 +102,10 @@ private:
 
     // Starts following a task of the list (created with this queue as its parent).
     void adopt(DownloadTask *task);
-    // Takes a task that left the list; it lives on until its run, if any, has settled.
-    void release(DownloadTask *task);
+    // Takes tasks that left the list; each lives on until its run, if any, has settled.
+    void release(const QList<DownloadTask *> &gone);
+    // Deletes the task logs no history entry refers to: nothing else would ever show them.
+    void forgetLogs(const QList<QUuid> &ids);
     void cancelNow(DownloadTask *task);
     void swapWithNext(int index);
     void scheduleSave();

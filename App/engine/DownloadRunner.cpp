@@ -117,6 +117,14 @@ void DownloadRunner::launch(DownloadTask *task)
         this, [this, task = QPointer<DownloadTask>(task), runId] { run(task, runId); }, Qt::QueuedConnection);
 }
 
+QSet<QString> DownloadRunner::linksInRun() const
+{
+    QSet<QString> links;
+    for (auto it = m_runs.cbegin(); it != m_runs.cend(); ++it)
+        links.insert(it.key()->options().url);
+    return links;
+}
+
 bool DownloadRunner::isCurrentRun(const DownloadTask *task, quint64 runId) const
 {
     return m_runs.value(task) == runId;

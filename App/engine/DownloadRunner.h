@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -48,6 +49,8 @@ public:
     void launch(DownloadTask *task);
     // Whether a run of `task` has not settled yet.
     [[nodiscard]] bool isRunning(const DownloadTask *task) const { return m_runs.contains(task); }
+    // The links of the runs that have not settled yet.
+    [[nodiscard]] QSet<QString> linksInRun() const;
     // Interrupts the task's child, and terminates and then kills it when it ignores that.
     void stop(DownloadTask *task);
     // At quit: the children are interrupted and, 400 ms later, terminated. From here on no run

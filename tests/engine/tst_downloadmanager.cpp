@@ -12,6 +12,7 @@
 #include "engine/QueueFile.h"
 
 #include <QAbstractItemModelTester>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
@@ -50,6 +51,18 @@ QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The task logs on disk, once every log write asked for so far is done.
+QStringList logFiles()
+{
+    (void)LogManager::read(QUuid());
+    return QDir(QFileInfo(LogManager::appLogPath()).path()).entryList({QStringLiteral("*-*.log")}, QDir::Files);
+}
+
+QString logFileOf(const QUuid &id)
+{
+    return QFileInfo(LogManager::taskLogPath(id)).fileName();
 }
 
 // Applies the control named `name` ("pause", "cancel", ...) to `task`.
@@ -352,6 +365,39 @@ private Q_SLOTS:
         QCOMPARE(rig.history.items().size(), 1);
         QCOMPARE(rig.history.items().first().sourceURL, FakeYtdlp::url(QStringLiteral("b")));
         QTRY_COMPARE(queueFileSummary(), QStringList{QStringLiteral("b:completed")});
+        QCOMPARE(logFiles(), QStringList{logFileOf(rig.manager->tasks().first()->id())});
+    }
+
+    // Two tasks of one link never run at once: the second waits until the first one's child has
+    // ended, also when the first left the list meanwhile, while tasks of other links pass it by.
+    void sameLinkWaitsForTheRunningOne_data()
+    {
+        QTest::addColumn<bool>("removeFirst");
+        QTest::newRow("first one ends") << false;
+        QTest::newRow("first one removed") << true;
+    }
+    void sameLinkWaitsForTheRunningOne()
+    {
+        QFETCH(bool, removeFirst);
+        Rig rig;
+        SettingsStore::set(QStringLiteral("maxConcurrent"), 3);
+        DownloadTask *first = rig.add(QStringLiteral("a"), "trap 'note INT' INT\nhold\n");
+        DownloadTask *second = rig.add(QStringLiteral("a"));
+        DownloadTask *other = rig.add(QStringLiteral("b"), "exit 0\n");
+        rig.manager->start();
+        QTRY_VERIFY(rig.fake.started(QStringLiteral("a")));
+        QTRY_COMPARE(statusOf(other), QStringLiteral("completed"));
+        if (removeFirst) {
+            rig.manager->remove(first);
+            QTRY_COMPARE(rig.fake.notes(QStringLiteral("a")), QStringList{QStringLiteral("INT")});
+        }
+        settleEvents();
+        QCOMPARE(statusOf(second), QStringLiteral("queued"));
+        QCOMPARE(rig.manager->activeCount(), removeFirst ? 0 : 1);
+
+        rig.fake.release(QStringLiteral("a"));
+        QTRY_COMPARE(statusOf(second), QStringLiteral("completed"));
+        QCOMPARE(rig.finished.size(), removeFirst ? 2 : 3);
     }
 
     // A child that ignores the interrupt is terminated after 5 s and killed after 8 s.
@@ -651,6 +697,29 @@ private Q_SLOTS:
         QCOMPARE(rig.names(), (QStringList{QStringLiteral("b"), QStringLiteral("e")}));
         QTRY_COMPARE(queueFileSummary(), (QStringList{QStringLiteral("b:queued"), QStringLiteral("e:paused")}));
         QCOMPARE(rig.history.items().size(), 3);
+    }
+
+    // A task that leaves the list takes its log along, unless a history entry still refers to it.
+    void logsLeaveWithTheirTasks()
+    {
+        Rig rig;
+        QList<DownloadTask *> queued;
+        for (int i = 0; i < 100; ++i)
+            queued.append(rig.add(QStringLiteral("q%1").arg(i)));
+        DownloadTask *cancelled = rig.add(QStringLiteral("c"));
+        rig.manager->cancel(cancelled);
+        const QUuid kept = cancelled->id();
+        QCOMPARE(logFiles().size(), 101);
+
+        for (DownloadTask *task : std::as_const(queued))
+            rig.manager->remove(task);
+        rig.manager->clearFinished();
+        QVERIFY(rig.manager->tasks().isEmpty());
+        QCOMPARE(logFiles(), QStringList{logFileOf(kept)});
+
+        // Once the entry is gone, so is the log.
+        rig.history.remove({kept});
+        QCOMPARE(logFiles(), QStringList());
     }
 
     void move_data()
