@@ -28,13 +28,14 @@ QString nameOf(const DownloadTask &task)
 
 } // namespace
 
-DownloadManager::DownloadManager(HistoryStore *history, QObject *parent)
+DownloadManager::DownloadManager(HistoryStore *history, Restore restore, QObject *parent)
     : QAbstractListModel(parent)
     , m_history(history)
     , m_file([this] { return records(); })
     , m_runner([this](DownloadTask *task, const DownloadRunner::Outcome &outcome) { settled(task, outcome); })
 {
-    loadQueue();
+    if (restore == Restore::Now)
+        this->restore(QueueFile::read());
 }
 
 DownloadManager::~DownloadManager()
@@ -91,11 +92,12 @@ void DownloadManager::forgetLogs(const QList<QUuid> &ids)
     }
 }
 
-void DownloadManager::loadQueue()
+void DownloadManager::restore(const QList<TaskRecord> &stored)
 {
-    const QList<TaskRecord> stored = QueueFile::read();
-    if (stored.isEmpty())
+    // After a quit has begun nothing joins the list: it could only be saved partly.
+    if (m_restored || m_terminating)
         return;
+    m_restored = true;
     QList<DownloadTask *> restored;
     restored.reserve(stored.size());
     for (const TaskRecord &record : stored) {
@@ -110,10 +112,17 @@ void DownloadManager::loadQueue()
         }
         restored.append(task);
     }
-    beginResetModel();
-    m_tasks = restored;
-    endResetModel();
-    Q_EMIT countsChanged();
+    if (!restored.isEmpty()) {
+        // Tasks queued since start came after the stored ones.
+        beginInsertRows({}, 0, int(restored.size()) - 1);
+        m_tasks = restored + m_tasks;
+        endInsertRows();
+        Q_EMIT countsChanged();
+    }
+    // The file lacks what was queued meanwhile.
+    if (m_tasks.size() > restored.size())
+        scheduleSave();
+    pump();
 }
 
 void DownloadManager::start()
@@ -337,7 +346,7 @@ void DownloadManager::clearFinished()
 
 void DownloadManager::pump()
 {
-    if (!m_started || m_terminating)
+    if (!m_started || !m_restored || m_terminating)
         return;
     const qint64 limit = std::max<qint64>(1, SettingsStore::integer(QStringLiteral("maxConcurrent")));
     qint64 running = activeCount();
@@ -412,9 +421,16 @@ void DownloadManager::finish(DownloadTask *task, TaskStatus status, const std::o
 
 // ---- Persistence and quitting ----
 
+void DownloadManager::scheduleSave()
+{
+    if (m_restored)
+        m_file.scheduleSave();
+}
+
 void DownloadManager::saveQueue()
 {
-    m_file.save();
+    if (m_restored)
+        m_file.save();
 }
 
 QList<TaskRecord> DownloadManager::records() const
@@ -443,7 +459,7 @@ void DownloadManager::prepareForTermination()
             task->setStatus(TaskStatus::Queued);
         }
     }
-    m_file.save();
+    saveQueue();
     m_file.close();
     m_terminating = true;
     m_runner.prepareForTermination();

@@ -34,8 +34,11 @@ class DownloadManager final : public QAbstractListModel
 public:
     enum Roles { TaskRole = Qt::UserRole + 1 };
 
-    // Restores "queue.json"; nothing starts before start().
-    explicit DownloadManager(HistoryStore *history, QObject *parent = nullptr);
+    // Whether the queue file is read by the constructor or handed to restore() later.
+    enum class Restore { Now, Later };
+
+    // Restores "queue.json" (now, or from restore()); nothing starts before start().
+    explicit DownloadManager(HistoryStore *history, Restore restore = Restore::Now, QObject *parent = nullptr);
     ~DownloadManager() override;
 
     [[nodiscard]] const QList<DownloadTask *> &tasks() const { return m_tasks; }
@@ -50,6 +53,10 @@ public:
 
     // Lets queued tasks start; called once the tools are ready. Never undone.
     void start();
+    // The stored tasks, read elsewhere (QueueFile::read()), go in front of any queued since start.
+    // Until then nothing starts and nothing is saved: the file holds tasks the list does not yet.
+    void restore(const QList<TaskRecord> &stored);
+    [[nodiscard]] bool isRestored() const { return m_restored; }
     DownloadTask *enqueue(const DownloadOptions &options);
     // Queues the requests in their order as one change of the list (one row insertion, one count
     // update, one save, one pump), so a drop of hundreds of links costs the window a single update.
@@ -87,7 +94,6 @@ Q_SIGNALS:
     void countsChanged();
 
 private:
-    void loadQueue();
     void pump();
     void launch(DownloadTask *task);
     void settled(DownloadTask *task, const DownloadRunner::Outcome &outcome);
@@ -102,13 +108,14 @@ private:
     void forgetLogs(const QList<QUuid> &ids);
     void cancelNow(DownloadTask *task);
     void swapWithNext(int index);
-    void scheduleSave() { m_file.scheduleSave(); }
+    void scheduleSave();
     // The stored form of every task, in list order.
     [[nodiscard]] QList<TaskRecord> records() const;
 
     QList<DownloadTask *> m_tasks;
     HistoryStore *m_history;
     bool m_started = false;
+    bool m_restored = false;
     bool m_terminating = false;
     QueueFile m_file;
     DownloadRunner m_runner;

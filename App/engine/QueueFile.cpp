@@ -3,6 +3,7 @@
 #include "core/AppPaths.h"
 #include "core/Json.h"
 #include "core/LogManager.h"
+#include "core/StringPool.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -50,6 +51,7 @@ QList<TaskRecord> QueueFile::read()
     // Any failure makes the whole file unusable: one bad record is enough.
     std::optional<QString> problem;
     QList<TaskRecord> records;
+    StringPool pool;
     if (!file.open(QIODevice::ReadOnly)) {
         problem = file.errorString();
     } else if (const auto array = Json::parseArray(file.readAll()); !array) {
@@ -62,6 +64,7 @@ QList<TaskRecord> QueueFile::read()
                 problem = error;
                 break;
             }
+            record->options.shareTexts(pool);
             records.append(std::move(*record));
         }
     }

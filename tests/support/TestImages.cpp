@@ -7,20 +7,29 @@
 
 namespace TestImages {
 
-QByteArray png(const QImage &image)
+namespace {
+
+QByteArray encoded(const QImage &image, const char *format)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    image.save(&buffer, format);
     return bytes;
 }
 
-QByteArray solid(const QColor &color, QSize size)
+} // namespace
+
+QByteArray png(const QImage &image)
+{
+    return encoded(image, "PNG");
+}
+
+QByteArray solid(const QColor &color, QSize size, const char *format)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);
-    return png(image);
+    return encoded(image, format);
 }
 
 QByteArray blend(const QColor &from, const QColor &to)

@@ -10,8 +10,8 @@ class QImage;
 namespace TestImages {
 
 [[nodiscard]] QByteArray png(const QImage &image);
-// One colour all over.
-[[nodiscard]] QByteArray solid(const QColor &color, QSize size = {4, 3});
+// One colour all over, as PNG or in another format Qt writes ("JPEG").
+[[nodiscard]] QByteArray solid(const QColor &color, QSize size = {4, 3}, const char *format = "PNG");
 // A 320×180 cover blending `from` into `to` along its diagonal, so crops and blurs show.
 [[nodiscard]] QByteArray blend(const QColor &from, const QColor &to);
 
