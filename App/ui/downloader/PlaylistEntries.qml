@@ -65,7 +65,6 @@ ColumnLayout {
 
             CheckBox {
                 objectName: "entryCheck"
-                padding: 0
                 checked: entry.checked
                 onToggled: entry.ListView.view.model.setChecked(entry.index, checked)
             }
