@@ -66,7 +66,6 @@ Item {
                         objectName: "linkField"
                         Layout.fillWidth: true
                         background: null
-                        color: Theme.text
                         placeholderText: screen.model.fieldPrompt
                         text: screen.model.urlText
                         onTextEdited: screen.model.urlText = text

@@ -22,7 +22,9 @@ Item {
         id: toolbar
         anchors.top: parent.top
         anchors.right: parent.right
-        anchors.margins: 8
+        anchors.topMargin: 8
+        // The page inset, as every screen's content keeps from the window's edge.
+        anchors.rightMargin: 28
         spacing: 4
 
         QueueToolButton {

@@ -18,7 +18,6 @@ Item {
             anchors.verticalCenter: parent.verticalCenter
             implicitWidth: 18
             implicitHeight: 18
-            padding: 0
             running: true
         }
 
