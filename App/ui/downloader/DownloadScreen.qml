@@ -72,16 +72,13 @@ Item {
                         onTextEdited: screen.model.urlText = text
                         onAccepted: screen.model.fetchNow()
                     }
-                    ToolButton {
+                    SymbolToolButton {
                         objectName: "clearButton"
                         visible: screen.model.urlText !== ""
-                        Accessible.name: screen.model.clearHelp
-                        ToolTip.text: screen.model.clearHelp
-                        ToolTip.visible: hovered
-                        contentItem: Icon {
-                            name: "xmark.circle.fill"
-                            color: Theme.dim
-                        }
+                        symbol: "xmark.circle.fill"
+                        help: screen.model.clearHelp
+                        size: 16
+                        colour: Theme.dim
                         onClicked: screen.model.clear()
                     }
                 }

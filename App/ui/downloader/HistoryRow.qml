@@ -139,6 +139,7 @@ Rectangle {
                 delegate: SymbolToolButton {
                     required property var modelData
                     symbol: modelData.icon
+                    size: 18
                     help: modelData.text
                     onClicked: () => row.buttonTriggered(row.model.id, modelData.action)
                 }

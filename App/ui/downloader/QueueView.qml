@@ -25,19 +25,22 @@ Item {
         anchors.margins: 8
         spacing: 4
 
-        QueueToolButton {
+        SymbolButton {
+            flat: true
             objectName: "pauseAll"
             symbol: "pause.fill"
             text: "Pause All"
             onClicked: view.queue.pauseAll()
         }
-        QueueToolButton {
+        SymbolButton {
+            flat: true
             objectName: "resumeAll"
             symbol: "play.fill"
             text: "Resume All"
             onClicked: view.queue.resumeAll()
         }
-        QueueToolButton {
+        SymbolButton {
+            flat: true
             objectName: "clearFinished"
             symbol: "trash"
             text: "Clear Finished"

@@ -26,7 +26,7 @@ Item {
             spacing: 30
 
             Text {
-                x: 28
+                x: Theme.pageInset
                 topPadding: 26
                 text: qsTr("Explore")
                 color: Theme.text
@@ -36,7 +36,7 @@ Item {
 
             Row {
                 objectName: "trendingLoading"
-                x: 28
+                x: Theme.pageInset
                 visible: page.model.trendingState === "loading"
                 spacing: 8
 
@@ -63,13 +63,13 @@ Item {
             }
             Row {
                 objectName: "trendingFailed"
-                x: 28
+                x: Theme.pageInset
                 visible: page.model.trendingState === "failed"
                 spacing: 8
 
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
-                    width: Math.min(implicitWidth, column.width - 56 - retry.width - 8)
+                    width: Math.min(implicitWidth, column.width - 2 * Theme.pageInset - retry.width - 8)
                     text: page.model.trendingMessage
                     textFormat: Text.PlainText
                     color: Theme.dim

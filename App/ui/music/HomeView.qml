@@ -36,7 +36,7 @@ ListView {
             Text {
                 id: greeting
                 objectName: "greeting"
-                x: 28
+                x: Theme.pageInset
                 y: 26
                 text: top.home.greeting
                 color: Theme.text
@@ -64,7 +64,7 @@ ListView {
                 id: nonStop
                 objectName: "playNonStop"
                 anchors.right: parent.right
-                anchors.rightMargin: 28
+                anchors.rightMargin: Theme.pageInset
                 anchors.verticalCenter: greeting.verticalCenter
                 title: qsTr("Play Non-Stop")
                 symbol: "infinity"
@@ -110,9 +110,9 @@ ListView {
         Rectangle {
             id: intro
             objectName: "homeIntro"
-            x: 28
+            x: Theme.pageInset
             y: 30
-            width: parent.width - 56
+            width: parent.width - 2 * Theme.pageInset
             height: introColumn.implicitHeight + 60
             radius: 16
             color: Theme.panel

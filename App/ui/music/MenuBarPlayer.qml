@@ -12,17 +12,6 @@ Column {
     // Whether the queue is open; each new panel starts closed.
     property bool showQueue: false
 
-    component PlainTextButton: AbstractButton {
-        id: textButton
-
-        focusPolicy: Qt.NoFocus
-        contentItem: Text {
-            text: textButton.text
-            color: Theme.dim
-            font.pixelSize: 12
-        }
-    }
-
     width: 330
     padding: 16
     spacing: 12
@@ -72,7 +61,7 @@ Column {
                 topPadding: 2
                 spacing: 10
 
-                PlayerButton {
+                SymbolToolButton {
                     objectName: "likeButton"
                     symbol: player.model.likeSymbol
                     help: player.model.liked ? qsTr("Unlike") : qsTr("Like")
@@ -80,7 +69,7 @@ Column {
                     onClicked: player.model.toggleLike()
                 }
 
-                PlayerButton {
+                SymbolToolButton {
                     objectName: "nonStopButton"
                     symbol: "infinity"
                     help: qsTr("Non-Stop Playback")
@@ -196,6 +185,7 @@ Column {
             objectName: "openMainButton"
             anchors.left: parent.left
             text: qsTr("Open Morvane")
+            font.pixelSize: 12
             onClicked: player.model.openMain()
         }
 
@@ -203,6 +193,7 @@ Column {
             objectName: "quitButton"
             anchors.right: parent.right
             text: qsTr("Quit")
+            font.pixelSize: 12
             onClicked: player.model.quit()
         }
     }

@@ -66,7 +66,7 @@ Rectangle {
                     }
                 }
 
-                PlayerButton {
+                SymbolToolButton {
                     objectName: "likeButton"
                     visible: bar.model.hasCurrent
                     symbol: bar.model.likeSymbol
@@ -116,7 +116,7 @@ Rectangle {
                 sliderWidth: 90
             }
 
-            PlayerButton {
+            SymbolToolButton {
                 objectName: "queueButton"
                 anchors.verticalCenter: parent.verticalCenter
                 symbol: "list.bullet"
@@ -125,7 +125,7 @@ Rectangle {
                 onClicked: bar.model.toggleQueue()
             }
 
-            PlayerButton {
+            SymbolToolButton {
                 objectName: "downloadButton"
                 anchors.verticalCenter: parent.verticalCenter
                 symbol: "arrow.down.circle"
@@ -135,7 +135,7 @@ Rectangle {
                 onClicked: bar.model.download()
             }
 
-            PlayerButton {
+            SymbolToolButton {
                 objectName: "nonStopButton"
                 anchors.verticalCenter: parent.verticalCenter
                 symbol: "infinity"

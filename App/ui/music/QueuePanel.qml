@@ -52,24 +52,18 @@ Rectangle {
             font.bold: true
         }
 
-        AbstractButton {
+        PlainTextButton {
             id: clearButton
 
             objectName: "clearButton"
             anchors.verticalCenter: parent.verticalCenter
             visible: panel.model.canClear
             width: visible ? implicitWidth : 0
-            focusPolicy: Qt.NoFocus
             text: qsTr("Clear")
-            contentItem: Text {
-                text: clearButton.text
-                color: Theme.dim
-                font.pixelSize: Theme.body
-            }
             onClicked: panel.model.clear()
         }
 
-        PlayerButton {
+        SymbolToolButton {
             id: closeButton
 
             objectName: "closeButton"
@@ -81,37 +75,16 @@ Rectangle {
         }
     }
 
-    Column {
+    EmptyState {
         objectName: "emptyState"
-        anchors.centerIn: parent
-        width: parent.width - 48
-        spacing: 8
+        anchors.top: header.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
         visible: panel.model.queueEmpty
-
-        Icon {
-            anchors.horizontalCenter: parent.horizontalCenter
-            name: "list.bullet"
-            size: 34
-            color: Theme.dim
-        }
-
-        Text {
-            width: parent.width
-            horizontalAlignment: Text.AlignHCenter
-            text: qsTr("Queue is empty")
-            color: Theme.text
-            font.pixelSize: Theme.title3
-            font.bold: true
-        }
-
-        Text {
-            width: parent.width
-            horizontalAlignment: Text.AlignHCenter
-            wrapMode: Text.WordWrap
-            text: qsTr("Play a song, or use “Add to Queue” from any track’s menu.")
-            color: Theme.dim
-            font.pixelSize: Theme.callout
-        }
+        symbol: "list.bullet"
+        title: qsTr("Queue is empty")
+        message: qsTr("Play a song, or use “Add to Queue” from any track’s menu.")
     }
 
     Column {

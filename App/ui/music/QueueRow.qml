@@ -88,7 +88,7 @@ Item {
             font.pixelSize: Theme.caption
         }
 
-        PlayerButton {
+        SymbolToolButton {
             id: removeButton
 
             objectName: "removeButton"

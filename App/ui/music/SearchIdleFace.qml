@@ -22,7 +22,7 @@ Flickable {
         spacing: 16
 
         Text {
-            leftPadding: 28
+            leftPadding: Theme.pageInset
             text: qsTr("Search")
             color: Theme.text
             font.pixelSize: 32
@@ -32,8 +32,8 @@ Flickable {
         Text {
             objectName: "searchHint"
             width: parent.width
-            leftPadding: 28
-            rightPadding: 28
+            leftPadding: Theme.pageInset
+            rightPadding: Theme.pageInset
             visible: face.model.recents.length === 0
             wrapMode: Text.Wrap
             text: qsTr("Type in the search bar above, or paste a YouTube video, playlist or mix link.")
@@ -47,7 +47,7 @@ Flickable {
             visible: face.model.recents.length > 0
 
             Text {
-                x: 28
+                x: Theme.pageInset
                 anchors.verticalCenter: parent.verticalCenter
                 text: qsTr("Recent searches")
                 color: Theme.text
@@ -60,7 +60,7 @@ Flickable {
 
                 objectName: "clearRecents"
                 anchors.right: parent.right
-                anchors.rightMargin: 28
+                anchors.rightMargin: Theme.pageInset
                 text: qsTr("Clear")
                 onClicked: face.model.clearRecents()
             }
@@ -77,8 +77,8 @@ Flickable {
 
                 objectName: "recent:" + modelData
                 width: parent ? parent.width : 0
-                leftPadding: 28
-                rightPadding: 28
+                leftPadding: Theme.pageInset
+                rightPadding: Theme.pageInset
                 topPadding: 6
                 bottomPadding: 6
                 focusPolicy: Qt.NoFocus

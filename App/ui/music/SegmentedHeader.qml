@@ -22,7 +22,7 @@ Item {
         id: heading
         objectName: "pageTitle"
         anchors.left: parent.left
-        anchors.leftMargin: 28
+        anchors.leftMargin: Theme.pageInset
         anchors.right: picker.left
         anchors.rightMargin: 8
         anchors.verticalCenter: parent.verticalCenter
@@ -37,7 +37,7 @@ Item {
         id: picker
         objectName: "segments"
         anchors.right: parent.right
-        anchors.rightMargin: 28
+        anchors.rightMargin: Theme.pageInset
         anchors.verticalCenter: parent.verticalCenter
         width: header.pickerWidth
         height: 26

@@ -140,7 +140,7 @@ Item {
             }
         }
 
-        PlayerButton {
+        SymbolToolButton {
             objectName: "likeButton"
             // The flexible gap of at least 8 between the text and the heart.
             Layout.leftMargin: 8 + parent.spacing
@@ -148,6 +148,7 @@ Item {
             size: 14
             colour: row.liked ? Theme.accent : Theme.dim
             opacity: row.hovered || row.liked ? 1 : 0
+            Accessible.name: row.liked ? qsTr("Unlike") : qsTr("Like")
             onClicked: row.list.toggleLike(row.index)
         }
 
@@ -163,7 +164,7 @@ Item {
             Layout.preferredWidth: 26
             Layout.preferredHeight: 22
 
-            PlayerButton {
+            SymbolToolButton {
                 id: menuButton
 
                 objectName: "menuButton"
@@ -173,6 +174,7 @@ Item {
                 symbol: "ellipsis"
                 colour: Theme.dim
                 opacity: row.hovered ? 1 : 0.35
+                Accessible.name: qsTr("More")
                 onClicked: row.menuRequested(row.index, menuButton, 0, menuButton.height)
             }
         }
