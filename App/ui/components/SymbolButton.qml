@@ -24,6 +24,7 @@ Button {
         Text {
             anchors.verticalCenter: parent.verticalCenter
             text: button.text
+            textFormat: Text.PlainText
             color: button.enabled ? Theme.text : Theme.dim
             font.pixelSize: Theme.body
         }

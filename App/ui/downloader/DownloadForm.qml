@@ -78,6 +78,7 @@ ColumnLayout {
             Label {
                 visible: form.model.extractor !== ""
                 text: form.model.extractor
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: Theme.caption
                 leftPadding: 6
@@ -125,6 +126,7 @@ ColumnLayout {
 
             Label {
                 text: form.model.audioFormatLabel
+                textFormat: Text.PlainText
             }
             PickerBox {
                 Layout.maximumWidth: 260 - 8
@@ -151,6 +153,7 @@ ColumnLayout {
             }
             Label {
                 text: form.model.advancedNote
+                textFormat: Text.PlainText
                 color: Theme.dim
                 font.pixelSize: Theme.caption
             }
@@ -166,12 +169,14 @@ ColumnLayout {
                 objectName: "presetHint"
                 Layout.fillWidth: true
                 text: form.model.presetHint
+                textFormat: Text.PlainText
                 color: Theme.dim
                 font.pixelSize: Theme.callout
                 elide: Text.ElideRight
             }
             Label {
                 text: form.model.containerLabel
+                textFormat: Text.PlainText
             }
             PickerBox {
                 Layout.preferredWidth: 170 - 8
@@ -238,6 +243,7 @@ ColumnLayout {
             visible: form.model.subtitleNoteShown
             Layout.fillWidth: true
             text: form.model.subtitleNote
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.caption
             wrapMode: Text.Wrap
@@ -255,6 +261,7 @@ ColumnLayout {
                 objectName: "folder"
                 Layout.fillWidth: true
                 text: form.settings.folder.value
+                textFormat: Text.PlainText
                 color: Theme.dim
                 elide: Text.ElideMiddle
             }

@@ -136,6 +136,7 @@ Item {
                     Text {
                         Layout.alignment: Qt.AlignHCenter
                         text: screen.model.emptyTitle
+                        textFormat: Text.PlainText
                         color: Theme.text
                         font.pixelSize: Theme.title3
                         font.weight: Font.Medium
@@ -143,6 +144,7 @@ Item {
                     Text {
                         Layout.alignment: Qt.AlignHCenter
                         text: screen.model.dropHint
+                        textFormat: Text.PlainText
                         color: Theme.dim
                         font.pixelSize: Theme.body
                     }
@@ -162,6 +164,7 @@ Item {
                     }
                     Text {
                         text: screen.model.loadingText
+                        textFormat: Text.PlainText
                         color: Theme.dim
                         font.pixelSize: Theme.body
                     }
@@ -190,6 +193,7 @@ Item {
                             objectName: "failureText"
                             Layout.fillWidth: true
                             text: screen.model.failure
+                            textFormat: Text.PlainText
                             color: Theme.orange
                             wrapMode: Text.WordWrap
                             font.pixelSize: Theme.body

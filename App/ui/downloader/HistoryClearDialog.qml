@@ -28,6 +28,7 @@ Dialog {
 
     Label {
         text: "Downloaded files are not deleted."
+        textFormat: Text.PlainText
         color: Theme.dim
     }
 

@@ -102,6 +102,7 @@ Item {
                 }
                 Text {
                     text: "No history yet"
+                    textFormat: Text.PlainText
                     color: Theme.text
                     font.pixelSize: Theme.title3
                     font.weight: Font.Medium

@@ -46,6 +46,7 @@ Popup {
 
             Label {
                 text: "Download Log"
+                textFormat: Text.PlainText
                 font.pixelSize: Theme.headline
                 font.bold: true
             }

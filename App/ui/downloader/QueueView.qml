@@ -64,6 +64,7 @@ Item {
         Text {
             anchors.horizontalCenter: parent.horizontalCenter
             text: "Queue is empty"
+            textFormat: Text.PlainText
             color: Theme.text
             font.pixelSize: Theme.title3
             font.weight: Font.Medium
@@ -71,6 +72,7 @@ Item {
         Text {
             anchors.horizontalCenter: parent.horizontalCenter
             text: "Downloads you add will appear here."
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.body
         }

@@ -110,6 +110,7 @@ Item {
                     objectName: "titleLabel"
                     width: Math.min(implicitWidth, parent.width - position.width - status.width - 16)
                     text: row.title
+                    textFormat: Text.PlainText
                     color: Theme.text
                     font.pixelSize: Theme.body
                     font.weight: Font.Medium
@@ -122,6 +123,7 @@ Item {
                     anchors.leftMargin: 8
                     anchors.baseline: titleText.baseline
                     text: row.itemText
+                    textFormat: Text.PlainText
                     visible: text !== ""
                     width: visible ? implicitWidth : 0
                     color: Theme.dim
@@ -143,6 +145,7 @@ Item {
                         objectName: "statusLabel"
                         anchors.verticalCenter: parent.verticalCenter
                         text: row.statusText
+                        textFormat: Text.PlainText
                         color: Theme.roleColour(row.statusColor)
                         font.pixelSize: Theme.caption
                     }

@@ -29,6 +29,7 @@ Item {
                 x: Theme.pageInset
                 topPadding: 26
                 text: qsTr("Explore")
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: 32
                 font.bold: true
@@ -49,6 +50,7 @@ Item {
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
                     text: qsTr("Loading trending music…")
+                    textFormat: Text.PlainText
                     color: Theme.dim
                     font.pixelSize: Theme.body
                 }

@@ -39,6 +39,7 @@ ListView {
                 x: Theme.pageInset
                 y: 26
                 text: top.home.greeting
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: 32
                 font.bold: true
@@ -127,6 +128,7 @@ ListView {
                     width: parent.width
                     horizontalAlignment: Text.AlignHCenter
                     text: qsTr("Your Home is built from what you listen to")
+                    textFormat: Text.PlainText
                     color: Theme.text
                     font.pixelSize: 15
                     font.weight: Font.DemiBold
@@ -136,6 +138,7 @@ ListView {
                     width: parent.width
                     horizontalAlignment: Text.AlignHCenter
                     text: qsTr("Search for a song or pick a genre above. Quick Picks, Mixes, Radio and more will appear here as you play, like and skip music.")
+                    textFormat: Text.PlainText
                     color: Theme.dim
                     font.pixelSize: Theme.body
                     wrapMode: Text.Wrap

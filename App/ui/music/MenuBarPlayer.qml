@@ -37,6 +37,7 @@ Column {
                 objectName: "titleLabel"
                 width: parent.width
                 text: player.model.hasCurrent ? player.model.title : qsTr("Nothing playing")
+                textFormat: Text.PlainText
                 wrapMode: Text.Wrap
                 elide: Text.ElideRight
                 maximumLineCount: 2
@@ -49,6 +50,7 @@ Column {
                 objectName: "statusLabel"
                 width: parent.width
                 text: player.model.hasCurrent ? player.model.statusText : qsTr("Open Morvane to search for music.")
+                textFormat: Text.PlainText
                 elide: Text.ElideRight
                 maximumLineCount: 1
                 wrapMode: player.model.hasCurrent ? Text.NoWrap : Text.Wrap
@@ -102,6 +104,7 @@ Column {
         width: parent.width - 2 * player.padding
         visible: player.model.errorMessage !== ""
         text: player.model.errorMessage
+        textFormat: Text.PlainText
         wrapMode: Text.Wrap
         elide: Text.ElideRight
         maximumLineCount: 2
@@ -136,6 +139,7 @@ Column {
                 objectName: "queueTitle"
                 anchors.verticalCenter: parent.verticalCenter
                 text: player.model.queueTitle
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: 12
                 font.weight: Font.Medium
@@ -164,6 +168,7 @@ Column {
             topPadding: 4
             bottomPadding: 4
             text: player.model.emptyQueueText
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.caption
         }

@@ -10,6 +10,7 @@ AbstractButton {
     font.pixelSize: Theme.body
     contentItem: Text {
         text: button.text
+        textFormat: Text.PlainText
         color: Theme.dim
         font: button.font
     }

@@ -48,6 +48,7 @@ Rectangle {
                         objectName: "titleLabel"
                         Layout.fillWidth: true
                         text: bar.model.title
+                        textFormat: Text.PlainText
                         elide: Text.ElideRight
                         maximumLineCount: 1
                         color: Theme.text
@@ -59,6 +60,7 @@ Rectangle {
                         objectName: "statusLabel"
                         Layout.fillWidth: true
                         text: bar.model.statusText
+                        textFormat: Text.PlainText
                         elide: Text.ElideRight
                         maximumLineCount: 1
                         color: Theme.dim
@@ -81,6 +83,7 @@ Rectangle {
                     visible: !bar.model.hasCurrent
                     Layout.fillWidth: true
                     text: qsTr("Nothing playing")
+                    textFormat: Text.PlainText
                     color: Theme.dim
                     font.pixelSize: 13
                 }

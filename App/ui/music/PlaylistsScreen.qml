@@ -36,6 +36,7 @@ GridView {
             id: title
             y: 26
             text: qsTr("Playlists")
+            textFormat: Text.PlainText
             color: Theme.text
             font.pixelSize: 32
             font.bold: true

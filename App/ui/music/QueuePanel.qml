@@ -47,6 +47,7 @@ Rectangle {
             anchors.verticalCenter: parent.verticalCenter
             width: parent.width - 32 - clearButton.width - closeButton.width - 16
             text: qsTr("Queue")
+            textFormat: Text.PlainText
             color: Theme.text
             font.pixelSize: 17
             font.bold: true
@@ -102,6 +103,7 @@ Rectangle {
             topPadding: 6
             bottomPadding: 4
             text: qsTr("Now Playing")
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.caption
             font.bold: true
@@ -130,6 +132,7 @@ Rectangle {
                 anchors.bottom: parent.bottom
                 anchors.bottomMargin: 4
                 text: qsTr("Next Up")
+                textFormat: Text.PlainText
                 color: Theme.dim
                 font.pixelSize: Theme.caption
                 font.bold: true
@@ -151,6 +154,7 @@ Rectangle {
 
                 Text {
                     text: panel.model.nonStopLabel
+                    textFormat: Text.PlainText
                     color: Theme.dim
                     font.pixelSize: Theme.caption2
                     font.weight: Font.Medium

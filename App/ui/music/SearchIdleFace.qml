@@ -24,6 +24,7 @@ Flickable {
         Text {
             leftPadding: Theme.pageInset
             text: qsTr("Search")
+            textFormat: Text.PlainText
             color: Theme.text
             font.pixelSize: 32
             font.bold: true
@@ -37,6 +38,7 @@ Flickable {
             visible: face.model.recents.length === 0
             wrapMode: Text.Wrap
             text: qsTr("Type in the search bar above, or paste a YouTube video, playlist or mix link.")
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.body
         }
@@ -50,6 +52,7 @@ Flickable {
                 x: Theme.pageInset
                 anchors.verticalCenter: parent.verticalCenter
                 text: qsTr("Recent searches")
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: Theme.headline
                 font.bold: true

@@ -33,6 +33,7 @@ Column {
         Text {
             objectName: "resultsCount"
             text: header.model.count
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.body
         }

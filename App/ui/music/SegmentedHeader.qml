@@ -28,6 +28,7 @@ Item {
         anchors.verticalCenter: parent.verticalCenter
         elide: Text.ElideRight
         text: header.title
+        textFormat: Text.PlainText
         color: Theme.text
         font.pixelSize: 32
         font.bold: true
@@ -82,6 +83,7 @@ Item {
                         anchors.leftMargin: 4
                         anchors.rightMargin: 4
                         text: segment.text
+                        textFormat: Text.PlainText
                         horizontalAlignment: Text.AlignHCenter
                         verticalAlignment: Text.AlignVCenter
                         elide: Text.ElideRight

@@ -39,6 +39,7 @@ Rectangle {
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
                     text: "Morvane"
+                    textFormat: Text.PlainText
                     color: Theme.text
                     font.pixelSize: 14
                     font.bold: true

@@ -75,6 +75,7 @@ Item {
                 anchors.centerIn: parent
                 visible: !row.current && !row.hovered
                 text: row.number
+                textFormat: Text.PlainText
                 color: Theme.dim
                 font.pixelSize: Theme.callout
             }
@@ -156,6 +157,7 @@ Item {
             Layout.preferredWidth: 48
             horizontalAlignment: Text.AlignRight
             text: row.durationText
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: 12
         }

@@ -53,6 +53,7 @@ Control {
                             Label {
                                 anchors.verticalCenter: parent.verticalCenter
                                 text: tabButton.text
+                                textFormat: Text.PlainText
                                 color: tabButton.checked ? Theme.text : Theme.dim
                             }
                         }
