@@ -17,6 +17,7 @@ ColumnLayout {
 
     Text {
         text: group.title
+        textFormat: Text.PlainText
         color: Theme.text
         font.pixelSize: Theme.headline
         font.bold: true

@@ -83,6 +83,7 @@ ColumnLayout {
             Label {
                 visible: form.model.extractor !== ""
                 text: form.model.extractor
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: Theme.caption
                 leftPadding: 6
@@ -130,6 +131,7 @@ ColumnLayout {
 
             Label {
                 text: form.model.audioFormatLabel
+                textFormat: Text.PlainText
             }
             PickerBox {
                 Layout.maximumWidth: 260 - 8
@@ -156,6 +158,7 @@ ColumnLayout {
             }
             Label {
                 text: form.model.advancedNote
+                textFormat: Text.PlainText
                 color: Theme.dim
                 font.pixelSize: Theme.caption
             }
@@ -171,12 +174,14 @@ ColumnLayout {
                 objectName: "presetHint"
                 Layout.fillWidth: true
                 text: form.model.presetHint
+                textFormat: Text.PlainText
                 color: Theme.dim
                 font.pixelSize: Theme.callout
                 elide: Text.ElideRight
             }
             Label {
                 text: form.model.containerLabel
+                textFormat: Text.PlainText
             }
             PickerBox {
                 Layout.preferredWidth: 170 - 8
@@ -243,6 +248,7 @@ ColumnLayout {
             visible: form.model.subtitleNoteShown
             Layout.fillWidth: true
             text: form.model.subtitleNote
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.caption
             wrapMode: Text.Wrap
@@ -260,6 +266,7 @@ ColumnLayout {
                 objectName: "folder"
                 Layout.fillWidth: true
                 text: form.settings.folder.value
+                textFormat: Text.PlainText
                 color: Theme.dim
                 elide: Text.ElideMiddle
             }

@@ -71,16 +71,13 @@ Item {
                         onTextEdited: screen.model.urlText = text
                         onAccepted: screen.model.fetchNow()
                     }
-                    ToolButton {
+                    SymbolToolButton {
                         objectName: "clearButton"
                         visible: screen.model.urlText !== ""
-                        Accessible.name: screen.model.clearHelp
-                        ToolTip.text: screen.model.clearHelp
-                        ToolTip.visible: hovered
-                        contentItem: Icon {
-                            name: "xmark.circle.fill"
-                            color: Theme.dim
-                        }
+                        symbol: "xmark.circle.fill"
+                        help: screen.model.clearHelp
+                        size: 16
+                        colour: Theme.dim
                         onClicked: screen.model.clear()
                     }
                 }
@@ -138,6 +135,7 @@ Item {
                     Text {
                         Layout.alignment: Qt.AlignHCenter
                         text: screen.model.emptyTitle
+                        textFormat: Text.PlainText
                         color: Theme.text
                         font.pixelSize: Theme.title3
                         font.weight: Font.Medium
@@ -145,6 +143,7 @@ Item {
                     Text {
                         Layout.alignment: Qt.AlignHCenter
                         text: screen.model.dropHint
+                        textFormat: Text.PlainText
                         color: Theme.dim
                         font.pixelSize: Theme.body
                     }
@@ -164,6 +163,7 @@ Item {
                     }
                     Text {
                         text: screen.model.loadingText
+                        textFormat: Text.PlainText
                         color: Theme.dim
                         font.pixelSize: Theme.body
                     }
@@ -192,6 +192,7 @@ Item {
                             objectName: "failureText"
                             Layout.fillWidth: true
                             text: screen.model.failure
+                            textFormat: Text.PlainText
                             color: Theme.orange
                             wrapMode: Text.WordWrap
                             font.pixelSize: Theme.body

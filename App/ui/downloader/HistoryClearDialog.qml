@@ -29,6 +29,7 @@ Dialog {
 
     Label {
         text: "Downloaded files are not deleted."
+        textFormat: Text.PlainText
         color: Theme.dim
     }
 

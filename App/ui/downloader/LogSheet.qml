@@ -53,6 +53,7 @@ Popup {
 
             Label {
                 text: "Download Log"
+                textFormat: Text.PlainText
                 font.pixelSize: Theme.headline
                 font.bold: true
             }

@@ -19,6 +19,7 @@ ColumnLayout {
             objectName: "selectionText"
             Layout.fillWidth: true
             text: section.model.selectionText
+            textFormat: Text.PlainText
             color: Theme.dim
         }
         Button {
@@ -86,12 +87,14 @@ ColumnLayout {
                         Layout.preferredWidth: 36
                         horizontalAlignment: Text.AlignRight
                         text: entry.number
+                        textFormat: Text.PlainText
                         color: Theme.dim
                         font.pixelSize: Theme.body
                     }
                     Text {
                         Layout.fillWidth: true
                         text: entry.title
+                        textFormat: Text.PlainText
                         color: Theme.text
                         elide: Text.ElideRight
                         font.pixelSize: Theme.body
@@ -99,6 +102,7 @@ ColumnLayout {
                     Text {
                         Layout.rightMargin: 8
                         text: entry.duration
+                        textFormat: Text.PlainText
                         color: Theme.dim
                         font.pixelSize: Theme.body
                     }

@@ -27,19 +27,22 @@ Item {
         anchors.rightMargin: 28
         spacing: 4
 
-        QueueToolButton {
+        SymbolButton {
+            flat: true
             objectName: "pauseAll"
             symbol: "pause.fill"
             text: "Pause All"
             onClicked: view.queue.pauseAll()
         }
-        QueueToolButton {
+        SymbolButton {
+            flat: true
             objectName: "resumeAll"
             symbol: "play.fill"
             text: "Resume All"
             onClicked: view.queue.resumeAll()
         }
-        QueueToolButton {
+        SymbolButton {
+            flat: true
             objectName: "clearFinished"
             symbol: "trash"
             text: "Clear Finished"
@@ -63,6 +66,7 @@ Item {
         Text {
             anchors.horizontalCenter: parent.horizontalCenter
             text: "Queue is empty"
+            textFormat: Text.PlainText
             color: Theme.text
             font.pixelSize: Theme.title3
             font.weight: Font.Medium
@@ -70,6 +74,7 @@ Item {
         Text {
             anchors.horizontalCenter: parent.horizontalCenter
             text: "Downloads you add will appear here."
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.body
         }

@@ -89,6 +89,7 @@ Rectangle {
                     width: parent.width
                     horizontalAlignment: Text.AlignHCenter
                     text: view.model.title
+                    textFormat: Text.PlainText
                     wrapMode: Text.Wrap
                     maximumLineCount: 2
                     elide: Text.ElideRight
@@ -101,6 +102,7 @@ Rectangle {
                     width: parent.width
                     horizontalAlignment: Text.AlignHCenter
                     text: view.model.subtitle
+                    textFormat: Text.PlainText
                     elide: Text.ElideRight
                     maximumLineCount: 1
                     color: Theme.dim
@@ -159,6 +161,7 @@ Rectangle {
 
             Text {
                 text: qsTr("Up Next")
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: 18
                 font.bold: true
@@ -190,6 +193,7 @@ Rectangle {
                 visible: !view.model.hasUpcoming
                 wrapMode: Text.WordWrap
                 text: view.model.emptyText
+                textFormat: Text.PlainText
                 color: Theme.dim
                 font.pixelSize: Theme.callout
             }

@@ -48,6 +48,7 @@ Rectangle {
                         objectName: "titleLabel"
                         Layout.fillWidth: true
                         text: bar.model.title
+                        textFormat: Text.PlainText
                         elide: Text.ElideRight
                         maximumLineCount: 1
                         color: Theme.text
@@ -59,6 +60,7 @@ Rectangle {
                         objectName: "statusLabel"
                         Layout.fillWidth: true
                         text: bar.model.statusText
+                        textFormat: Text.PlainText
                         elide: Text.ElideRight
                         maximumLineCount: 1
                         color: Theme.dim
@@ -66,7 +68,7 @@ Rectangle {
                     }
                 }
 
-                PlayerButton {
+                SymbolToolButton {
                     objectName: "likeButton"
                     visible: bar.model.hasCurrent
                     symbol: bar.model.likeSymbol
@@ -81,6 +83,7 @@ Rectangle {
                     visible: !bar.model.hasCurrent
                     Layout.fillWidth: true
                     text: qsTr("Nothing playing")
+                    textFormat: Text.PlainText
                     color: Theme.dim
                     font.pixelSize: 13
                 }
@@ -116,7 +119,7 @@ Rectangle {
                 sliderWidth: 90
             }
 
-            PlayerButton {
+            SymbolToolButton {
                 objectName: "queueButton"
                 anchors.verticalCenter: parent.verticalCenter
                 symbol: "list.bullet"
@@ -125,7 +128,7 @@ Rectangle {
                 onClicked: bar.model.toggleQueue()
             }
 
-            PlayerButton {
+            SymbolToolButton {
                 objectName: "downloadButton"
                 anchors.verticalCenter: parent.verticalCenter
                 symbol: "arrow.down.circle"
@@ -135,7 +138,7 @@ Rectangle {
                 onClicked: bar.model.download()
             }
 
-            PlayerButton {
+            SymbolToolButton {
                 objectName: "nonStopButton"
                 anchors.verticalCenter: parent.verticalCenter
                 symbol: "infinity"

@@ -10,8 +10,8 @@ Item {
 
     Row {
         objectName: "loadingFace"
-        x: 28
-        y: 24 + 28
+        x: Theme.pageInset
+        y: 24 + Theme.pageInset
         spacing: 10
 
         BusyIndicator {

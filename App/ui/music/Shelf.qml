@@ -15,8 +15,8 @@ Column {
     spacing: 12
 
     Column {
-        x: 28
-        width: shelf.width - 56
+        x: Theme.pageInset
+        width: shelf.width - 2 * Theme.pageInset
         spacing: 2
 
         Text {
@@ -46,8 +46,8 @@ Column {
         height: shelf.rowHeight + 4
         orientation: ListView.Horizontal
         spacing: 16
-        leftMargin: 28
-        rightMargin: 28
+        leftMargin: Theme.pageInset
+        rightMargin: Theme.pageInset
         clip: true
         boundsBehavior: Flickable.StopAtBounds
         model: shelf.model

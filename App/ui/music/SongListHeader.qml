@@ -12,8 +12,8 @@ Column {
     property string extraFile
     property var extraProperties: ({})
 
-    leftPadding: 28
-    rightPadding: 28
+    leftPadding: Theme.pageInset
+    rightPadding: Theme.pageInset
     topPadding: 18
     bottomPadding: 8
     spacing: 16
@@ -54,7 +54,7 @@ Column {
 
             Text {
                 objectName: "listTitle"
-                width: header.width - 56 - 170
+                width: header.width - 2 * Theme.pageInset - 170
                 text: header.model.title
                 textFormat: Text.PlainText
                 wrapMode: Text.Wrap
@@ -115,7 +115,7 @@ Column {
 
     Text {
         objectName: "emptyMessage"
-        width: parent.width - 56
+        width: parent.width - 2 * Theme.pageInset
         visible: header.model.empty
         padding: 30
         horizontalAlignment: Text.AlignHCenter

@@ -55,8 +55,8 @@ Item {
             id: trackRow
 
             objectName: "trackRow" + index
-            x: 28
-            width: ListView.view.width - 56
+            x: Theme.pageInset
+            width: ListView.view.width - 2 * Theme.pageInset
             list: ListView.view.model
             onMenuRequested: (row, at, x, y) => menus.open(row, at, x, y)
 
@@ -82,9 +82,9 @@ Item {
         Rectangle {
             parent: songList.contentItem
             visible: screen.draggedRow >= 0 && screen.dropY >= 0
-            x: 28
+            x: Theme.pageInset
             y: screen.dropY
-            width: songList.width - 56
+            width: songList.width - 2 * Theme.pageInset
             height: 2
             color: Theme.accent
         }

@@ -50,6 +50,7 @@ Control {
                             Label {
                                 anchors.verticalCenter: parent.verticalCenter
                                 text: tabButton.text
+                                textFormat: Text.PlainText
                                 color: tabButton.checked ? Theme.text : Theme.dim
                             }
                         }
