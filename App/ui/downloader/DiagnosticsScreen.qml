@@ -125,8 +125,8 @@ ScrollView {
         }
 
         RowLayout {
-            Layout.leftMargin: 16
-            Layout.rightMargin: 16
+            Layout.leftMargin: 28
+            Layout.rightMargin: 28
             spacing: 8
 
             SymbolButton {
@@ -168,7 +168,7 @@ ScrollView {
         }
 
         Text {
-            Layout.leftMargin: 16
+            Layout.leftMargin: 28
             Layout.bottomMargin: 16
             visible: screen.model.busyCaption !== ""
             text: screen.model.busyCaption

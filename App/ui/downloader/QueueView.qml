@@ -22,7 +22,9 @@ Item {
         id: toolbar
         anchors.top: parent.top
         anchors.right: parent.right
-        anchors.margins: 8
+        anchors.topMargin: 8
+        // In line with the page's title and segments.
+        anchors.rightMargin: 28
         spacing: 4
 
         QueueToolButton {
@@ -80,8 +82,8 @@ Item {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom
-        anchors.leftMargin: 12
-        anchors.rightMargin: 12
+        anchors.leftMargin: 28
+        anchors.rightMargin: 28
         visible: !view.queue.empty
         queue: view.queue
 
