@@ -133,6 +133,7 @@ private Q_SLOTS:
         QVERIFY(test.finishSetup());
         record(test.window(), QStringLiteral("root"));
 
+        test.app.state().player().play(PlayerRig::track(1)); // the toast stands over a playing bar
         test.app.state().setToast(QStringLiteral("Added 2 downloads to the queue"));
         QTest::qWait(400); // until it has slid in
         record(test.window(), QStringLiteral("root-toast"));
