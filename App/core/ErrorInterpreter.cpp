@@ -18,6 +18,9 @@ struct Rule
     // When not empty, the text must also hold one of these.
     Patterns alsoOneOf;
     const char16_t *message;
+    // What a run that starts over when tried again is told instead, where the message promises
+    // that a download picks up where it stopped.
+    const char16_t *startsOver = nullptr;
 };
 
 bool containsAny(const QString &text, const Patterns &patterns)
@@ -76,7 +79,8 @@ const Rule rules[] = {
       QLatin1String("offline"), QLatin1String("ssl:")},
      {},
      u"Network problem. Check your internet connection (or proxy) and retry — progress is resumed "
-     u"automatically."},
+     u"automatically.",
+     u"Network problem. Check your internet connection (or proxy) and retry."},
     {{QLatin1String("age-restricted"), QLatin1String("confirm your age")},
      {},
      u"This video is age-restricted. Use browser cookies from a signed-in account."},
@@ -89,7 +93,7 @@ const Rule rules[] = {
 
 } // namespace
 
-QString explain(const QString &text, int exitCode)
+QString explain(const QString &text, int exitCode, Run run)
 {
     // The complaint says exactly what is wrong with the command line, in words the rules below
     // would misread ("invalid rate limit" is no rate limiting, "--socket-timeout" no time-out).
@@ -100,7 +104,7 @@ QString explain(const QString &text, int exitCode)
     const QString lower = text.toLower();
     for (const Rule &rule : rules) {
         if (containsAny(lower, rule.patterns) && (rule.alsoOneOf.isEmpty() || containsAny(lower, rule.alsoOneOf)))
-            return QString::fromUtf16(rule.message);
+            return QString::fromUtf16(run == Run::StartsOver && rule.startsOver ? rule.startsOver : rule.message);
     }
     const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     const QString first = lines.isEmpty() ? text : lines.first();

@@ -8,10 +8,14 @@
 // Turns the error output of a failed yt-dlp run into the one sentence the user sees.
 namespace ErrorInterpreter {
 
+// Whether the failed run, tried again, picks up where it stopped (a download) or starts over (a
+// search, a listing, a stream's resolution).
+enum class Run { Resumes, StartsOver };
+
 // `text` is the collected error lines (or the last "ERROR" line of a one-shot run). A refused
 // command line is told in yt-dlp's own words; known failures get a plain explanation; otherwise
 // the first non-empty line is returned as it is.
-[[nodiscard]] QString explain(const QString &text, int exitCode);
+[[nodiscard]] QString explain(const QString &text, int exitCode, Run run = Run::Resumes);
 
 // yt-dlp refusing its own command line, such as "yt-dlp: error: no such option: --foo" (it then
 // exits with 2): the complaint without the program name. Nullopt for any other line.

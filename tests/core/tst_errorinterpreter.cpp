@@ -26,6 +26,7 @@ const char *const cannotWrite = "Morvane can’t write to the download folder. C
 const char *const ffmpegFailed = "FFmpeg failed while processing the file. Try Settings › Tools › Repair, then retry.";
 const char *const network = "Network problem. Check your internet connection (or proxy) and retry — progress is "
                             "resumed automatically.";
+const char *const networkStartsOver = "Network problem. Check your internet connection (or proxy) and retry.";
 const char *const ageRestricted = "This video is age-restricted. Use browser cookies from a signed-in account.";
 const char *const drm = "This video is DRM-protected and can’t be downloaded.";
 const char *const challenge = "Challenge solving failed. Run Repair Dependencies in Settings › Tools (Deno / "
@@ -43,8 +44,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("errorText");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        const auto row = [](const char *name, const char *input, const char *message, int exitCode = 1) {
-            QTest::newRow(name) << text(input) << exitCode << text(message);
+        // What a run that starts over, not a download, is told; the same unless given.
+        QTest::addColumn<QString>("startsOver");
+        const auto row = [](const char *name, const char *input, const char *message, int exitCode = 1,
+                            const char *startsOver = nullptr) {
+            QTest::newRow(name) << text(input) << exitCode << text(message) << text(startsOver ? startsOver : message);
         };
         // One row per rule, with wording yt-dlp prints.
         row("unsupported", "ERROR: [generic] Unsupported URL: x", unsupported, 0);
@@ -67,11 +71,12 @@ private Q_SLOTS:
         row("postprocessing failed", "ERROR: Postprocessing: Conversion failed!", ffmpegFailed);
         row("ffprobe not found", "ERROR: ffprobe not found. Please install or provide the path", ffmpegFailed);
         row("ffmpeg alone is not enough", "WARNING: ffmpeg not installed", "WARNING: ffmpeg not installed");
-        row("postprocessing alone falls through", "WARNING: Postprocessing: timed out", network);
-        row("timeout", "ERROR: Read timed out.", network);
-        row("dns", "ERROR: <urlopen error [Errno -3] Temporary failure in name resolution>", network);
-        row("refused", "ERROR: [Errno 111] Connection refused", network);
-        row("ssl", "ERROR: [SSL: CERTIFICATE_VERIFY_FAILED] certificate verify failed", network);
+        row("postprocessing alone falls through", "WARNING: Postprocessing: timed out", network, 1, networkStartsOver);
+        row("timeout", "ERROR: Read timed out.", network, 1, networkStartsOver);
+        row("dns", "ERROR: <urlopen error [Errno -3] Temporary failure in name resolution>", network, 1,
+            networkStartsOver);
+        row("refused", "ERROR: [Errno 111] Connection refused", network, 1, networkStartsOver);
+        row("ssl", "ERROR: [SSL: CERTIFICATE_VERIFY_FAILED] certificate verify failed", network, 1, networkStartsOver);
         row("age", "ERROR: Sign-in required: confirm your age", ageRestricted);
         row("drm", "ERROR: This video is DRM protected", drm);
         row("challenge", "WARNING: n challenge solving failed: No JavaScript runtime found", challenge);
@@ -102,7 +107,9 @@ private Q_SLOTS:
         QFETCH(QString, errorText);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
+        QFETCH(QString, startsOver);
         QCOMPARE(ErrorInterpreter::explain(errorText, exitCode), message);
+        QCOMPARE(ErrorInterpreter::explain(errorText, exitCode, ErrorInterpreter::Run::StartsOver), startsOver);
     }
 
     // What a one-shot run's caller hands to explain(): the line that names the failure.

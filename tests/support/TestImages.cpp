@@ -1,9 +1,12 @@
 #include "TestImages.h"
 
+#include "TestHttpServer.h"
+
 #include <QBuffer>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QStringList>
 
 namespace TestImages {
 
@@ -42,6 +45,17 @@ QByteArray blend(const QColor &from, const QColor &to)
     painter.fillRect(image.rect(), gradient);
     painter.end();
     return png(image);
+}
+
+void serveArtwork(TestHttpServer &server, const QStringList &songIds)
+{
+    qputenv("MORVANE_IMAGE_HOST", server.base().toUtf8());
+    const QList<QColor> colours{QColor(0xff576b), QColor(0x3d5afe), QColor(0x00bfa5), QColor(0xffab00),
+                                QColor(0x8e24aa)};
+    for (qsizetype n = 0; n < songIds.size(); ++n) {
+        const QByteArray image = blend(colours[n % 5], colours[(n + 2) % 5].darker(260));
+        server.serveText(QStringLiteral("/vi/%1/mqdefault.jpg").arg(songIds[n]), image, "image/png");
+    }
 }
 
 } // namespace TestImages

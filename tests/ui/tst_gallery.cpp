@@ -169,6 +169,7 @@ private Q_SLOTS:
         QMetaObject::invokeMethod(fileMenu, "close");
         QTRY_VERIFY(!fileMenu->property("visible").toBool());
 
+        test.app.state().player().play(PlayerRig::track(1)); // the toast stands over a playing bar
         test.app.state().setToast(QStringLiteral("Added 2 downloads to the queue"));
         QTest::qWait(400); // until it has slid in
         record(test.window(), QStringLiteral("root-toast"));

@@ -128,8 +128,8 @@ ScrollView {
         }
 
         RowLayout {
-            Layout.leftMargin: 16
-            Layout.rightMargin: 16
+            Layout.leftMargin: Theme.pageInset
+            Layout.rightMargin: Theme.pageInset
             spacing: 8
 
             SymbolButton {
@@ -171,7 +171,7 @@ ScrollView {
         }
 
         Text {
-            Layout.leftMargin: 16
+            Layout.leftMargin: Theme.pageInset
             Layout.bottomMargin: 16
             visible: screen.model.busyCaption !== ""
             text: screen.model.busyCaption

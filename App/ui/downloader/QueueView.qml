@@ -24,7 +24,7 @@ Item {
         anchors.right: parent.right
         anchors.topMargin: 8
         // The page inset, as every screen's content keeps from the window's edge.
-        anchors.rightMargin: 28
+        anchors.rightMargin: Theme.pageInset
         spacing: 4
 
         SymbolButton {
@@ -87,8 +87,8 @@ Item {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom
-        anchors.leftMargin: 12
-        anchors.rightMargin: 12
+        anchors.leftMargin: Theme.pageInset
+        anchors.rightMargin: Theme.pageInset
         visible: !view.queue.empty
         queue: view.queue
 

@@ -13,6 +13,7 @@ Item {
 
     Flickable {
         id: flickable
+        objectName: "explorePage"
         anchors.fill: parent
         contentWidth: width
         contentHeight: column.height + 40

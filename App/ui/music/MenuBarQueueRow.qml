@@ -8,7 +8,7 @@ Item {
     required property string uid
     required property string title
     required property string artist
-    required property var artwork
+    required property list<url> artwork
 
     signal play(string uid)
 

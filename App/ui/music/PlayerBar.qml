@@ -90,24 +90,31 @@ Rectangle {
             }
         }
 
-        ColumnLayout {
+        // The room between the two groups; the transport takes up to 560 of it, centred.
+        Item {
             Layout.fillWidth: true
-            Layout.maximumWidth: 560
-            Layout.alignment: Qt.AlignVCenter
-            spacing: 4
+            Layout.fillHeight: true
 
-            TransportControls {
-                Layout.alignment: Qt.AlignHCenter
-                model: bar.model.transport
-            }
+            ColumnLayout {
+                objectName: "transportGroup"
+                anchors.centerIn: parent
+                width: Math.min(560, parent.width)
+                spacing: 4
 
-            SeekBar {
-                Layout.fillWidth: true
-                model: bar.model.seek
+                TransportControls {
+                    Layout.alignment: Qt.AlignHCenter
+                    model: bar.model.transport
+                }
+
+                SeekBar {
+                    Layout.fillWidth: true
+                    model: bar.model.seek
+                }
             }
         }
 
         Row {
+            objectName: "toolsGroup"
             Layout.preferredWidth: 290
             Layout.alignment: Qt.AlignVCenter
             layoutDirection: Qt.RightToLeft

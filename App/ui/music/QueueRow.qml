@@ -10,7 +10,7 @@ Item {
     required property string title
     required property string artist
     required property string durationText
-    required property var artwork
+    required property list<url> artwork
     property bool current: false
     readonly property bool hovered: hover.hovered
 

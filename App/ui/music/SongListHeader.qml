@@ -26,6 +26,7 @@ Column {
             height: 150
 
             ArtworkView {
+                objectName: "listCover"
                 anchors.fill: parent
                 visible: !header.model.empty
                 urls: header.model.cover

@@ -17,7 +17,7 @@ Item {
     required property bool current
     required property bool liked
     required property bool downloaded
-    required property var artwork
+    required property list<url> artwork
     required property TrackListModel list
     property bool showNumber: true
     readonly property bool hovered: hover.hovered
