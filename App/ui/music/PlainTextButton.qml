@@ -6,10 +6,14 @@ import Morvane
 AbstractButton {
     id: button
 
-    focusPolicy: Qt.NoFocus
+    focusPolicy: Qt.TabFocus
     contentItem: Text {
         text: button.text
         color: Theme.dim
         font.pixelSize: Theme.body
+    }
+
+    FocusRing {
+        shown: button.visualFocus
     }
 }

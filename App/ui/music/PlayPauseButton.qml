@@ -11,7 +11,7 @@ AbstractButton {
 
     implicitWidth: size
     implicitHeight: size
-    focusPolicy: Qt.NoFocus
+    focusPolicy: Qt.TabFocus
     enabled: model.hasCurrent
     Accessible.name: model.playSymbol === "pause.fill" ? qsTr("Pause") : qsTr("Play")
     onClicked: model.togglePlay()
@@ -20,6 +20,11 @@ AbstractButton {
         radius: width / 2
         color: "white"
         opacity: button.enabled ? 1 : 0.35
+
+        FocusRing {
+            shown: button.visualFocus
+            radius: width / 2
+        }
     }
 
     contentItem: Item {

@@ -3,7 +3,8 @@ import QtQuick.Controls
 import Morvane
 
 // A borderless symbol button of the player controls; its help text shows on hover and names it
-// for accessibility. Disabled, it dims.
+// for accessibility. Disabled, it dims. Tab reaches it, a click leaves the keyboard focus where it
+// was; inside a row that the keyboard reaches as a whole, the row sets NoFocus.
 AbstractButton {
     id: button
 
@@ -15,7 +16,7 @@ AbstractButton {
 
     implicitWidth: Math.max(size + 6, 20)
     implicitHeight: Math.max(size + 6, 20)
-    focusPolicy: Qt.NoFocus
+    focusPolicy: Qt.TabFocus
     Accessible.name: help !== "" ? help : symbol
     ToolTip.visible: hovered && help !== ""
     ToolTip.text: help
@@ -28,5 +29,9 @@ AbstractButton {
         font.bold: button.bold
         color: button.colour
         opacity: button.enabled ? 1 : 0.35
+    }
+
+    FocusRing {
+        shown: button.visualFocus
     }
 }

@@ -59,12 +59,16 @@ Rectangle {
             anchors.verticalCenter: parent.verticalCenter
             visible: panel.model.canClear
             width: visible ? implicitWidth : 0
-            focusPolicy: Qt.NoFocus
+            focusPolicy: Qt.TabFocus
             text: qsTr("Clear")
             contentItem: Text {
                 text: clearButton.text
                 color: Theme.dim
                 font.pixelSize: Theme.body
+            }
+
+            FocusRing {
+                shown: clearButton.visualFocus
             }
             onClicked: panel.model.clear()
         }
@@ -199,6 +203,7 @@ Rectangle {
         visible: !panel.model.queueEmpty
         clip: true
         reuseItems: true
+        activeFocusOnTab: true
         model: panel.model.upcoming
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {}

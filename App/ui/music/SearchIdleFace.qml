@@ -81,7 +81,7 @@ Flickable {
                 rightPadding: 28
                 topPadding: 6
                 bottomPadding: 6
-                focusPolicy: Qt.NoFocus
+                focusPolicy: Qt.TabFocus
                 Accessible.name: modelData
                 contentItem: Row {
                     spacing: 8
@@ -102,6 +102,11 @@ Flickable {
                     }
                 }
                 onClicked: () => face.model.search(modelData)
+
+                FocusRing {
+                    shown: recent.visualFocus
+                    inset: 0
+                }
             }
         }
     }
