@@ -1,6 +1,5 @@
 #pragma once
 
-#include "DownloadManager.h"
 #include "FetchState.h"
 #include "LinkFetch.h"
 #include "LinkIntake.h"
@@ -9,6 +8,7 @@
 #include "SidebarItem.h"
 #include "SongDownloads.h"
 #include "core/Preset.h"
+#include "engine/DownloadManager.h"
 #include "engine/HistoryStore.h"
 #include "engine/MediaInfo.h"
 #include "music/ArtworkManager.h"

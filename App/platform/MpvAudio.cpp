@@ -264,9 +264,9 @@ void MpvAudio::load(const QUrl &url, const QMap<QString, QString> &headers, doub
     m_loaded = false;
     m_endSent = false;
     m_heldSeek.reset();
+    ++m_generation;
     if (!startCore()) {
-        QMetaObject::invokeMethod(
-            this, [this] { Q_EMIT failed(QStringLiteral("Audio output is not available.")); }, Qt::QueuedConnection);
+        failLater(QStringLiteral("Audio output is not available."));
         return;
     }
     // The pause state outlives a file: each load says whether it starts playing.
@@ -290,9 +290,7 @@ void MpvAudio::load(const QUrl &url, const QMap<QString, QString> &headers, doub
     mpv_node result{};
     const int status = m_api.commandNode(m_mpv, &arguments, &result);
     if (status < 0) {
-        const QString message = sentence(m_api, status);
-        QMetaObject::invokeMethod(
-            this, [this, message] { Q_EMIT failed(message); }, Qt::QueuedConnection);
+        failLater(sentence(m_api, status));
         return;
     }
     if (result.format == MPV_FORMAT_NODE_MAP) {
@@ -306,8 +304,22 @@ void MpvAudio::load(const QUrl &url, const QMap<QString, QString> &headers, doub
     Q_EMIT stateChanged();
 }
 
+// Reported on the next turn, as mpv's own events are, and dropped when another load or a stop
+// came first.
+void MpvAudio::failLater(const QString &message)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, message, generation = m_generation] {
+            if (generation == m_generation)
+                Q_EMIT failed(message);
+        },
+        Qt::QueuedConnection);
+}
+
 void MpvAudio::stop()
 {
+    ++m_generation;
     if (m_entry == 0)
         return;
     m_entry = 0;

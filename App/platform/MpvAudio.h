@@ -15,7 +15,8 @@
 //
 // mpv wakes us from its own threads; that only queues one drain of its events on the main
 // thread. Each load is known by the playlist entry id that mpv gives it, and events that carry
-// another id belong to a replaced file and are dropped.
+// another id belong to a replaced file and are dropped. A load that fails before mpv takes it
+// (no libmpv, a refused command) is known by its place in the order of loads and stops.
 class MpvAudio final : public AudioBackend
 {
     Q_OBJECT
@@ -62,6 +63,7 @@ private:
     void propertyChanged(const char *name, bool value);
     void devicesChanged(const mpv_node &list);
     void endIfDrained();
+    void failLater(const QString &message);
     void setPaused(bool paused);
     [[nodiscard]] double number(const char *name) const;
 
@@ -70,6 +72,8 @@ private:
     bool m_startFailed = false;
     double m_volume = 1.0;
     std::atomic_bool m_drainQueued = false;
+    // Counts loads and stops: a failure reported later belongs to the one it was counted in.
+    quint64 m_generation = 0;
     // The playlist entry of the current load (0: none), and the entry mpv last started.
     int64_t m_entry = 0;
     int64_t m_startedEntry = 0;

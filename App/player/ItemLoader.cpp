@@ -59,19 +59,12 @@ void ItemLoader::loadCurrent(const QString &shown)
     m_cancel = CancelToken();
     m_audio->pause();
     m_audio->stop();
-    m_player.setLoading(true);
-    m_player.setBuffering(false);
-    m_player.setErrorMessage(shown);
-    m_player.setPosition(0);
-    m_player.setDuration(track->duration.value_or(0));
-    m_player.m_accounting.open();
     // What the image cache holds already shows at once; the large picture follows.
     const QList<QUrl> large = track->artwork(true);
     const QList<QUrl> small = track->artwork(false);
     const QUrl quick = !large.isEmpty() ? large.last() : small.value(0);
-    m_player.setArtwork(m_artwork->cached(quick));
+    m_player.loadStarted(shown, track->duration.value_or(0), m_artwork->cached(quick));
     loadArtwork(*track);
-    Q_EMIT m_player.nowPlayingChanged();
     runLoad(*track, m_attempt, m_cancel);
 }
 
@@ -84,18 +77,16 @@ QCoro::Task<> ItemLoader::runArtwork(Track track)
 {
     const QPointer<ItemLoader> self(this);
     const QImage image = co_await m_artwork->image(track.artwork(true));
-    if (!self || !m_player.current() || m_player.current()->id != track.id)
-        co_return;
-    m_player.setArtwork(image);
-    Q_EMIT m_player.nowPlayingChanged();
+    if (self)
+        m_player.artworkLoaded(track.id, image);
 }
 
 void ItemLoader::prefetchNext()
 {
-    const std::optional<int> index = m_player.m_index;
-    if (!index || *index + 1 >= m_player.m_queue.count())
+    const std::optional<int> index = m_player.index();
+    if (!index || *index + 1 >= m_player.queue().size())
         return;
-    m_streams.prefetch(m_player.m_queue.at(*index + 1).track);
+    m_streams.prefetch(m_player.queue().at(*index + 1).track);
 }
 
 QCoro::Task<> ItemLoader::runLoad(Track track, int attempt, CancelToken cancel)
@@ -122,38 +113,24 @@ void ItemLoader::applyMetadata(const Track &resolved)
     Track merged = resolved;
     if (!merged.genre)
         merged.genre = track->genre;
-    QueueModel &queue = m_player.m_queue;
-    for (int row = 0; row < queue.count(); ++row) {
-        if (queue.at(row).track.id == merged.id)
-            queue.setTrack(row, merged);
-    }
+    m_player.detailsResolved(merged);
     m_library->update(merged);
-    if (m_player.m_duration == 0 && merged.duration)
-        m_player.setDuration(*merged.duration);
-    Q_EMIT m_player.nowPlayingChanged();
 }
 
 void ItemLoader::start(const QUrl &url, const QMap<QString, QString> &headers)
 {
     const double startAt = m_pendingSeek.value_or(0) > smallestSeek ? *m_pendingSeek : 0;
     m_pendingSeek.reset();
-    if (startAt > 0) {
-        m_player.setPosition(startAt);
-        // Media controls counting the time themselves still think the song starts at 0.
-        Q_EMIT m_player.positionJumped(startAt);
-    }
-    m_audio->load(url, headers, startAt, m_player.m_isPlaying);
+    if (startAt > 0)
+        m_player.startsAt(startAt);
+    m_audio->load(url, headers, startAt, m_player.isPlaying());
     prefetchNext();
 }
 
 void ItemLoader::itemReady(double duration)
 {
-    m_player.setLoading(false);
-    m_player.m_accounting.markStarted();
     m_consecutiveFailures = 0;
-    if (std::isfinite(duration) && duration > 0)
-        m_player.setDuration(duration);
-    Q_EMIT m_player.nowPlayingChanged();
+    m_player.loaded(duration);
 }
 
 // mpv reports a network stream cut short as a normal end; only the position tells them apart.
@@ -161,8 +138,8 @@ void ItemLoader::itemEnded()
 {
     const double at = m_audio->position();
     if (std::isfinite(at))
-        m_player.setPosition(at);
-    if (m_player.m_duration > 0 && m_player.m_position < m_player.m_duration - interruptedMargin)
+        m_player.stoppedAt(at);
+    if (m_player.duration() > 0 && m_player.position() < m_player.duration() - interruptedMargin)
         handleFailure(QStringLiteral("Playback was interrupted."));
     else
         m_player.advance(false);
@@ -178,24 +155,12 @@ void ItemLoader::handleFailure(const QString &message)
     if (m_attempt < lastAttempt) {
         ++m_attempt;
         // Otherwise a seek still pending from a restore survives the retry.
-        if (m_player.m_position > resumeThreshold)
-            m_pendingSeek = m_player.m_position;
+        if (m_player.position() > resumeThreshold)
+            m_pendingSeek = m_player.position();
         loadCurrent();
         return;
     }
     ++m_consecutiveFailures;
-    const QString shown = QStringLiteral("Couldn\u2019t play \u201c%1\u201d: %2").arg(track->title, message);
-    m_player.setErrorMessage(shown);
-    m_player.setLoading(false);
-    const int index = *m_player.m_index;
-    if (m_consecutiveFailures <= maxSkippedFailures && (index + 1 < m_player.m_queue.count() || m_player.m_nonStop)) {
-        // A broken song was not heard to its end, and repeat-one must not replay it. Moving on
-        // keeps the failure count, and the message stays while the next song loads.
-        m_player.finalizeCurrent(false, false);
-        m_player.moveOn(shown);
-        return;
-    }
-    m_player.setPlaying(false);
-    m_audio->pause();
-    Q_EMIT m_player.nowPlayingChanged();
+    m_player.givenUp(QStringLiteral("Couldn\u2019t play \u201c%1\u201d: %2").arg(track->title, message),
+                     m_consecutiveFailures > maxSkippedFailures);
 }

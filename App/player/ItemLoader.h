@@ -19,8 +19,8 @@ class PlayerManager;
 struct Track;
 
 // The loading half of the player: it turns the current queue item into a playing item of the
-// audio back end, and recovers when that fails. It publishes through the player's own state.
-// Main thread only.
+// audio back end, and recovers when that fails. It reports to the player through the player's
+// own operations, which keep its state whole. Main thread only.
 //
 // One load is live at a time. A newer load cancels the older one's token, which stops its
 // resolution; whatever the cancelled one still brings back is dropped before it can change

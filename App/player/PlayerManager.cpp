@@ -252,6 +252,7 @@ void PlayerManager::startRadio(const Track &track)
     // The new queue comes first: the requests below start at once and must seed from this song.
     // They join one refill.
     play(QList<Track>{track}, 0, false);
+    m_refill.startOver();
     setNonStop(true);
     refillIfNeeded(true);
 }
@@ -277,6 +278,7 @@ QCoro::Task<> PlayerManager::runQuery(QString text)
         QList<Track> tracks = found.value();
         shuffleList(tracks, m_random);
         play(tracks, 0, false);
+        m_refill.startOver();
     }
 }
 
@@ -293,10 +295,10 @@ void PlayerManager::playIndex(int index, bool finalize)
 }
 
 // Unlike playIndex() this keeps the failure count, so failures add up across automatic skips.
-void PlayerManager::stepTo(int index, const QString &shown)
+void PlayerManager::stepTo(int index, const QString &shown, bool play)
 {
     setIndex(index);
-    setPlaying(true);
+    setPlaying(play);
     ++m_transport;
     m_loader.loadNew(shown);
     persistSoon();
@@ -330,12 +332,15 @@ void PlayerManager::moveOn(const QString &shown)
     if (*m_index + 1 < m_queue.count()) {
         stepTo(*m_index + 1, shown);
     } else {
+        // Meant to play on, as stepping to the next song would be.
+        setPlaying(true);
         setLoading(true);
         advanceAfterRefill(shown);
     }
 }
 
 // While the refill ran the user may have started another song or queue; then that choice stands.
+// A pause meanwhile holds too: the next song loads without playing.
 QCoro::Task<> PlayerManager::advanceAfterRefill(QString shown)
 {
     const QUuid uid = m_queue.at(*m_index).uid();
@@ -346,7 +351,7 @@ QCoro::Task<> PlayerManager::advanceAfterRefill(QString shown)
     if (!self || m_transport != transport || !m_index || m_queue.at(*m_index).uid() != uid)
         co_return;
     if (*m_index + 1 < m_queue.count())
-        stepTo(*m_index + 1, shown);
+        stepTo(*m_index + 1, shown, m_isPlaying);
     else if (m_queue.count() <= count)
         endOfQueue();
 }
@@ -508,6 +513,89 @@ void PlayerManager::audioStateChanged()
         m_ticker.stop();
         tick();
     }
+}
+
+// Loading and refilling
+
+void PlayerManager::loadStarted(const QString &shown, double duration, const QImage &artwork)
+{
+    setLoading(true);
+    setBuffering(false);
+    setErrorMessage(shown);
+    setPosition(0);
+    setDuration(duration);
+    m_accounting.open();
+    setArtwork(artwork);
+    Q_EMIT nowPlayingChanged();
+}
+
+void PlayerManager::artworkLoaded(const QString &id, const QImage &artwork)
+{
+    const std::optional<Track> track = current();
+    if (!track || track->id != id)
+        return;
+    setArtwork(artwork);
+    Q_EMIT nowPlayingChanged();
+}
+
+void PlayerManager::detailsResolved(const Track &track)
+{
+    const std::optional<Track> playing = current();
+    if (!playing || playing->id != track.id)
+        return;
+    for (int row = 0; row < m_queue.count(); ++row) {
+        if (m_queue.at(row).track.id == track.id)
+            m_queue.setTrack(row, track);
+    }
+    if (m_duration == 0 && track.duration)
+        setDuration(*track.duration);
+    Q_EMIT nowPlayingChanged();
+}
+
+void PlayerManager::startsAt(double seconds)
+{
+    setPosition(seconds);
+    // Media controls counting the time themselves still think the song starts at 0.
+    Q_EMIT positionJumped(seconds);
+}
+
+void PlayerManager::loaded(double duration)
+{
+    setLoading(false);
+    m_accounting.markStarted();
+    if (std::isfinite(duration) && duration > 0)
+        setDuration(duration);
+    Q_EMIT nowPlayingChanged();
+}
+
+void PlayerManager::stoppedAt(double seconds)
+{
+    setPosition(seconds);
+}
+
+void PlayerManager::givenUp(const QString &shown, bool stop)
+{
+    setErrorMessage(shown);
+    setLoading(false);
+    if (!stop && m_index && (*m_index + 1 < m_queue.count() || m_nonStop)) {
+        // A broken song was not heard to its end, and repeat-one must not replay it. Moving on
+        // keeps the failure count, and the message stays while the next song loads.
+        finalizeCurrent(false, false);
+        moveOn(shown);
+        return;
+    }
+    setPlaying(false);
+    m_audio->pause();
+    Q_EMIT nowPlayingChanged();
+}
+
+void PlayerManager::appendFromRefill(const QList<Track> &tracks)
+{
+    m_queue.append(itemsFor(tracks));
+    persistSoon();
+    // At the end of the queue the first appended song is next now: it must start as quickly as
+    // any next song.
+    m_loader.prefetchNext();
 }
 
 // Published state

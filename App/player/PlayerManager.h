@@ -149,6 +149,28 @@ public:
     // the current one, and at the end of the queue (forced).
     QCoro::Task<> refillIfNeeded(bool force) { return m_refill.request(force); }
 
+    // What loading and refilling report. Each keeps the player's state whole; nothing else writes
+    // the index, the queue or the loading flags.
+    // A load of the current item begins at its top: loading, with `shown` on screen (empty for
+    // none), the length the catalogue knows (0 for none) and the picture already at hand.
+    void loadStarted(const QString &shown, double duration, const QImage &artwork);
+    // The large picture of song `id`: shown only while that song is current; a null one clears it.
+    void artworkLoaded(const QString &id, const QImage &artwork);
+    // Richer details of the current song: every queue item of its id takes them, and their length
+    // shows while none is known.
+    void detailsResolved(const Track &track);
+    // The item starts part-way in.
+    void startsAt(double seconds);
+    // The item can play; `duration` is the back end's length, NaN when unknown.
+    void loaded(double duration);
+    // The sound stopped at `seconds`.
+    void stoppedAt(double seconds);
+    // The current song was given up with `shown` on screen: playback moves on to the next song,
+    // unless `stop` is set or none follows, and then stops on it.
+    void givenUp(const QString &shown, bool stop);
+    // Songs found for a non-stop queue go to its end; the next song is resolved ahead.
+    void appendFromRefill(const QList<Track> &tracks);
+
 Q_SIGNALS:
     void indexChanged();
     void playingChanged();
@@ -169,13 +191,9 @@ Q_SIGNALS:
     void positionJumped(double seconds);
 
 private:
-    // Loading publishes through the setters below and moves on after a song is given up.
-    friend class ItemLoader;
-    // A refill may give the current song a new next one, to be resolved ahead.
-    friend class QueueRefill;
-
-    // `shown` is the error message kept on screen while the next song loads.
-    void stepTo(int index, const QString &shown = QString());
+    // `shown` is the error message kept on screen while the next song loads; `play` whether it
+    // starts once loaded.
+    void stepTo(int index, const QString &shown = QString(), bool play = true);
     void moveOn(const QString &shown);
     void endOfQueue();
     void shuffleUpcoming();

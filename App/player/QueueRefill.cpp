@@ -60,19 +60,28 @@ QueueRefill::~QueueRefill()
         m_running->finish();
 }
 
+bool QueueRefill::needed(bool force) const
+{
+    return m_player->nonStop() && m_player->upcoming().size() < (force ? forcedThreshold : normalThreshold);
+}
+
 QCoro::Task<> QueueRefill::request(bool force)
 {
-    if (!m_player->nonStop() || m_player->upcoming().size() >= (force ? forcedThreshold : normalThreshold))
+    const QPointer<QueueRefill> self(this);
+    if (!needed(force))
         co_return;
     // A coroutine task can be awaited only once: requests made meanwhile share its end instead.
-    if (m_running) {
+    // One running for the queue before a new station is only waited out.
+    while (m_running) {
+        const bool forThisStation = m_runningFor == m_station;
         co_await *m_running;
-        co_return;
+        if (!self || forThisStation || !needed(force))
+            co_return;
     }
     SharedResult<> running;
     m_running = running;
+    m_runningFor = m_station;
     Q_EMIT fillingChanged();
-    const QPointer<QueueRefill> self(this);
     co_await refill();
     if (!self)
         co_return;
@@ -97,20 +106,13 @@ QCoro::Task<bool> QueueRefill::refill()
     const QUuid seedItem = m_player->queue().at(*m_player->index()).uid();
     const QPointer<QueueRefill> self(this);
     const QList<Track> picks = co_await picksFor(*seed, avoided());
-    if (!self)
+    if (!self || m_runningFor != m_station)
         co_return false;
     if (picks.isEmpty()) {
         m_emptyFor = seedItem;
         co_return false;
     }
-    QList<QueueItem> items;
-    for (const Track &track : picks)
-        items.append(QueueItem(track));
-    m_player->queueModel()->append(items);
-    m_player->persistSoon();
-    // At the end of the queue the first appended song is next now: it must start as quickly as
-    // any next song.
-    m_player->m_loader.prefetchNext();
+    m_player->appendFromRefill(picks);
     co_return true;
 }
 

@@ -26,7 +26,8 @@ class RecommendationEngine;
 // whatever the catalogue cannot answer adds nothing.
 //
 // At most one refill runs; requests made meanwhile wait for it instead of fetching twice. What a
-// refill finds goes to the end of the queue of the moment it ends, whatever the user did meanwhile.
+// refill finds goes to the end of the queue of the moment it ends, whatever the user did meanwhile,
+// unless a new station replaced the queue: a station grows only from its own songs.
 class QueueRefill final : public QObject
 {
     Q_OBJECT
@@ -45,6 +46,9 @@ public:
     void requestFromTimer();
     // Every song may be asked about again (non-stop playback was switched on).
     void forgetEmpty() { m_emptyFor.reset(); }
+    // A new station replaced the queue: a refill still running for the queue before appends
+    // nothing, and requests wait for its end to run one of their own.
+    void startOver() { ++m_station; }
 
 Q_SIGNALS:
     void fillingChanged();
@@ -57,6 +61,7 @@ private:
     // while that is too little.
     QCoro::Task<QList<Track>> picksFor(Track seed, QSet<QString> avoid);
     [[nodiscard]] QSet<QString> avoided() const;
+    [[nodiscard]] bool needed(bool force) const;
     [[nodiscard]] std::optional<QString> fallbackSeed(const QString &seedID) const;
 
     PlayerManager *m_player;
@@ -65,6 +70,8 @@ private:
     MusicCatalog *m_catalog;
     QHash<QString, QList<Track>> m_radioCache; // by the id of the seed song
     std::optional<SharedResult<>> m_running;   // the end of the running refill
+    quint64 m_station = 0;                     // counts the stations started
+    quint64 m_runningFor = 0;                  // the station the running refill fills
     std::optional<QUuid> m_emptyFor;           // the queue item whose last refill found nothing
     // Cancelled on destruction, which ends the catalogue's children.
     CancelToken m_cancel;

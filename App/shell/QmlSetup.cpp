@@ -1,8 +1,10 @@
 #include "QmlSetup.h"
 
+#include "MenuBarIcon.h"
 #include "ui/Icons.h"
 #include "ui/downloader/ThumbnailProvider.h"
 
+#include <QGuiApplication>
 #include <QQmlEngine>
 #include <QQuickStyle>
 #include <QtQml/qqmlextensionplugin.h>
@@ -14,6 +16,8 @@ void QmlSetup::prepareApplication()
 {
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     Icons::load();
+    // Window lists and docks show the brand mark of the sidebar, as the desktop entry's icon does.
+    QGuiApplication::setWindowIcon(MenuBarIcon::symbolIcon(QStringLiteral("waveform.circle.fill")));
 }
 
 void QmlSetup::prepareEngine(QQmlEngine &engine, QNetworkAccessManager *network)

@@ -64,8 +64,9 @@ AppWindow {
                 objectName: "fileMenu"
                 title: qsTr("&File")
                 delegate: plainEntry
-                // Where the desktop has a tray, its icon opens the small player instead.
-                Component.onCompleted: if (window.commands.miniPlayerOffered) fileMenu.insertAction(1, miniPlayer)
+                // Where the desktop has a tray, its icon opens the small player instead. Without
+                // one it follows the new-item group and its separator.
+                Component.onCompleted: if (window.commands.miniPlayerOffered) fileMenu.insertAction(3, miniPlayer)
 
                 Action {
                     text: qsTr("New Download")

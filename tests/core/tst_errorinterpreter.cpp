@@ -88,6 +88,13 @@ private Q_SLOTS:
         row("first non-empty line", "\n\nfirst line\nsecond", "first line");
         row("line breaks only", "\n\n", "\n\n", 3);
         row("first line not trimmed", "  odd thing  \nmore", "  odd thing  ");
+        // A refused command line in yt-dlp's words, never through the rules its words would match.
+        row("refused rate limit", "yt-dlp: error: invalid rate limit \"1 MB\" given",
+            "invalid rate limit \"1 MB\" given", 2);
+        row("refused time-out", "yt-dlp: error: option --socket-timeout: invalid floating-point value: 'abc'",
+            "option --socket-timeout: invalid floating-point value: 'abc'", 2);
+        row("refusal among other lines", "WARNING: unable to download x\nyt-dlp: error: no such option: --ffmpeg",
+            "no such option: --ffmpeg", 2);
     }
 
     void explain()
@@ -106,14 +113,27 @@ private Q_SLOTS:
         const QString usage = text("Usage: yt-dlp [OPTIONS] URL [URL...]\n\n");
         QTest::newRow("last ERROR line") << text("WARNING: a\nERROR: first\nERROR: second\nmore\n")
                                          << text("ERROR: second");
-        QTest::newRow("refused option, program name dropped")
-            << usage + text("yt-dlp: error: no such option: --foo\n") << text("no such option: --foo");
+        QTest::newRow("refused option") << usage + text("yt-dlp: error: no such option: --foo\n")
+                                        << text("yt-dlp: error: no such option: --foo");
         QTest::newRow("missing option value") << usage + text("yt-dlp: error: --proxy option requires 1 argument")
-                                              << text("--proxy option requires 1 argument");
+                                              << text("yt-dlp: error: --proxy option requires 1 argument");
         QTest::newRow("ERROR line wins") << text("x: error: y\nERROR: z") << text("ERROR: z");
         QTest::newRow("site line is no refusal") << text("[generic] a: error: b\n") << text("[generic] a: error: b\n");
         QTest::newRow("empty refusal is none") << text("yt-dlp: error: \n") << text("yt-dlp: error: \n");
         QTest::newRow("nothing recognised") << text("Traceback\n  boom\n") << text("Traceback\n  boom\n");
+        const QString traceback = text("Traceback (most recent call last):\n  File \"x.py\", line 1, in <module>\n"
+                                       "    raise syntax_error('Expected a selector', start)\n");
+        QTest::newRow("traceback: its exception's message")
+            << traceback + text("yt_dlp.utils.SyntaxError: Invalid format specification: Expected a selector\n"
+                                "\tbv*+\n\t   ^\n")
+            << text("Invalid format specification: Expected a selector");
+        QTest::newRow("of chained tracebacks the last")
+            << traceback + text("KeyError: 'a'\n\nDuring handling, another:\n") + traceback +
+                   text("KeyboardInterrupt\n")
+            << text("KeyboardInterrupt");
+        QTest::newRow("ERROR line before a traceback")
+            << text("ERROR: z\n") + traceback + text("OSError: x\n") << text("ERROR: z");
+        QTest::newRow("unended traceback") << traceback << traceback;
     }
 
     void failureText()

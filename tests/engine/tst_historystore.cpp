@@ -247,6 +247,7 @@ private Q_SLOTS:
         QCOMPARE(m_store->count(), 0);
         QVERIFY(!QFile::exists(HistoryStore::filePath()));
         QCOMPARE(fileBytes(HistoryStore::filePath() + QStringLiteral(".bad")), original);
+        QCOMPARE(fileBytes(HistoryStore::filePath() + QStringLiteral(".bad.1")), QByteArray("older"));
 
         auto next = finishedTask(QStringLiteral("https://a.b/next"), TaskStatus::Completed);
         m_store->record(*next);

@@ -1,3 +1,4 @@
+#include "MprisClient.h"
 #include "PlayerRig.h"
 #include "TestHttpServer.h"
 #include "TestLog.h"
@@ -7,13 +8,10 @@
 #include "platform/MpvAudio.h"
 #include "player/YTMusicCatalog.h"
 
-#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusMetaType>
 #include <QDBusObjectPath>
-#include <QDBusVariant>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
@@ -24,110 +22,11 @@ Q_DECLARE_METATYPE(RepeatMode)
 
 namespace {
 
-const QString rootInterface = QStringLiteral("org.mpris.MediaPlayer2");
-const QString playerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
-const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
-
-// What arrives over the bus holds nested maps as QDBusArgument; these are plain values.
-QVariant plain(const QVariant &value)
-{
-    if (value.metaType() == QMetaType::fromType<QDBusVariant>())
-        return plain(value.value<QDBusVariant>().variant());
-    if (value.metaType() == QMetaType::fromType<QDBusArgument>()) {
-        QVariantMap map = qdbus_cast<QVariantMap>(value.value<QDBusArgument>());
-        for (QVariant &entry : map)
-            entry = plain(entry);
-        return map;
-    }
-    return value;
-}
-
-struct Change
-{
-    QString interface;
-    QVariantMap changed;
-    QStringList invalidated;
-};
+const QString &rootInterface = MprisClient::rootInterface;
+const QString &playerInterface = MprisClient::playerInterface;
+using Change = MprisClient::Change;
 
 } // namespace
-
-// A client on a connection of its own: on the service's connection QtDBus would answer without
-// the bus. Its calls run the event loop meanwhile, so the service in this process can answer.
-class MprisClient : public QObject
-{
-    Q_OBJECT
-
-public:
-    MprisClient()
-        : bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("mpris-client")))
-    {
-        bus.connect(MprisService::serviceName(), MprisService::objectPath(), propertiesInterface,
-                    QStringLiteral("PropertiesChanged"), this, SLOT(received(QDBusMessage)));
-        bus.connect(MprisService::serviceName(), MprisService::objectPath(), playerInterface, QStringLiteral("Seeked"),
-                    this, SLOT(received(QDBusMessage)));
-    }
-    ~MprisClient() override { QDBusConnection::disconnectFromBus(QStringLiteral("mpris-client")); }
-
-    QDBusMessage call(const QString &interface, const QString &method, const QVariantList &arguments = {})
-    {
-        QDBusMessage message =
-            QDBusMessage::createMethodCall(MprisService::serviceName(), MprisService::objectPath(), interface, method);
-        message.setArguments(arguments);
-        return bus.call(message, QDBus::BlockWithGui, 5000);
-    }
-    // A player method, with the work it queued done and whatever it changed announced.
-    void command(const QString &method, const QVariantList &arguments = {})
-    {
-        QCOMPARE(call(playerInterface, method, arguments).type(), QDBusMessage::ReplyMessage);
-        settle();
-    }
-    QVariant get(const QString &name, const QString &interface = playerInterface)
-    {
-        const QDBusMessage reply = call(propertiesInterface, QStringLiteral("Get"), {interface, name});
-        return reply.type() == QDBusMessage::ReplyMessage ? plain(reply.arguments().value(0)) : QVariant();
-    }
-    QVariantMap getAll(const QString &interface)
-    {
-        return plain(call(propertiesInterface, QStringLiteral("GetAll"), {interface}).arguments().value(0)).toMap();
-    }
-    QDBusMessage set(const QString &name, const QVariant &value)
-    {
-        const QDBusMessage reply = call(propertiesInterface, QStringLiteral("Set"),
-                                        {playerInterface, name, QVariant::fromValue(QDBusVariant(value))});
-        settle();
-        return reply;
-    }
-    // Round trips until everything the service queued has run and its signals have arrived:
-    // the bus keeps one sender's messages in order.
-    void settle()
-    {
-        for (int i = 0; i < 3; ++i) {
-            get(QStringLiteral("CanControl"));
-            QCoreApplication::processEvents();
-        }
-    }
-    void forget()
-    {
-        settle();
-        changes.clear();
-        seeks.clear();
-    }
-
-    QDBusConnection bus;
-    QList<Change> changes;
-    QList<qlonglong> seeks;
-
-public Q_SLOTS:
-    void received(const QDBusMessage &message)
-    {
-        const QVariantList arguments = message.arguments();
-        if (message.member() == QLatin1String("Seeked"))
-            seeks.append(arguments.value(0).toLongLong());
-        else
-            changes.append(Change{arguments.value(0).toString(), plain(arguments.value(1)).toMap(),
-                                  arguments.value(2).toStringList()});
-    }
-};
 
 class TestMprisService : public QObject
 {

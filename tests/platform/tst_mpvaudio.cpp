@@ -3,7 +3,9 @@
 #include "platform/MpvAudio.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <dlfcn.h>
@@ -45,6 +47,26 @@ int linesNamed(const QList<QByteArray> &lines, const QByteArray &name)
 {
     return int(std::count_if(lines.begin(), lines.end(),
                              [&name](const QByteArray &line) { return line.toLower().startsWith(name + ':'); }));
+}
+
+// In a process that cannot load libmpv: runs `steps` ('l' a load, 's' a stop) and prints each
+// failure reported, one a line.
+int stepsWithoutLibmpv(const QString &steps)
+{
+    MpvAudio audio;
+    QObject::connect(&audio, &AudioBackend::failed, [](const QString &message) {
+        std::fputs(qPrintable(message + QLatin1Char('\n')), stdout);
+        std::fflush(stdout);
+    });
+    for (const QChar step : steps) {
+        if (step == u'l')
+            audio.load(QUrl(QStringLiteral("http://127.0.0.1:9/song.mp3")), {}, 0, true);
+        else
+            audio.stop();
+    }
+    // After whatever the steps queued.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    return QCoreApplication::exec();
 }
 
 } // namespace
@@ -195,6 +217,40 @@ private Q_SLOTS:
         QVERIFY(!audio.hasItem());
     }
 
+    // Without libmpv every load fails, and says so once it is the latest: a report of a load
+    // that another load or a stop replaced would cost the next song an attempt.
+    void failureWithoutLibmpvBelongsToItsLoad_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("failures");
+        QTest::newRow("one load") << "l" << 1;
+        QTest::newRow("a load replaced") << "ll" << 1;
+        QTest::newRow("a load stopped") << "ls" << 0;
+        QTest::newRow("stopped, then loaded") << "lsl" << 1;
+    }
+
+    void failureWithoutLibmpvBelongsToItsLoad()
+    {
+        QFETCH(QString, steps);
+        QFETCH(int, failures);
+        // The dynamic linker takes the first file of the name it finds, and this one is no library.
+        QTemporaryDir broken;
+        for (const char *name : {"/libmpv.so.2", "/libmpv.so"}) {
+            QFile library(broken.path() + QLatin1String(name));
+            QVERIFY(library.open(QIODevice::WriteOnly));
+            library.write("not a library");
+        }
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LD_LIBRARY_PATH"), broken.path());
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--without-libmpv"), steps});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitCode(), 0);
+        const QStringList reported = QString::fromUtf8(child.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(reported, QStringList(failures, QStringLiteral("Audio output is not available.")));
+    }
+
     void volumeIsCubic()
     {
         MpvAudio audio;
@@ -227,5 +283,12 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestMpvAudio)
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--without-libmpv") == 0)
+        return stepsWithoutLibmpv(QString::fromLatin1(argv[2]));
+    TestMpvAudio test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_mpvaudio.moc"

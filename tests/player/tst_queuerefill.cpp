@@ -18,6 +18,14 @@ QString idOf(int n)
     return PlayerRig::track(n).id;
 }
 
+QStringList idsOf(const QList<int> &numbers)
+{
+    QStringList ids;
+    for (int n : numbers)
+        ids.append(idOf(n));
+    return ids;
+}
+
 QList<Track> tracksOf(const QList<int> &numbers)
 {
     QList<Track> tracks;
@@ -224,31 +232,111 @@ private Q_SLOTS:
         QCOMPARE(player.index(), std::optional<int>(0));
     }
 
-    // At the end of the queue the refill's answer comes late; the user has started another list
-    // meanwhile, and that choice stands. What was found still goes to the end of the queue.
-    void lateRefillKeepsTheUsersChoice()
+    // A station started while a refill runs for the queue before it: that refill's songs, from
+    // another song's mix, are not the station's; the station's own refill runs.
+    void stationWhileARefillRuns_data()
     {
+        QTest::addColumn<bool>("radio"); // else a search
+        QTest::addColumn<QList<int>>("station");
+        QTest::addColumn<QStringList>("calls");
+        const QString oldMix = QStringLiteral("radio ") + idOf(1) + QStringLiteral(" 40");
+        QTest::newRow("radio") << true << QList<int>{7, 100, 101, 102}
+                               << QStringList{oldMix, QStringLiteral("radio ") + idOf(7) + QStringLiteral(" 40")};
+        QTest::newRow("search") << false << QList<int>{20, 21, 22, 23, 24, 25, 26, 27}
+                                << QStringList{oldMix, QStringLiteral("search slow jazz 25")};
+    }
+
+    void stationWhileARefillRuns()
+    {
+        QFETCH(bool, radio);
+        QFETCH(QList<int>, station);
+        QFETCH(QStringList, calls);
+        auto &player = *m_rig->player;
+        answer({{QStringLiteral("radio ") + idOf(1), {50, 51, 52}},
+                {QStringLiteral("radio ") + idOf(7), {100, 101, 102}}});
+        m_rig->catalog.listings.insert(QStringLiteral("search slow jazz"),
+                                       {tracksOf({20, 21, 22, 23, 24, 25, 26, 27})});
+        m_rig->catalog.holding = true;
+        m_rig->playing(3, 1);
+        player.setNonStop(true);
+        QVERIFY(player.isFillingQueue());
+        if (radio) {
+            player.startRadio(PlayerRig::track(7));
+        } else {
+            player.startQuery(QStringLiteral("slow jazz"));
+            m_rig->catalog.releaseNewest(); // the station's songs come before the old refill's
+            QTRY_COMPARE(m_rig->queueIds().size(), station.size());
+        }
+        m_rig->catalog.holding = false;
+        m_rig->catalog.release();
+        // Requests that waited for the old refill run one of their own.
+        QTRY_COMPARE(m_rig->catalog.calls, calls);
+        QTRY_VERIFY(!player.isFillingQueue());
+        QStringList ids = m_rig->queueIds();
+        if (radio)
+            QCOMPARE(ids.first(), idOf(7));
+        ids.sort();
+        QCOMPARE(ids, idsOf(station));
+    }
+
+    // At the end of the queue the refill's answer comes late, and what the user did meanwhile
+    // stands: another list keeps playing, a pause keeps the next song from playing. What was
+    // found still goes to the end of the queue.
+    void commandWhileTheRefillRuns_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QList<int>>("queue");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("playing");
+        QTest::newRow("none") << QString() << QList<int>{0, 1, 100, 101, 102} << 2 << true;
+        QTest::newRow("another list") << "list" << QList<int>{10, 11, 12, 100, 101, 102} << 1 << true;
+        QTest::newRow("pause") << "pause" << QList<int>{0, 1, 100, 101, 102} << 2 << false;
+        QTest::newRow("pause, then play") << "pause play" << QList<int>{0, 1, 100, 101, 102} << 2 << true;
+    }
+
+    void commandWhileTheRefillRuns()
+    {
+        QFETCH(QString, command);
+        QFETCH(QList<int>, queue);
+        QFETCH(int, index);
+        QFETCH(bool, playing);
         auto &player = *m_rig->player;
         player.setNonStop(true);
         m_rig->catalog.listings.insert(QStringLiteral("radio ") + idOf(1), {tracksOf({100, 101, 102})});
         m_rig->catalog.holding = true;
         m_rig->playing(2, 1); // the periodic check starts the refill; the end of the queue joins it
-        player.advance(true);
+        m_rig->audio.end();
         QVERIFY(player.isFillingQueue());
         QVERIFY(player.isLoading());
+        QVERIFY(player.isPlaying());
 
-        player.play(tracksOf({10, 11, 12}), 1, false);
+        for (const QString &step : command.split(u' ', Qt::SkipEmptyParts)) {
+            if (step == QLatin1String("list"))
+                player.play(tracksOf({10, 11, 12}), 1, false);
+            else if (step == QLatin1String("pause"))
+                player.togglePlay();
+            else
+                player.resume();
+        }
         const QUuid chosen = player.queue().at(1).uid();
         const qsizetype loads = m_rig->audio.loads.size();
+        // Refills for the songs after this one find nothing.
+        m_rig->catalog.holding = false;
         m_rig->catalog.release();
         QTRY_VERIFY(!player.isFillingQueue());
         QCoreApplication::processEvents(); // the waiting advance resumes after the refill ends
 
-        QCOMPARE(player.index(), std::optional<int>(1));
-        QCOMPARE(player.queue().at(1).uid(), chosen);
-        QCOMPARE(m_rig->audio.loads.size(), loads);
-        QVERIFY(player.isPlaying());
-        QCOMPARE(m_rig->queueIds(), (QStringList{idOf(10), idOf(11), idOf(12), idOf(100), idOf(101), idOf(102)}));
+        QCOMPARE(m_rig->queueIds(), idsOf(queue));
+        QCOMPARE(player.index(), std::optional<int>(index));
+        QCOMPARE(player.isPlaying(), playing);
+        if (index == 1) {
+            QCOMPARE(player.queue().at(1).uid(), chosen);
+            QCOMPARE(m_rig->audio.loads.size(), loads);
+        } else {
+            QCOMPARE(m_rig->audio.loads.size(), loads + 1);
+            QCOMPARE(m_rig->audio.loads.last().url.path(), QLatin1Char('/') + idOf(100));
+            QCOMPARE(m_rig->audio.loads.last().play, playing);
+        }
     }
 
     // With nothing to be found, the periodic check does not ask the catalogue again for the same

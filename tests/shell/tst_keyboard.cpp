@@ -5,8 +5,11 @@
 #include "ui/root/CommandController.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QProcess>
 #include <QQuickItem>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -173,6 +176,16 @@ private Q_SLOTS:
     {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             QSKIP("the AT-SPI bridge is the X11 platform's");
+        // The test's bus starts no installed service: the accessibility bus is started here, and the
+        // application, watching for it, joins it.
+        QProcess bus;
+        bus.start(QStringLiteral("/usr/libexec/at-spi-bus-launcher"), {QStringLiteral("--launch-immediately")});
+        QVERIFY(bus.waitForStarted());
+        QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.a11y.Bus")));
+        const auto stopBus = qScopeGuard([&bus] {
+            bus.terminate();
+            bus.waitForFinished();
+        });
         KeyboardApp app;
         QVERIFY(app.ready);
         AppState &state = app.test.app.state();

@@ -2,6 +2,9 @@
 #include "TestApp.h"
 
 #include <QCoroTask>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
 #include <QQmlComponent>
 #include <QQuickItem>
 #include <QTest>
@@ -107,6 +110,17 @@ private Q_SLOTS:
             QTRY_VERIFY2_WITH_TIMEOUT(test.app.state().setupDone(), button, toolTimeoutMs);
             QTRY_VERIFY(!test.app.state().deps().busy());
         }
+    }
+
+    // Window lists and docks show the sidebar's brand mark in the accent colour.
+    void windowIconIsTheBrandMark()
+    {
+        const QIcon icon = QGuiApplication::windowIcon();
+        QVERIFY(!icon.isNull());
+        const QImage image = icon.pixmap(64).toImage();
+        // The middle bar of the level meter runs through the centre; the corners stay clear.
+        QCOMPARE(image.pixelColor(32, 32).rgb(), QColor::fromRgbF(1.0f, 0.34f, 0.42f).rgb());
+        QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
     }
 
     // QML reads the one coordinator as the singleton `AppState`, and follows it.

@@ -1,5 +1,4 @@
 #include "AppStateRig.h"
-#include "DownloadManager.h"
 #include "FakeYtDlp.h"
 #include "GalleryPage.h"
 #include "MusicShellScreen.h"
@@ -16,6 +15,7 @@
 #include "core/LogManager.h"
 #include "core/SettingsStore.h"
 #include "core/YTDLPManager.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 #include "tools/DependencyManager.h"
@@ -337,6 +337,20 @@ private Q_SLOTS:
         screen.window->show();
         screen.queue.trigger(Json::uuidText(task->id()), QStringLiteral("showLog"));
         QTRY_VERIFY(screen.logSheet.rowCount() > 0);
+        // A drag from the first block to the bottom of the view selects across blocks, and the
+        // selection stays when the pointer leaves.
+        QQuickItem *list = QmlHarness::findItem(screen.window->contentItem(), QStringLiteral("logBlocks"));
+        QVERIFY(list);
+        const QPointF from = list->mapToScene(QPointF(40, 30));
+        const QPointF to = list->mapToScene(QPointF(200, list->height() - 30));
+        QTest::mousePress(screen.window, Qt::LeftButton, {}, from.toPoint());
+        for (int step = 1; step <= 10; ++step)
+            QTest::mouseMove(screen.window, (from + (to - from) * step / 10).toPoint());
+        QTest::mouseRelease(screen.window, Qt::LeftButton, {}, to.toPoint());
+        QTest::mouseMove(screen.window, QPoint(5, 5));
+        const qsizetype lines = screen.logSheet.selectedText().count(QLatin1Char('\n'));
+        QVERIFY2(lines > LogSheetModel::linesPerBlock, qPrintable(QString::number(lines)));
+        QVERIFY(screen.logSheet.text().contains(screen.logSheet.selectedText()));
         record(screen.window, QStringLiteral("log-sheet"));
     }
 
@@ -384,9 +398,25 @@ private Q_SLOTS:
             entries.append(QJsonObject{{QStringLiteral("title"), QStringLiteral("Late session, part %1").arg(i)},
                                        {QStringLiteral("duration"), 170 + 7 * i}});
         }
-        QVERIFY(rig.fetchCanned(FakeYtDlp::listing(entries, QStringLiteral("Late night radio sessions"))));
+        QVERIFY(rig.fetchCanned(
+            FakeYtDlp::listing(entries, QStringLiteral("Late night radio sessions, recorded live ").repeated(8))));
         rig.state->setSelectedItems({1, 2, 3, 5, 8});
-        recordPage("DownloadFormPage.qml", &model, QStringLiteral("download-form-playlist"));
+        recordPage("DownloadFormPage.qml", &model, QStringLiteral("download-form-playlist"), [&](QQuickWindow *window) {
+            // The long title keeps to three lines.
+            const QQuickItem *title = QmlHarness::findItem(window->contentItem(), QStringLiteral("mediaTitle"));
+            QVERIFY(title);
+            const int lines = title->property("lineCount").toInt();
+            QVERIFY2(lines > 3, qPrintable(QString::number(lines)));
+            QVERIFY(qAbs(title->height() - title->implicitHeight() * 3 / lines) < 2);
+            // A click on an entry's title ticks it, like one on its box.
+            const QQuickItem *entry = QmlHarness::findItem(window->contentItem(), QStringLiteral("entryCheck"));
+            QVERIFY(entry);
+            const QPoint onTitle = entry->mapToScene(QPointF(entry->width() * 0.6, entry->height() / 2)).toPoint();
+            QTest::mouseClick(window, Qt::LeftButton, {}, onTitle);
+            QCOMPARE(rig.state->selectedItems(), (QSet<int>{2, 3, 5, 8}));
+            QTest::mouseClick(window, Qt::LeftButton, {}, onTitle);
+            QCOMPARE(rig.state->selectedItems(), (QSet<int>{1, 2, 3, 5, 8}));
+        });
     }
 
     // The music shell: on several routes and in both window sizes, with a badge, the search field

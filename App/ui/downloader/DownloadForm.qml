@@ -52,7 +52,12 @@ ColumnLayout {
             spacing: 6
 
             TextEdit {
+                objectName: "mediaTitle"
                 Layout.fillWidth: true
+                // At most three lines; the lines of one plain font are all equally tall.
+                Layout.maximumHeight: lineCount > 3 ? topPadding + bottomPadding + contentHeight * 3 / lineCount
+                                                    : implicitHeight
+                clip: true
                 text: form.model.title
                 readOnly: true
                 selectByMouse: true

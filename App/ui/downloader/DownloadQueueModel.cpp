@@ -1,7 +1,7 @@
 #include "DownloadQueueModel.h"
 
-#include "DownloadManager.h"
 #include "core/Json.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "platform/DesktopServices.h"
 

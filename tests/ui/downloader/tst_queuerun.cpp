@@ -1,5 +1,4 @@
 #include "ActionList.h"
-#include "DownloadManager.h"
 #include "TestEnvironment.h"
 #include "TestFileManager.h"
 #include "TestHttpServer.h"
@@ -9,6 +8,7 @@
 #include "core/LogManager.h"
 #include "core/SettingsStore.h"
 #include "core/TextHelpers.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 #include "platform/DesktopServices.h"
