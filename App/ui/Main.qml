@@ -32,6 +32,7 @@ AppWindow {
                 settingsWindow.destroy();
                 settingsWindow = null;
             });
+            settingsWindow.quitRequested.connect(window.commands.quit);
         }
         // A window that appears comes to the front; only one already open may be behind others.
         if (settingsWindow.visible)
@@ -51,13 +52,18 @@ AppWindow {
         anchors.fill: parent
         spacing: 0
 
+        // The menus keep their mnemonic marks for Alt and read without them.
         MenuBar {
             Layout.fillWidth: true
+            delegate: MenuBarItem {
+                Accessible.name: KeyboardAccess.plainText(text)
+            }
 
             Menu {
                 id: fileMenu
                 objectName: "fileMenu"
                 title: qsTr("&File")
+                delegate: plainEntry
                 // Where the desktop has a tray, its icon opens the small player instead. Without
                 // one it follows the new-item group and its separator.
                 Component.onCompleted: if (window.commands.miniPlayerOffered) fileMenu.insertAction(3, miniPlayer)
@@ -92,6 +98,7 @@ AppWindow {
 
             Menu {
                 title: qsTr("&Playback")
+                delegate: plainEntry
                 Action {
                     text: window.commands.playTitle
                     shortcut: "Ctrl+P"
@@ -159,6 +166,7 @@ AppWindow {
 
             Menu {
                 title: qsTr("&Downloads")
+                delegate: plainEntry
                 Action {
                     id: pauseAll
                     text: qsTr("Pause All")
@@ -184,6 +192,7 @@ AppWindow {
 
             Menu {
                 title: qsTr("&Go")
+                delegate: plainEntry
                 Action {
                     text: qsTr("Home")
                     shortcut: "Ctrl+1"
@@ -230,6 +239,13 @@ AppWindow {
             musicShell: window.musicShell
             music: window.music
             tools: window.tools
+        }
+    }
+
+    Component {
+        id: plainEntry
+        MenuItem {
+            Accessible.name: KeyboardAccess.plainText(text)
         }
     }
 

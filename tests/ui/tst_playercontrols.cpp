@@ -287,6 +287,20 @@ private Q_SLOTS:
         QVERIFY(!seek.dragging());
     }
 
+    // An arrow key moves the slider with no thumb held: each move seeks at once, within the song.
+    void keyMoveSeeksAtOnce()
+    {
+        AppStateRig rig;
+        SeekModel seek(rig.player());
+        seek.moveTo(5); // nothing current
+        rig.playing(2);
+        rig.audio->seeks.clear();
+        for (const double seconds : {15.0, -5.0, 250.0, qQNaN()})
+            seek.moveTo(seconds);
+        QCOMPARE(rig.audio->seeks, (QList<double>{15, 0, 200}));
+        QVERIFY(!seek.dragging());
+    }
+
     // The song changes while the thumb is held: the new song plays on from its start.
     void songChangeDuringDragSeeksNothing()
     {

@@ -3,20 +3,38 @@ import QtQuick.Controls
 import Morvane
 
 // One card of a shelf or grid: a song, a station, a playlist or a playlist found by search. The
-// whole card takes the click; a right click opens a song's menu, or a playlist's Play and Shuffle.
-Item {
+// whole card takes the click; a right click, or the Menu key, opens a song's menu, or a playlist's
+// Play and Shuffle.
+ShelfItem {
     id: card
 
-    required property int index
     required property string kind
     required property string key
-    required property string title
     required property string subtitle
     required property list<url> artwork
     required property string badge
     required property bool current
-    // The list the card belongs to, in a shelf or in a grid.
-    readonly property CardListModel cards: ListView.view ? ListView.view.model : GridView.view.model
+
+    function openMenu() {
+        openMenuAt(0, width)
+    }
+    function openMenuAt(x: real, y: real) {
+        if (kind === "track") {
+            if (songMenu.status === Loader.Null)
+                songMenu.setSource("TrackMenuHost.qml", {"list": cards})
+            const host = songMenu.item as TrackMenuHost
+            host.open(index, card, x, y)
+            return
+        }
+        if (kind !== "playlist")
+            return
+        if (menu.status === Loader.Null)
+            menu.setSource("PlaylistCardMenu.qml", {"cards": cards})
+        const playlistMenu = menu.item as PlaylistCardMenu
+        playlistMenu.row = index
+        playlistMenu.returnFocus = Window.activeFocusItem
+        playlistMenu.popup(card, x, y)
+    }
 
     // Room for the artwork and two lines of title under it, whatever the title's length.
     readonly property real fullHeight: 222
@@ -24,6 +42,7 @@ Item {
     objectName: "card:" + key
     width: 164
     height: fullHeight
+    Accessible.description: subtitle
 
     Column {
         width: parent.width
@@ -82,22 +101,10 @@ Item {
         anchors.fill: parent
         acceptedButtons: Qt.LeftButton | Qt.RightButton
         onClicked: mouse => {
-            if (mouse.button === Qt.LeftButton) {
-                card.cards.activate(card.index)
-                return
-            }
-            if (card.kind === "track") {
-                if (songMenu.status === Loader.Null)
-                    songMenu.setSource("TrackMenuHost.qml", {"list": card.cards})
-                songMenu.item.open(card.index, card, mouse.x, mouse.y)
-                return
-            }
-            if (card.kind !== "playlist")
-                return
-            if (menu.status === Loader.Null)
-                menu.setSource("PlaylistCardMenu.qml", {"cards": card.cards})
-            menu.item.row = card.index
-            menu.item.popup()
+            if (mouse.button === Qt.LeftButton)
+                card.activate()
+            else
+                card.openMenuAt(mouse.x, mouse.y)
         }
     }
 

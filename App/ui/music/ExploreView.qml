@@ -11,6 +11,14 @@ Item {
 
     Component.onCompleted: model.load()
 
+    // Scrolls the page so the shelf the keyboard went to is in view.
+    function reveal(shelf: Item) {
+        if (shelf.y < flickable.contentY)
+            flickable.contentY = shelf.y
+        else if (shelf.y + shelf.height > flickable.contentY + flickable.height)
+            flickable.contentY = Math.min(shelf.y + shelf.height, flickable.contentHeight) - flickable.height
+    }
+
     Flickable {
         id: flickable
         objectName: "explorePage"
@@ -57,7 +65,9 @@ Item {
                 }
             }
             CardShelf {
+                id: trendingShelf
                 objectName: "trending"
+                onItemsFocusedChanged: if (itemsFocused) page.reveal(trendingShelf)
                 width: parent.width
                 visible: page.model.trendingState === "done"
                 title: qsTr("Trending Now")
@@ -92,14 +102,18 @@ Item {
             }
 
             CardShelf {
+                id: genresShelf
                 objectName: "genres"
+                onItemsFocusedChanged: if (itemsFocused) page.reveal(genresShelf)
                 width: parent.width
                 title: qsTr("Genres")
                 cards: page.model.genres
                 style: "genres"
             }
             CardShelf {
+                id: moodsShelf
                 objectName: "moods"
+                onItemsFocusedChanged: if (itemsFocused) page.reveal(moodsShelf)
                 width: parent.width
                 title: qsTr("Moods & Moments")
                 cards: page.model.moods

@@ -3,15 +3,12 @@ import Morvane
 
 // A genre as a coloured tile: its own diagonal gradient behind a large note, the name in the
 // bottom-left corner. A click searches the genre's music on the Search screen.
-Item {
+ShelfItem {
     id: tile
 
-    required property int index
     required property string key
-    required property string title
     required property color fromColour
     required property color toColour
-    readonly property CardListModel cards: ListView.view.model
 
     objectName: "genre:" + key
     width: 164
@@ -63,6 +60,6 @@ Item {
     }
     MouseArea {
         anchors.fill: parent
-        onClicked: tile.cards.activate(tile.index)
+        onClicked: tile.activate()
     }
 }

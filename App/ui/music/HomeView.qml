@@ -17,6 +17,8 @@ ListView {
     bottomMargin: 40
     clip: true
     boundsBehavior: Flickable.StopAtBounds
+    // The arrows belong to the shelves; Tab goes from shelf to shelf.
+    keyNavigationEnabled: false
     model: home.sections
     ScrollBar.vertical: ScrollBar {}
 
@@ -93,8 +95,10 @@ ListView {
         required property string key
         required cards
         required property bool tiles
+        required property int index
 
         objectName: "section:" + key
+        onItemsFocusedChanged: if (itemsFocused) ListView.view.positionViewAtIndex(index, ListView.Contain)
         width: ListView.view.width
         style: tiles ? "genres" : "cards"
     }

@@ -3,18 +3,16 @@ import QtQuick.Controls
 import Morvane
 
 // A mood as a small tile; a click starts a station of its music where the user is.
-Item {
+ShelfItem {
     id: tile
 
-    required property int index
     required property string key
-    required property string title
     required property string help
-    readonly property CardListModel cards: ListView.view.model
 
     objectName: "mood:" + key
     width: 164
     height: 70
+    Accessible.description: help
 
     Rectangle {
         anchors.fill: parent
@@ -48,7 +46,7 @@ Item {
         id: area
         anchors.fill: parent
         hoverEnabled: true
-        onClicked: tile.cards.activate(tile.index)
+        onClicked: tile.activate()
     }
     ToolTip.visible: area.containsMouse
     ToolTip.delay: 500

@@ -4,7 +4,8 @@ import Morvane
 // The music window's content: the top bar; the sidebar beside the content area, which shows the
 // route's screen with Now Playing risen over it, and the queue panel at the trailing edge; the
 // player bar at the bottom; the playback error banner and the name sheet above everything.
-// Now Playing and the queue panel animate only while they come and go.
+// Now Playing and the queue panel animate only while they come and go; Escape closes Now Playing,
+// wherever the keyboard is, unless the sheet is up and takes it.
 Rectangle {
     id: shell
 
@@ -37,6 +38,12 @@ Rectangle {
     }
 
     color: Theme.bg
+
+    Shortcut {
+        sequence: "Esc"
+        enabled: shell.model.showNowPlaying && !shell.model.namePrompt.shown
+        onActivated: shell.model.nowPlaying.close()
+    }
 
     TopBar {
         id: topBar

@@ -9,7 +9,7 @@ AbstractButton {
     property string symbol
     property color colour: Theme.dim
 
-    focusPolicy: Qt.NoFocus
+    focusPolicy: Qt.TabFocus
     Accessible.name: text
     contentItem: Row {
         spacing: 5
@@ -28,5 +28,9 @@ AbstractButton {
             color: action.colour
             font.pixelSize: 13
         }
+    }
+
+    FocusRing {
+        shown: action.visualFocus
     }
 }

@@ -207,6 +207,7 @@ Rectangle {
                 visible: view.model.hasUpcoming
                 clip: true
                 reuseItems: true
+                activeFocusOnTab: true
                 spacing: 2
                 model: view.model.upcoming
                 ScrollBar.vertical: ScrollBar {
@@ -234,17 +235,24 @@ Rectangle {
     }
 
     AbstractButton {
+        id: closeButton
+
         objectName: "closeButton"
         x: 18
         y: 18
         width: 36
         height: 36
-        focusPolicy: Qt.NoFocus
+        focusPolicy: Qt.TabFocus
         Accessible.name: qsTr("Close")
         onClicked: view.model.close()
         background: Rectangle {
             radius: width / 2
             color: Qt.rgba(1, 1, 1, 0.1)
+
+            FocusRing {
+                shown: closeButton.visualFocus
+                radius: width / 2
+            }
         }
         contentItem: Icon {
             horizontalAlignment: Text.AlignHCenter

@@ -6,12 +6,16 @@ import Morvane
 AbstractButton {
     id: button
 
-    focusPolicy: Qt.NoFocus
+    focusPolicy: Qt.TabFocus
     font.pixelSize: Theme.body
     contentItem: Text {
         text: button.text
         textFormat: Text.PlainText
         color: Theme.dim
         font: button.font
+    }
+
+    FocusRing {
+        shown: button.visualFocus
     }
 }

@@ -12,7 +12,7 @@ AbstractButton {
 
     implicitWidth: size
     implicitHeight: size
-    focusPolicy: Qt.NoFocus
+    focusPolicy: Qt.TabFocus
     enabled: model.hasCurrent
     Accessible.name: model.playSymbol === "pause.fill" ? qsTr("Pause") : qsTr("Play")
     onClicked: model.togglePlay()
@@ -21,6 +21,11 @@ AbstractButton {
         radius: width / 2
         color: "white"
         opacity: button.enabled ? 1 : 0.35
+
+        FocusRing {
+            shown: button.visualFocus
+            radius: width / 2
+        }
     }
 
     contentItem: Item {

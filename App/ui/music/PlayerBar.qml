@@ -18,14 +18,30 @@ Rectangle {
         anchors.rightMargin: 16
         spacing: 16
 
-        // The song; a click opens or closes Now Playing.
+        // The song; a click, or Return with the keyboard on it, opens or closes Now Playing.
         Item {
+            id: group
+
+            function activate() {
+                bar.model.open()
+            }
+
             objectName: "nowPlayingGroup"
             Layout.preferredWidth: 300
             Layout.fillHeight: true
+            activeFocusOnTab: true
+            Accessible.role: Accessible.Button
+            Accessible.name: bar.model.hasCurrent ? bar.model.title : qsTr("Nothing playing")
+            Accessible.description: bar.model.hasCurrent ? bar.model.statusText : ""
+            Accessible.onPressAction: activate()
+            Keys.onPressed: event => event.accepted = KeyboardAccess.press(group, event.key, event.modifiers)
 
             TapHandler {
-                onTapped: bar.model.open()
+                onTapped: group.activate()
+            }
+
+            FocusRing {
+                shown: group.activeFocus
             }
 
             RowLayout {
@@ -113,46 +129,51 @@ Rectangle {
             }
         }
 
-        Row {
+        // Laid out from the trailing edge; declared in reading order, which Tab follows.
+        Item {
             objectName: "toolsGroup"
             Layout.preferredWidth: 290
-            Layout.alignment: Qt.AlignVCenter
-            layoutDirection: Qt.RightToLeft
-            spacing: 14
+            Layout.fillHeight: true
 
-            VolumeSlider {
+            Row {
+                anchors.right: parent.right
                 anchors.verticalCenter: parent.verticalCenter
-                model: bar.model.volume
-                sliderWidth: 90
-            }
+                spacing: 14
 
-            SymbolToolButton {
-                objectName: "queueButton"
-                anchors.verticalCenter: parent.verticalCenter
-                symbol: "list.bullet"
-                help: qsTr("Queue")
-                colour: bar.model.showQueue ? Theme.accent : Theme.dim
-                onClicked: bar.model.toggleQueue()
-            }
+                SymbolToolButton {
+                    objectName: "nonStopButton"
+                    anchors.verticalCenter: parent.verticalCenter
+                    symbol: "infinity"
+                    help: bar.model.nonStopHelp
+                    bold: true
+                    colour: bar.model.nonStop ? Theme.accent : Theme.dim
+                    onClicked: bar.model.toggleNonStop()
+                }
 
-            SymbolToolButton {
-                objectName: "downloadButton"
-                anchors.verticalCenter: parent.verticalCenter
-                symbol: "arrow.down.circle"
-                help: qsTr("Download this song")
-                colour: Theme.dim
-                enabled: bar.model.hasCurrent
-                onClicked: bar.model.download()
-            }
+                SymbolToolButton {
+                    objectName: "downloadButton"
+                    anchors.verticalCenter: parent.verticalCenter
+                    symbol: "arrow.down.circle"
+                    help: qsTr("Download this song")
+                    colour: Theme.dim
+                    enabled: bar.model.hasCurrent
+                    onClicked: bar.model.download()
+                }
 
-            SymbolToolButton {
-                objectName: "nonStopButton"
-                anchors.verticalCenter: parent.verticalCenter
-                symbol: "infinity"
-                help: bar.model.nonStopHelp
-                bold: true
-                colour: bar.model.nonStop ? Theme.accent : Theme.dim
-                onClicked: bar.model.toggleNonStop()
+                SymbolToolButton {
+                    objectName: "queueButton"
+                    anchors.verticalCenter: parent.verticalCenter
+                    symbol: "list.bullet"
+                    help: qsTr("Queue")
+                    colour: bar.model.showQueue ? Theme.accent : Theme.dim
+                    onClicked: bar.model.toggleQueue()
+                }
+
+                VolumeSlider {
+                    anchors.verticalCenter: parent.verticalCenter
+                    model: bar.model.volume
+                    sliderWidth: 90
+                }
             }
         }
     }

@@ -2,12 +2,12 @@ import QtQuick
 import QtQuick.Controls
 import Morvane
 
-// The small white slider of the player controls. It takes no focus: a key would move it with no
-// press, past the seek bar's press and release.
+// The small white slider of the player controls. Tab reaches it and the arrow keys move it by
+// `stepSize`; a click leaves the keyboard focus where it was.
 Slider {
     id: slider
 
-    focusPolicy: Qt.NoFocus
+    focusPolicy: Qt.TabFocus
     implicitHeight: 16
     padding: 0
 
@@ -35,5 +35,9 @@ Slider {
         radius: 5
         color: "white"
         visible: slider.enabled
+    }
+
+    FocusRing {
+        shown: slider.visualFocus
     }
 }

@@ -21,6 +21,8 @@ GridView {
     cellHeight: 222 + 22
     clip: true
     boundsBehavior: Flickable.StopAtBounds
+    // One stop of the Tab chain; the arrows move from card to card.
+    activeFocusOnTab: true
     model: playlists.cards
     ScrollBar.vertical: ScrollBar {}
 

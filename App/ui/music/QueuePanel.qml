@@ -176,6 +176,7 @@ Rectangle {
         visible: !panel.model.queueEmpty
         clip: true
         reuseItems: true
+        activeFocusOnTab: true
         model: panel.model.upcoming
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {}

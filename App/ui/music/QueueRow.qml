@@ -2,7 +2,8 @@ import QtQuick
 import Morvane
 
 // One queue entry: picture, title and artist, and the length, which turns into a remove button
-// under the pointer (never on the song playing). Its owner acts on a double click and on remove.
+// under the pointer (never on the song playing). Its owner acts on a double click and on remove;
+// in a list the keyboard reaches the row as the list's current item, and Return or Space plays it.
 Item {
     id: row
 
@@ -18,7 +19,17 @@ Item {
     signal play(string uid)
     signal remove(string uid)
 
+    function activate() {
+        play(uid)
+    }
+
     implicitHeight: 44
+    focus: ListView.isCurrentItem
+    Accessible.role: Accessible.ListItem
+    Accessible.name: title
+    Accessible.description: artist
+    Accessible.onPressAction: activate()
+    Keys.onPressed: event => event.accepted = KeyboardAccess.press(row, event.key, event.modifiers)
 
     HoverHandler {
         id: hover
@@ -26,6 +37,11 @@ Item {
 
     TapHandler {
         onTapped: if (tapCount === 2) row.play(row.uid)
+    }
+
+    FocusRing {
+        shown: row.activeFocus
+        inset: 0
     }
 
     Row {
@@ -99,6 +115,7 @@ Item {
             anchors.verticalCenter: parent.verticalCenter
             visible: row.hovered && !row.current
             symbol: "xmark"
+            focusPolicy: Qt.NoFocus
             help: qsTr("Remove")
             size: 12
             colour: Theme.dim

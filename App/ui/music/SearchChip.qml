@@ -3,18 +3,19 @@ import Morvane
 
 // A past search as a capsule with a clock; a click searches it again. Plain text, so what the
 // user typed shows as typed.
-Rectangle {
+ShelfItem {
     id: chip
-
-    required property int index
-    required property string title
-    readonly property CardListModel cards: ListView.view.model
 
     objectName: "chip:" + title
     width: row.implicitWidth + 28
     height: row.implicitHeight + 16
-    radius: height / 2
-    color: Theme.panel
+    ringRadius: height / 2
+
+    Rectangle {
+        anchors.fill: parent
+        radius: height / 2
+        color: Theme.panel
+    }
 
     Row {
         id: row
@@ -37,6 +38,6 @@ Rectangle {
     }
     MouseArea {
         anchors.fill: parent
-        onClicked: chip.cards.activate(chip.index)
+        onClicked: chip.activate()
     }
 }

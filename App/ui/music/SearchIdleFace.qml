@@ -84,7 +84,7 @@ Flickable {
                 rightPadding: Theme.pageInset
                 topPadding: 6
                 bottomPadding: 6
-                focusPolicy: Qt.NoFocus
+                focusPolicy: Qt.TabFocus
                 Accessible.name: modelData
                 contentItem: Row {
                     spacing: 8
@@ -105,6 +105,11 @@ Flickable {
                     }
                 }
                 onClicked: () => face.model.search(modelData)
+
+                FocusRing {
+                    shown: recent.visualFocus
+                    inset: 0
+                }
             }
         }
     }

@@ -12,6 +12,8 @@ ListView {
     objectName: "resultsList"
     model: screenModel.tracks
     reuseItems: true
+    // One stop of the Tab chain; the arrows move from song to song.
+    activeFocusOnTab: true
     topMargin: 24
     bottomMargin: 24
     boundsBehavior: Flickable.StopAtBounds

@@ -24,6 +24,8 @@ RowLayout {
     PlayerSlider {
         objectName: "seekSlider"
         Layout.fillWidth: true
+        Accessible.name: qsTr("Position")
+        stepSize: 5
         from: 0
         to: bar.model.maximum
         value: bar.model.value

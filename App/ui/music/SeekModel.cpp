@@ -79,8 +79,13 @@ void SeekModel::begin()
 
 void SeekModel::moveTo(double seconds)
 {
-    if (!m_dragging || !std::isfinite(seconds))
+    if (!std::isfinite(seconds))
         return;
+    if (!m_dragging) {
+        if (enabled())
+            m_player.seek(std::clamp(seconds, 0.0, duration()));
+        return;
+    }
     m_dragValue = seconds;
     Q_EMIT changed();
 }

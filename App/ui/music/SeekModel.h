@@ -30,7 +30,8 @@ public:
     [[nodiscard]] QString elapsedText() const;
     [[nodiscard]] QString durationText() const;
 
-    // The thumb is taken, moved, let go.
+    // The thumb is taken, moved, let go. A move without the thumb held (an arrow key) seeks there
+    // at once.
     Q_INVOKABLE void begin();
     Q_INVOKABLE void moveTo(double seconds);
     Q_INVOKABLE void end();

@@ -2,7 +2,9 @@ import QtQuick
 import Morvane
 
 // A titled row that scrolls sideways (by drag, a sideways wheel or Shift with the wheel), its first
-// item in line with the heading; only the items in view are built. The host gives the items and their height.
+// item in line with the heading; only the items in view are built. The host gives the items and their
+// height. The keyboard reaches the row as one stop; the arrows move along it and the row scrolls to
+// keep the item in view.
 Column {
     id: shelf
 
@@ -11,6 +13,8 @@ Column {
     property var model
     property Component delegate
     property real rowHeight
+    // The keyboard is on one of the items.
+    readonly property bool itemsFocused: items.activeFocus
 
     spacing: 12
 
@@ -66,5 +70,8 @@ Column {
         boundsBehavior: Flickable.StopAtBounds
         model: shelf.model
         delegate: shelf.delegate
+        activeFocusOnTab: true
+
+        onCurrentIndexChanged: if (activeFocus) positionViewAtIndex(currentIndex, ListView.Contain)
     }
 }

@@ -3,7 +3,8 @@ import QtQuick.Controls
 import Morvane
 
 // The music window's destinations, its playlists among them. A click routes there and closes
-// Now Playing; the current route's entry is drawn selected.
+// Now Playing; the current route's entry is drawn selected. The keyboard enters on that entry, the
+// arrows pass the headers, and Return or Space acts as the click.
 Rectangle {
     id: sidebar
 
@@ -24,7 +25,13 @@ Rectangle {
         reuseItems: true
         boundsBehavior: Flickable.StopAtBounds
         model: sidebar.model
+        activeFocusOnTab: true
+        keyNavigationEnabled: false
         ScrollBar.vertical: ScrollBar {}
+
+        onActiveFocusChanged: if (activeFocus) currentIndex = sidebar.model.selectedRow()
+        Keys.onUpPressed: currentIndex = sidebar.model.step(currentIndex, -1)
+        Keys.onDownPressed: currentIndex = sidebar.model.step(currentIndex, 1)
 
         delegate: Item {
             id: row
@@ -37,9 +44,19 @@ Rectangle {
             required property bool selected
             required property string key
 
+            function activate() {
+                ListView.view.model.activate(index)
+            }
+
             objectName: "sidebar:" + key
             width: ListView.view.width
             height: isHeader ? headerText.implicitHeight + 20 : 31
+            focus: ListView.isCurrentItem
+            Accessible.role: isHeader ? Accessible.StaticText : Accessible.ListItem
+            Accessible.name: title
+            Accessible.selected: selected
+            Accessible.onPressAction: activate()
+            Keys.onPressed: event => event.accepted = KeyboardAccess.press(row, event.key, event.modifiers)
 
             Text {
                 id: headerText
@@ -108,7 +125,12 @@ Rectangle {
                 MouseArea {
                     anchors.fill: parent
                     enabled: !row.isHeader
-                    onClicked: row.ListView.view.model.activate(row.index)
+                    onClicked: row.activate()
+                }
+                FocusRing {
+                    shown: row.activeFocus
+                    inset: 0
+                    radius: 8
                 }
             }
         }

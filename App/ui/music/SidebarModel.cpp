@@ -4,6 +4,8 @@
 #include "coordinator/AppState.h"
 #include "core/Json.h"
 
+#include <cstdlib>
+
 namespace {
 using Kind = Route::Kind;
 
@@ -81,6 +83,29 @@ void SidebarModel::activate(int row)
     m_state->setRoute(m_rows[row].route);
     // The queue panel stays as it is.
     m_state->setShowNowPlaying(false);
+}
+
+int SidebarModel::step(int row, int by) const
+{
+    const int direction = by < 0 ? -1 : 1;
+    int found = row;
+    for (int next = row + direction, left = std::abs(by); left > 0 && next >= 0 && next < m_rows.size();
+         next += direction) {
+        if (!m_rows[next].header) {
+            found = next;
+            --left;
+        }
+    }
+    return found;
+}
+
+int SidebarModel::selectedRow() const
+{
+    for (int row = 0; row < m_rows.size(); ++row) {
+        if (!m_rows[row].header && m_rows[row].route == m_route)
+            return row;
+    }
+    return step(-1, 1);
 }
 
 QList<SidebarModel::Row> SidebarModel::playlistRows() const

@@ -34,6 +34,12 @@ public:
 
     // A click on the row: its destination becomes the route, and Now Playing closes.
     Q_INVOKABLE void activate(int row);
+    // The destination `by` entries away from `row` (headers skipped), or `row` itself at either
+    // end: where the arrow keys move. From -1 down, the first destination.
+    Q_INVOKABLE int step(int row, int by) const;
+    // The row of the current route's entry, where the keyboard enters the sidebar; the first
+    // destination when the route has no entry.
+    Q_INVOKABLE int selectedRow() const;
 
 private:
     struct Row

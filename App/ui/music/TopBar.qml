@@ -93,6 +93,7 @@ Rectangle {
                         padding: 0
                         background: null
                         placeholderText: "Search songs, artists, or paste a YouTube link"
+                        Accessible.name: qsTr("Search")
                         font.pixelSize: Theme.body
                         text: bar.model.query
                         onTextEdited: bar.model.query = text

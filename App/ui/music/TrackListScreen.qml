@@ -55,6 +55,8 @@ Item {
         anchors.fill: parent
         model: screen.model.tracks
         reuseItems: true
+        // One stop of the Tab chain; the arrows move from song to song.
+        activeFocusOnTab: true
         bottomMargin: 18
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {}

@@ -2,6 +2,7 @@ import QtQuick
 import Morvane
 
 // The one song menu of a screen or a card: made for the row's song when asked, gone once closed.
+// The keyboard goes back where it was when the menu opened (a closed menu leaves it nowhere).
 Item {
     id: host
 
@@ -10,7 +11,7 @@ Item {
     required property var list
 
     function open(row: int, at: Item, x: real, y: real) {
-        const menu = menuView.createObject(host)
+        const menu = menuView.createObject(host, {"returnFocus": host.Window.activeFocusItem})
         menu.controller = list.menu(row, menu)
         menu.build()
         // Placed in the host's coordinates: a row may go while its menu is open.
@@ -22,7 +23,13 @@ Item {
         id: menuView
 
         TrackMenuView {
-            onClosed: destroy()
+            property Item returnFocus
+
+            onClosed: {
+                if (returnFocus)
+                    returnFocus.forceActiveFocus()
+                destroy()
+            }
         }
     }
 }

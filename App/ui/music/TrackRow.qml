@@ -6,6 +6,8 @@ import Morvane
 // heart, the length and the menu button. A double click plays the list from the song; a secondary
 // click opens the same menu as the ellipsis. The heart and the menu button come forward under the
 // pointer; the song playing is marked in the number column, or on the cover when there is none.
+// The keyboard reaches the row as a whole (its list moves with the arrows): Return or Space plays
+// as the double click does, the Menu key opens the menu at the ellipsis.
 Item {
     id: row
 
@@ -25,7 +27,20 @@ Item {
     // The menu of the song, to open at (x, y) of `at`.
     signal menuRequested(int index, Item at, real x, real y)
 
+    function activate() {
+        list.play(index)
+    }
+    function openMenu() {
+        menuRequested(index, menuButton, 0, menuButton.height)
+    }
+
     implicitHeight: 52
+    focus: ListView.isCurrentItem
+    Accessible.role: Accessible.ListItem
+    Accessible.name: title
+    Accessible.description: artist
+    Accessible.onPressAction: activate()
+    Keys.onPressed: event => event.accepted = KeyboardAccess.press(row, event.key, event.modifiers)
 
     HoverHandler {
         id: hover
@@ -44,6 +59,12 @@ Item {
         anchors.fill: parent
         radius: 8
         color: row.hovered ? Qt.rgba(1, 1, 1, 0.07) : "transparent"
+    }
+
+    FocusRing {
+        shown: row.activeFocus
+        inset: 0
+        radius: 8
     }
 
     RowLayout {
@@ -146,6 +167,8 @@ Item {
             // The flexible gap of at least 8 between the text and the heart.
             Layout.leftMargin: 8 + parent.spacing
             symbol: row.liked ? "heart.fill" : "heart"
+            focusPolicy: Qt.NoFocus
+            Accessible.name: row.liked ? qsTr("Unlike") : qsTr("Like")
             size: 14
             colour: row.liked ? Theme.accent : Theme.dim
             opacity: row.hovered || row.liked ? 1 : 0
@@ -174,10 +197,11 @@ Item {
                 width: 22
                 height: 22
                 symbol: "ellipsis"
+                focusPolicy: Qt.NoFocus
+                Accessible.name: qsTr("More")
                 colour: Theme.dim
                 opacity: row.hovered ? 1 : 0.35
-                Accessible.name: qsTr("More")
-                onClicked: row.menuRequested(row.index, menuButton, 0, menuButton.height)
+                onClicked: row.openMenu()
             }
         }
     }

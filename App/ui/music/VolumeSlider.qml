@@ -25,6 +25,8 @@ Row {
         objectName: "volumeSlider"
         anchors.verticalCenter: parent.verticalCenter
         width: row.sliderWidth
+        Accessible.name: qsTr("Volume")
+        stepSize: 0.05
         from: 0
         to: 1
         value: row.model.volume

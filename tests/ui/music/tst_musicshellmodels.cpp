@@ -1,6 +1,7 @@
 #include "MusicShellRig.h"
 #include "TestToolMirror.h"
 #include "engine/DownloadTask.h"
+#include "ui/KeyboardAccess.h"
 #include "ui/music/MusicShellModel.h"
 
 #include <QAbstractItemModelTester>
@@ -62,6 +63,27 @@ Track song(const char *id)
 const QStringList fixedKeys{QStringLiteral("home"),      QStringLiteral("search"),          QStringLiteral("explore"),
                             QStringLiteral("header"),    QStringLiteral("liked"),           QStringLiteral("recent"),
                             QStringLiteral("playlists"), QStringLiteral("libraryDownloads")};
+// An item of a list as the keyboard meets it: what it was asked to do.
+class KeyTarget : public QObject
+{
+    Q_OBJECT
+
+public:
+    QStringList calls;
+    Q_INVOKABLE void activate() { calls.append(QStringLiteral("activate")); }
+    Q_INVOKABLE void openMenu() { calls.append(QStringLiteral("openMenu")); }
+};
+
+// An item that only acts, with no menu.
+class ActOnly : public QObject
+{
+    Q_OBJECT
+
+public:
+    int activated = 0;
+    Q_INVOKABLE void activate() { ++activated; }
+};
+
 const QStringList manageKeys{QStringLiteral("header"), QStringLiteral("downloads"), QStringLiteral("settings")};
 } // namespace
 
@@ -186,6 +208,102 @@ private Q_SLOTS:
         sidebar.activate(rowOf(sidebar, QStringLiteral("header")));
         QVERIFY(state.showNowPlaying());
         QCOMPARE(routes.size(), 0);
+    }
+
+    // The arrows pass the headers and stop at either end; the keyboard enters on the route's entry.
+    void sidebarKeys_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("by");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("entering") << -1 << 1 << 0;
+        QTest::newRow("down within a section") << 0 << 1 << 1;
+        QTest::newRow("down over a header") << 2 << 1 << 4;
+        QTest::newRow("up over a header") << 4 << -1 << 2;
+        QTest::newRow("into the playlists") << 7 << 1 << 9;
+        QTest::newRow("out of the playlists") << 11 << 1 << 13;
+        QTest::newRow("three down") << 2 << 3 << 6;
+        QTest::newRow("two up over a header") << 13 << -2 << 10;
+        QTest::newRow("past the last") << 14 << 1 << 14;
+        QTest::newRow("before the first") << 0 << -1 << 0;
+    }
+    void sidebarKeys()
+    {
+        QFETCH(int, row);
+        QFETCH(int, by);
+        QFETCH(int, expected);
+        MusicShellRig rig;
+        SidebarModel sidebar(rig.state.get());
+        QCOMPARE(sidebar.step(row, by), expected);
+    }
+
+    void sidebarEntry_data()
+    {
+        QTest::addColumn<Route>("route");
+        QTest::addColumn<QString>("entered");
+        QTest::newRow("home") << to(Kind::Home) << QStringLiteral("home");
+        QTest::newRow("settings") << to(Kind::Settings) << QStringLiteral("settings");
+        QTest::newRow("second of two same-named") << Route::playlist(MusicShellRig::playlistID(3)) << playlistKey(3);
+        QTest::newRow("playlist that is gone") << Route::playlist(QUuid::createUuid()) << QStringLiteral("home");
+    }
+    void sidebarEntry()
+    {
+        QFETCH(Route, route);
+        QFETCH(QString, entered);
+        MusicShellRig rig;
+        SidebarModel sidebar(rig.state.get());
+        rig.state->setRoute(route);
+        QCOMPARE(sidebar.index(sidebar.selectedRow()).data(SidebarModel::KeyRole).toString(), entered);
+    }
+
+    // Return, Enter and Space act; the Menu key and Shift+F10 open the menu; other keys, and the
+    // menu keys on an item without a menu, go on to the list.
+    void itemKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<bool>("actsWithoutMenu");
+        QTest::newRow("return") << int(Qt::Key_Return) << 0 << QStringLiteral("activate") << true;
+        QTest::newRow("keypad enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << QStringLiteral("activate")
+                                      << true;
+        QTest::newRow("space") << int(Qt::Key_Space) << 0 << QStringLiteral("activate") << true;
+        QTest::newRow("ctrl+return") << int(Qt::Key_Return) << int(Qt::ControlModifier) << QString() << false;
+        QTest::newRow("menu") << int(Qt::Key_Menu) << 0 << QStringLiteral("openMenu") << false;
+        QTest::newRow("shift+f10") << int(Qt::Key_F10) << int(Qt::ShiftModifier) << QStringLiteral("openMenu") << false;
+        QTest::newRow("f10") << int(Qt::Key_F10) << 0 << QString() << false;
+        QTest::newRow("down") << int(Qt::Key_Down) << 0 << QString() << false;
+    }
+    void itemKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, call);
+        QFETCH(bool, actsWithoutMenu);
+        KeyTarget target;
+        QCOMPARE(KeyboardAccess::press(&target, key, modifiers), !call.isEmpty());
+        QCOMPARE(target.calls, call.isEmpty() ? QStringList() : QStringList{call});
+        ActOnly plain;
+        QCOMPARE(KeyboardAccess::press(&plain, key, modifiers), actsWithoutMenu);
+        QCOMPARE(plain.activated, actsWithoutMenu ? 1 : 0);
+        QVERIFY(!KeyboardAccess::press(nullptr, key, modifiers));
+    }
+
+    void plainMenuText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("plain");
+        QTest::newRow("mark") << QStringLiteral("&File") << QStringLiteral("File");
+        QTest::newRow("inner mark") << QStringLiteral("Go &Home") << QStringLiteral("Go Home");
+        QTest::newRow("doubled") << QStringLiteral("Paste Link && Fetch") << QStringLiteral("Paste Link & Fetch");
+        QTest::newRow("none") << QStringLiteral("Settings…") << QStringLiteral("Settings…");
+        QTest::newRow("trailing") << QStringLiteral("R&") << QStringLiteral("R");
+    }
+    void plainMenuText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, plain);
+        QCOMPARE(KeyboardAccess::plainText(text), plain);
     }
 
     // The count of unfinished downloads: a pause keeps it, a cancel or completion drops it, 0 hides it.

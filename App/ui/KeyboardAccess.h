@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+
+// What the keyboard does to an item of a list, grid or shelf, and the names a screen reader reads
+// for texts with mnemonic marks. Return, Enter and Space act as a click does (the item's
+// `activate()`); the Menu key and Shift+F10 open the item's menu at the item (its `openMenu()`).
+class KeyboardAccess final : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+
+public:
+    using QObject::QObject;
+
+    // Calls the item's function for the key; false when the key is not one of these or the item
+    // has no such function, so the event goes on (to the list, which moves with the arrows).
+    Q_INVOKABLE static bool press(QObject *item, int key, int modifiers);
+    // `text` without the marks of its mnemonic ("&File" reads "File", "A && B" reads "A & B").
+    Q_INVOKABLE static QString plainText(const QString &text);
+};

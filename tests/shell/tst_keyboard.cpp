@@ -1,0 +1,267 @@
+#include "FakeCatalog.h"
+#include "PlayerRig.h"
+#include "QmlHarness.h"
+#include "TestApp.h"
+#include "ui/root/CommandController.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QProcess>
+#include <QQuickItem>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+QString focused(QQuickWindow *window)
+{
+    const QQuickItem *item = window->activeFocusItem();
+    return item ? item->objectName() : QString();
+}
+
+// Presses Tab (Shift+Tab with `back`) until the keyboard is on an item whose name starts with
+// `name`; the names passed on the way when it never gets there.
+QStringList tabTo(QQuickWindow *window, const QString &name, bool back = false)
+{
+    QStringList passed;
+    for (int press = 0; press < 60; ++press) {
+        QTest::keyClick(window, back ? Qt::Key_Backtab : Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
+        if (focused(window).startsWith(name))
+            return {};
+        passed.append(window->activeFocusItem()
+                          ? QString::fromLatin1(window->activeFocusItem()->metaObject()->className()) +
+                                QLatin1Char(':') + focused(window)
+                          : QStringLiteral("nothing"));
+    }
+    return passed;
+}
+
+// The accent outline on `item` is shown.
+bool ringShown(const QQuickItem *item)
+{
+    for (const QQuickItem *child : item->findChildren<QQuickItem *>()) {
+        if (QString::fromLatin1(child->metaObject()->className()).startsWith(QLatin1String("FocusRing")))
+            return child->isVisible();
+    }
+    return false;
+}
+
+// The shown item named `name` in the window's scene (list rows are no QObject children).
+QQuickItem *shownIn(QQuickItem *item, const QString &name)
+{
+    if (!item->isVisible())
+        return nullptr;
+    if (item->objectName() == name)
+        return item;
+    for (QQuickItem *child : item->childItems()) {
+        if (QQuickItem *found = shownIn(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+QQuickItem *shown(QQuickWindow *window, const char *name)
+{
+    return shownIn(window->contentItem(), QLatin1String(name));
+}
+
+// The application with three search results for "lofi" and a playlist of two songs, its window
+// active, its shell shown.
+struct KeyboardApp
+{
+    KeyboardApp()
+    {
+        if (!test.app.start() || !test.finishSetup())
+            return;
+        auto &catalog = static_cast<FakeCatalog &>(test.app.state().catalog());
+        catalog.listings.insert(QStringLiteral("search lofi"),
+                                {QList<Track>{PlayerRig::track(1), PlayerRig::track(2), PlayerRig::track(3)}});
+        playlist = test.app.state().library().createPlaylist(QStringLiteral("Road Songs"),
+                                                             {PlayerRig::track(4), PlayerRig::track(5)});
+        window = test.window();
+        window->show();
+        window->requestActivate();
+        ready = QTest::qWaitForWindowActive(window);
+    }
+
+    TestApp test;
+    Playlist playlist;
+    QQuickWindow *window = nullptr;
+    bool ready = false;
+};
+} // namespace
+
+// The music window with the keyboard alone, and as a screen reader reads it over AT-SPI.
+class TestKeyboard : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QmlHarness::prepareApplication(); }
+    void init() { QmlHarness::failOnWarnings(); }
+
+    // From start: a search, a song of its results played, its menu, a playlist opened from
+    // Playlists, the volume, and Now Playing opened and closed.
+    void keyboardOnly()
+    {
+        KeyboardApp app;
+        QVERIFY(app.ready);
+        AppState &state = app.test.app.state();
+        QQuickWindow *window = app.window;
+
+        QCOMPARE(tabTo(window, QStringLiteral("searchInput")), QStringList());
+        for (const char key : {'l', 'o', 'f', 'i'})
+            QTest::keyClick(window, key);
+        QTest::keyClick(window, Qt::Key_Return);
+        QCOMPARE(state.route(), (Route{Route::Kind::Search, {}}));
+        QTRY_VERIFY(shown(window, "trackRow2"));
+        QCOMPARE(tabTo(window, QStringLiteral("trackRow")), QStringList());
+        QCOMPARE(focused(window), QStringLiteral("trackRow0"));
+        QTest::keyClick(window, Qt::Key_Down);
+        QCOMPARE(focused(window), QStringLiteral("trackRow1"));
+        QVERIFY(ringShown(window->activeFocusItem()));
+        QTest::keyClick(window, Qt::Key_Return);
+        QTRY_VERIFY(state.player().current());
+        QCOMPARE(state.player().current()->id, PlayerRig::track(2).id);
+        QCOMPARE(state.player().queue().size(), 3);
+
+        // The menu opens at the row, the keyboard in it; Escape gives the keyboard back to the row.
+        QTest::keyClick(window, Qt::Key_Menu);
+        QQuickItem *row = window->activeFocusItem();
+        QObject *menu = window->findChild<QObject *>(QStringLiteral("trackMenu"));
+        QVERIFY(menu);
+        QTRY_VERIFY(menu->property("opened").toBool());
+        const double rowBottom = row->mapToScene(QPointF(0, row->height())).y();
+        const double menuTop =
+            menu->property("parent").value<QQuickItem *>()->mapToScene(QPointF(0, menu->property("y").toReal())).y();
+        // Below the row, or above it where the window ends too soon.
+        const double menuBottom = menuTop + menu->property("height").toReal();
+        QVERIFY2(qAbs(menuTop - rowBottom) < 40 || qAbs(menuBottom - rowBottom) < 40,
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(menuTop).arg(menuBottom).arg(rowBottom)));
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTRY_VERIFY(!window->findChild<QObject *>(QStringLiteral("trackMenu")));
+        QCOMPARE(focused(window), QStringLiteral("trackRow1"));
+
+        // The sidebar takes the keyboard on the route's entry; the arrows pass its headers.
+        QCOMPARE(tabTo(window, QStringLiteral("sidebar:"), true), QStringList());
+        QCOMPARE(focused(window), QStringLiteral("sidebar:search"));
+        for (int down = 0; down < 4; ++down)
+            QTest::keyClick(window, Qt::Key_Down);
+        QCOMPARE(focused(window), QStringLiteral("sidebar:playlists"));
+        QTest::keyClick(window, Qt::Key_Space);
+        QCOMPARE(state.route(), (Route{Route::Kind::Playlists, {}}));
+        QTRY_VERIFY(shown(window, "playlistGrid"));
+        QCOMPARE(tabTo(window, QStringLiteral("card:")), QStringList());
+        QTest::keyClick(window, Qt::Key_Return);
+        QCOMPARE(state.route(), Route::playlist(app.playlist.id));
+
+        const double volume = state.player().volume();
+        QCOMPARE(tabTo(window, QStringLiteral("volumeSlider")), QStringList());
+        QTest::keyClick(window, Qt::Key_Left);
+        QTest::keyClick(window, Qt::Key_Left);
+        QCOMPARE(qRound(state.player().volume() * 100), qRound(volume * 100) - 10);
+
+        QCOMPARE(tabTo(window, QStringLiteral("nowPlayingGroup"), true), QStringList());
+        QTest::keyClick(window, Qt::Key_Return);
+        QVERIFY(state.showNowPlaying());
+        QTRY_VERIFY(shown(window, "upNextList"));
+        QTest::keyClick(window, Qt::Key_Escape);
+        QVERIFY(!state.showNowPlaying());
+    }
+
+    // No shown button, slider, field or row without a name, and no menu with its mnemonic mark, on
+    // Home, search results, a playlist and Now Playing.
+    void accessibilityTree()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("the AT-SPI bridge is the X11 platform's");
+        // The test's bus starts no installed service: the accessibility bus is started here, and the
+        // application, watching for it, joins it.
+        QProcess bus;
+        bus.start(QStringLiteral("/usr/libexec/at-spi-bus-launcher"), {QStringLiteral("--launch-immediately")});
+        QVERIFY(bus.waitForStarted());
+        QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.a11y.Bus")));
+        const auto stopBus = qScopeGuard([&bus] {
+            bus.terminate();
+            bus.waitForFinished();
+        });
+        KeyboardApp app;
+        QVERIFY(app.ready);
+        AppState &state = app.test.app.state();
+        state.player().play(QList<Track>{PlayerRig::track(6), PlayerRig::track(7)}, 0, false);
+        QTRY_VERIFY(state.player().current());
+
+        const auto check = [&](const char *screen, int least) {
+            QProcess walk;
+            walk.start(QStringLiteral(MORVANE_TEST_DATA_DIR "/../shell/atspi-unnamed"),
+                       {QString::number(QCoreApplication::applicationPid())});
+            // The walk asks this process over the bus: its events must go on being served.
+            QVERIFY2(QTest::qWaitFor([&] { return walk.state() == QProcess::NotRunning; }, 120000), screen);
+            const QStringList lines = QString::fromUtf8(walk.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+            QVERIFY2(walk.exitCode() == 0 && !lines.isEmpty(),
+                     qPrintable(lines.join(u'\n') + QString::fromUtf8(walk.readAllStandardError())));
+            QVERIFY2(lines.first().section(u' ', 1).toInt() >= least,
+                     qPrintable(QString::fromLatin1(screen) + lines.first()));
+            QVERIFY2(lines.size() == 1, qPrintable(QString::fromLatin1(screen) + u'\n' + lines.join(u'\n')));
+        };
+        QTRY_VERIFY(shown(app.window, "homeList"));
+        check("Home", 25);
+
+        state.setRoute({Route::Kind::Search, {}});
+        state.search().submit(QStringLiteral("lofi"), &state.player());
+        QTRY_VERIFY(shown(app.window, "trackRow2"));
+        check("Search results", 30);
+
+        state.setRoute(Route::playlist(app.playlist.id));
+        QTRY_VERIFY(shown(app.window, "trackRow1"));
+        check("a playlist", 28);
+
+        state.setShowNowPlaying(true);
+        QTRY_VERIFY(shown(app.window, "closeButton"));
+        check("Now Playing", 30);
+    }
+
+    // Escape and Ctrl+W close the settings window; Ctrl+, and Ctrl+Q do in it what they do in the
+    // main window. Last: Ctrl+Q ends the application's event loop.
+    void settingsWindowKeys()
+    {
+        KeyboardApp app;
+        QVERIFY(app.ready);
+        const auto settings = [&] { return app.window->property("settingsWindow").value<QWindow *>(); };
+        for (const QKeySequence &close : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+            QTest::keySequence(app.window, QKeySequence(Qt::CTRL | Qt::Key_Comma));
+            QTRY_VERIFY(settings());
+            QVERIFY(QTest::qWaitForWindowActive(settings()));
+            QTest::keySequence(settings(), close);
+            QTRY_VERIFY(!settings());
+            app.window->requestActivate();
+            QVERIFY(QTest::qWaitForWindowActive(app.window));
+        }
+
+        QTest::keySequence(app.window, QKeySequence(Qt::CTRL | Qt::Key_Comma));
+        QTRY_VERIFY(settings());
+        QWindow *open = settings();
+        QVERIFY(QTest::qWaitForWindowActive(open));
+        QTest::keySequence(open, QKeySequence(Qt::CTRL | Qt::Key_Comma));
+        QCOMPARE(settings(), open);
+        QVERIFY(open->isVisible());
+        QSignalSpy quits(app.test.model<CommandController>("commands"), &CommandController::quitRequested);
+        QTest::keySequence(open, QKeySequence(Qt::CTRL | Qt::Key_Q));
+        QCOMPARE(quits.size(), 1);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    // Read as the application starts: the bridge to AT-SPI runs without a screen reader asking.
+    qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+    // Covers come from nowhere: no request leaves the machine.
+    qputenv("MORVANE_IMAGE_HOST", "http://127.0.0.1:9");
+    QApplication application(argc, argv);
+    TestKeyboard test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_keyboard.moc"
