@@ -85,6 +85,14 @@ struct Screen : MusicShellScreen
     }
 
     QQuickItem *row(int index) const { return item(QStringLiteral("trackRow%1").arg(index)); }
+    // Playlist 2 holding `tracks`, shown; its id.
+    QUuid showPlaylist(const QList<Track> &tracks) const
+    {
+        const QUuid id = MusicShellRig::playlistID(2);
+        rig.state->library().add(tracks, id);
+        rig.state->setRoute(Route::playlist(id));
+        return id;
+    }
     [[nodiscard]] double scrolled() const { return item(QStringLiteral("songList"))->property("contentY").toDouble(); }
     // Presses at `from` and moves to `to` in ten steps, keeping the button down.
     void dragTo(QPoint from, QPoint to) const
@@ -253,10 +261,8 @@ private Q_SLOTS:
     {
         Screen screen;
         AppState &state = *screen.rig.state;
-        const QUuid id = MusicShellRig::playlistID(2);
         const QList<Track> tracks = songs(20);
-        state.library().add(tracks, id);
-        state.setRoute(Route::playlist(id));
+        const QUuid id = screen.showPlaylist(tracks);
         QTRY_VERIFY(screen.row(0));
         QQuickItem *list = screen.item(QStringLiteral("songList"));
         const QRectF view = MusicShellScreen::sceneRect(list);
@@ -283,10 +289,8 @@ private Q_SLOTS:
     {
         Screen screen;
         AppState &state = *screen.rig.state;
-        const QUuid id = MusicShellRig::playlistID(2);
         const QList<Track> tracks = songs(3);
-        state.library().add(tracks, id);
-        state.setRoute(Route::playlist(id));
+        const QUuid id = screen.showPlaylist(tracks);
         QTRY_VERIFY(screen.row(2));
 
         const QPoint from = screen.centre(screen.row(2));
