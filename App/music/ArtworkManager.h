@@ -35,6 +35,9 @@ public:
     // The image already held for `url`, or a null image; starts no download.
     [[nodiscard]] QImage cached(const QUrl &url) const;
     [[nodiscard]] int cachedCount() const { return m_cache.count(); }
+    // `image` as a file other programs can read, under "Cache/Artwork": written once per picture
+    // (named by its content), keeping the last few. Empty when it cannot be written.
+    QString fileFor(const QImage &image);
     // Downloads under way.
     [[nodiscard]] int loadingCount() const { return int(m_inflight.size()); }
 
@@ -45,4 +48,6 @@ private:
     QNetworkAccessManager *m_network;
     QCache<QUrl, QImage> m_cache;
     QHash<QUrl, std::shared_ptr<PendingArtwork>> m_inflight;
+    // The file of the picture asked for last, by the image's cache key.
+    std::pair<qint64, QString> m_lastFile;
 };
