@@ -1,15 +1,19 @@
 #include "ArtworkManager.h"
 
+#include "core/AppPaths.h"
 #include "core/SharedResult.h"
 
 #include <QBuffer>
 #include <QCoroNetworkReply>
 #include <QCoroSignal>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QImageReader>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QSaveFile>
 
 #include <memory>
 
@@ -35,6 +39,9 @@ qsizetype costOf(const QImage &image)
 {
     return std::max(qsizetype(image.sizeInBytes() / 1024), leastCost);
 }
+
+// Picture files kept for other programs; one is written per song shown.
+constexpr int filesKept = 16;
 
 } // namespace
 
@@ -133,6 +140,30 @@ QCoro::Task<QImage> ArtworkManager::image(QList<QUrl> urls, CancelToken cancel)
             co_return found;
     }
     co_return QImage();
+}
+
+// Asked for again each time the song's details are read: the last answer is kept, and the picture
+// is hashed and written only when it is another one.
+QString ArtworkManager::fileFor(const QImage &image)
+{
+    if (image.isNull())
+        return {};
+    if (m_lastFile.first == image.cacheKey())
+        return m_lastFile.second;
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(QByteArrayView(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes()));
+    const QDir folder(AppPaths::sub(QStringLiteral("Cache/Artwork")));
+    const QString path = folder.filePath(QString::fromLatin1(hash.result().toHex()) + QStringLiteral(".jpg"));
+    if (!QFileInfo::exists(path)) {
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "JPEG", 90) || !file.commit())
+            return {};
+        const QFileInfoList files = folder.entryInfoList(QDir::Files, QDir::Time);
+        for (qsizetype i = filesKept; i < files.size(); ++i)
+            QFile::remove(files.at(i).filePath());
+    }
+    m_lastFile = {image.cacheKey(), path};
+    return path;
 }
 
 QCoro::Task<QImage> ArtworkManager::load(QUrl url, PendingArtwork *pending)

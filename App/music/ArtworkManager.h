@@ -47,6 +47,9 @@ public:
     // needs its release.
     void hold(const QUrl &url);
     void release(const QUrl &url);
+    // `image` as a file other programs can read, under "Cache/Artwork": written once per picture
+    // (named by its content), keeping the last few. Empty when it cannot be written.
+    QString fileFor(const QImage &image);
     // Downloads under way.
     [[nodiscard]] int loadingCount() const { return int(m_inflight.size()); }
 
@@ -67,4 +70,6 @@ private:
     QHash<QUrl, Held> m_held;
     int m_largestSide = 0;
     QHash<QUrl, std::shared_ptr<PendingArtwork>> m_inflight;
+    // The file of the picture asked for last, by the image's cache key.
+    std::pair<qint64, QString> m_lastFile;
 };

@@ -37,6 +37,12 @@ QString MprisPlayerAdaptor::playbackStatus() const
     return m_service->player()->isPlaying() ? QStringLiteral("Playing") : QStringLiteral("Paused");
 }
 
+double MprisPlayerAdaptor::rate() const
+{
+    const PlayerManager *player = m_service->player();
+    return player->isPlaying() && !player->isLoading() ? 1.0 : 0.0;
+}
+
 QString MprisPlayerAdaptor::loopStatus() const
 {
     const RepeatMode mode = m_service->player()->repeatMode();
@@ -82,8 +88,11 @@ QVariantMap MprisPlayerAdaptor::metadata() const
         metadata.insert(QStringLiteral("xesam:album"), *track->album);
     if (player->duration() > 0)
         metadata.insert(QStringLiteral("mpris:length"), microseconds(player->duration()));
-    if (const QUrl link = m_service->artworkLink(*track); !link.isEmpty())
-        metadata.insert(QStringLiteral("mpris:artUrl"), link.toString());
+    // Only the picture the player shows: a link of the catalogue's may not exist in that size.
+    if (const QImage artwork = player->artwork(); !artwork.isNull()) {
+        if (const QUrl link = m_service->artworkLink(artwork); !link.isEmpty())
+            metadata.insert(QStringLiteral("mpris:artUrl"), link.toString());
+    }
     return metadata;
 }
 

@@ -19,8 +19,8 @@ class MprisPlayerAdaptor final : public QDBusAbstractAdaptor
     Q_PROPERTY(QVariantMap Metadata READ metadata)
     Q_PROPERTY(double Volume READ volume WRITE setVolume)
     Q_PROPERTY(qlonglong Position READ position)
-    Q_PROPERTY(double MinimumRate READ rate)
-    Q_PROPERTY(double MaximumRate READ rate)
+    Q_PROPERTY(double MinimumRate READ minimumRate)
+    Q_PROPERTY(double MaximumRate READ maximumRate)
     Q_PROPERTY(bool CanGoNext READ canGoNext)
     Q_PROPERTY(bool CanGoPrevious READ hasCurrent)
     Q_PROPERTY(bool CanPlay READ hasCurrent)
@@ -35,9 +35,12 @@ public:
     [[nodiscard]] QString loopStatus() const;
     // An unknown word changes nothing.
     void setLoopStatus(const QString &status);
-    // Only normal speed exists (the interface forbids a rate of 0, even while a song loads).
-    [[nodiscard]] double rate() const { return 1.0; }
+    // Normal speed while sound comes out; 0 while paused or loading, so that clients counting
+    // the time themselves do not run ahead of a song still loading. Clients cannot change it.
+    [[nodiscard]] double rate() const;
     void setRate(double) {}
+    [[nodiscard]] double minimumRate() const { return 0.0; }
+    [[nodiscard]] double maximumRate() const { return 1.0; }
     [[nodiscard]] bool shuffle() const;
     void setShuffle(bool shuffle);
     [[nodiscard]] QVariantMap metadata() const;

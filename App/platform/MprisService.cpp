@@ -35,9 +35,11 @@ MprisService::MprisService(PlayerManager *player, QObject *parent)
     m_announced = playerProperties();
 
     // The position moves on its own while playing and is read on demand: only jumps are told.
+    // A length the back end corrects, and the end of a load, change the length and the rate.
     for (const auto signal :
          {&PlayerManager::nowPlayingChanged, &PlayerManager::hasNextChanged, &PlayerManager::shuffleChanged,
-          &PlayerManager::repeatModeChanged, &PlayerManager::volumeChanged})
+          &PlayerManager::repeatModeChanged, &PlayerManager::volumeChanged, &PlayerManager::durationChanged,
+          &PlayerManager::playingChanged})
         connect(player, signal, &m_announce, qOverload<>(&QTimer::start));
     connect(player, &PlayerManager::positionJumped, m_playerAdaptor,
             [this](double seconds) { Q_EMIT m_playerAdaptor->Seeked(MprisPlayerAdaptor::microseconds(seconds)); });

@@ -10,7 +10,7 @@
 
 class MprisPlayerAdaptor;
 class PlayerManager;
-struct Track;
+class QImage;
 
 // The player in the desktop's media controls: owns "org.mpris.MediaPlayer2.morvane" and serves
 // org.mpris.MediaPlayer2 and org.mpris.MediaPlayer2.Player at "/org/mpris/MediaPlayer2". When the
@@ -20,8 +20,8 @@ class MprisService final : public QObject
     Q_OBJECT
 
 public:
-    // The link of the picture the player shows for the current track; empty while it shows none.
-    using ArtworkLink = std::function<QUrl(const Track &)>;
+    // A link any client can read to the picture the player shows; empty when there is none.
+    using ArtworkLink = std::function<QUrl(const QImage &)>;
 
     // On the session bus. `player` must outlive the service.
     explicit MprisService(PlayerManager *player, QObject *parent = nullptr);
@@ -35,7 +35,10 @@ public:
 
     // For the adaptors.
     [[nodiscard]] PlayerManager *player() const;
-    [[nodiscard]] QUrl artworkLink(const Track &track) const { return m_artworkLink ? m_artworkLink(track) : QUrl(); }
+    [[nodiscard]] QUrl artworkLink(const QImage &artwork) const
+    {
+        return m_artworkLink ? m_artworkLink(artwork) : QUrl();
+    }
     // Commands answer the caller at once; their work runs on the next turn of the event loop,
     // and not at all once the player is gone.
     void later(std::function<void(PlayerManager &)> work);

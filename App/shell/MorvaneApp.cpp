@@ -50,10 +50,10 @@ MorvaneApp::MorvaneApp(AppState::Backends backends, QObject *parent)
         request.uris = QStringList{uri};
         m_shell.handle(request);
     });
-    m_mpris.setArtworkLink([](const Track &track) {
-        const QList<QUrl> links = track.artwork(true);
-        return links.isEmpty() ? QUrl() : links.constFirst();
-    });
+    // The picture the player shows, from a file: clients need no network, and no link of a size
+    // that may not exist.
+    m_mpris.setArtworkLink(
+        [this](const QImage &artwork) { return QUrl::fromLocalFile(m_state.artwork().fileFor(artwork)); });
     ArtworkProvider::install(m_shell.engine(), m_state.artwork());
     AppStateForeign::instance = &m_state;
 }

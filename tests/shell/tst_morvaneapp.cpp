@@ -1,5 +1,11 @@
+#include "FakeAudioBackend.h"
+#include "MprisClient.h"
+#include "PlayerRig.h"
 #include "QmlHarness.h"
 #include "TestApp.h"
+#include "TestHttpServer.h"
+#include "TestImages.h"
+#include "core/AppPaths.h"
 
 #include <QCoroTask>
 #include <QGuiApplication>
@@ -121,6 +127,57 @@ private Q_SLOTS:
         // The middle bar of the level meter runs through the centre; the corners stay clear.
         QCOMPARE(image.pixelColor(32, 32).rgb(), QColor::fromRgbF(1.0f, 0.34f, 0.42f).rgb());
         QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
+    }
+
+    // The desktop's media controls as the application wires them: the clock stands while a song
+    // loads, the length follows the back end's, and the picture is the one the player shows, as a
+    // file any client can read, or none while it shows none.
+    void mediaControls()
+    {
+        TestHttpServer server;
+        qputenv("MORVANE_IMAGE_HOST", server.base().toUtf8());
+        TestApp test;
+        PlayerManager &player = test.app.state().player();
+        auto &audio = static_cast<FakeAudioBackend &>(test.app.state().audio());
+        MprisClient client;
+        const auto metadata = [&client] { return client.get(QStringLiteral("Metadata")).toMap(); };
+        const Track song = PlayerRig::track(0);
+
+        player.play(song);
+        QCOMPARE(client.get(QStringLiteral("PlaybackStatus")), QVariant(QStringLiteral("Playing")));
+        QCOMPARE(client.get(QStringLiteral("Rate")), QVariant(0.0));
+        // No size of the picture can be had.
+        QTRY_COMPARE(server.requestsFor(song.artwork(true).last().path()).size(), 1);
+        audio.becomeReady(NAN);
+        client.settle();
+        QCOMPARE(client.get(QStringLiteral("Rate")), QVariant(1.0));
+        QVERIFY(player.artwork().isNull());
+        QVERIFY(!metadata().contains(QStringLiteral("mpris:artUrl")));
+        QCOMPARE(metadata().value(QStringLiteral("mpris:length")), QVariant(qlonglong(200000000)));
+
+        client.forget();
+        audio.currentDuration = 180; // found once the stream plays
+        QTRY_COMPARE(metadata().value(QStringLiteral("mpris:length")), QVariant(qlonglong(180000000)));
+        client.settle();
+        QVERIFY(!client.changes.isEmpty());
+        QCOMPARE(client.changes.last()
+                     .changed.value(QStringLiteral("Metadata"))
+                     .toMap()
+                     .value(QStringLiteral("mpris:length")),
+                 QVariant(qlonglong(180000000)));
+
+        server.serveText(song.artwork(true).first().path(), TestImages::solid(Qt::red, {64, 36}), "image/png");
+        player.play(song);
+        QTRY_VERIFY(!player.artwork().isNull());
+        QTRY_VERIFY(metadata().contains(QStringLiteral("mpris:artUrl")));
+        const QUrl link(metadata().value(QStringLiteral("mpris:artUrl")).toString());
+        QVERIFY(link.isLocalFile());
+        QVERIFY(link.toLocalFile().startsWith(AppPaths::sub(QStringLiteral("Cache/Artwork")) + QLatin1Char('/')));
+        const QImage shown(link.toLocalFile());
+        QCOMPARE(shown.size(), QSize(64, 36));
+        QVERIFY(shown.pixelColor(32, 18).red() > 230 && shown.pixelColor(32, 18).green() < 25);
+        // Asked again, the same file.
+        QCOMPARE(metadata().value(QStringLiteral("mpris:artUrl")), QVariant(link.toString()));
     }
 
     // QML reads the one coordinator as the singleton `AppState`, and follows it.
