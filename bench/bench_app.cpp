@@ -18,10 +18,13 @@
 //                         library, and an idle libmpv core
 //   bench_app history     switching to 6 000 history entries, each keystroke of a search, and
 //                         scrolling the list: times to the next frame and the rows built
+//   bench_app artwork     200 songs with 1280×720 pictures (served on 127.0.0.1) played one after
+//                         the other with Now Playing open: how much resident memory grew
 // Build with `cmake --build build --target benchmarks`.
 #include "BenchFixtures.h"
 #include "MemoryReport.h"
 #include "ProgressTicker.h"
+#include "TestHttpServer.h"
 #include "core/AppPaths.h"
 #include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
@@ -32,9 +35,12 @@
 #include "shell/QmlSetup.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QImage>
 #include <QMimeData>
+#include <QPainter>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTemporaryDir>
@@ -47,6 +53,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -303,6 +310,50 @@ void queueFigure(MorvaneApp &morvane)
         task->setStatus(TaskStatus::Paused);
 }
 
+// A 1280×720 JPEG of its own for each song, as the video site serves its largest pictures.
+QByteArray songPicture(int n)
+{
+    QImage image(1280, 720, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient gradient(0, 0, 1280, 720);
+    gradient.setColorAt(0, QColor::fromHsv(n * 7 % 360, 200, 230));
+    gradient.setColorAt(1, QColor::fromHsv(n * 13 % 360, 160, 60));
+    painter.fillRect(image.rect(), gradient);
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 85);
+    return bytes;
+}
+
+void artworkFigure(MorvaneApp &morvane, TestHttpServer &images)
+{
+    constexpr int songs = 200;
+    AppState &state = morvane.state();
+    state.setShowNowPlaying(true);
+    wait(2000);
+    const double before = MemoryReport::residentMegabytes();
+    int shown = 0;
+    for (int n = 0; n < songs; ++n) {
+        Track track;
+        track.id = QStringLiteral("artwork%1").arg(n, 4, 10, QLatin1Char('0'));
+        track.title = QStringLiteral("Song %1").arg(n);
+        track.artist = QStringLiteral("Artist %1").arg(n % 20);
+        images.serveText(QStringLiteral("/vi/%1/maxresdefault.jpg").arg(track.id), songPicture(n), "image/jpeg");
+        state.player().play(track);
+        const QUrl picture = track.artwork(true).constFirst();
+        if (waitFor([&] { return !state.artwork().cached(picture).isNull(); }, 5000))
+            ++shown;
+        wait(100); // drawn on the player bar and Now Playing
+    }
+    wait(2000);
+    const double after = MemoryReport::residentMegabytes();
+    std::printf("artwork: %d songs, %d pictures shown; RSS %.1f MB before, %.1f MB after: grew %.1f MB; "
+                "%d pictures cached\n",
+                songs, shown, before, after, after - before, state.artwork().cachedCount());
+}
+
 void logFigure(MorvaneApp &morvane, const QUuid &task)
 {
     QQuickWindow *window = morvane.shell().mainWindow();
@@ -412,11 +463,11 @@ QUuid writeFixtures()
 int main(int argc, char *argv[])
 {
     const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
-    const QStringList modes{QStringLiteral("fixtures"), QStringLiteral("idle"),  QStringLiteral("drop"),
-                            QStringLiteral("queue"),    QStringLiteral("log"),   QStringLiteral("history"),
-                            QStringLiteral("memory"),   QStringLiteral("pieces")};
+    const QStringList modes{QStringLiteral("fixtures"), QStringLiteral("idle"),   QStringLiteral("drop"),
+                            QStringLiteral("queue"),    QStringLiteral("log"),    QStringLiteral("history"),
+                            QStringLiteral("memory"),   QStringLiteral("pieces"), QStringLiteral("artwork")};
     if (!modes.contains(QString::fromLatin1(mode))) {
-        std::fprintf(stderr, "usage: bench_app fixtures|idle [SECONDS]|drop|queue|log|history|memory|pieces\n");
+        std::fprintf(stderr, "usage: bench_app fixtures|idle [SECONDS]|drop|queue|log|history|memory|pieces|artwork\n");
         return 2;
     }
     if (mode == "fixtures") {
@@ -435,6 +486,13 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Pictures from a local server; song look-ups ask a closed local port.
+    std::optional<TestHttpServer> images;
+    if (mode == "artwork") {
+        images.emplace();
+        qputenv("MORVANE_IMAGE_HOST", images->url(QStringLiteral("/")).toString(QUrl::StripTrailingSlash).toUtf8());
+        qputenv("MORVANE_VIDEO_SITE", "http://127.0.0.1:9");
+    }
     const QUuid first = writeFixtures();
     if (mode == "log")
         BenchFixtures::writeLog(first, 50'000'000);
@@ -479,6 +537,8 @@ int main(int argc, char *argv[])
         logFigure(morvane, first);
     else if (mode == "history")
         historyFigure(morvane);
+    else if (mode == "artwork")
+        artworkFigure(morvane, *images);
     std::fflush(stdout);
 
     // Out through the application's own quit path, which ends the downloads it started.

@@ -11,6 +11,8 @@
 #include <QRandomGenerator>
 #include <QtConcurrent>
 
+#include <malloc.h>
+
 namespace {
 std::unique_ptr<MusicCatalog> catalogOrDefault(std::unique_ptr<MusicCatalog> catalog)
 {
@@ -157,6 +159,9 @@ QCoro::Task<> AppState::loadStored()
     // The history first: a restored task that finishes is recorded in it.
     m_history.adopt(std::move(items));
     m_downloads.restore(records);
+    // The workers' malloc arenas keep the pages of the parsed files, freed but resident: back to
+    // the system with them.
+    malloc_trim(0);
 }
 
 bool AppState::settleSetup()

@@ -38,6 +38,11 @@ QHash<QString, qint64> fields(const QString &path)
 
 } // namespace
 
+double residentMegabytes()
+{
+    return megabytes(fields(QStringLiteral("/proc/self/smaps_rollup")).value(QStringLiteral("Rss")));
+}
+
 void printStage(const char *stage)
 {
     const QHash<QString, qint64> rollup = fields(QStringLiteral("/proc/self/smaps_rollup"));

@@ -6,6 +6,8 @@
 // biggest mappings grouped by what backs them. For the start-up benchmarks.
 namespace MemoryReport {
 
+// Resident megabytes now.
+[[nodiscard]] double residentMegabytes();
 // One line: resident, anonymous and file-backed megabytes, the heap in use and held free, threads.
 void printStage(const char *stage);
 // The `count` largest groups of resident pages: each library or file by name, the heap, thread
