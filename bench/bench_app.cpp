@@ -20,10 +20,10 @@
 //                         scrolling the list: times to the next frame and the rows built
 // Build with `cmake --build build --target benchmarks`.
 #include "BenchFixtures.h"
-#include "DownloadManager.h"
 #include "MemoryReport.h"
 #include "ProgressTicker.h"
 #include "core/AppPaths.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 #include "music/LibraryStore.h"

@@ -5,14 +5,15 @@
 //             bursts of five and then line by line: CPU time of this process (all threads)
 //             against the wall time.
 // Runs in a temporary home of its own; build with `cmake --build build --target benchmarks`.
-#include "DownloadManager.h"
 #include "ProcessIo.h"
 #include "core/AppPaths.h"
 #include "core/LogManager.h"
 #include "core/SettingsStore.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadOptions.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
+#include "engine/QueueFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -68,7 +69,7 @@ template<typename Predicate> void runUntil(Predicate done)
 
 void benchEnqueue(const QString &folder)
 {
-    QFile::remove(DownloadManager::queueFilePath());
+    QFile::remove(QueueFile::path());
     HistoryStore history;
     DownloadManager manager(&history);
     QList<DownloadOptions> requests;
@@ -84,8 +85,7 @@ void benchEnqueue(const QString &folder)
     const qint64 totalMs = clock.elapsed();
     std::printf("enqueue 1000 links: %lld ms in the calls, %lld ms until queue.json is current; "
                 "%lld bytes written (queue.json is %lld bytes)\n",
-                enqueueMs, totalMs, bytesWritten() - writtenBefore,
-                qint64(QFileInfo(DownloadManager::queueFilePath()).size()));
+                enqueueMs, totalMs, bytesWritten() - writtenBefore, qint64(QFileInfo(QueueFile::path()).size()));
 }
 
 // Prints 500 progress lines a second for 20 s, flushing every `burst` lines, where the link ends
@@ -110,7 +110,7 @@ print("MVFILE|" + out)
 
 void benchProgress(const QString &folder, int burst)
 {
-    QFile::remove(DownloadManager::queueFilePath());
+    QFile::remove(QueueFile::path());
     const QString tool = AppPaths::sub(QStringLiteral("Tools")) + QStringLiteral("/yt-dlp");
     QFile script(tool);
     script.open(QIODevice::WriteOnly | QIODevice::Truncate);

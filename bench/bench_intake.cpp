@@ -3,10 +3,11 @@
 // wall time of the call and until the file is committed, the main thread's CPU time over that
 // span, and the bytes this process wrote (queue file and the task logs' first lines).
 // Runs in a temporary home of its own; build with `cmake --build build --target benchmarks`.
-#include "DownloadManager.h"
 #include "ProcessIo.h"
 #include "coordinator/AppState.h"
 #include "core/LogManager.h"
+#include "engine/DownloadManager.h"
+#include "engine/QueueFile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -32,7 +33,7 @@ double threadCpuMs()
 
 qsizetype queuedInFile()
 {
-    QFile file(DownloadManager::queueFilePath());
+    QFile file(QueueFile::path());
     if (!file.open(QIODevice::ReadOnly))
         return 0;
     return QJsonDocument::fromJson(file.readAll()).array().size();
@@ -68,7 +69,7 @@ int main(int argc, char **argv)
 
     std::printf("receive 1000 links: %lld ms in the call, %lld ms until queue.json lists them all; "
                 "main thread CPU %.0f ms; %lld bytes written (queue.json is %lld bytes); %lld tasks\n",
-                callMs, totalMs, cpuMs, bytesWritten() - writtenBefore,
-                qint64(QFileInfo(DownloadManager::queueFilePath()).size()), qint64(state.downloads().tasks().size()));
+                callMs, totalMs, cpuMs, bytesWritten() - writtenBefore, qint64(QFileInfo(QueueFile::path()).size()),
+                qint64(state.downloads().tasks().size()));
     return 0;
 }

@@ -1,10 +1,10 @@
 // The player controls on screen while a local MP3 plays without a sound card (ao=null): process
 // CPU with the player bar and the queue panel (a list with the current row) shown, then with the
-// window hidden, then hidden with the tray icon up and its panel made and closed, each above the
-// bare-libmpv baseline; the main thread's share; and what wakes the main thread while hidden. Run
-// under Xvfb once per scene graph (QT_QUICK_BACKEND=software for the software one); a stand-in
-// tray host on the session bus (run it under dbus-run-session) gives Xvfb a tray.
-// Usage: bench_playercontrols [seconds]   (default 60 per phase)
+// window hidden and the next song started (the play button's spinner turns and stops unseen), then hidden with the tray
+// icon up and its panel made and closed, each above the bare-libmpv baseline; the main thread's share; and what wakes
+// the main thread while hidden. Run under Xvfb once per scene graph (QT_QUICK_BACKEND=software for the software one); a
+// stand-in tray host on the session bus (run it under dbus-run-session) gives Xvfb a tray. Usage: bench_playercontrols
+// [seconds]   (default 60 per phase)
 #include "BenchAudio.h"
 #include "coordinator/AppState.h"
 #include "music/ArtworkManager.h"
@@ -16,6 +16,7 @@
 #include "ui/music/QueuePanelModel.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QProcess>
 #include <QQmlComponent>
@@ -70,6 +71,17 @@ Phase measure(QApplication &app, int seconds, QQuickWindow *window)
     return phase;
 }
 
+// Returns once `player`'s song has loaded and plays.
+void waitUntilPlaying(PlayerManager &player)
+{
+    QEventLoop loading;
+    QObject::connect(&player, &PlayerManager::playingChanged, &loading, [&] {
+        if (!player.isLoading())
+            loading.quit();
+    });
+    loading.exec();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -86,11 +98,16 @@ int main(int argc, char **argv)
     trayHost.waitForReadyRead(5000);
     const int seconds = argc > 1 ? std::max(5, atoi(argv[1])) : 60;
     QmlSetup::prepareApplication();
-    const QString song = makeSong(home.path(), 2 * seconds + 10);
+    // The first song plays while the window shows, the second from the change made while it is hidden
+    // to the end: each outlasts all three phases.
+    const QString song = makeSong(home.path(), 3 * seconds + 30);
+    QDir(home.path()).mkdir(QStringLiteral("next"));
+    const QString nextSong = makeSong(home.path() + QStringLiteral("/next"), 3 * seconds + 30);
     const double baseline = bareMpv(song, seconds);
 
     AppState state;
     state.library().recordDownload(QStringLiteral("benchsong01"), song);
+    state.library().recordDownload(QStringLiteral("benchsong02"), nextSong);
     QList<Track> queue{
         Track{QStringLiteral("benchsong01"), QStringLiteral("Bench"), QStringLiteral("Bench"), {}, {}, {}}};
     for (int n = 2; n < 12; ++n)
@@ -102,12 +119,7 @@ int main(int argc, char **argv)
                            {}});
     PlayerManager &player = state.player();
     player.play(queue, 0, false);
-    QEventLoop loading;
-    QObject::connect(&player, &PlayerManager::playingChanged, &loading, [&] {
-        if (!player.isLoading())
-            loading.quit();
-    });
-    loading.exec();
+    waitUntilPlaying(player);
 
     PlayerBarModel bar(state);
     QueuePanelModel panel(state);
@@ -132,6 +144,8 @@ int main(int argc, char **argv)
 
     const Phase shown = measure(app, seconds, window);
     window->hide();
+    player.advance();
+    waitUntilPlaying(player);
     const Phase hidden = measure(app, seconds, window);
 
     // The tray's icon up, its panel made once, shown and closed, as after a first look.

@@ -8,8 +8,8 @@
 //   history  6 000 entries: reading the first 15 rows, then each keystroke of a search.
 // Runs in a temporary home of its own; build with `cmake --build build --target benchmarks`.
 #include "BenchFixtures.h"
-#include "DownloadManager.h"
 #include "ProgressTicker.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadOptions.h"
 #include "engine/HistoryStore.h"
 #include "platform/DesktopServices.h"

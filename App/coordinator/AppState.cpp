@@ -2,10 +2,14 @@
 
 #include "DownloadRequests.h"
 #include "core/SettingsStore.h"
+#include "engine/QueueFile.h"
 #include "platform/MpvAudio.h"
 #include "player/YTMusicCatalog.h"
 
+#include <QCoroFuture>
+#include <QPointer>
 #include <QRandomGenerator>
+#include <QtConcurrent>
 
 namespace {
 std::unique_ptr<MusicCatalog> catalogOrDefault(std::unique_ptr<MusicCatalog> catalog)
@@ -45,7 +49,7 @@ AppState::AppState(Backends backends, QObject *parent)
     : QObject(parent)
     , m_deps(&m_network)
     , m_history(afterRegisteringDefaults())
-    , m_downloads(&m_history)
+    , m_downloads(&m_history, DownloadManager::Restore::Later)
     , m_catalog(catalogOrDefault(std::move(backends.catalog)))
     , m_audio(audioOrDefault(std::move(backends.audio)))
     , m_artwork(&m_network)
@@ -59,7 +63,8 @@ AppState::AppState(Backends backends, QObject *parent)
     , m_intake(*this, m_fetch)
     , m_importer(m_library, *m_catalog)
 {
-    m_history.load();
+    m_history.beginLoading();
+    loadStored();
     // The queue dies with this object, so its callback never outlives what it calls.
     m_downloads.onFinished = [this](DownloadTask *task) { m_songs.downloadFinished(*task); };
     connect(&m_songs, &SongDownloads::toast, this, [this](const QString &text) { setToast(text); });
@@ -138,6 +143,20 @@ void AppState::setInfo(std::optional<MediaInfo> info)
     // Two fetches of one link are still two answers: the screen resets its choices on each.
     m_info = std::move(info);
     Q_EMIT infoChanged();
+}
+
+QCoro::Task<> AppState::loadStored()
+{
+    const QPointer<AppState> self(this);
+    QFuture<QList<HistoryItem>> history = QtConcurrent::run(&HistoryStore::read);
+    QFuture<QList<TaskRecord>> queue = QtConcurrent::run(&QueueFile::read);
+    QList<HistoryItem> items = co_await history;
+    const QList<TaskRecord> records = co_await queue;
+    if (!self)
+        co_return;
+    // The history first: a restored task that finishes is recorded in it.
+    m_history.adopt(std::move(items));
+    m_downloads.restore(records);
 }
 
 bool AppState::settleSetup()

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "DownloadManager.h"
 #include "FetchState.h"
 #include "LinkFetch.h"
 #include "LinkIntake.h"
@@ -9,6 +8,7 @@
 #include "SidebarItem.h"
 #include "SongDownloads.h"
 #include "core/Preset.h"
+#include "engine/DownloadManager.h"
 #include "engine/HistoryStore.h"
 #include "engine/MediaInfo.h"
 #include "music/ArtworkManager.h"
@@ -54,10 +54,14 @@ public:
         std::unique_ptr<AudioBackend> audio;
     };
 
-    // Builds the services in a fixed order: later ones use earlier ones, and the download queue is
-    // restored before anything can start it.
+    // Builds the services in a fixed order: later ones use earlier ones. The history and the queue
+    // files are read on worker threads meanwhile, so the window need not wait for them; the queue
+    // starts nothing before it is restored, and neither is saved before it is read.
     explicit AppState(Backends backends = {}, QObject *parent = nullptr);
     ~AppState() override;
+
+    // The history and the queue are in.
+    [[nodiscard]] bool isLoaded() const { return m_downloads.isRestored(); }
 
     [[nodiscard]] QNetworkAccessManager &network() { return m_network; }
     [[nodiscard]] DependencyManager &deps() { return m_deps; }
@@ -153,6 +157,7 @@ Q_SIGNALS:
 private:
     friend class LinkFetch;
 
+    QCoro::Task<> loadStored();
     // Publishes whether the tools are ready, and lets the queue run when they are.
     bool settleSetup();
     void setFetchState(const FetchState &state);

@@ -35,6 +35,8 @@ void LinkIntake::receive(const QString &text)
         QStringList texts;
         for (const QUrl &link : links)
             texts.append(link.toString(QUrl::FullyEncoded));
+        // A link written twice is one download, not two children racing for one file.
+        texts.removeDuplicates();
         m_fetch.quickEnqueue(texts);
         m_state.setSelection(SidebarItem::Queue);
         m_state.setRoute({Route::Kind::Downloads, {}});

@@ -1,7 +1,7 @@
 #include "SongDownloads.h"
 
-#include "DownloadManager.h"
 #include "core/SettingsStore.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "music/LibraryStore.h"
 #include "music/VideoSite.h"

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <QStringTokenizer>
 
 #include <algorithm>
 
@@ -17,6 +18,9 @@ struct Rule
     // When not empty, the text must also hold one of these.
     Patterns alsoOneOf;
     const char16_t *message;
+    // What a run that starts over when tried again is told instead, where the message promises
+    // that a download picks up where it stopped.
+    const char16_t *startsOver = nullptr;
 };
 
 bool containsAny(const QString &text, const Patterns &patterns)
@@ -75,7 +79,8 @@ const Rule rules[] = {
       QLatin1String("offline"), QLatin1String("ssl:")},
      {},
      u"Network problem. Check your internet connection (or proxy) and retry — progress is resumed "
-     u"automatically."},
+     u"automatically.",
+     u"Network problem. Check your internet connection (or proxy) and retry."},
     {{QLatin1String("age-restricted"), QLatin1String("confirm your age")},
      {},
      u"This video is age-restricted. Use browser cookies from a signed-in account."},
@@ -88,12 +93,18 @@ const Rule rules[] = {
 
 } // namespace
 
-QString explain(const QString &text, int exitCode)
+QString explain(const QString &text, int exitCode, Run run)
 {
+    // The complaint says exactly what is wrong with the command line, in words the rules below
+    // would misread ("invalid rate limit" is no rate limiting, "--socket-timeout" no time-out).
+    for (const QStringView line : QStringTokenizer(text, u'\n')) {
+        if (auto refused = commandLineError(line))
+            return std::move(*refused);
+    }
     const QString lower = text.toLower();
     for (const Rule &rule : rules) {
         if (containsAny(lower, rule.patterns) && (rule.alsoOneOf.isEmpty() || containsAny(lower, rule.alsoOneOf)))
-            return QString::fromUtf16(rule.message);
+            return QString::fromUtf16(run == Run::StartsOver && rule.startsOver ? rule.startsOver : rule.message);
     }
     const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     const QString first = lines.isEmpty() ? text : lines.first();
@@ -115,6 +126,24 @@ std::optional<QString> commandLineError(QStringView line)
     return message;
 }
 
+std::optional<QString> followTraceback(QStringView line, bool &inside)
+{
+    if (line == u"Traceback (most recent call last):") {
+        inside = true;
+        return std::nullopt;
+    }
+    // Frames and source lines are indented; the exception's line is the first one that is not.
+    if (!inside || line.isEmpty() || line.front() == u' ' || line.front() == u'\t')
+        return std::nullopt;
+    inside = false;
+    // "SyntaxError: Invalid format specification…": the type means nothing to the user.
+    const qsizetype colon = line.indexOf(u": ");
+    const QStringView type = line.first(std::max<qsizetype>(colon, 0));
+    const bool typed = colon > 0 && std::all_of(type.cbegin(), type.cend(),
+                                                [](QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'.'; });
+    return (typed ? line.sliced(colon + 2) : line).toString();
+}
+
 QString failureText(const QString &stderrText)
 {
     const QStringList lines = stderrText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -122,11 +151,17 @@ QString failureText(const QString &stderrText)
                                    [](const QString &line) { return line.startsWith(QLatin1String("ERROR")); });
     if (last != lines.crend())
         return *last;
+    const auto refused =
+        std::find_if(lines.cbegin(), lines.cend(), [](const QString &line) { return commandLineError(line); });
+    if (refused != lines.cend())
+        return *refused;
+    bool inside = false;
+    std::optional<QString> exception;
     for (const QString &line : lines) {
-        if (const auto refused = commandLineError(line))
-            return *refused;
+        if (auto message = followTraceback(line, inside))
+            exception = std::move(message);
     }
-    return stderrText;
+    return exception.value_or(stderrText);
 }
 
 } // namespace ErrorInterpreter

@@ -20,6 +20,18 @@ namespace {
 const QDateTime firstDate(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
 const QDateTime lastDate(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
 
+// Set-aside copies of one store file beyond the newest: ".bad.1" up to ".bad.4".
+constexpr int olderCopiesKept = 4;
+
+// The name of the set-aside copy that is `age` moves old: ".bad" for the newest.
+QByteArray asideName(const QString &path, int age)
+{
+    QString name = path + QStringLiteral(".bad");
+    if (age > 0)
+        name += QLatin1Char('.') + QString::number(age);
+    return QFile::encodeName(name);
+}
+
 } // namespace
 
 QString dateText(const QDateTime &date)
@@ -136,8 +148,13 @@ bool writeFile(const QString &path, const QByteArray &data, QString *error)
 
 bool moveAside(const QString &path)
 {
-    return std::rename(QFile::encodeName(path).constData(),
-                       QFile::encodeName(path + QStringLiteral(".bad")).constData()) == 0 ||
+    if (!QFileInfo::exists(path))
+        return true;
+    // The copies already set aside each move one name down the line, so a second unreadable file
+    // never replaces the first one's copy; only the oldest beyond the line is dropped.
+    for (int age = olderCopiesKept; age > 0; --age)
+        std::rename(asideName(path, age - 1).constData(), asideName(path, age).constData());
+    return std::rename(QFile::encodeName(path).constData(), asideName(path, 0).constData()) == 0 ||
            !QFileInfo::exists(path);
 }
 

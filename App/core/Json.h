@@ -34,8 +34,10 @@ namespace Json {
 [[nodiscard]] std::optional<QJsonArray> parseArray(const QByteArray &data);
 
 // Store files. writeFile replaces `path` in one step (a temporary file renamed over it), so a
-// reader never sees half a file; false when it could not, with the reason in `error` when given. moveAside renames an
-// unreadable store file to `path` + ".bad", replacing an older one, before the next save overwrites it.
+// reader never sees half a file; false when it could not, with the reason in `error` when given.
+// moveAside renames an unreadable store file to `path` + ".bad" before the next save overwrites it;
+// copies set aside earlier move on to ".bad.1", ".bad.2" and so on, and only the oldest beyond
+// ".bad.4" is dropped.
 bool writeFile(const QString &path, const QByteArray &data, QString *error = nullptr);
 // False when `path` is still there (it could not be renamed).
 bool moveAside(const QString &path);

@@ -96,6 +96,7 @@ bool ManagedProcess::start(QString *errorText)
 {
     m_outPipe = std::make_unique<PipeReader>([this](QByteArrayView bytes) { received(bytes, StreamKind::Out); });
     m_errPipe = std::make_unique<PipeReader>([this](QByteArrayView bytes) { received(bytes, StreamKind::Err); });
+    PipeReader::pair(*m_outPipe, *m_errPipe);
     if (!m_outPipe->isOpen() || !m_errPipe->isOpen()) {
         if (errorText)
             *errorText =

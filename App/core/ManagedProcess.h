@@ -17,8 +17,8 @@
 #include <vector>
 
 // One child process, run on the main thread. Its output is read as it arrives (in batches at
-// most about 50 ms apart, see PipeReader), cut into lines and handed to the line handler in
-// order; the exit status can be awaited or taken from `finished`.
+// most about 50 ms apart, see PipeReader), cut into lines and handed to the line handler in the
+// order the child wrote them, across both streams; the exit status can be awaited or taken from `finished`.
 //
 // The child never runs through a shell, reads standard input from the null device, leads a
 // process group of its own and starts with default signal dispositions and an empty signal

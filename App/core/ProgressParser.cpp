@@ -203,8 +203,9 @@ std::optional<ProgressEvent> parse(QStringView line)
         return ProgressEvent{ProgressEvent::Error{trimBlanks(line.sliced(errorPrefix.size())).toString()}};
     if (line.startsWith(warningPrefix))
         return ProgressEvent{ProgressEvent::Warning{trimBlanks(line.sliced(warningPrefix.size())).toString()}};
-    if (auto refused = ErrorInterpreter::commandLineError(line))
-        return ProgressEvent{ProgressEvent::Error{std::move(*refused)}};
+    // Kept whole: the error interpreter tells a refusal by its program name.
+    if (ErrorInterpreter::commandLineError(line))
+        return ProgressEvent{ProgressEvent::Error{line.toString()}};
     if (line.startsWith(destinationPrefix))
         return ProgressEvent{ProgressEvent::Destination{line.sliced(destinationPrefix.size()).toString()}};
     if (line.startsWith(mergerPrefix)) {

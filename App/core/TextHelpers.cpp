@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -42,26 +43,59 @@ bool hasWebScheme(const QString &candidate)
 }
 
 // Removes what ends a sentence rather than the link: trailing punctuation, and closing
-// brackets that were opened outside the link ("(see https://a.b/x)").
-QString trimLinkEnd(QString link)
+// brackets that were opened outside the link ("(see https://a.b/x)"). The brackets are counted
+// once, so a long run of them costs no more than reading it.
+QStringView trimLinkEnd(QStringView link)
 {
-    static const QString trailing = QStringLiteral(".,;:!?'*…");
-    static const QString closers = QStringLiteral(")]}");
-    static const QString openers = QStringLiteral("([{");
+    static constexpr QStringView trailing = u".,;:!?'*…";
+    static constexpr QStringView closers = u")]}";
+    static constexpr QStringView openers = u"([{";
+    std::array<qsizetype, 3> open{}, close{};
+    for (qsizetype kind = 0; kind < 3; ++kind) {
+        open[kind] = link.count(openers[kind]);
+        close[kind] = link.count(closers[kind]);
+    }
     while (!link.isEmpty()) {
         const QChar last = link.back();
-        if (trailing.contains(last)) {
-            link.chop(1);
-            continue;
-        }
         const qsizetype closer = closers.indexOf(last);
-        if (closer >= 0 && link.count(closers[closer]) > link.count(openers[closer])) {
-            link.chop(1);
-            continue;
-        }
-        break;
+        if (closer >= 0 && close[closer] > open[closer])
+            --close[closer];
+        else if (!trailing.contains(last))
+            break;
+        link.chop(1);
     }
     return link;
+}
+
+// Where a link can never reach: the characters no candidate holds.
+bool endsCandidates(QChar c)
+{
+    return c.isSpace() || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format ||
+           QStringView(u"<>\"`").contains(c);
+}
+
+// The regular-expression engine refuses a whole text that holds an unpaired surrogate; such a
+// unit stands for no character at all, so it is left out.
+QString withoutLoneSurrogates(const QString &text)
+{
+    const auto lone = [&text](qsizetype i) {
+        if (text[i].isHighSurrogate())
+            return i + 1 == text.size() || !text[i + 1].isLowSurrogate();
+        if (text[i].isLowSurrogate())
+            return i == 0 || !text[i - 1].isHighSurrogate();
+        return false;
+    };
+    qsizetype first = 0;
+    while (first < text.size() && !lone(first))
+        ++first;
+    if (first == text.size())
+        return text;
+    QString kept = text.first(first);
+    for (qsizetype i = first + 1; i < text.size(); ++i) {
+        if (!lone(i))
+            kept.append(text[i]);
+    }
+    return kept;
 }
 
 QString clockText(qint64 total)
@@ -100,15 +134,26 @@ std::optional<QUrl> validWebURL(const QString &text)
 
 QList<QUrl> extractURLs(const QString &text)
 {
+    const QString clean = withoutLoneSurrogates(text);
     QList<QUrl> links;
-    auto matches = linkCandidate().globalMatch(text);
-    while (matches.hasNext()) {
-        QString candidate = trimLinkEnd(matches.next().captured());
-        // As a link detector reads it: a link without a scheme is a web link.
-        if (!hasWebScheme(candidate))
-            candidate.prepend(QLatin1String("http://"));
-        if (const std::optional<QUrl> url = validWebURL(candidate))
-            links.append(*url);
+    // Each stretch between the characters that end every candidate is matched on its own: no
+    // link spans two, and a stretch the engine gives up on (a huge host-like token) hides none of
+    // the links after it.
+    qsizetype start = 0;
+    while (start < clean.size()) {
+        qsizetype end = start;
+        while (end < clean.size() && !endsCandidates(clean[end]))
+            ++end;
+        auto matches = linkCandidate().globalMatch(QStringView(clean).sliced(start, end - start));
+        while (matches.hasNext()) {
+            QString candidate = trimLinkEnd(matches.next().capturedView()).toString();
+            // As a link detector reads it: a link without a scheme is a web link.
+            if (!hasWebScheme(candidate))
+                candidate.prepend(QLatin1String("http://"));
+            if (const std::optional<QUrl> url = validWebURL(candidate))
+                links.append(*url);
+        }
+        start = end + 1;
     }
     return links;
 }

@@ -1,6 +1,7 @@
 #include "DownloadOptions.h"
 
 #include "core/Json.h"
+#include "core/StringPool.h"
 
 QJsonObject DownloadOptions::toJson() const
 {
@@ -64,4 +65,14 @@ std::optional<DownloadOptions> DownloadOptions::fromJson(const QJsonObject &obje
     }
     options.presetName = read.string(QStringLiteral("presetName"));
     return read.result(std::move(options), error);
+}
+
+void DownloadOptions::shareTexts(StringPool &pool)
+{
+    for (QString *text :
+         {&url, &title, &uploader, &audioFormat, &container, &folder, &outputTemplate, &subLangs, &presetName,
+          &network.cookiesBrowser, &network.userAgent, &network.proxy, &network.rateLimit, &network.extraArgs})
+        pool.share(*text);
+    for (std::optional<QString> *text : {&thumbnail, &playlistItems, &formatSelector, &formatSort})
+        pool.share(*text);
 }

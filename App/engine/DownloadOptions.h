@@ -7,6 +7,8 @@
 
 #include <optional>
 
+class StringPool;
+
 // One complete download request: what to fetch, where to put it, how to post-process it and the
 // network settings in force when it was queued. A task keeps its request unchanged for its whole
 // life, retries and restarts included.
@@ -42,4 +44,6 @@ struct DownloadOptions
     [[nodiscard]] QJsonObject toJson() const;
     // Every non-optional key is required; the first missing, null or mistyped one fails the value.
     [[nodiscard]] static std::optional<DownloadOptions> fromJson(const QJsonObject &object, QString *error = nullptr);
+    // Makes every text an equal one of the pool already holds share its storage.
+    void shareTexts(StringPool &pool);
 };

@@ -1,5 +1,7 @@
 #include "DownloadTask.h"
 
+#include "core/ErrorInterpreter.h"
+
 #include <QtNumeric>
 
 #include <algorithm>
@@ -49,7 +51,9 @@ QString postprocessStage(const QString &name)
 
 // yt-dlp downloads the streams it merges into "<name>.f<format id>.<ext>" each; a file of its
 // own has no such part. Only this tells one file from two: the selector cannot, since yt-dlp
-// falls back to one combined file for "bv*+ba/b" and merges two streams without any "-f".
+// falls back to one combined file for "bv*+ba/b" and merges two streams without any "-f". A
+// format id never holds a blank or one of the characters yt-dlp replaces in it, so a title
+// with a dot in it ("clip.fhd [clip.fhd].mp4") is not taken for a part.
 bool isMergePart(QStringView path)
 {
     const QStringView name = path.sliced(path.lastIndexOf(u'/') + 1);
@@ -60,7 +64,8 @@ bool isMergePart(QStringView path)
     if (part < 0 || extension - part <= 2 || name[part + 1] != u'f')
         return false;
     const QStringView formatId = name.sliced(part + 2, extension - part - 2);
-    return std::none_of(formatId.cbegin(), formatId.cend(), [](QChar c) { return c.isSpace(); });
+    return std::none_of(formatId.cbegin(), formatId.cend(),
+                        [](QChar c) { return c.isSpace() || QStringView(u",/+[]()").contains(c); });
 }
 
 } // namespace
@@ -192,6 +197,8 @@ void DownloadTask::resetRuntime()
     setCurrentBytes(0);
     setStage(QString());
     m_errorLines.clear();
+    m_inTraceback = false;
+    m_tracebackError.reset();
     resetStreams();
     pauseRequested = false;
     cancelRequested = false;
@@ -231,6 +238,17 @@ void DownloadTask::apply(const ProgressEvent &event)
         setStage(QStringLiteral("Merging with FFmpeg"));
     } else if (const auto *error = event.as<ProgressEvent::Error>())
         m_errorLines.append(error->message);
+    else if (const auto *info = event.as<ProgressEvent::Info>()) {
+        if (auto exception = ErrorInterpreter::followTraceback(info->line, m_inTraceback))
+            m_tracebackError = std::move(exception);
+    }
+}
+
+QStringList DownloadTask::errorLines() const
+{
+    if (m_errorLines.isEmpty() && m_tracebackError)
+        return {*m_tracebackError};
+    return m_errorLines;
 }
 
 void DownloadTask::applyProgress(const ProgressEvent::Progress &event)

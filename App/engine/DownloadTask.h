@@ -64,8 +64,9 @@ public:
     [[nodiscard]] const std::optional<QString> &error() const { return m_error; }
     [[nodiscard]] const QStringList &outputFiles() const { return m_outputFiles; }
     [[nodiscard]] const std::optional<QDateTime> &finishedAt() const { return m_finishedAt; }
-    // Error lines yt-dlp printed during this run, for the failure message.
-    [[nodiscard]] const QStringList &errorLines() const { return m_errorLines; }
+    // Error lines yt-dlp printed during this run, for the failure message; with none, the
+    // message of the last Python traceback it printed, if any.
+    [[nodiscard]] QStringList errorLines() const;
 
     // The item title for a playlist (or an untitled request), else the request's title, else its link.
     [[nodiscard]] QString displayTitle() const;
@@ -152,6 +153,8 @@ private:
     std::shared_ptr<ManagedProcess> m_process;
 
     QStringList m_errorLines;
+    bool m_inTraceback = false;
+    std::optional<QString> m_tracebackError;
     QString m_lastStreamFile;
     // Whether that file is one of the two streams yt-dlp merges, and how many such files of the
     // current item have begun.

@@ -1,6 +1,7 @@
 #include "HistoryItem.h"
 
 #include "core/Json.h"
+#include "core/StringPool.h"
 #include "engine/DownloadTask.h"
 
 HistoryItem HistoryItem::from(const DownloadTask &task)
@@ -68,4 +69,13 @@ std::optional<HistoryItem> HistoryItem::fromJson(const QJsonObject &object, QStr
             read.fail(QStringLiteral("options: ") + optionsError);
     }
     return read.result(std::move(item), error);
+}
+
+void HistoryItem::shareTexts(StringPool &pool)
+{
+    for (QString *text : {&title, &folder, &sourceURL})
+        pool.share(*text);
+    for (std::optional<QString> *text : {&thumbnail, &filePath, &error})
+        pool.share(*text);
+    options.shareTexts(pool);
 }

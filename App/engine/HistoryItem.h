@@ -11,6 +11,7 @@
 #include <optional>
 
 class DownloadTask;
+class StringPool;
 
 // A finished (or cancelled) download as the history keeps it: one element of "history.json".
 struct HistoryItem
@@ -34,4 +35,6 @@ struct HistoryItem
 
     [[nodiscard]] QJsonObject toJson() const;
     [[nodiscard]] static std::optional<HistoryItem> fromJson(const QJsonObject &object, QString *error = nullptr);
+    // Makes every text an equal one of the pool already holds share its storage.
+    void shareTexts(StringPool &pool);
 };

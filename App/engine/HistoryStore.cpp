@@ -3,6 +3,7 @@
 #include "core/AppPaths.h"
 #include "core/Json.h"
 #include "core/LogManager.h"
+#include "core/StringPool.h"
 #include "engine/DownloadTask.h"
 
 #include <QFile>
@@ -18,12 +19,14 @@ std::optional<QList<HistoryItem>> decode(const QByteArray &data)
         return std::nullopt;
     QList<HistoryItem> items;
     items.reserve(array->size());
+    StringPool pool;
     for (const QJsonValue &value : *array) {
         if (!value.isObject())
             return std::nullopt;
         std::optional<HistoryItem> item = HistoryItem::fromJson(value.toObject());
         if (!item)
             return std::nullopt;
+        item->shareTexts(pool);
         items.append(std::move(*item));
     }
     return items;
@@ -40,7 +43,7 @@ QString HistoryStore::filePath()
     return AppPaths::support() + QStringLiteral("/history.json");
 }
 
-void HistoryStore::load()
+QList<HistoryItem> HistoryStore::read()
 {
     const QString path = filePath();
     Json::removeStaleTemporaries(path);
@@ -56,11 +59,28 @@ void HistoryStore::load()
         }
         items.emplace();
     }
+    return std::move(*items);
+}
 
+void HistoryStore::load()
+{
+    adopt(read());
+}
+
+void HistoryStore::adopt(QList<HistoryItem> stored)
+{
+    const bool recorded = !m_items.isEmpty();
+    QSet<QUuid> recordedIds;
+    for (const HistoryItem &item : std::as_const(m_items))
+        recordedIds.insert(item.id);
+    stored.removeIf([&recordedIds](const HistoryItem &item) { return recordedIds.contains(item.id); });
     beginResetModel();
-    m_items = std::move(*items);
+    m_items.append(std::move(stored));
     endResetModel();
+    m_loading = false;
     Q_EMIT itemsChanged();
+    if (recorded)
+        save();
 }
 
 void HistoryStore::record(const DownloadTask &task)
@@ -106,6 +126,8 @@ void HistoryStore::removeRowsWhere(const QSet<QUuid> &ids)
 
 void HistoryStore::save() const
 {
+    if (m_loading)
+        return;
     QJsonArray array;
     for (const HistoryItem &item : m_items)
         array.append(item.toJson());

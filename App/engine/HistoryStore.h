@@ -10,8 +10,9 @@
 class DownloadTask;
 
 // The download history, newest first, kept in "history.json" in the support folder. Every
-// change is saved at once, so the file mirrors the list. Also the list model of the history
-// screen. Main thread only.
+// change is saved at once, so the file mirrors the list; while the file is being read elsewhere,
+// nothing is saved, so it never loses entries the list does not hold yet. Also the list model of
+// the history screen. Main thread only, read() excepted.
 class HistoryStore final : public QAbstractListModel
 {
     Q_OBJECT
@@ -33,10 +34,17 @@ public:
 
     explicit HistoryStore(QObject *parent = nullptr);
 
-    // Reads "history.json". A file that is missing gives an empty history; one that cannot be
-    // read or decoded (even a single bad entry) also does, after it has been moved aside to
-    // "history.json.bad" so the user's entries survive the next save.
+    // The entries of "history.json", on any thread. A file that is missing gives none; one that
+    // cannot be read or decoded (even a single bad entry) also does, after it has been moved aside
+    // to "history.json.bad" so the user's entries survive the next save. Equal texts share storage.
+    [[nodiscard]] static QList<HistoryItem> read();
+    // Reads "history.json" here and now.
     void load();
+    // The file is being read for adopt(): saves wait until then.
+    void beginLoading() { m_loading = true; }
+    [[nodiscard]] bool isLoading() const { return m_loading; }
+    // Takes the stored entries, behind those recorded since start; saves when there were such.
+    void adopt(QList<HistoryItem> stored);
 
     [[nodiscard]] const QList<HistoryItem> &items() const { return m_items; }
     [[nodiscard]] int count() const { return int(m_items.size()); }
@@ -62,4 +70,5 @@ private:
     void save() const;
 
     QList<HistoryItem> m_items;
+    bool m_loading = false;
 };

@@ -3,10 +3,12 @@
 #include "core/AppPaths.h"
 #include "core/SharedResult.h"
 
+#include <QBuffer>
 #include <QCoroNetworkReply>
 #include <QCoroSignal>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QImageReader>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -27,17 +29,25 @@ struct PendingArtwork
 
 namespace {
 
-constexpr int cacheLimit = 400;
 constexpr int requestTimeoutMs = 20000;
 // Picture files kept for other programs; one is written per song shown.
 constexpr int filesKept = 16;
+// Every picture costs at least a 400th of the budget, so the budget bounds the count as well.
+constexpr qsizetype leastCost =
+    (ArtworkManager::cacheBudget / 1024 + ArtworkManager::cacheLimit - 1) / ArtworkManager::cacheLimit;
+constexpr qsizetype budgetKiB = leastCost * ArtworkManager::cacheLimit;
+
+qsizetype costOf(const QImage &image)
+{
+    return std::max(qsizetype(image.sizeInBytes() / 1024), leastCost);
+}
 
 } // namespace
 
 ArtworkManager::ArtworkManager(QNetworkAccessManager *network, QObject *parent)
     : QObject(parent)
     , m_network(network)
-    , m_cache(cacheLimit)
+    , m_cache(budgetKiB)
 {}
 
 ArtworkManager::~ArtworkManager()
@@ -52,17 +62,39 @@ QCoro::Task<QImage> ArtworkManager::image(QUrl url)
     return image(std::move(url), CancelToken());
 }
 
+const QImage *ArtworkManager::find(const QUrl &url) const
+{
+    if (const QImage *image = m_cache.object(url))
+        return image;
+    const auto held = m_held.find(url);
+    return held != m_held.end() ? &held->image : nullptr;
+}
+
 QImage ArtworkManager::cached(const QUrl &url) const
 {
-    const QImage *image = m_cache.object(url);
+    const QImage *image = find(url);
     return image ? *image : QImage();
+}
+
+void ArtworkManager::hold(const QUrl &url)
+{
+    Held &held = m_held[url];
+    if (held.views++ == 0)
+        held.image = cached(url);
+}
+
+void ArtworkManager::release(const QUrl &url)
+{
+    const auto held = m_held.find(url);
+    if (held != m_held.end() && --held->views == 0)
+        m_held.erase(held);
 }
 
 // Every caller waits for the one download of the link. One that gives up no longer counts; when
 // none is left the download is aborted, and whoever still listens gets no image.
 QCoro::Task<QImage> ArtworkManager::image(QUrl url, CancelToken cancel)
 {
-    if (const QImage *cached = m_cache.object(url))
+    if (const QImage *cached = find(url))
         co_return *cached;
     if (cancel.isCancelled())
         co_return QImage();
@@ -91,7 +123,7 @@ QCoro::Task<QImage> ArtworkManager::image(QUrl url, CancelToken cancel)
         co_return loaded;
     m_inflight.remove(url);
     if (!loaded.isNull())
-        m_cache.insert(url, new QImage(loaded));
+        m_cache.insert(url, new QImage(loaded), costOf(loaded));
     pending->result.finish(loaded);
     co_return loaded;
 }
@@ -149,5 +181,17 @@ QCoro::Task<QImage> ArtworkManager::load(QUrl url, PendingArtwork *pending)
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply->error() != QNetworkReply::NoError || status != 200)
         co_return QImage();
-    co_return QImage::fromData(reply->readAll());
+    co_return decoded(reply->readAll());
+}
+
+QImage ArtworkManager::decoded(const QByteArray &data) const
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    // Decoded straight to the size kept: a JPEG decoder shrinks while it reads.
+    if (m_largestSide > 0 && size.isValid() && std::min(size.width(), size.height()) > m_largestSide)
+        reader.setScaledSize(size.scaled(m_largestSide, m_largestSide, Qt::KeepAspectRatioByExpanding));
+    return reader.read();
 }

@@ -15,9 +15,11 @@
 class QNetworkAccessManager;
 struct PendingArtwork;
 
-// Loads thumbnails over HTTP and keeps the last 400 decoded images in memory. However many
-// views ask for one link at once, it is downloaded once; a link that failed is not remembered
-// and is tried again next time. Lives on the main thread for the whole run.
+// Loads thumbnails over HTTP and keeps recently used decoded images in memory: at most 400 of
+// them, in at most 64 MB, each no larger than the largest view shows it. However many views ask
+// for one link at once, it is downloaded once; a link that failed is not remembered and is tried
+// again next time. A picture a view holds stays while it does, whatever the cache drops. Lives on
+// the main thread for the whole run.
 class ArtworkManager final : public QObject
 {
     Q_OBJECT
@@ -32,21 +34,41 @@ public:
     // The first image that loads from `urls`, tried one after the other. Once `cancel` fires the
     // caller no longer waits, and a download that no one else waits for is aborted.
     QCoro::Task<QImage> image(QList<QUrl> urls, CancelToken cancel = CancelToken());
+    static constexpr int cacheLimit = 400;
+    static constexpr qint64 cacheBudget = 64 * 1024 * 1024; // bytes
+
     // The image already held for `url`, or a null image; starts no download.
     [[nodiscard]] QImage cached(const QUrl &url) const;
     [[nodiscard]] int cachedCount() const { return m_cache.count(); }
     // `image` as a file other programs can read, under "Cache/Artwork": written once per picture
     // (named by its content), keeping the last few. Empty when it cannot be written.
     QString fileFor(const QImage &image);
+    // Pictures are decoded so that their shorter side is at most `pixels` (0: as they come). They
+    // are cropped to fill squares, so this is the side of the largest square that shows them.
+    void setLargestSide(int pixels) { m_largestSide = pixels; }
+    // A view shows the picture of `url` (one the manager holds) until it releases it; each hold
+    // needs its release.
+    void hold(const QUrl &url);
+    void release(const QUrl &url);
     // Downloads under way.
     [[nodiscard]] int loadingCount() const { return int(m_inflight.size()); }
 
 private:
     QCoro::Task<QImage> image(QUrl url, CancelToken cancel);
     QCoro::Task<QImage> load(QUrl url, PendingArtwork *pending);
+    [[nodiscard]] QImage decoded(const QByteArray &data) const;
+    [[nodiscard]] const QImage *find(const QUrl &url) const;
 
     QNetworkAccessManager *m_network;
+    // Costs in KiB.
     QCache<QUrl, QImage> m_cache;
+    struct Held
+    {
+        int views = 0;
+        QImage image;
+    };
+    QHash<QUrl, Held> m_held;
+    int m_largestSide = 0;
     QHash<QUrl, std::shared_ptr<PendingArtwork>> m_inflight;
     // The file of the picture asked for last, by the image's cache key.
     std::pair<qint64, QString> m_lastFile;

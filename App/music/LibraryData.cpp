@@ -1,6 +1,7 @@
 #include "LibraryData.h"
 
 #include "core/Json.h"
+#include "core/StringPool.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -75,12 +76,18 @@ Decoded<QHash<QString, Track>> decodeCatalog(const QJsonObject &object)
 {
     QHash<QString, Track> catalog;
     catalog.reserve(object.size());
+    // A long catalogue names the same artists, albums and genres over and over.
+    StringPool pool;
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
         QString error = QStringLiteral("not an object");
-        const auto track = it->isObject() ? Track::fromJson(it->toObject(), &error) : std::nullopt;
+        auto track = it->isObject() ? Track::fromJson(it->toObject(), &error) : std::nullopt;
         if (!track)
             return {{}, QStringLiteral("catalog entry \"%1\": %2").arg(it.key(), error)};
-        catalog.insert(it.key(), *track);
+        pool.share(track->artist);
+        pool.share(track->album);
+        pool.share(track->genre);
+        // The key is the track's id: one copy serves both.
+        catalog.insert(it.key() == track->id ? track->id : it.key(), *track);
     }
     return {catalog, {}};
 }

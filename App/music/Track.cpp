@@ -14,11 +14,16 @@ std::optional<QString> stringValue(const QJsonObject &json, const QString &key)
     return value.toString();
 }
 
+// A leading byte order mark, which some uploads carry in their titles, is dropped: Qt's JSON
+// reader drops it from a stored track, so it would differ after a restart.
 std::optional<QString> firstString(const QJsonObject &json, std::initializer_list<QString> keys)
 {
     for (const QString &key : keys) {
-        if (auto value = stringValue(json, key))
+        if (auto value = stringValue(json, key)) {
+            if (value->startsWith(QChar(0xFEFF)))
+                value->remove(0, 1);
             return value;
+        }
     }
     return std::nullopt;
 }

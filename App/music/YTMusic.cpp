@@ -175,7 +175,7 @@ QString errorText(const RunResult &result)
     QString text = ErrorInterpreter::failureText(result.stderrText);
     if (text.isEmpty())
         text = QStringLiteral("exit code %1").arg(result.status);
-    return ErrorInterpreter::explain(text, result.status);
+    return ErrorInterpreter::explain(text, result.status, ErrorInterpreter::Run::StartsOver);
 }
 
 QCoro::Task<MusicResult<QJsonObject>> flat(QString target, int end, std::chrono::milliseconds timeout,

@@ -44,7 +44,9 @@ void post(const QString &title, const QString &body)
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
-    const QVariantMap hints{{QStringLiteral("sound-name"), QStringLiteral("message-new-instant")}};
+    // The desktop entry tells the server whose notification it is: its name and icon, its group.
+    const QVariantMap hints{{QStringLiteral("sound-name"), QStringLiteral("message-new-instant")},
+                            {QStringLiteral("desktop-entry"), QStringLiteral("org.morvane.Morvane")}};
     call << QStringLiteral("Morvane")                                  // app_name
          << uint(0)                                                    // replaces_id: always a new notification
          << QString()                                                  // app_icon

@@ -49,7 +49,7 @@ QIcon MenuBarIcon::symbolIcon(const QString &symbol)
     if (!codePoint)
         return icon;
     QFont font(Icons::load());
-    for (const int size : {16, 22, 24, 32, 48, 64}) {
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);

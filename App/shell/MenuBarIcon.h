@@ -24,7 +24,8 @@ public:
     // Where the icon sits on the screen; empty where the host does not say (StatusNotifier hosts).
     [[nodiscard]] QRect geometry() const { return m_tray.geometry(); }
 
-    // A symbol of the interface's icon font as an icon, drawn at the sizes trays ask for.
+    // A symbol of the interface's icon font as an icon, drawn at the sizes trays and window lists
+    // ask for.
     [[nodiscard]] static QIcon symbolIcon(const QString &symbol);
 
 Q_SIGNALS:

@@ -1,7 +1,7 @@
 #include "QuitController.h"
 
-#include "DownloadManager.h"
 #include "QuitQuestion.h"
+#include "engine/DownloadManager.h"
 
 QuitController::QuitController(DownloadManager &downloads, std::function<void()> savePlayback, QuitQuestion &question,
                                QObject *parent)

@@ -114,9 +114,9 @@ void DependencyManager::recordInstall(Tool tool, const QString &version, const Q
 
 void DependencyManager::saveManifest()
 {
-    // The unreadable file is moved aside once. From then on "manifest.json.bad" is the user's
-    // only copy of it, so a save that fails after the move must not lead a later one to move
-    // (and so replace) it again; while the move itself fails, nothing overwrites the file.
+    // The unreadable file is moved aside once: a save that fails after the move must not lead a
+    // later one to set aside whatever is there by then; while the move itself fails, nothing
+    // overwrites the file.
     if (m_manifestUnreadable) {
         if (!Json::moveAside(ToolManifest::path()))
             return;
@@ -419,6 +419,7 @@ QCoro::Task<> DependencyManager::updateTools()
     if (m_busy)
         co_return;
     setBusy(true);
+    setCurrent(QStringLiteral("Checking for tool updates") + ellipsis);
     const QList<std::pair<Tool, QUrl>> lookups{{Tool::Ytdlp, YTDLPManager::latestAPI()},
                                                {Tool::Deno, DenoManager::latestAPI()}};
     QList<Tool> outdated;
@@ -506,9 +507,12 @@ QCoro::Task<> DependencyManager::finishVerification()
     replaceState(Tool::Ejs, ejs.ok ? ComponentState{ComponentStatus::installed(), 1.0, QStringLiteral("ready"), {}}
                                    : ComponentState{ComponentStatus::failed(ejs.detail), 1.0, {}, {}});
     setCurrent(QStringLiteral("Running smoke tests") + ellipsis);
-    const ToolCheck smoke = co_await YTDLPManager::smokeTest();
-    if (!smoke.ok)
-        setStatus(Tool::Ytdlp, ComponentStatus::failed(QStringLiteral("Smoke test failed: ") + smoke.detail));
+    // A yt-dlp that is not in place has nothing to test, and its row keeps the reason it is not.
+    if (isInstalled(state(Tool::Ytdlp))) {
+        const ToolCheck smoke = co_await YTDLPManager::smokeTest();
+        if (!smoke.ok)
+            setStatus(Tool::Ytdlp, ComponentStatus::failed(QStringLiteral("Smoke test failed: ") + smoke.detail));
+    }
     const QList<Tool> all = Tools::all();
     const bool allReady = std::all_of(all.begin(), all.end(), [this](Tool tool) { return isInstalled(state(tool)); });
     setPhase(allReady ? Phase::Ready : Phase::Failed);

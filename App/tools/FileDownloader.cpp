@@ -14,6 +14,9 @@
 namespace {
 
 constexpr int maxRedirects = 10;
+// What a reply may hold before it stops reading from the network: a source faster than the main
+// thread would otherwise pile up in memory for as long as the main thread is held up.
+constexpr qint64 readBufferBytes = 1024 * 1024;
 
 // Only a success status lets the body reach the file; a missing status (a file: URL) is no HTTP.
 bool isSuccess(QNetworkReply *reply)
@@ -71,6 +74,7 @@ FileDownloader::download(QUrl url, QString destination, std::function<void(doubl
         request.setTransferTimeout(static_cast<int>(m_idleTimeout.count()));
         reply.reset(m_network->get(request));
         QNetworkReply *const replyPointer = reply.get();
+        replyPointer->setReadBufferSize(readBufferBytes);
 
         QObject::connect(
             replyPointer, &QNetworkReply::readyRead, replyPointer, [replyPointer, &file, &stopped, &written, limit] {

@@ -15,6 +15,7 @@ const QHash<QString, char32_t> &table()
         {QStringLiteral("arrow.down.circle.fill"), 0xf000},          // download_for_offline
         {QStringLiteral("arrow.down.doc.fill"), 0xf068},             // sim_card_download
         {QStringLiteral("backward.fill"), 0xe020},                   // fast_rewind
+        {QStringLiteral("checkmark"), 0xe5ca},                       // check
         {QStringLiteral("checkmark.circle.fill"), 0xe86c},           // check_circle
         {QStringLiteral("chevron.down"), 0xe5cf},                    // expand_more
         {QStringLiteral("chevron.right"), 0xe5cc},                   // chevron_right
@@ -45,6 +46,7 @@ const QHash<QString, char32_t> &table()
         {QStringLiteral("list.bullet"), 0xe241},                     // format_list_bulleted
         {QStringLiteral("list.number"), 0xe242},                     // format_list_numbered
         {QStringLiteral("magnifyingglass"), 0xe8b6},                 // search
+        {QStringLiteral("minus"), 0xe15b},                           // remove
         {QStringLiteral("minus.circle"), 0xe15d},                    // remove_circle_outline
         {QStringLiteral("music.note"), 0xe405},                      // music_note
         {QStringLiteral("music.note.list"), 0xe03d},                 // queue_music

@@ -58,8 +58,9 @@ AppWindow {
                 id: fileMenu
                 objectName: "fileMenu"
                 title: qsTr("&File")
-                // Where the desktop has a tray, its icon opens the small player instead.
-                Component.onCompleted: if (window.commands.miniPlayerOffered) fileMenu.insertAction(1, miniPlayer)
+                // Where the desktop has a tray, its icon opens the small player instead. Without
+                // one it follows the new-item group and its separator.
+                Component.onCompleted: if (window.commands.miniPlayerOffered) fileMenu.insertAction(3, miniPlayer)
 
                 Action {
                     text: qsTr("New Download")

@@ -31,6 +31,7 @@ Dialog {
         width: Math.min(implicitWidth, 360)
         wrapMode: Text.Wrap
         text: "Quit anyway? Unfinished downloads will resume the next time you open Morvane."
+        textFormat: Text.PlainText
         color: Theme.dim
     }
 

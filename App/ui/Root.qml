@@ -75,6 +75,8 @@ Item {
 
     ToastView {
         anchors.bottom: parent.bottom
+        // Above the music window's player bar, never over its controls.
+        anchors.bottomMargin: root.shown === "Shell" && shellSlot.item ? (shellSlot.item as MusicShell).bottomInset : 0
         anchors.horizontalCenter: parent.horizontalCenter
         text: root.model.toast
     }

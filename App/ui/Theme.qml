@@ -33,6 +33,9 @@ QtObject {
         return text
     }
 
+    // How far page text and shelves stand in from the left and right edges of a music page.
+    readonly property int pageInset: 28
+
     // Text styles, in pixels (one point of the design is one device-independent pixel).
     readonly property int largeTitle: 26
     readonly property int title: 22

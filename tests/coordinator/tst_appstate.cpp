@@ -1,11 +1,13 @@
 #include "FakeAudioBackend.h"
 #include "FakeCatalog.h"
+#include "TestDownloads.h"
 #include "TestEnvironment.h"
 #include "TestRequests.h"
 #include "TestToolMirror.h"
 #include "coordinator/AppState.h"
 #include "core/SettingsStore.h"
 #include "engine/DownloadTask.h"
+#include "engine/QueueFile.h"
 
 #include <QCoroTask>
 #include <QDir>
@@ -13,6 +15,7 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 
 #include <optional>
 
@@ -63,7 +66,87 @@ class TestAppState : public QObject
         return result;
     }
 
+    static QString nameOf(const DownloadTask *task) { return QFileInfo(task->options().url).fileName(); }
+
+    static QByteArray fileBytes(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // A queue of "one" and "two", and a history of one finished download, stored by an earlier run.
+    static void storeEarlierRun(const TestEnvironment &env)
+    {
+        SettingsStore::registerDefaults();
+        HistoryStore history;
+        history.load();
+        DownloadTask finished(TestRequests::defaultRequest(QStringLiteral("http://127.0.0.1:9/done"), env.root()));
+        finished.setStatus(TaskStatus::Completed);
+        history.record(finished);
+        DownloadManager queue(&history);
+        for (const char *name : {"one", "two"})
+            queue.enqueue(
+                TestRequests::defaultRequest(QStringLiteral("http://127.0.0.1:9/") + QLatin1String(name), env.root()));
+        queue.saveQueue();
+    }
+
 private Q_SLOTS:
+    // The files are read while the window loads. Tools found ready before that, and a link queued
+    // meanwhile, start nothing until the stored queue is back in front of it.
+    void queueRunsNothingBeforeItIsRestored()
+    {
+        TestEnvironment env;
+        storeEarlierRun(env);
+        SettingsStore::set(QStringLiteral("maxConcurrent"), 1);
+        const auto state = makeState();
+        QVERIFY(!state->isLoaded());
+        QVERIFY(state->history().isLoading());
+        QStringList started; // in the order the tasks left the queued state
+        connect(&state->downloads(), &DownloadManager::countsChanged, this, [&started, &state] {
+            for (const DownloadTask *task : state->downloads().tasks()) {
+                if (task->status() != TaskStatus::Queued && !started.contains(nameOf(task)))
+                    started.append(nameOf(task));
+            }
+        });
+        state->downloads().start();
+        DownloadTask *three = state->downloads().enqueue(
+            TestRequests::defaultRequest(QStringLiteral("http://127.0.0.1:9/three"), env.root()));
+        QCOMPARE(three->status(), TaskStatus::Queued);
+        QVERIFY(started.isEmpty());
+
+        QTRY_VERIFY(state->isLoaded());
+        QVERIFY(!state->history().isLoading());
+        QVERIFY(state->history().items().last().sourceURL.endsWith(QStringLiteral("/done")));
+        QStringList order;
+        for (const DownloadTask *task : state->downloads().tasks())
+            order.append(nameOf(task));
+        QCOMPARE(order, (QStringList{QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")}));
+        QTRY_VERIFY(!started.isEmpty());
+        QCOMPARE(started.first(), QStringLiteral("one"));
+        // The file gains the link queued meanwhile and keeps the stored tasks.
+        QTRY_COMPARE(TestDownloads::readQueueFile().value_or(QList<TaskRecord>()).size(), 3);
+    }
+
+    // Quitting before the files are in leaves them as the earlier run wrote them.
+    void quitWhileLoadingSavesNothingPartial()
+    {
+        TestEnvironment env;
+        storeEarlierRun(env);
+        const QByteArray queue = fileBytes(QueueFile::path());
+        const QByteArray history = fileBytes(HistoryStore::filePath());
+        {
+            const auto state = makeState();
+            QVERIFY(!state->isLoaded());
+            state->downloads().enqueue(
+                TestRequests::defaultRequest(QStringLiteral("http://127.0.0.1:9/three"), env.root()));
+            state->downloads().prepareForTermination();
+            QTest::qWait(50);
+        }
+        QThreadPool::globalInstance()->waitForDone();
+        QCOMPARE(fileBytes(QueueFile::path()), queue);
+        QCOMPARE(fileBytes(HistoryStore::filePath()), history);
+    }
+
     void queueWaitsUntilTheToolsWork()
     {
         TestEnvironment env;
@@ -91,6 +174,7 @@ private Q_SLOTS:
 
         FakeCatalog *catalog = nullptr;
         const auto state = makeState(&catalog);
+        QTRY_VERIFY(state->isLoaded());
         QCoro::waitFor(state->launch());
         QVERIFY(!state->setupDone());
         QCOMPARE(statuses(*state).join(QLatin1Char(',')), QString(QStringLiteral("queued,queued,queued")));
@@ -177,7 +261,9 @@ private Q_SLOTS:
         file.write("[{\"id\": 3");
         file.close();
         const auto state = makeState();
+        QTRY_VERIFY(state->isLoaded());
         QCOMPARE(state->history().count(), 0);
+        QVERIFY(QFile::exists(HistoryStore::filePath() + QStringLiteral(".bad")));
         QVERIFY(!state->toast());
     }
 };

@@ -1,7 +1,7 @@
 #include "AppStateRig.h"
-#include "DownloadManager.h"
 #include "TestDownloads.h"
 #include "core/SettingsStore.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 
 #include <QClipboard>
@@ -61,6 +61,12 @@ private Q_SLOTS:
             << u"https://www.youtube.com/watch?v=aaaaaaaaaaa https://youtu.be/bbbbbbbbbbb"_s
             << QStringList{u"https://www.youtube.com/watch?v=aaaaaaaaaaa"_s, u"https://youtu.be/bbbbbbbbbbb"_s}
             << downloads << queue << QString() << QString() << QString();
+        QTest::newRow("one link written twice")
+            << u"https://a.example/1 https://a.example/1"_s << QStringList{u"https://a.example/1"_s} << downloads
+            << queue << QString() << QString() << QString();
+        QTest::newRow("a repeat among others") << u"https://a.example/1 https://b.example/2 https://a.example/1"_s
+                                               << QStringList{u"https://a.example/1"_s, u"https://b.example/2"_s}
+                                               << downloads << queue << QString() << QString() << QString();
         QTest::newRow("one video-site link")
             << u"listen: https://music.youtube.com/watch?v=ccccccccccc"_s << QStringList() << int(Route::Kind::Search)
             << queue << QString() << u"https://music.youtube.com/watch?v=ccccccccccc"_s << QString();

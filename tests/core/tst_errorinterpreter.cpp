@@ -26,6 +26,7 @@ const char *const cannotWrite = "Morvane can’t write to the download folder. C
 const char *const ffmpegFailed = "FFmpeg failed while processing the file. Try Settings › Tools › Repair, then retry.";
 const char *const network = "Network problem. Check your internet connection (or proxy) and retry — progress is "
                             "resumed automatically.";
+const char *const networkStartsOver = "Network problem. Check your internet connection (or proxy) and retry.";
 const char *const ageRestricted = "This video is age-restricted. Use browser cookies from a signed-in account.";
 const char *const drm = "This video is DRM-protected and can’t be downloaded.";
 const char *const challenge = "Challenge solving failed. Run Repair Dependencies in Settings › Tools (Deno / "
@@ -43,8 +44,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("errorText");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        const auto row = [](const char *name, const char *input, const char *message, int exitCode = 1) {
-            QTest::newRow(name) << text(input) << exitCode << text(message);
+        // What a run that starts over, not a download, is told; the same unless given.
+        QTest::addColumn<QString>("startsOver");
+        const auto row = [](const char *name, const char *input, const char *message, int exitCode = 1,
+                            const char *startsOver = nullptr) {
+            QTest::newRow(name) << text(input) << exitCode << text(message) << text(startsOver ? startsOver : message);
         };
         // One row per rule, with wording yt-dlp prints.
         row("unsupported", "ERROR: [generic] Unsupported URL: x", unsupported, 0);
@@ -67,11 +71,12 @@ private Q_SLOTS:
         row("postprocessing failed", "ERROR: Postprocessing: Conversion failed!", ffmpegFailed);
         row("ffprobe not found", "ERROR: ffprobe not found. Please install or provide the path", ffmpegFailed);
         row("ffmpeg alone is not enough", "WARNING: ffmpeg not installed", "WARNING: ffmpeg not installed");
-        row("postprocessing alone falls through", "WARNING: Postprocessing: timed out", network);
-        row("timeout", "ERROR: Read timed out.", network);
-        row("dns", "ERROR: <urlopen error [Errno -3] Temporary failure in name resolution>", network);
-        row("refused", "ERROR: [Errno 111] Connection refused", network);
-        row("ssl", "ERROR: [SSL: CERTIFICATE_VERIFY_FAILED] certificate verify failed", network);
+        row("postprocessing alone falls through", "WARNING: Postprocessing: timed out", network, 1, networkStartsOver);
+        row("timeout", "ERROR: Read timed out.", network, 1, networkStartsOver);
+        row("dns", "ERROR: <urlopen error [Errno -3] Temporary failure in name resolution>", network, 1,
+            networkStartsOver);
+        row("refused", "ERROR: [Errno 111] Connection refused", network, 1, networkStartsOver);
+        row("ssl", "ERROR: [SSL: CERTIFICATE_VERIFY_FAILED] certificate verify failed", network, 1, networkStartsOver);
         row("age", "ERROR: Sign-in required: confirm your age", ageRestricted);
         row("drm", "ERROR: This video is DRM protected", drm);
         row("challenge", "WARNING: n challenge solving failed: No JavaScript runtime found", challenge);
@@ -88,6 +93,13 @@ private Q_SLOTS:
         row("first non-empty line", "\n\nfirst line\nsecond", "first line");
         row("line breaks only", "\n\n", "\n\n", 3);
         row("first line not trimmed", "  odd thing  \nmore", "  odd thing  ");
+        // A refused command line in yt-dlp's words, never through the rules its words would match.
+        row("refused rate limit", "yt-dlp: error: invalid rate limit \"1 MB\" given",
+            "invalid rate limit \"1 MB\" given", 2);
+        row("refused time-out", "yt-dlp: error: option --socket-timeout: invalid floating-point value: 'abc'",
+            "option --socket-timeout: invalid floating-point value: 'abc'", 2);
+        row("refusal among other lines", "WARNING: unable to download x\nyt-dlp: error: no such option: --ffmpeg",
+            "no such option: --ffmpeg", 2);
     }
 
     void explain()
@@ -95,7 +107,9 @@ private Q_SLOTS:
         QFETCH(QString, errorText);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
+        QFETCH(QString, startsOver);
         QCOMPARE(ErrorInterpreter::explain(errorText, exitCode), message);
+        QCOMPARE(ErrorInterpreter::explain(errorText, exitCode, ErrorInterpreter::Run::StartsOver), startsOver);
     }
 
     // What a one-shot run's caller hands to explain(): the line that names the failure.
@@ -106,14 +120,27 @@ private Q_SLOTS:
         const QString usage = text("Usage: yt-dlp [OPTIONS] URL [URL...]\n\n");
         QTest::newRow("last ERROR line") << text("WARNING: a\nERROR: first\nERROR: second\nmore\n")
                                          << text("ERROR: second");
-        QTest::newRow("refused option, program name dropped")
-            << usage + text("yt-dlp: error: no such option: --foo\n") << text("no such option: --foo");
+        QTest::newRow("refused option") << usage + text("yt-dlp: error: no such option: --foo\n")
+                                        << text("yt-dlp: error: no such option: --foo");
         QTest::newRow("missing option value") << usage + text("yt-dlp: error: --proxy option requires 1 argument")
-                                              << text("--proxy option requires 1 argument");
+                                              << text("yt-dlp: error: --proxy option requires 1 argument");
         QTest::newRow("ERROR line wins") << text("x: error: y\nERROR: z") << text("ERROR: z");
         QTest::newRow("site line is no refusal") << text("[generic] a: error: b\n") << text("[generic] a: error: b\n");
         QTest::newRow("empty refusal is none") << text("yt-dlp: error: \n") << text("yt-dlp: error: \n");
         QTest::newRow("nothing recognised") << text("Traceback\n  boom\n") << text("Traceback\n  boom\n");
+        const QString traceback = text("Traceback (most recent call last):\n  File \"x.py\", line 1, in <module>\n"
+                                       "    raise syntax_error('Expected a selector', start)\n");
+        QTest::newRow("traceback: its exception's message")
+            << traceback + text("yt_dlp.utils.SyntaxError: Invalid format specification: Expected a selector\n"
+                                "\tbv*+\n\t   ^\n")
+            << text("Invalid format specification: Expected a selector");
+        QTest::newRow("of chained tracebacks the last")
+            << traceback + text("KeyError: 'a'\n\nDuring handling, another:\n") + traceback +
+                   text("KeyboardInterrupt\n")
+            << text("KeyboardInterrupt");
+        QTest::newRow("ERROR line before a traceback")
+            << text("ERROR: z\n") + traceback + text("OSError: x\n") << text("ERROR: z");
+        QTest::newRow("unended traceback") << traceback << traceback;
     }
 
     void failureText()

@@ -76,6 +76,7 @@ private Q_SLOTS:
         QCOMPARE(call.body, QStringLiteral("Tom &amp; Jerry &lt;b&gt;live&lt;/b&gt; &gt; 1"));
         QCOMPARE(call.replacesId, 0u);
         QCOMPARE(call.timeout, -1);
+        QCOMPARE(call.hints.value(QStringLiteral("desktop-entry")), QVariant(QStringLiteral("org.morvane.Morvane")));
 
         NotificationManager::notify(QStringLiteral("<Fail & retry>"), QStringLiteral("plain"));
         QTRY_COMPARE(m_server->calls.size(), 2);

@@ -131,8 +131,8 @@ private Q_SLOTS:
         QTest::newRow("merger blanks removed")
             << text("[Merger] Merging formats into  \"/x/y z.mkv\" ") << Event(P{P::Merging{text("/x/y z.mkv")}});
         QTest::newRow("indented error is info") << text(" ERROR: x") << Event(P{P::Info{text(" ERROR: x")}});
-        QTest::newRow("refused command line")
-            << text("yt-dlp: error: no such option: --foo") << Event(P{P::Error{text("no such option: --foo")}});
+        QTest::newRow("refused command line") << text("yt-dlp: error: no such option: --foo")
+                                              << Event(P{P::Error{text("yt-dlp: error: no such option: --foo")}});
         QTest::newRow("site line naming an error is info")
             << text("[generic] abc: error: x") << Event(P{P::Info{text("[generic] abc: error: x")}});
         QTest::newRow("usage line is info") << text("Usage: yt-dlp [OPTIONS] URL [URL...]")

@@ -1,8 +1,8 @@
-#include "DownloadManager.h"
 #include "TestEnvironment.h"
 #include "TestRequests.h"
 #include "core/AppPaths.h"
 #include "core/Json.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryItem.h"
 #include "engine/HistoryStore.h"
@@ -204,6 +204,42 @@ private Q_SLOTS:
         const QByteArray asideBefore = readFile(aside);
         QCOMPARE(loadAndSave(store), first);
         QCOMPARE(readFile(aside), asideBefore);
+    }
+
+    // Each damaged start sets its file aside without replacing what an earlier one set aside: the
+    // newest copy is ".bad", older ones ".bad.1" to ".bad.4", and only what falls beyond is dropped.
+    void damagedStartsKeepTheirCopies_data()
+    {
+        QTest::addColumn<Store>("store");
+        QTest::addColumn<int>("starts");
+        for (const Store store : allStores) {
+            QTest::addRow("%s, two starts", storeName(store)) << store << 2;
+            QTest::addRow("%s, seven starts", storeName(store)) << store << 7;
+        }
+    }
+
+    void damagedStartsKeepTheirCopies()
+    {
+        QFETCH(Store, store);
+        QFETCH(int, starts);
+        TestEnvironment env;
+        const QString path = storePath(store);
+        QList<QByteArray> expected;
+        for (int start = 1; start <= starts; ++start) {
+            const QByteArray damaged = "{damaged " + QByteArray::number(start);
+            writeFile(path, damaged);
+            loadAndSave(store);
+            expected.prepend(damaged);
+        }
+        expected.resize(std::min<qsizetype>(expected.size(), 5));
+
+        QList<QByteArray> copies;
+        for (int age = 0; age < 6; ++age) {
+            const QString copy = path + QStringLiteral(".bad") + (age > 0 ? QStringLiteral(".%1").arg(age) : QString());
+            if (QFile::exists(copy))
+                copies.append(readFile(copy));
+        }
+        QCOMPARE(copies, expected);
     }
 
     // The writer never puts a date into a file that the readers refuse.

@@ -114,6 +114,20 @@ private Q_SLOTS:
             << QStringLiteral("notes.txt, version 1.2/3, e.g./i.e. and src/main.cpp") << QStringList{};
         QTest::newRow("www alone") << QStringLiteral("www. and www.,") << QStringList{};
         QTest::newRow("scheme alone") << QStringLiteral("https:// and http://") << QStringList{};
+        // Damaged or hostile text finds the same links as without the damage.
+        const QString lone = QString(QChar(0xD800)), lowAlone = QString(QChar(0xDC00));
+        QTest::newRow("unpaired surrogates around and inside")
+            << lone + QStringLiteral("x https://a.b/1") + lone + QStringLiteral(" https://c.d/x") + lowAlone +
+                   QStringLiteral("y ") + lowAlone
+            << QStringList{QStringLiteral("https://a.b/1"), QStringLiteral("https://c.d/xy")};
+        QTest::newRow("surrogate pair is a character") << QStringLiteral("\U0001F600 https://a.b/1\U0001F600")
+                                                       << QStringList{QStringLiteral("https://a.b/1\U0001F600")};
+        QTest::newRow("huge host-like token before links")
+            << QStringLiteral("a.").repeated(200000) + QStringLiteral(" https://a.b/1 c.de/2")
+            << QStringList{QStringLiteral("https://a.b/1"), QStringLiteral("http://c.de/2")};
+        QTest::newRow("long run of closing brackets")
+            << QStringLiteral("https://a.b/(x") + QStringLiteral(")").repeated(5000) + QStringLiteral(" www.c.d/]")
+            << QStringList{QStringLiteral("https://a.b/(x)"), QStringLiteral("http://www.c.d/")};
     }
     void extractURLs()
     {

@@ -226,6 +226,8 @@ private Q_SLOTS:
             << best << false << QStringLiteral("/d.f1.x/a") << QStringLiteral("/d/a.f.mp4") << one << one << 0.5;
         QTest::newRow("blank in the would-be format id") << best << false << QStringLiteral("/d/Live at the f ield.mp4")
                                                          << QStringLiteral("/d/x.fa b.mp4") << one << one << 0.5;
+        QTest::newRow("dotted titles") << best << false << QStringLiteral("/d/clip.fhd [clip.fhd].mp4")
+                                       << QStringLiteral("/d/a.f(1),f+2.mp4") << one << one << 0.5;
     }
     void streamKinds()
     {
@@ -395,8 +397,18 @@ private Q_SLOTS:
         QCOMPARE(changes.total(), 0);
         QVERIFY(!task.error());
 
+        // A traceback counts only while there is no error line.
+        const QStringList traceback{
+            QStringLiteral("Traceback (most recent call last):"), QStringLiteral("  File \"x.py\", line 1"),
+            QStringLiteral("SyntaxError: Invalid format specification: x"), QStringLiteral("\tbv*+")};
+        feed(task, traceback);
+        QCOMPARE(task.errorLines(), QStringList{QStringLiteral("[generic] Unable to download")});
+
         task.setOutputFiles({QStringLiteral("/d/a")});
         task.setProgress(0.5);
+        task.resetRuntime();
+        feed(task, traceback);
+        QCOMPARE(task.errorLines(), QStringList{QStringLiteral("Invalid format specification: x")});
         task.resetRuntime();
         QVERIFY(task.errorLines().isEmpty());
         QVERIFY(task.stage().isEmpty());

@@ -187,6 +187,41 @@ private Q_SLOTS:
         reloaded.load();
         QCOMPARE(reloaded.items(), m_store->items());
         QVERIFY(!QFile::exists(HistoryStore::filePath() + QStringLiteral(".bad")));
+        // Texts that repeat across entries are held once.
+        const HistoryItem &one = reloaded.items()[0];
+        const HistoryItem &two = reloaded.items()[1];
+        QCOMPARE(one.folder.constData(), two.folder.constData());
+        QCOMPARE(one.options.outputTemplate.constData(), two.options.outputTemplate.constData());
+        QCOMPARE(one.options.folder.constData(), one.folder.constData());
+        QCOMPARE(one.sourceURL.constData(), one.options.url.constData());
+    }
+
+    // While the file is read elsewhere nothing is saved over it; what was recorded meanwhile goes
+    // in front of the stored entries and is saved with them.
+    void recordingWhileLoadingKeepsTheStoredEntries()
+    {
+        m_store->load();
+        auto stored = finishedTask(QStringLiteral("https://a.b/1"), TaskStatus::Completed);
+        auto again = finishedTask(QStringLiteral("https://a.b/2"), TaskStatus::Failed);
+        m_store->record(*stored);
+        m_store->record(*again);
+        const QByteArray before = fileBytes(HistoryStore::filePath());
+
+        HistoryStore late;
+        late.beginLoading();
+        auto recorded = finishedTask(QStringLiteral("https://a.b/3"), TaskStatus::Completed);
+        again->setStatus(TaskStatus::Completed);
+        late.record(*recorded);
+        late.record(*again);
+        QCOMPARE(fileBytes(HistoryStore::filePath()), before);
+        late.adopt(HistoryStore::read());
+        QVERIFY(!late.isLoading());
+        QList<QUuid> ids;
+        for (const HistoryItem &item : late.items())
+            ids.append(item.id);
+        QCOMPARE(ids, (QList<QUuid>{again->id(), recorded->id(), stored->id()}));
+        QCOMPARE(late.items().first().status, TaskStatus::Completed);
+        QCOMPARE(storedEntries().size(), 3);
     }
 
     void absentOptionalsReadBack_data()
@@ -247,6 +282,7 @@ private Q_SLOTS:
         QCOMPARE(m_store->count(), 0);
         QVERIFY(!QFile::exists(HistoryStore::filePath()));
         QCOMPARE(fileBytes(HistoryStore::filePath() + QStringLiteral(".bad")), original);
+        QCOMPARE(fileBytes(HistoryStore::filePath() + QStringLiteral(".bad.1")), QByteArray("older"));
 
         auto next = finishedTask(QStringLiteral("https://a.b/next"), TaskStatus::Completed);
         m_store->record(*next);

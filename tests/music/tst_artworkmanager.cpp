@@ -128,22 +128,69 @@ private Q_SLOTS:
                                      QStringLiteral("/vi/abcdefghijk/mqdefault.jpg")}));
     }
 
+    // Pictures are decoded no larger than the largest view shows them: the shorter side at most
+    // that, the shape kept; smaller ones as they come.
+    void picturesAreKeptAtTheLargestSideShown_data()
+    {
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<QSize>("served");
+        QTest::addColumn<int>("largestSide");
+        QTest::addColumn<QSize>("kept");
+        QTest::newRow("video picture, PNG") << QByteArray("PNG") << QSize(1280, 720) << 380 << QSize(675, 380);
+        QTest::newRow("video picture, JPEG") << QByteArray("JPEG") << QSize(1280, 720) << 380 << QSize(675, 380);
+        QTest::newRow("high density") << QByteArray("JPEG") << QSize(1280, 720) << 760 << QSize(1280, 720);
+        QTest::newRow("portrait") << QByteArray("PNG") << QSize(300, 600) << 150 << QSize(150, 300);
+        QTest::newRow("small") << QByteArray("PNG") << QSize(320, 180) << 380 << QSize(320, 180);
+        QTest::newRow("no limit") << QByteArray("PNG") << QSize(1280, 720) << 0 << QSize(1280, 720);
+    }
+
+    void picturesAreKeptAtTheLargestSideShown()
+    {
+        QFETCH(QByteArray, format);
+        QFETCH(QSize, served);
+        QFETCH(int, largestSide);
+        QFETCH(QSize, kept);
+        TestHttpServer server;
+        server.serveText(QStringLiteral("/a"), TestImages::solid(Qt::blue, served, format.constData()), "image/*");
+        ArtworkManager artwork(&m_network);
+        artwork.setLargestSide(largestSide);
+        const QImage image = QCoro::waitFor(artwork.image(server.url(QStringLiteral("/a"))));
+        QCOMPARE(image.size(), kept);
+        QCOMPARE(artwork.cached(server.url(QStringLiteral("/a"))).size(), kept);
+        // A JPEG shifts colours a little.
+        QVERIFY(image.pixelColor(kept.width() / 2, kept.height() / 2).blue() > 240);
+    }
+
+    // The cache holds at most 400 pictures and at most its budget in bytes, whichever comes first.
+    void cacheIsBounded_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("held");
+        QTest::newRow("by count") << QSize(4, 3) << 401 << ArtworkManager::cacheLimit;
+        const int large = int(ArtworkManager::cacheBudget / (1280 * 720 * 4));
+        QTest::newRow("by bytes") << QSize(1280, 720) << large + 1 << large;
+    }
+
     void cacheIsBounded()
     {
+        QFETCH(QSize, size);
+        QFETCH(int, count);
+        QFETCH(int, held);
         TestHttpServer server;
-        const QByteArray image = TestImages::solid(Qt::red);
-        constexpr int count = 401;
+        const QByteArray image = TestImages::solid(Qt::red, size);
         for (int i = 0; i < count; ++i)
             server.serveText(QStringLiteral("/%1.png").arg(i), image, "image/png");
         ArtworkManager artwork(&m_network);
         for (int i = 0; i < count; ++i)
             QVERIFY(!QCoro::waitFor(artwork.image(server.url(QStringLiteral("/%1.png").arg(i)))).isNull());
-        QCOMPARE(artwork.cachedCount(), 400);
+        QCOMPARE(artwork.cachedCount(), held);
         // The least recently used link made room and is fetched anew; the newest is still held.
+        const QString last = QStringLiteral("/%1.png").arg(count - 1);
         QVERIFY(!QCoro::waitFor(artwork.image(server.url(QStringLiteral("/0.png")))).isNull());
         QCOMPARE(server.requestsFor(QStringLiteral("/0.png")).size(), 2);
-        QVERIFY(!QCoro::waitFor(artwork.image(server.url(QStringLiteral("/400.png")))).isNull());
-        QCOMPARE(server.requestsFor(QStringLiteral("/400.png")).size(), 1);
+        QVERIFY(!QCoro::waitFor(artwork.image(server.url(last))).isNull());
+        QCOMPARE(server.requestsFor(last).size(), 1);
     }
 
     void waitersAreReleasedWhenTheLoaderGoes()

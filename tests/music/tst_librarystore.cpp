@@ -222,6 +222,7 @@ private Q_SLOTS:
             store.recordDownload(idOf(1), sample.downloads.value(idOf(1)));
             store.setDiscovery(sample.discoveries[0]);
             store.markShown({idOf(1), idOf(1), idOf(1)});
+            store.registerTracks({track(idOf(2))});
             store.saveNow();
             QVERIFY(saved.wait());
         }
@@ -241,6 +242,10 @@ private Q_SLOTS:
         QCOMPARE(reloaded.discoveries(), sample.discoveries);
         QCOMPARE(reloaded.shown(), sample.shown);
         QCOMPARE(stored().downloads, sample.downloads);
+        // The catalogue holds an artist named twice once.
+        const QList<Track> known = reloaded.tracks({idOf(1), idOf(2)});
+        QCOMPARE(known.size(), 2);
+        QCOMPARE(known[0].artist.constData(), known[1].artist.constData());
     }
 
     // A live stream or an unknown length must not poison every later save.

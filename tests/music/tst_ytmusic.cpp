@@ -185,8 +185,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("err");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        const QString network = QStringLiteral("Network problem. Check your internet connection (or proxy) and retry — "
-                                               "progress is resumed automatically.");
+        // A request starts over when tried again: nothing is said of resumed progress.
+        const QString network = OfflineYtDlp::networkMessage();
 
         QTest::newRow("last ERROR line explained")
             << QByteArray() << QByteArray("WARNING: slow\nERROR: [youtube] abc: Video unavailable\n") << 1

@@ -56,15 +56,21 @@ private Q_SLOTS:
         QVERIFY(!test.app.tray().icon());
         auto *commands = test.model<CommandController>("commands");
         QVERIFY(commands->miniPlayerOffered());
-        // Second in the File menu, after "New Download".
+        // In the File menu after the new-item group and its separator.
         auto *menu = test.window()->findChild<QObject *>(QStringLiteral("fileMenu"));
         QVERIFY(menu);
-        QQuickItem *item = nullptr;
-        QVERIFY(QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, item), Q_ARG(int, 1)));
-        QVERIFY(item);
-        auto *action = item->property("action").value<QObject *>();
-        QVERIFY(action);
-        QCOMPARE(action->property("text").toString(), QStringLiteral("Mini Player"));
+        QStringList texts;
+        QList<QObject *> actions;
+        for (int index = 0; index < 5; ++index) {
+            QQuickItem *item = nullptr;
+            QVERIFY(QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, item), Q_ARG(int, index)));
+            QVERIFY(item);
+            actions.append(item->property("action").value<QObject *>());
+            texts.append(actions.last() ? actions.last()->property("text").toString() : QStringLiteral("-"));
+        }
+        QCOMPARE(texts, (QStringList{QStringLiteral("New Download"), QStringLiteral("Paste Link && Fetch"),
+                                     QStringLiteral("-"), QStringLiteral("Mini Player"), QStringLiteral("Settings…")}));
+        QObject *action = actions[3];
 
         QVERIFY(QMetaObject::invokeMethod(action, "trigger"));
         QQuickWindow *mini = test.app.tray().miniPlayer();

@@ -30,6 +30,9 @@ void AppStateRig::build(std::unique_ptr<AudioBackend> backend)
     backends.catalog = std::move(fakeCatalog);
     backends.audio = std::move(backend);
     state = std::make_unique<AppState>(std::move(backends));
+    // As the window is up by then: the stored history and queue are in.
+    if (!QTest::qWaitFor([this] { return state->isLoaded(); }))
+        qFatal("the stored history and queue never came in");
 }
 
 bool AppStateRig::makeReady(bool realYtdlp)

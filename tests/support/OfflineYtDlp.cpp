@@ -19,6 +19,5 @@ void OfflineYtDlp::install(const TestEnvironment &environment)
 
 QString OfflineYtDlp::networkMessage()
 {
-    return QStringLiteral(
-        "Network problem. Check your internet connection (or proxy) and retry — progress is resumed automatically.");
+    return QStringLiteral("Network problem. Check your internet connection (or proxy) and retry.");
 }

@@ -8,6 +8,6 @@ class TestEnvironment;
 // port that refuses every connection.
 namespace OfflineYtDlp {
 void install(const TestEnvironment &environment);
-// What the user is told when yt-dlp cannot reach the site.
+// What the user is told when a music request cannot reach the site.
 [[nodiscard]] QString networkMessage();
 } // namespace OfflineYtDlp

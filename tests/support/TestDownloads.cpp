@@ -1,8 +1,9 @@
 #include "TestDownloads.h"
 
-#include "DownloadManager.h"
 #include "TestEnvironment.h"
 #include "core/Json.h"
+#include "engine/DownloadManager.h"
+#include "engine/QueueFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +13,7 @@ namespace TestDownloads {
 
 std::optional<QList<TaskRecord>> readQueueFile()
 {
-    QFile file(DownloadManager::queueFilePath());
+    QFile file(QueueFile::path());
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const auto array = Json::parseArray(file.readAll());

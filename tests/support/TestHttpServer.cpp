@@ -105,7 +105,8 @@ private:
         if (route.endless) {
             m_socket->write(body);
             // Refilled as the client takes it, so the server holds little however long it runs.
-            connect(m_socket, &QTcpSocket::bytesWritten, this, [this] {
+            connect(m_socket, &QTcpSocket::bytesWritten, this, [this](qint64 bytes) {
+                m_server->m_endlessBytesSent += bytes;
                 if (m_socket->bytesToWrite() < endlessChunk)
                     m_socket->write(QByteArray(endlessChunk, 'x'));
             });

@@ -9,6 +9,7 @@
 #include <QThread>
 #include <QUrl>
 
+#include <atomic>
 #include <memory>
 
 // A small HTTP/1.1 server on 127.0.0.1 for tests. It runs on a thread of its own, so a test
@@ -62,6 +63,8 @@ public:
     [[nodiscard]] QUrl url(const QString &path) const;
     [[nodiscard]] QList<Request> requests() const;
     [[nodiscard]] QList<Request> requestsFor(const QString &path) const;
+    // Bytes of endless bodies handed to the network so far, for every client together.
+    [[nodiscard]] qint64 endlessBytesSent() const { return m_endlessBytesSent; }
 
 private:
     friend class TestHttpConnection;
@@ -75,4 +78,5 @@ private:
     QThread m_thread;
     Worker *m_worker = nullptr;
     quint16 m_port = 0;
+    std::atomic<qint64> m_endlessBytesSent = 0;
 };

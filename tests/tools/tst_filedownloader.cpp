@@ -8,6 +8,7 @@
 #include <QNetworkAccessManager>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -303,6 +304,28 @@ private Q_SLOTS:
         QVERIFY(outcome.error);
         QCOMPARE(outcome.error->code, int(QNetworkReply::OperationCanceledError));
         QVERIFY(!QFile::exists(destination()));
+    }
+
+    // A source that outpaces a busy main thread is held back by the reply's read buffer instead of
+    // piling up in memory: while the main thread sleeps, the server gets rid of little more than
+    // what the kernel's socket buffers take.
+    void busyMainThreadHoldsTheSourceBack()
+    {
+        TestHttpServer server;
+        server.streamEndlessly(QStringLiteral("/endless"));
+        CancelToken cancel;
+        qint64 sentWhileBusy = -1;
+        QTimer::singleShot(300, [&server, &sentWhileBusy, cancel] {
+            const qint64 before = server.endlessBytesSent();
+            QThread::sleep(2);
+            sentWhileBusy = server.endlessBytesSent() - before;
+            cancel.cancel();
+        });
+        const Outcome outcome = fetch(server.url(QStringLiteral("/endless")), std::chrono::seconds(60), cancel);
+        QVERIFY(outcome.error);
+        QCOMPARE(outcome.error->code, int(QNetworkReply::OperationCanceledError));
+        QVERIFY(server.endlessBytesSent() > 0);
+        QVERIFY2(sentWhileBusy >= 0 && sentWhileBusy < 48 * 1024 * 1024, qPrintable(QString::number(sentWhileBusy)));
     }
 
     void fileUrlNeedsNoStatus()

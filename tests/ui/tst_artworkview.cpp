@@ -114,6 +114,33 @@ private Q_SLOTS:
         QVERIFY(!second->loaded());
     }
 
+    // The cache may drop a picture while a view shows it; the view's picture stays until it goes.
+    void aPictureOnScreenOutlivesTheCache()
+    {
+        auto view = loader({link("/a.png")});
+        QTRY_VERIFY(view->loaded());
+        const QByteArray large = TestImages::solid(Qt::green, {1280, 720});
+        const int pushOut = int(ArtworkManager::cacheBudget / (1280 * 720 * 4)) + 1;
+        for (int i = 0; i < pushOut; ++i) {
+            const QString path = QStringLiteral("/large%1.png").arg(i);
+            m_server->serveText(path, large, "image/png");
+            QVERIFY(!QCoro::waitFor(m_manager->image(m_server->url(path))).isNull());
+        }
+        QCOMPARE(m_manager->cached(link("/a.png")).pixelColor(0, 0), QColor(Qt::red));
+        ArtworkProvider provider(*m_manager);
+        QSize size;
+        QCOMPARE(provider.requestImage(view->source().toString().section(QLatin1Char('/'), 3), &size, QSize(40, 40))
+                     .pixelColor(20, 20),
+                 QColor(Qt::red));
+        // A second view of the same picture finds it at once.
+        const auto second = loader({link("/large.png"), link("/a.png")});
+        QVERIFY(second->loaded());
+        view.reset();
+        QVERIFY(!m_manager->cached(link("/a.png")).isNull());
+        second->setUrls({});
+        QVERIFY(m_manager->cached(link("/a.png")).isNull());
+    }
+
     void providerDrawsHeldPicturesRounded()
     {
         QVERIFY(!QCoro::waitFor(m_manager->image(link("/a.png"))).isNull());

@@ -1,5 +1,4 @@
 #include "AppStateRig.h"
-#include "DownloadManager.h"
 #include "FakeYtDlp.h"
 #include "GalleryPage.h"
 #include "MusicShellScreen.h"
@@ -16,6 +15,7 @@
 #include "core/LogManager.h"
 #include "core/SettingsStore.h"
 #include "core/YTDLPManager.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 #include "tools/DependencyManager.h"
@@ -32,8 +32,10 @@
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QKeySequence>
 #include <QMimeData>
 #include <QNetworkAccessManager>
+#include <QQmlComponent>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
@@ -80,8 +82,26 @@ void recordHistory(HistoryStore &history, const QString &folder)
     record("Evening walk", "https://media.test/walk", TaskStatus::Completed, file, 48'234'567, {});
 }
 
+// Counts the timer events the main thread delivers while it lives: an animation left running ticks one
+// every frame, even with no window to draw.
+class TimerEventCounter : public QObject
+{
+public:
+    TimerEventCounter() { QCoreApplication::instance()->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::Timer;
+        return false;
+    }
+};
+
 } // namespace
 
+using GalleryPage::inked;
+using GalleryPage::part;
 using GalleryPage::record;
 
 // Renders every screen with fixture data into build/gallery/<name>.png: each must fill its window,
@@ -133,6 +153,23 @@ private Q_SLOTS:
         QVERIFY(test.finishSetup());
         record(test.window(), QStringLiteral("root"));
 
+        // The File menu, opened from the menu bar, names each command's shortcut as the desktop does.
+        auto *fileMenu = test.window()->findChild<QObject *>(QStringLiteral("fileMenu"));
+        QVERIFY(fileMenu);
+        QTest::mouseClick(test.window(), Qt::LeftButton, {}, QPoint(20, 12));
+        QTRY_VERIFY(fileMenu->property("opened").toBool());
+        record(test.window(), QStringLiteral("file-menu"));
+        QQuickItem *first = nullptr;
+        QMetaObject::invokeMethod(fileMenu, "itemAt", Q_RETURN_ARG(QQuickItem *, first), Q_ARG(int, 0));
+        QVERIFY(first);
+        auto *keys = first->findChild<QQuickItem *>(QStringLiteral("shortcut"));
+        QVERIFY(keys && keys->isVisible());
+        QCOMPARE(keys->property("text").toString(),
+                 QKeySequence(QStringLiteral("Ctrl+N")).toString(QKeySequence::NativeText));
+        QMetaObject::invokeMethod(fileMenu, "close");
+        QTRY_VERIFY(!fileMenu->property("visible").toBool());
+
+        test.app.state().player().play(PlayerRig::track(1)); // the toast stands over a playing bar
         test.app.state().setToast(QStringLiteral("Added 2 downloads to the queue"));
         QTest::qWait(400); // until it has slid in
         record(test.window(), QStringLiteral("root-toast"));
@@ -337,6 +374,20 @@ private Q_SLOTS:
         screen.window->show();
         screen.queue.trigger(Json::uuidText(task->id()), QStringLiteral("showLog"));
         QTRY_VERIFY(screen.logSheet.rowCount() > 0);
+        // A drag from the first block to the bottom of the view selects across blocks, and the
+        // selection stays when the pointer leaves.
+        QQuickItem *list = QmlHarness::findItem(screen.window->contentItem(), QStringLiteral("logBlocks"));
+        QVERIFY(list);
+        const QPointF from = list->mapToScene(QPointF(40, 30));
+        const QPointF to = list->mapToScene(QPointF(200, list->height() - 30));
+        QTest::mousePress(screen.window, Qt::LeftButton, {}, from.toPoint());
+        for (int step = 1; step <= 10; ++step)
+            QTest::mouseMove(screen.window, (from + (to - from) * step / 10).toPoint());
+        QTest::mouseRelease(screen.window, Qt::LeftButton, {}, to.toPoint());
+        QTest::mouseMove(screen.window, QPoint(5, 5));
+        const qsizetype lines = screen.logSheet.selectedText().count(QLatin1Char('\n'));
+        QVERIFY2(lines > LogSheetModel::linesPerBlock, qPrintable(QString::number(lines)));
+        QVERIFY(screen.logSheet.text().contains(screen.logSheet.selectedText()));
         record(screen.window, QStringLiteral("log-sheet"));
     }
 
@@ -384,9 +435,25 @@ private Q_SLOTS:
             entries.append(QJsonObject{{QStringLiteral("title"), QStringLiteral("Late session, part %1").arg(i)},
                                        {QStringLiteral("duration"), 170 + 7 * i}});
         }
-        QVERIFY(rig.fetchCanned(FakeYtDlp::listing(entries, QStringLiteral("Late night radio sessions"))));
+        QVERIFY(rig.fetchCanned(
+            FakeYtDlp::listing(entries, QStringLiteral("Late night radio sessions, recorded live ").repeated(8))));
         rig.state->setSelectedItems({1, 2, 3, 5, 8});
-        recordPage("DownloadFormPage.qml", &model, QStringLiteral("download-form-playlist"));
+        recordPage("DownloadFormPage.qml", &model, QStringLiteral("download-form-playlist"), [&](QQuickWindow *window) {
+            // The long title keeps to three lines.
+            const QQuickItem *title = QmlHarness::findItem(window->contentItem(), QStringLiteral("mediaTitle"));
+            QVERIFY(title);
+            const int lines = title->property("lineCount").toInt();
+            QVERIFY2(lines > 3, qPrintable(QString::number(lines)));
+            QVERIFY(qAbs(title->height() - title->implicitHeight() * 3 / lines) < 2);
+            // A click on an entry's title ticks it, like one on its box.
+            const QQuickItem *entry = QmlHarness::findItem(window->contentItem(), QStringLiteral("entryCheck"));
+            QVERIFY(entry);
+            const QPoint onTitle = entry->mapToScene(QPointF(entry->width() * 0.6, entry->height() / 2)).toPoint();
+            QTest::mouseClick(window, Qt::LeftButton, {}, onTitle);
+            QCOMPARE(rig.state->selectedItems(), (QSet<int>{2, 3, 5, 8}));
+            QTest::mouseClick(window, Qt::LeftButton, {}, onTitle);
+            QCOMPARE(rig.state->selectedItems(), (QSet<int>{1, 2, 3, 5, 8}));
+        });
     }
 
     // The music shell: on several routes and in both window sizes, with a badge, the search field
@@ -483,6 +550,85 @@ private Q_SLOTS:
         screen.click(screen.item(QStringLiteral("segment1")));
         QTRY_VERIFY(!screen.diagnostics.results().isEmpty());
         record(screen.window, QStringLiteral("music-settings-diagnostics"));
+    }
+
+    // Every control of the style: a spinner draws at each size a screen gives it, a disabled control
+    // looks unlike its enabled twin, keyboard focus shows, and a menu command shows its shortcut.
+    void controls()
+    {
+        QmlHarness harness;
+        std::unique_ptr<QObject> object(harness.create(fixture("ControlsPage.qml")));
+        auto *window = qobject_cast<QQuickWindow *>(object.get());
+        QVERIFY(window);
+        auto *menu = window->findChild<QObject *>(QStringLiteral("menu"));
+        QVERIFY(menu);
+        window->show();
+        QTRY_VERIFY(menu->property("opened").toBool());
+        record(window, QStringLiteral("controls"));
+        const QImage page = window->grabWindow();
+        const auto item = [window](const QString &name) { return window->findChild<QQuickItem *>(name); };
+        const QRgb background = page.pixel(2, 2);
+
+        for (const int size : {12, 18, 22, 38, 54}) {
+            QQuickItem *spinner = item(QStringLiteral("spinner%1").arg(size));
+            QVERIFY(spinner);
+            QCOMPARE(spinner->width(), qreal(size));
+            QVERIFY2(inked(part(page, spinner, 0), background) >= size, qPrintable(spinner->objectName()));
+        }
+
+        for (const char *name : {"button", "prominentButton", "flatButton", "toolButton", "label", "check", "switch",
+                                 "spin", "combo", "field", "slider", "progress", "tab", "menuItem"}) {
+            QQuickItem *enabled = item(QLatin1String(name));
+            QQuickItem *disabled = item(QLatin1String(name) + QLatin1String("Disabled"));
+            QVERIFY2(enabled && disabled && !disabled->isEnabled(), name);
+            QVERIFY2(part(page, enabled) != part(page, disabled), name);
+        }
+
+        QQuickItem *command = nullptr;
+        QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, command), Q_ARG(int, 0));
+        QVERIFY(command);
+        auto *keys = command->findChild<QQuickItem *>(QStringLiteral("shortcut"));
+        QVERIFY(keys && keys->isVisible());
+        QCOMPARE(keys->property("text").toString(),
+                 QKeySequence(QStringLiteral("Ctrl+N")).toString(QKeySequence::NativeText));
+        QVERIFY(inked(part(page, keys, 0), page.pixel(part(page, command).rect().center())) > 0);
+
+        QQuickItem *button = item(QStringLiteral("button"));
+        button->forceActiveFocus(Qt::TabFocusReason);
+        QVERIFY(button->property("visualFocus").toBool());
+        QTRY_VERIFY(part(window->grabWindow(), button) != part(page, button));
+    }
+
+    // A spinner turns only while its window shows: one stopped, or still running, while its window is
+    // hidden leaves nothing ticking on the main thread.
+    void hiddenSpinnerIdles_data()
+    {
+        QTest::addColumn<bool>("stops");
+        QTest::newRow("stops while hidden") << true;
+        QTest::newRow("runs while hidden") << false;
+    }
+    void hiddenSpinnerIdles()
+    {
+        QFETCH(bool, stops);
+        QmlHarness harness;
+        QQmlComponent component(&harness.engine());
+        component.setData(
+            "import QtQuick\nimport QtQuick.Controls\nimport Morvane\n"
+            "AppWindow { width: 80; height: 80; BusyIndicator { objectName: \"spinner\"; running: true } }",
+            QUrl());
+        std::unique_ptr<QObject> object(component.create());
+        auto *window = qobject_cast<QQuickWindow *>(object.get());
+        QVERIFY(window);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QTest::qWait(100);
+        window->hide();
+        if (stops)
+            window->findChild<QObject *>(QStringLiteral("spinner"))->setProperty("running", false);
+        QTest::qWait(100);
+        TimerEventCounter timers;
+        QTest::qWait(500);
+        QVERIFY2(timers.count <= 2, qPrintable(QString::number(timers.count)));
     }
 
     void pillButtons()

@@ -448,6 +448,32 @@ private Q_SLOTS:
         model.close();
         QVERIFY(!rig.state->showNowPlaying());
     }
+
+    // Radio: the current song alone with Non-Stop on, its station filling the queue behind it.
+    void nowPlayingRadioQueuesTheStationOfTheSong()
+    {
+        AppStateRig rig;
+        NowPlayingModel model(*rig.state);
+        model.startRadio();
+        QVERIFY(rig.player().queue().isEmpty());
+        QVERIFY(!rig.player().nonStop());
+
+        rig.playing(5, 2);
+        const Track seed = PlayerRig::track(2);
+        QList<Track> station;
+        QStringList expected{seed.id};
+        for (int n = 100; n < 106; ++n) {
+            station.append(PlayerRig::track(n));
+            expected.append(station.constLast().id);
+        }
+        rig.catalog->listings.insert(QStringLiteral("radio ") + seed.id, {station});
+        model.startRadio();
+        QVERIFY(rig.player().nonStop());
+        QCOMPARE(rig.player().current()->id, seed.id);
+        QTRY_COMPARE(rig.queueIds(), expected);
+        QCOMPARE(model.upcoming()->rowCount(), 6);
+        QVERIFY(model.hasUpcoming());
+    }
 };
 
 QTEST_MAIN(TestPlayerControls)

@@ -74,7 +74,12 @@ private Q_SLOTS:
 
         rig.player().play(PlayerRig::tracks(4), 0, false);
         QTRY_VERIFY(rig.audio->hasItem());
-        record("PlayerBarPage.qml", &model, QStringLiteral("player-bar-loading"));
+        record("PlayerBarPage.qml", &model, QStringLiteral("player-bar-loading"), [](QQuickWindow *window) {
+            // The play button's white disc holds the spinner while the song loads.
+            auto *spinner = window->findChild<QQuickItem *>(QStringLiteral("spinner"));
+            QVERIFY(spinner && spinner->isVisible());
+            QVERIFY(GalleryPage::inked(GalleryPage::part(window->grabWindow(), spinner, 0), qRgb(255, 255, 255)) > 20);
+        });
 
         rig.audio->becomeReady(200);
         rig.player().seek(65);

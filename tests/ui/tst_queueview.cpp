@@ -4,13 +4,15 @@
 #include "core/LogManager.h"
 #include "engine/DownloadTask.h"
 
+#include <QColor>
+#include <QFontMetricsF>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
 
-// What only the queue screen's QML wires, in a real window: a drag resolved by task id at the
-// drop, the row buttons and the toolbar reaching the queue, and the log sheet opened from a row
-// and closed by Return.
+// What only the queue screen's QML wires, in a real window: a row's title shown as given and its
+// status in the palette's colour, a drag resolved by task id at the drop, the row buttons and the
+// toolbar reaching the queue, and the log sheet opened from a row and closed by Return.
 namespace {
 
 QPoint centreOf(const QQuickItem *item, qreal xFraction = 0.5, qreal yFraction = 0.5)
@@ -49,6 +51,47 @@ class TestQueueView : public QObject
 private Q_SLOTS:
     void initTestCase() { QmlHarness::prepareApplication(); }
     void init() { QmlHarness::failOnWarnings(); }
+
+    void rowShowsTitleAndStatus_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<TaskStatus>("status");
+        QTest::addColumn<QColor>("colour"); // of the status label
+
+        QTest::newRow("bold markup") << QStringLiteral("Tom <b>& Jerry") << TaskStatus::Failed
+                                     << QColor::fromRgbF(1.0f, 0.27f, 0.23f, 1);
+        QTest::newRow("a remote image") << QStringLiteral("<img src=\"http://127.0.0.1:9/a.png\">Cover")
+                                        << TaskStatus::Completed << QColor::fromRgbF(0.2f, 0.82f, 0.35f, 1);
+        QTest::newRow("an entity") << QStringLiteral("Salt &amp; Pepper") << TaskStatus::Paused
+                                   << QColor::fromRgbF(1.0f, 0.62f, 0.04f, 1);
+        QTest::newRow("running") << QStringLiteral("Tides") << TaskStatus::Downloading
+                                 << QColor::fromRgbF(1.0f, 0.34f, 0.42f, 1);
+        QTest::newRow("waiting") << QStringLiteral("Tides") << TaskStatus::Queued << QColor::fromRgbF(1, 1, 1, 0.55f);
+    }
+
+    void rowShowsTitleAndStatus()
+    {
+        QFETCH(QString, title);
+        QFETCH(TaskStatus, status);
+        QFETCH(QColor, colour);
+
+        QueueScreen screen;
+        QVERIFY(screen.window);
+        screen.add(title)->setStatus(status);
+        screen.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(screen.window));
+        QTRY_VERIFY(screen.row(0));
+        const auto *label = screen.row(0)->findChild<QQuickItem *>(QStringLiteral("titleLabel"));
+        QVERIFY(label);
+        // Every character drawn in the one font: as wide as the text itself.
+        const QFontMetricsF metrics(label->property("font").value<QFont>());
+        QVERIFY2(qAbs(label->implicitWidth() - metrics.horizontalAdvance(title)) < 1.5,
+                 qPrintable(QString::number(label->implicitWidth())));
+        const auto *statusLabel = screen.row(0)->findChild<QQuickItem *>(QStringLiteral("statusLabel"));
+        QVERIFY(statusLabel);
+        // A text keeps its colour in eight bits a component.
+        QCOMPARE(statusLabel->property("color").value<QColor>().rgba(), colour.rgba());
+    }
 
     void dragMovesTheDraggedTask_data()
     {

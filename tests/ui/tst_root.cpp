@@ -127,6 +127,20 @@ private Q_SLOTS:
         QVERIFY(!timer->isActive());
     }
 
+    // Over the music window the toast stands 18 above the player bar and its divider, clear of
+    // the bar's controls.
+    void toastStandsAboveThePlayerBar()
+    {
+        TestApp test;
+        QVERIFY(test.app.start());
+        QVERIFY(test.finishSetup());
+        test.app.state().setToast(QStringLiteral("Added to queue"));
+        auto *toast = test.window()->findChild<QQuickItem *>(QStringLiteral("toast"));
+        auto *bar = test.window()->findChild<QQuickItem *>(QStringLiteral("playerBarSlot"));
+        QVERIFY(toast && bar);
+        QTRY_COMPARE(toast->mapToScene(QPointF(0, toast->height())).y(), bar->mapToScene(QPointF()).y() - 1 - 18);
+    }
+
     // The settings window opened from the main window edits the application's own player.
     void settingsWindowShowsThePlayersNonStop()
     {

@@ -1,10 +1,63 @@
 #include "QmlHarness.h"
 
 #include <QColor>
+#include <QDirIterator>
+#include <QFile>
 #include <QQmlComponent>
+#include <QRegularExpression>
 #include <QTest>
 
-// The palette holds the design's component values exactly (not their nearest 8-bit values).
+namespace {
+
+// The lines of `source` that declare a Text or a Label left free to read its text as markup: one
+// whose own bindings set no textFormat, or a format other than plain text without a comment above
+// it saying why.
+QList<int> markupTexts(const QString &source)
+{
+    static const QRegularExpression declaration(QStringLiteral("(?:^|[\\s:])(?:Text|Label)\\s*\\{"));
+    QList<int> found;
+    for (auto match = declaration.globalMatch(source); match.hasNext();) {
+        const qsizetype start = match.next().capturedEnd() - 1;
+        const qsizetype lineStart = source.lastIndexOf(QLatin1Char('\n'), start) + 1;
+        if (source.mid(lineStart, start - lineStart).contains(QLatin1String("//")))
+            continue;
+        // The object's own statements: what stands at its first level of braces, comments kept.
+        QString own;
+        int depth = 0;
+        for (qsizetype i = start; i < source.size(); ++i) {
+            const QChar c = source[i];
+            if (c == QLatin1Char('/') && source.mid(i, 2) == QLatin1String("//")) {
+                qsizetype end = source.indexOf(QLatin1Char('\n'), i);
+                end = end < 0 ? source.size() : end;
+                if (depth == 1)
+                    own += source.mid(i, end - i);
+                i = end - 1;
+                continue;
+            }
+            depth += c == QLatin1Char('{') ? 1 : c == QLatin1Char('}') ? -1 : 0;
+            if (depth == 0)
+                break;
+            if (depth == 1 && c != QLatin1Char('{'))
+                own += c == QLatin1Char(';') ? QLatin1Char('\n') : c;
+        }
+        const QStringList statements = own.split(QLatin1Char('\n'));
+        bool plain = false;
+        for (qsizetype i = 0; i < statements.size(); ++i) {
+            const QString statement = statements[i].trimmed();
+            if (statement.startsWith(QLatin1String("textFormat:")))
+                plain = statement == QLatin1String("textFormat: Text.PlainText") ||
+                        (i > 0 && statements[i - 1].trimmed().startsWith(QLatin1String("//")));
+        }
+        if (!plain)
+            found.append(int(source.left(start).count(QLatin1Char('\n'))) + 1);
+    }
+    return found;
+}
+
+} // namespace
+
+// The palette holds the design's component values exactly (not their nearest 8-bit values), and
+// every text shows what it is given as plain text.
 class TestTheme : public QObject
 {
     Q_OBJECT
@@ -54,6 +107,52 @@ private Q_SLOTS:
         const double grey = dim.alphaF() * dim.redF() + (1 - dim.alphaF()) * bg.redF();
         QVERIFY(grey > 0.4 && grey < 0.7);
         QCOMPARE(m_theme->property("accent").value<QColor>().alphaF(), 1.0f);
+    }
+
+    void markupTextsAreFound_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QList<int>>("lines");
+        QTest::newRow("no format") << QStringLiteral("Item {\n    Text {\n        text: title\n    }\n}")
+                                   << QList<int>{2};
+        QTest::newRow("plain") << QStringLiteral("Label {\n    text: a\n    textFormat: Text.PlainText\n}")
+                               << QList<int>{};
+        QTest::newRow("on one line") << QStringLiteral("contentItem: Text { text: a; textFormat: Text.PlainText }")
+                                     << QList<int>{};
+        QTest::newRow("styled, no reason")
+            << QStringLiteral("Text {\n    textFormat: Text.StyledText\n}") << QList<int>{1};
+        QTest::newRow("styled, with a reason")
+            << QStringLiteral("Text {\n    // Our own bold caption.\n    textFormat: Text.StyledText\n}")
+            << QList<int>{};
+        QTest::newRow("only a child is plain")
+            << QStringLiteral("delegate: Label {\n    Text {\n        textFormat: Text.PlainText\n    }\n}")
+            << QList<int>{1};
+        QTest::newRow("a comment and other types")
+            << QStringLiteral("// Text { shown }\nTextField {\n    text: a\n}\nText.ElideRight") << QList<int>{};
+    }
+    void markupTextsAreFound()
+    {
+        QFETCH(QString, source);
+        QFETCH(QList<int>, lines);
+        QCOMPARE(markupTexts(source), lines);
+    }
+
+    // Titles, messages and help texts come from the web and the user: markup in them is shown, not
+    // obeyed (no bold, no remote image).
+    void everyTextOfTheModuleIsPlain()
+    {
+        QStringList offenders;
+        int files = 0;
+        for (QDirIterator it(QStringLiteral(MORVANE_UI_SOURCE_DIR), {QStringLiteral("*.qml")}, QDir::Files,
+                             QDirIterator::Subdirectories);
+             it.hasNext(); ++files) {
+            QFile file(it.next());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            for (int line : markupTexts(QString::fromUtf8(file.readAll())))
+                offenders.append(QStringLiteral("%1:%2").arg(file.fileName()).arg(line));
+        }
+        QVERIFY(files > 50);
+        QVERIFY2(offenders.isEmpty(), qPrintable(offenders.join(QLatin1Char('\n'))));
     }
 };
 

@@ -10,5 +10,6 @@ Text {
     font.family: Icons.family
     font.pixelSize: size
     text: name === "" ? "" : Icons.glyph(name)
+    textFormat: Text.PlainText
     Accessible.ignored: true
 }

@@ -2,12 +2,17 @@ import QtQuick
 import QtQuick.Controls
 import Morvane
 
-// A button labelled with a symbol and its text.
+// A button labelled with a symbol and its text; its help text, when it has one, shows on hover.
+// Flat, it is a toolbar's button.
 Button {
     id: button
 
     property string symbol
+    property string help
 
+    ToolTip.visible: hovered && help !== ""
+    ToolTip.text: help
+    ToolTip.delay: 600
     contentItem: Row {
         spacing: 6
         Icon {
@@ -19,6 +24,7 @@ Button {
         Text {
             anchors.verticalCenter: parent.verticalCenter
             text: button.text
+            textFormat: Text.PlainText
             color: button.enabled ? Theme.text : Theme.dim
             font.pixelSize: Theme.body
         }

@@ -39,6 +39,7 @@ RowLayout {
 
         Text {
             text: line.row.name
+            textFormat: Text.PlainText
             color: Theme.text
             font.pixelSize: Theme.body
             font.weight: Font.Medium
@@ -46,6 +47,7 @@ RowLayout {
         Text {
             width: parent.width
             text: line.row.detail
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.caption
             elide: Text.ElideRight
@@ -60,6 +62,7 @@ RowLayout {
     Text {
         visible: line.row.versionText !== ""
         text: line.row.versionText
+        textFormat: Text.PlainText
         color: Theme.dim
         font.pixelSize: Theme.caption
         font.family: "monospace"

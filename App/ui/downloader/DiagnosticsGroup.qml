@@ -10,13 +10,15 @@ ColumnLayout {
     default property alias content: body.data
 
     Layout.fillWidth: true
-    Layout.leftMargin: 16
-    Layout.rightMargin: 16
+    // In line with the page's title and segments.
+    Layout.leftMargin: Theme.pageInset
+    Layout.rightMargin: Theme.pageInset
     Layout.topMargin: 4
     spacing: 6
 
     Text {
         text: group.title
+        textFormat: Text.PlainText
         color: Theme.text
         font.pixelSize: Theme.headline
         font.bold: true

@@ -32,6 +32,7 @@ ScrollView {
                         Layout.alignment: Qt.AlignTop
                         wrapMode: Text.Wrap
                         text: parent.modelData.label
+                        textFormat: Text.PlainText
                         color: Theme.text
                         font.pixelSize: Theme.body
                         font.weight: Font.Medium
@@ -83,6 +84,7 @@ ScrollView {
             Text {
                 visible: screen.model.ejsLine !== ""
                 text: screen.model.ejsLine
+                textFormat: Text.PlainText
                 color: Theme.dim
                 font.pixelSize: Theme.caption
             }
@@ -106,6 +108,7 @@ ScrollView {
                         Layout.preferredWidth: 150
                         Layout.alignment: Qt.AlignTop
                         text: parent.modelData.name
+                        textFormat: Text.PlainText
                         color: Theme.text
                         font.pixelSize: Theme.body
                         font.weight: Font.Medium
@@ -125,8 +128,8 @@ ScrollView {
         }
 
         RowLayout {
-            Layout.leftMargin: 16
-            Layout.rightMargin: 16
+            Layout.leftMargin: Theme.pageInset
+            Layout.rightMargin: Theme.pageInset
             spacing: 8
 
             SymbolButton {
@@ -168,10 +171,11 @@ ScrollView {
         }
 
         Text {
-            Layout.leftMargin: 16
+            Layout.leftMargin: Theme.pageInset
             Layout.bottomMargin: 16
             visible: screen.model.busyCaption !== ""
             text: screen.model.busyCaption
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.caption
         }

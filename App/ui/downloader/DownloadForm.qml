@@ -52,7 +52,12 @@ ColumnLayout {
             spacing: 6
 
             TextEdit {
+                objectName: "mediaTitle"
                 Layout.fillWidth: true
+                // At most three lines; the lines of one plain font are all equally tall.
+                Layout.maximumHeight: lineCount > 3 ? topPadding + bottomPadding + contentHeight * 3 / lineCount
+                                                    : implicitHeight
+                clip: true
                 text: form.model.title
                 readOnly: true
                 selectByMouse: true
@@ -78,6 +83,7 @@ ColumnLayout {
             Label {
                 visible: form.model.extractor !== ""
                 text: form.model.extractor
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: Theme.caption
                 leftPadding: 6
@@ -125,6 +131,7 @@ ColumnLayout {
 
             Label {
                 text: form.model.audioFormatLabel
+                textFormat: Text.PlainText
             }
             PickerBox {
                 Layout.maximumWidth: 260 - 8
@@ -151,6 +158,7 @@ ColumnLayout {
             }
             Label {
                 text: form.model.advancedNote
+                textFormat: Text.PlainText
                 color: Theme.dim
                 font.pixelSize: Theme.caption
             }
@@ -166,12 +174,14 @@ ColumnLayout {
                 objectName: "presetHint"
                 Layout.fillWidth: true
                 text: form.model.presetHint
+                textFormat: Text.PlainText
                 color: Theme.dim
                 font.pixelSize: Theme.callout
                 elide: Text.ElideRight
             }
             Label {
                 text: form.model.containerLabel
+                textFormat: Text.PlainText
             }
             PickerBox {
                 Layout.preferredWidth: 170 - 8
@@ -238,6 +248,7 @@ ColumnLayout {
             visible: form.model.subtitleNoteShown
             Layout.fillWidth: true
             text: form.model.subtitleNote
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.caption
             wrapMode: Text.Wrap
@@ -255,6 +266,7 @@ ColumnLayout {
                 objectName: "folder"
                 Layout.fillWidth: true
                 text: form.settings.folder.value
+                textFormat: Text.PlainText
                 color: Theme.dim
                 elide: Text.ElideMiddle
             }

@@ -1,7 +1,7 @@
 #include "DownloadQueueModel.h"
 
-#include "DownloadManager.h"
 #include "core/Json.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "platform/DesktopServices.h"
 
@@ -10,12 +10,16 @@
 
 namespace {
 
-// Every signal of a task that can change what its row shows.
-const auto taskSignals = {
-    &DownloadTask::statusChanged,       &DownloadTask::progressChanged,     &DownloadTask::speedChanged,
-    &DownloadTask::etaChanged,          &DownloadTask::currentBytesChanged, &DownloadTask::totalBytesChanged,
-    &DownloadTask::finalSizeChanged,    &DownloadTask::stageChanged,        &DownloadTask::itemIndexChanged,
-    &DownloadTask::itemCountChanged,    &DownloadTask::errorChanged,        &DownloadTask::outputFilesChanged,
+// The signals of a running download's progress: a busy queue sends them many times a second.
+const auto progressSignals = {
+    &DownloadTask::progressChanged,     &DownloadTask::speedChanged,      &DownloadTask::etaChanged,
+    &DownloadTask::currentBytesChanged, &DownloadTask::totalBytesChanged, &DownloadTask::stageChanged,
+};
+
+// Every other signal of a task that can change what its row shows: rare, and worth showing at once.
+const auto eventSignals = {
+    &DownloadTask::statusChanged,       &DownloadTask::finalSizeChanged, &DownloadTask::itemIndexChanged,
+    &DownloadTask::itemCountChanged,    &DownloadTask::errorChanged,     &DownloadTask::outputFilesChanged,
     &DownloadTask::displayTitleChanged,
 };
 
@@ -54,7 +58,12 @@ DownloadQueueModel::DownloadQueueModel(DownloadManager *downloads, DesktopServic
     setSourceModel(downloads);
     m_frame.setSingleShot(true);
     m_frame.setInterval(frameMs);
-    connect(&m_frame, &QTimer::timeout, this, &DownloadQueueModel::publishChanges);
+    connect(&m_frame, &QTimer::timeout, this, [this] { publish(std::exchange(m_changed, {})); });
+    // Precise, so two progress updates are never closer than the interval.
+    m_progressTick.setSingleShot(true);
+    m_progressTick.setTimerType(Qt::PreciseTimer);
+    m_progressTick.setInterval(progressMs);
+    connect(&m_progressTick, &QTimer::timeout, this, [this] { publish(std::exchange(m_progressed, {})); });
 
     connect(downloads, &QAbstractItemModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex &, int first, int last) { unfollow(first, last); });
@@ -84,8 +93,10 @@ DownloadTask *DownloadQueueModel::taskById(const QString &id) const
 
 void DownloadQueueModel::follow(DownloadTask *task)
 {
-    for (const auto signal : taskSignals)
+    for (const auto signal : eventSignals)
         connect(task, signal, this, [this, task] { markChanged(task); });
+    for (const auto signal : progressSignals)
+        connect(task, signal, this, [this, task] { markProgressed(task); });
 }
 
 void DownloadQueueModel::unfollow(int first, int last)
@@ -95,6 +106,7 @@ void DownloadQueueModel::unfollow(int first, int last)
         disconnect(task, nullptr, this, nullptr);
         m_shown.remove(task);
         m_changed.remove(task);
+        m_progressed.remove(task);
     }
 }
 
@@ -113,11 +125,19 @@ void DownloadQueueModel::markChanged(DownloadTask *task)
         m_frame.start();
 }
 
-void DownloadQueueModel::publishChanges()
+void DownloadQueueModel::markProgressed(DownloadTask *task)
 {
-    const QSet<DownloadTask *> changed = std::exchange(m_changed, {});
+    m_progressed.insert(task);
+    if (!m_progressTick.isActive())
+        m_progressTick.start();
+}
+
+void DownloadQueueModel::publish(const QSet<DownloadTask *> &changed)
+{
     const QList<DownloadTask *> &tasks = m_downloads->tasks();
     for (DownloadTask *task : changed) {
+        // The row is brought up to date as a whole, its gathered progress included.
+        m_progressed.remove(task);
         const auto shown = m_shown.find(task);
         const qsizetype row = tasks.indexOf(task);
         if (shown == m_shown.end() || row < 0)

@@ -66,22 +66,18 @@ Item {
                         objectName: "linkField"
                         Layout.fillWidth: true
                         background: null
-                        color: Theme.text
                         placeholderText: screen.model.fieldPrompt
                         text: screen.model.urlText
                         onTextEdited: screen.model.urlText = text
                         onAccepted: screen.model.fetchNow()
                     }
-                    ToolButton {
+                    SymbolToolButton {
                         objectName: "clearButton"
                         visible: screen.model.urlText !== ""
-                        Accessible.name: screen.model.clearHelp
-                        ToolTip.text: screen.model.clearHelp
-                        ToolTip.visible: hovered
-                        contentItem: Icon {
-                            name: "xmark.circle.fill"
-                            color: Theme.dim
-                        }
+                        symbol: "xmark.circle.fill"
+                        help: screen.model.clearHelp
+                        size: 16
+                        colour: Theme.dim
                         onClicked: screen.model.clear()
                     }
                 }
@@ -139,6 +135,7 @@ Item {
                     Text {
                         Layout.alignment: Qt.AlignHCenter
                         text: screen.model.emptyTitle
+                        textFormat: Text.PlainText
                         color: Theme.text
                         font.pixelSize: Theme.title3
                         font.weight: Font.Medium
@@ -146,6 +143,7 @@ Item {
                     Text {
                         Layout.alignment: Qt.AlignHCenter
                         text: screen.model.dropHint
+                        textFormat: Text.PlainText
                         color: Theme.dim
                         font.pixelSize: Theme.body
                     }
@@ -165,6 +163,7 @@ Item {
                     }
                     Text {
                         text: screen.model.loadingText
+                        textFormat: Text.PlainText
                         color: Theme.dim
                         font.pixelSize: Theme.body
                     }
@@ -193,6 +192,7 @@ Item {
                             objectName: "failureText"
                             Layout.fillWidth: true
                             text: screen.model.failure
+                            textFormat: Text.PlainText
                             color: Theme.orange
                             wrapMode: Text.WordWrap
                             font.pixelSize: Theme.body

@@ -18,6 +18,7 @@ RowLayout {
 
     Label {
         id: caption
+        textFormat: Text.PlainText
         Layout.preferredWidth: 48
     }
     ComboBox {

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import Morvane
+import Morvane.Style as Style
 
 // "Clear all history?", open while the view model asks: only the destructive button clears; any other way
 // out changes nothing.
@@ -28,6 +29,7 @@ Dialog {
 
     Label {
         text: "Downloaded files are not deleted."
+        textFormat: Text.PlainText
         color: Theme.dim
     }
 
@@ -36,10 +38,10 @@ Dialog {
         spacing: 8
         padding: 12
 
-        Button {
+        Style.Button {
             objectName: "confirmClear"
             text: "Clear History"
-            palette.buttonText: Theme.red
+            textColor: Theme.red
             onClicked: () => dialog.model.confirmClear()
         }
         Button {

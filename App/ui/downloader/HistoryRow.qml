@@ -83,6 +83,7 @@ Rectangle {
             Text {
                 width: parent.width
                 text: row.title
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: Theme.body
                 font.weight: Font.Medium
@@ -100,18 +101,21 @@ Rectangle {
                     }
                     Text {
                         text: row.statusText
+                        textFormat: Text.PlainText
                         color: Theme.roleColour(row.statusColor)
                         font.pixelSize: Theme.caption
                     }
                 }
                 Text {
                     text: row.dateText
+                    textFormat: Text.PlainText
                     color: Theme.dim
                     font.pixelSize: Theme.caption
                 }
                 Text {
                     visible: row.sizeText !== ""
                     text: row.sizeText
+                    textFormat: Text.PlainText
                     color: Theme.dim
                     font.pixelSize: Theme.caption
                 }
@@ -119,6 +123,7 @@ Rectangle {
             Text {
                 width: parent.width
                 text: row.detail
+                textFormat: Text.PlainText
                 color: Theme.roleColour(row.detailColor)
                 font.pixelSize: Theme.caption
                 elide: Text.ElideMiddle
@@ -126,6 +131,7 @@ Rectangle {
             Text {
                 width: parent.width
                 text: row.sourceURL
+                textFormat: Text.PlainText
                 color: Theme.roleColour("tertiary")
                 font.pixelSize: Theme.footnote
                 elide: Text.ElideMiddle
@@ -139,6 +145,7 @@ Rectangle {
                 delegate: SymbolToolButton {
                     required property var modelData
                     symbol: modelData.icon
+                    size: 18
                     help: modelData.text
                     onClicked: () => row.buttonTriggered(row.model.id, modelData.action)
                 }

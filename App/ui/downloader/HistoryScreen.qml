@@ -46,6 +46,7 @@ Item {
             SymbolToolButton {
                 objectName: "removeSelected"
                 symbol: "minus.circle"
+                size: 18
                 help: "Remove Selected"
                 enabled: screen.model.removeSelectedEnabled
                 onClicked: screen.model.removeSelected()
@@ -53,6 +54,7 @@ Item {
             SymbolToolButton {
                 objectName: "clearHistory"
                 symbol: "trash"
+                size: 18
                 help: "Clear History"
                 enabled: screen.model.clearEnabled
                 onClicked: screen.model.askClear()
@@ -100,6 +102,7 @@ Item {
                 }
                 Text {
                     text: "No history yet"
+                    textFormat: Text.PlainText
                     color: Theme.text
                     font.pixelSize: Theme.title3
                     font.weight: Font.Medium

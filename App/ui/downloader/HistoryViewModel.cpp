@@ -1,7 +1,7 @@
 #include "HistoryViewModel.h"
 
-#include "DownloadManager.h"
 #include "core/Json.h"
+#include "engine/DownloadManager.h"
 #include "engine/HistoryStore.h"
 #include "platform/DesktopServices.h"
 #include "ui/downloader/HistoryRowPresentation.h"

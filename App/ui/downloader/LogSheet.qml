@@ -34,10 +34,17 @@ Popup {
     ColumnLayout {
         anchors.fill: parent
         spacing: 0
-        // Return reaches this from whichever child has the focus: none of them takes it.
+        // Return reaches this from whichever child has the focus: none of them takes it; nor do
+        // they take the copy keys, which copy the selection the model keeps.
         focus: true
         Keys.onReturnPressed: sheet.close()
         Keys.onEnterPressed: sheet.close()
+        Keys.onPressed: event => {
+            if (event.matches(StandardKey.Copy)) {
+                sheet.model.copySelection();
+                event.accepted = true;
+            }
+        }
 
         RowLayout {
             Layout.fillWidth: true
@@ -46,6 +53,7 @@ Popup {
 
             Label {
                 text: "Download Log"
+                textFormat: Text.PlainText
                 font.pixelSize: Theme.headline
                 font.bold: true
             }
@@ -82,6 +90,7 @@ Popup {
         }
 
         ListView {
+            id: blocks
             objectName: "logBlocks"
             Layout.fillWidth: true
             Layout.fillHeight: true
@@ -91,56 +100,63 @@ Popup {
                 policy: ScrollBar.AlwaysOn
             }
 
+            // Moves the selection's end to the text under a point of the view (clamped to the
+            // view); below the last block is the end of the text.
+            function dragTo(point) {
+                const y = Math.max(0, Math.min(point.y, height - 1));
+                const index = indexAt(point.x + contentX, y + contentY);
+                const block = itemAtIndex(index);
+                if (block)
+                    sheet.model.drag(index, block.positionAt(blocks, point.x, y));
+                else
+                    sheet.model.drag(count - 1, 2147483647);
+            }
+
             delegate: Item {
                 id: block
 
                 required property string text
                 required property int index
+                required property int selectedFrom
+                required property int selectedTo
+
+                // The position in this block's text under a point of `item`.
+                function positionAt(item, x, y) {
+                    const point = edit.mapFromItem(item, x, y);
+                    return edit.positionAt(point.x, point.y);
+                }
 
                 width: ListView.view.width
-                implicitHeight: plain.implicitHeight
+                implicitHeight: edit.implicitHeight
+                onSelectedFromChanged: edit.select(selectedFrom, selectedTo)
+                onSelectedToChanged: edit.select(selectedFrom, selectedTo)
 
-                // Plain text lays out several times faster than an editor, so the blocks in
-                // sight show at once; the block under the pointer turns into a selectable copy.
-                Text {
-                    id: plain
+                // The selection is the view's, across blocks: the editor only shows its part.
+                TextEdit {
+                    id: edit
                     x: 12
                     width: parent.width - 24
                     topPadding: block.index === 0 ? 12 : 0
                     text: block.text
-                    visible: selectable.status !== Loader.Ready
-                    wrapMode: Text.WrapAnywhere
+                    readOnly: true
+                    activeFocusOnPress: false
+                    persistentSelection: true
+                    wrapMode: TextEdit.WrapAnywhere
                     color: Theme.text
+                    selectionColor: Theme.accent
                     font.family: "monospace"
                     font.pixelSize: Theme.caption
-                    textFormat: Text.PlainText
+                    textFormat: TextEdit.PlainText
+                    Component.onCompleted: select(block.selectedFrom, block.selectedTo)
                 }
 
-                HoverHandler {
-                    id: pointer
-                }
-
-                Loader {
-                    id: selectable
-                    x: plain.x
-                    width: plain.width
-                    active: pointer.hovered
-                    sourceComponent: TextEdit {
-                        readOnly: true
-                        selectByMouse: true
-                        wrapMode: TextEdit.WrapAnywhere
-                        color: Theme.text
-                        selectionColor: Theme.accent
-                        font.family: "monospace"
-                        font.pixelSize: Theme.caption
-                        textFormat: TextEdit.PlainText
-                    }
-                    // Handed over once: a block's text never changes while it lives.
-                    onLoaded: {
-                        const edit = item as TextEdit;
-                        edit.topPadding = plain.topPadding;
-                        edit.text = block.text;
-                    }
+                MouseArea {
+                    anchors.fill: parent
+                    cursorShape: Qt.IBeamCursor
+                    // A drag selects; the view must not take it for a flick.
+                    preventStealing: true
+                    onPressed: mouse => sheet.model.press(block.index, block.positionAt(this, mouse.x, mouse.y))
+                    onPositionChanged: mouse => blocks.dragTo(mapToItem(blocks, mouse.x, mouse.y))
                 }
             }
         }

@@ -9,29 +9,11 @@
 #include <QGuiApplication>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace {
 
 const QString cutNote = QStringLiteral("\u2026 earlier lines are left out; Reveal File shows the whole log.");
-
-// The text in runs of `LogSheetModel::linesPerBlock` lines.
-QStringList blocksOf(const QString &text)
-{
-    QStringList blocks;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = start;
-        for (int line = 0; line < LogSheetModel::linesPerBlock && end < text.size(); ++line) {
-            const qsizetype newline = text.indexOf(QLatin1Char('\n'), end);
-            end = newline < 0 ? text.size() : newline + 1;
-        }
-        QString block = text.mid(start, end - start);
-        if (block.endsWith(QLatin1Char('\n')))
-            block.chop(1);
-        blocks.append(block);
-        start = end;
-    }
-    return blocks;
-}
 
 } // namespace
 
@@ -92,8 +74,26 @@ void LogSheetModel::show(const QString &text)
     beginResetModel();
     m_text = text;
     m_blocks = blocksOf(text);
+    m_anchor = m_cursor = 0;
     endResetModel();
     Q_EMIT textChanged();
+}
+
+// The text in runs of `linesPerBlock` lines, each without its last line end.
+QList<LogSheetModel::Block> LogSheetModel::blocksOf(const QString &text)
+{
+    QList<Block> blocks;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        for (int line = 0; line < linesPerBlock && end < text.size(); ++line) {
+            const qsizetype newline = text.indexOf(QLatin1Char('\n'), end);
+            end = newline < 0 ? text.size() : newline + 1;
+        }
+        blocks.append({start, end - start - (text[end - 1] == QLatin1Char('\n') ? 1 : 0)});
+        start = end;
+    }
+    return blocks;
 }
 
 void LogSheetModel::setLoading(bool loading)
@@ -115,6 +115,52 @@ void LogSheetModel::revealFile() const
         m_desktop->reveal(LogManager::taskLogPath(m_task));
 }
 
+void LogSheetModel::press(int block, int position)
+{
+    const qsizetype oldAnchor = m_anchor, oldCursor = m_cursor;
+    m_anchor = m_cursor = offsetOf(block, position);
+    selectionMoved(oldAnchor, oldCursor);
+}
+
+void LogSheetModel::drag(int block, int position)
+{
+    const qsizetype oldCursor = m_cursor;
+    m_cursor = offsetOf(block, position);
+    selectionMoved(m_anchor, oldCursor);
+}
+
+QString LogSheetModel::selectedText() const
+{
+    return m_text.mid(std::min(m_anchor, m_cursor), std::abs(m_cursor - m_anchor));
+}
+
+void LogSheetModel::copySelection() const
+{
+    if (m_anchor != m_cursor)
+        QGuiApplication::clipboard()->setText(selectedText());
+}
+
+qsizetype LogSheetModel::offsetOf(int block, int position) const
+{
+    if (m_blocks.isEmpty())
+        return 0;
+    const Block &in = m_blocks[std::clamp<qsizetype>(block, 0, m_blocks.size() - 1)];
+    return in.start + std::clamp<qsizetype>(position, 0, in.length);
+}
+
+void LogSheetModel::selectionMoved(qsizetype anchor, qsizetype cursor)
+{
+    const qsizetype first = std::min({anchor, cursor, m_anchor, m_cursor});
+    const qsizetype last = std::max({anchor, cursor, m_anchor, m_cursor});
+    const auto blockAt = [this](qsizetype offset) {
+        const auto after = std::upper_bound(m_blocks.cbegin(), m_blocks.cend(), offset,
+                                            [](qsizetype at, const Block &block) { return at < block.start; });
+        return int(std::max<qsizetype>(after - m_blocks.cbegin() - 1, 0));
+    };
+    if (!m_blocks.isEmpty())
+        Q_EMIT dataChanged(index(blockAt(first)), index(blockAt(last)), {SelectedFromRole, SelectedToRole});
+}
+
 int LogSheetModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_blocks.size());
@@ -122,12 +168,21 @@ int LogSheetModel::rowCount(const QModelIndex &parent) const
 
 QVariant LogSheetModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid) || role != TextRole)
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    return m_blocks[index.row()];
+    const Block &block = m_blocks[index.row()];
+    const auto inBlock = [&block](qsizetype offset) {
+        return int(std::clamp<qsizetype>(offset - block.start, 0, block.length));
+    };
+    switch (role) {
+    case TextRole: return m_text.mid(block.start, block.length);
+    case SelectedFromRole: return inBlock(std::min(m_anchor, m_cursor));
+    case SelectedToRole: return inBlock(std::max(m_anchor, m_cursor));
+    default: return {};
+    }
 }
 
 QHash<int, QByteArray> LogSheetModel::roleNames() const
 {
-    return {{TextRole, "text"}};
+    return {{TextRole, "text"}, {SelectedFromRole, "selectedFrom"}, {SelectedToRole, "selectedTo"}};
 }

@@ -11,7 +11,8 @@ class DesktopServices;
 // has left the queue (the history screen opens it too). The log is read on the log thread, so a
 // long log never stalls the window, and only its last `maxBytes` are shown, under a note line.
 // The text reaches the view as a list of blocks of lines, so the view lays out only the blocks
-// in sight; `text` is the whole of what is shown, for Copy.
+// in sight; `text` is the whole of what is shown, for Copy. The user's selection is kept here,
+// so that it can span blocks and stays while its blocks scroll out of sight and back.
 class LogSheetModel final : public QAbstractListModel
 {
     Q_OBJECT
@@ -20,7 +21,11 @@ class LogSheetModel final : public QAbstractListModel
     Q_PROPERTY(bool loading READ loading NOTIFY loadingChanged)
 
 public:
-    enum Roles { TextRole = Qt::UserRole + 1 }; // "text": a block of lines, without its last line end
+    enum Roles {
+        TextRole = Qt::UserRole + 1, // "text": a block of lines, without its last line end
+        SelectedFromRole,            // "selectedFrom", "selectedTo": the block's part of the
+        SelectedToRole,              // selection as positions in its text; equal when none
+    };
 
     // More than this is not shown: laying out 2 MB of text already takes a good part of a second.
     static constexpr qint64 maxBytes = 2'000'000;
@@ -44,6 +49,14 @@ public:
     // Shows the whole log file in the file manager, whether it exists or not.
     Q_INVOKABLE void revealFile() const;
 
+    // A press at `position` of block `block` starts a new, empty selection there; dragging moves
+    // its other end. Both are kept within the text.
+    Q_INVOKABLE void press(int block, int position);
+    Q_INVOKABLE void drag(int block, int position);
+    [[nodiscard]] QString selectedText() const;
+    // Puts the selection on the clipboard; without one, leaves the clipboard alone.
+    Q_INVOKABLE void copySelection() const;
+
     [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
     [[nodiscard]] QHash<int, QByteArray> roleNames() const override;
@@ -55,14 +68,30 @@ Q_SIGNALS:
 
 private:
     QCoro::Task<> load(QUuid task, quint64 generation);
+    struct Block
+    {
+        qsizetype start;
+        qsizetype length;
+    };
+
+    // The text in runs of `linesPerBlock` lines, each without its last line end.
+    static QList<Block> blocksOf(const QString &text);
     void show(const QString &text);
     void setLoading(bool loading);
+    // The offset in `m_text` of a position in a block, kept within the text.
+    [[nodiscard]] qsizetype offsetOf(int block, int position) const;
+    // Tells the view that the blocks holding either end of the old or the new selection, and
+    // those between, have changed.
+    void selectionMoved(qsizetype anchor, qsizetype cursor);
 
     DesktopServices *m_desktop;
     QUuid m_task;
     // Bumped by every open, refresh and close: a read that finds it changed is out of date.
     quint64 m_generation = 0;
     QString m_text;
-    QStringList m_blocks;
+    QList<Block> m_blocks;
+    // The selection runs between these offsets of `m_text`, in either order.
+    qsizetype m_anchor = 0;
+    qsizetype m_cursor = 0;
     bool m_loading = false;
 };

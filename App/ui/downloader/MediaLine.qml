@@ -18,6 +18,7 @@ RowLayout {
     }
     Text {
         id: label
+        textFormat: Text.PlainText
         color: Theme.dim
         font.pixelSize: Theme.body
     }

@@ -19,6 +19,7 @@ ColumnLayout {
             objectName: "selectionText"
             Layout.fillWidth: true
             text: section.model.selectionText
+            textFormat: Text.PlainText
             color: Theme.dim
         }
         Button {
@@ -51,7 +52,8 @@ ColumnLayout {
         model: section.model.entries
         ScrollBar.vertical: ScrollBar {}
 
-        delegate: RowLayout {
+        // The whole row is the check box's label: a click anywhere on it ticks the entry.
+        delegate: Item {
             id: entry
 
             required property int index
@@ -61,33 +63,50 @@ ColumnLayout {
             required property bool checked
 
             width: ListView.view.width
-            spacing: 8
+            implicitHeight: box.implicitHeight
 
             CheckBox {
+                id: box
                 objectName: "entryCheck"
+                width: parent.width
                 padding: 0
+                // Read out by assistive tools and keeps the box at the left edge; the row below
+                // draws it.
+                text: entry.title
                 checked: entry.checked
                 onToggled: entry.ListView.view.model.setChecked(entry.index, checked)
-            }
-            Text {
-                Layout.preferredWidth: 36
-                horizontalAlignment: Text.AlignRight
-                text: entry.number
-                color: Theme.dim
-                font.pixelSize: Theme.body
-            }
-            Text {
-                Layout.fillWidth: true
-                text: entry.title
-                color: Theme.text
-                elide: Text.ElideRight
-                font.pixelSize: Theme.body
-            }
-            Text {
-                Layout.rightMargin: 8
-                text: entry.duration
-                color: Theme.dim
-                font.pixelSize: Theme.body
+
+                contentItem: RowLayout {
+                    spacing: 8
+
+                    // Room for the box, which the style draws at the left edge.
+                    Item {
+                        implicitWidth: box.indicator ? box.indicator.width : 0
+                    }
+                    Text {
+                        Layout.preferredWidth: 36
+                        horizontalAlignment: Text.AlignRight
+                        text: entry.number
+                        textFormat: Text.PlainText
+                        color: Theme.dim
+                        font.pixelSize: Theme.body
+                    }
+                    Text {
+                        Layout.fillWidth: true
+                        text: entry.title
+                        textFormat: Text.PlainText
+                        color: Theme.text
+                        elide: Text.ElideRight
+                        font.pixelSize: Theme.body
+                    }
+                    Text {
+                        Layout.rightMargin: 8
+                        text: entry.duration
+                        textFormat: Text.PlainText
+                        color: Theme.dim
+                        font.pixelSize: Theme.body
+                    }
+                }
             }
         }
     }

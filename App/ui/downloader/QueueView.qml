@@ -22,22 +22,27 @@ Item {
         id: toolbar
         anchors.top: parent.top
         anchors.right: parent.right
-        anchors.margins: 8
+        anchors.topMargin: 8
+        // The page inset, as every screen's content keeps from the window's edge.
+        anchors.rightMargin: Theme.pageInset
         spacing: 4
 
-        QueueToolButton {
+        SymbolButton {
+            flat: true
             objectName: "pauseAll"
             symbol: "pause.fill"
             text: "Pause All"
             onClicked: view.queue.pauseAll()
         }
-        QueueToolButton {
+        SymbolButton {
+            flat: true
             objectName: "resumeAll"
             symbol: "play.fill"
             text: "Resume All"
             onClicked: view.queue.resumeAll()
         }
-        QueueToolButton {
+        SymbolButton {
+            flat: true
             objectName: "clearFinished"
             symbol: "trash"
             text: "Clear Finished"
@@ -61,6 +66,7 @@ Item {
         Text {
             anchors.horizontalCenter: parent.horizontalCenter
             text: "Queue is empty"
+            textFormat: Text.PlainText
             color: Theme.text
             font.pixelSize: Theme.title3
             font.weight: Font.Medium
@@ -68,6 +74,7 @@ Item {
         Text {
             anchors.horizontalCenter: parent.horizontalCenter
             text: "Downloads you add will appear here."
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.body
         }
@@ -80,8 +87,8 @@ Item {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom
-        anchors.leftMargin: 12
-        anchors.rightMargin: 12
+        anchors.leftMargin: Theme.pageInset
+        anchors.rightMargin: Theme.pageInset
         visible: !view.queue.empty
         queue: view.queue
 

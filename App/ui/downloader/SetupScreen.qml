@@ -30,6 +30,7 @@ Item {
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 text: "Setting up Morvane"
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: Theme.largeTitle
                 font.weight: Font.DemiBold
@@ -39,6 +40,7 @@ Item {
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.WordWrap
                 text: screen.model.intro
+                textFormat: Text.PlainText
                 color: Theme.dim
                 font.pixelSize: Theme.body
             }
@@ -58,12 +60,14 @@ Item {
                 Text {
                     Layout.fillWidth: true
                     text: screen.model.current
+                    textFormat: Text.PlainText
                     color: Theme.text
                     font.pixelSize: Theme.callout
                     elide: Text.ElideRight
                 }
                 Text {
                     text: screen.model.percentText
+                    textFormat: Text.PlainText
                     color: Theme.dim
                     font.pixelSize: Theme.callout
                 }
@@ -116,6 +120,7 @@ Item {
             Text {
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: "Some components couldn’t be installed. Check your internet connection and try again."
+                textFormat: Text.PlainText
                 color: Theme.red
                 font.pixelSize: Theme.callout
             }

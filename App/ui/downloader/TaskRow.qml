@@ -30,22 +30,6 @@ Item {
     readonly property QueueList queueList: ListView.view as QueueList
     readonly property bool dragged: queueList !== null && queueList.draggedTask === taskId
 
-    // The status colours beside the Theme: orange, green and red are fixed.
-    function paletteColor(role) {
-        switch (role) {
-        case "accent":
-            return Theme.accent;
-        case "orange":
-            return "#ff9f0a";
-        case "green":
-            return "#32d74b";
-        case "red":
-            return "#ff453a";
-        default:
-            return Theme.dim;
-        }
-    }
-
     implicitHeight: content.height + 12
     opacity: dragged ? 0.5 : 1
 
@@ -123,8 +107,10 @@ Item {
 
                 Text {
                     id: titleText
+                    objectName: "titleLabel"
                     width: Math.min(implicitWidth, parent.width - position.width - status.width - 16)
                     text: row.title
+                    textFormat: Text.PlainText
                     color: Theme.text
                     font.pixelSize: Theme.body
                     font.weight: Font.Medium
@@ -137,6 +123,7 @@ Item {
                     anchors.leftMargin: 8
                     anchors.baseline: titleText.baseline
                     text: row.itemText
+                    textFormat: Text.PlainText
                     visible: text !== ""
                     width: visible ? implicitWidth : 0
                     color: Theme.dim
@@ -152,12 +139,14 @@ Item {
                         anchors.verticalCenter: parent.verticalCenter
                         name: row.statusIcon
                         size: 12
-                        color: row.paletteColor(row.statusColor)
+                        color: Theme.roleColour(row.statusColor)
                     }
                     Text {
+                        objectName: "statusLabel"
                         anchors.verticalCenter: parent.verticalCenter
                         text: row.statusText
-                        color: row.paletteColor(row.statusColor)
+                        textFormat: Text.PlainText
+                        color: Theme.roleColour(row.statusColor)
                         font.pixelSize: Theme.caption
                     }
                 }
@@ -174,7 +163,7 @@ Item {
                     width: parent.width * row.progress
                     height: parent.height
                     radius: parent.radius
-                    color: row.paletteColor(row.statusColor)
+                    color: Theme.roleColour(row.statusColor)
                 }
             }
 
@@ -183,7 +172,7 @@ Item {
                 text: row.statusLine
                 // Changes every tick of a running download: no look for markup each time.
                 textFormat: Text.PlainText
-                color: row.paletteColor(row.statusLineColor)
+                color: Theme.roleColour(row.statusLineColor)
                 font.pixelSize: Theme.caption
                 wrapMode: Text.Wrap
                 maximumLineCount: 2
@@ -204,24 +193,15 @@ Item {
                     button.clicked.connect(() => row.queueList.queue.trigger(row.taskId, button.objectName));
                 }
 
-                ToolButton {
-                    id: control
-
+                SymbolToolButton {
                     required property var modelData
 
                     objectName: modelData.action
                     implicitWidth: 26
                     implicitHeight: 26
-                    contentItem: Icon {
-                        name: control.modelData.icon
-                        size: 18
-                        horizontalAlignment: Text.AlignHCenter
-                        verticalAlignment: Text.AlignVCenter
-                    }
-                    Accessible.name: modelData.text
-                    ToolTip.visible: hovered
-                    ToolTip.text: modelData.text
-                    ToolTip.delay: 600
+                    symbol: modelData.icon
+                    help: modelData.text
+                    size: 18
                 }
             }
         }

@@ -13,6 +13,8 @@ ArtworkLoader::ArtworkLoader(QObject *parent)
 ArtworkLoader::~ArtworkLoader()
 {
     m_cancel.cancel();
+    if (m_manager && loaded())
+        m_manager->release(m_picture);
 }
 
 void ArtworkLoader::setUrls(const QList<QUrl> &urls)
@@ -90,6 +92,15 @@ QCoro::Task<> ArtworkLoader::load(QList<QUrl> urls, CancelToken cancel)
 
 void ArtworkLoader::show(const QUrl &picture)
 {
-    if (std::exchange(m_picture, picture) != picture)
-        Q_EMIT pictureChanged();
+    if (m_picture == picture)
+        return;
+    // The picture on screen stays in memory while it shows, whatever the cache drops meanwhile.
+    if (m_manager) {
+        if (!picture.isEmpty())
+            m_manager->hold(picture);
+        if (!m_picture.isEmpty())
+            m_manager->release(m_picture);
+    }
+    m_picture = picture;
+    Q_EMIT pictureChanged();
 }

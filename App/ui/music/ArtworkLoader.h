@@ -5,6 +5,7 @@
 #include <QCoroTask>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QQmlParserStatus>
 #include <QUrl>
 
@@ -14,7 +15,8 @@ class ArtworkManager;
 // picture already held for the last candidate, else for the first, else the first that loads.
 // A new first candidate starts again, and the picture shown stays until the next one is there,
 // so switching songs never flashes the placeholder. A view that goes away, or moves on, stops
-// waiting, and a download that no other view waits for is aborted.
+// waiting, and a download that no other view waits for is aborted. The picture shown is held in
+// the manager while it shows.
 class ArtworkLoader : public QObject, public QQmlParserStatus
 {
     Q_OBJECT
@@ -58,7 +60,7 @@ private:
     QList<QUrl> m_urls;
     int m_radius = 0;
     QUrl m_picture;
-    ArtworkManager *m_manager = nullptr;
+    QPointer<ArtworkManager> m_manager;
     bool m_complete = false;
     CancelToken m_cancel;
 };

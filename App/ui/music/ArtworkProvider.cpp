@@ -2,9 +2,11 @@
 
 #include "music/ArtworkManager.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QQmlEngine>
+#include <QtMath>
 
 namespace {
 
@@ -37,6 +39,7 @@ ArtworkProvider::ArtworkProvider(ArtworkManager &manager)
 void ArtworkProvider::install(QQmlEngine &engine, ArtworkManager &manager)
 {
     engine.addImageProvider(providerName, new ArtworkProvider(manager));
+    manager.setLargestSide(qCeil(shadowSide * qGuiApp->devicePixelRatio()));
 }
 
 ArtworkManager *ArtworkProvider::managerOf(QQmlEngine *engine)

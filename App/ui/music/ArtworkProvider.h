@@ -13,10 +13,12 @@ class ArtworkManager;
 //   shadow           the shadow under the 380-point Now Playing picture.
 // <link> is the picture's link in base64url. Answers come on the main thread from the manager's
 // cache, which the views fill before they ask; a link no longer held gives a clear pixel.
-// Installing it on an engine is also how the views of that engine find the manager.
+// Installing it on an engine is also how the views of that engine find the manager, and tells the
+// manager the largest size they show pictures at.
 class ArtworkProvider final : public QQuickImageProvider
 {
 public:
+    // The side of the Now Playing picture, the largest any view shows.
     static constexpr int shadowSide = 380;
     static constexpr int shadowMargin = 60;
 

@@ -6,7 +6,7 @@ import Morvane
 Item {
     id: view
 
-    property var urls: []
+    property list<url> urls
     property real radius: 0
 
     implicitWidth: 54

@@ -12,7 +12,7 @@ Item {
     required property string key
     required property string title
     required property string subtitle
-    required property var artwork
+    required property list<url> artwork
     required property string badge
     required property bool current
     // The list the card belongs to, in a shelf or in a grid.

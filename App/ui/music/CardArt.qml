@@ -6,7 +6,7 @@ import Morvane
 Item {
     id: art
 
-    property var urls: []
+    property list<url> urls
     property real size: 164
     property string symbol: "play.fill"
     readonly property bool hover: pointer.hovered

@@ -1,7 +1,7 @@
 #include "DownloadsScreenModel.h"
 
-#include "DownloadManager.h"
 #include "coordinator/AppState.h"
+#include "engine/DownloadManager.h"
 
 #include <algorithm>
 #include <iterator>

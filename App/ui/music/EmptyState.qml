@@ -31,6 +31,7 @@ Item {
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap
             text: state.title
+            textFormat: Text.PlainText
             color: Theme.text
             font.pixelSize: Theme.title3
             font.weight: Font.DemiBold
@@ -42,6 +43,7 @@ Item {
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap
             text: state.message
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.body
         }

@@ -61,6 +61,7 @@ Item {
                 objectName: "errorText"
                 width: Math.min(implicitWidth, banner.maxWidth - 28 - symbol.width - row.spacing)
                 text: banner.shownText
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: Theme.callout
                 wrapMode: Text.Wrap

@@ -13,6 +13,7 @@ Item {
 
     Flickable {
         id: flickable
+        objectName: "explorePage"
         anchors.fill: parent
         contentWidth: width
         contentHeight: column.height + 40
@@ -26,9 +27,10 @@ Item {
             spacing: 30
 
             Text {
-                x: 28
+                x: Theme.pageInset
                 topPadding: 26
                 text: qsTr("Explore")
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: 32
                 font.bold: true
@@ -36,7 +38,7 @@ Item {
 
             Row {
                 objectName: "trendingLoading"
-                x: 28
+                x: Theme.pageInset
                 visible: page.model.trendingState === "loading"
                 spacing: 8
 
@@ -49,6 +51,7 @@ Item {
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
                     text: qsTr("Loading trending music…")
+                    textFormat: Text.PlainText
                     color: Theme.dim
                     font.pixelSize: Theme.body
                 }
@@ -63,13 +66,13 @@ Item {
             }
             Row {
                 objectName: "trendingFailed"
-                x: 28
+                x: Theme.pageInset
                 visible: page.model.trendingState === "failed"
                 spacing: 8
 
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
-                    width: Math.min(implicitWidth, column.width - 56 - retry.width - 8)
+                    width: Math.min(implicitWidth, column.width - 2 * Theme.pageInset - retry.width - 8)
                     text: page.model.trendingMessage
                     textFormat: Text.PlainText
                     color: Theme.dim

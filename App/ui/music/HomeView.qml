@@ -36,9 +36,10 @@ ListView {
             Text {
                 id: greeting
                 objectName: "greeting"
-                x: 28
+                x: Theme.pageInset
                 y: 26
                 text: top.home.greeting
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: 32
                 font.bold: true
@@ -64,7 +65,7 @@ ListView {
                 id: nonStop
                 objectName: "playNonStop"
                 anchors.right: parent.right
-                anchors.rightMargin: 28
+                anchors.rightMargin: Theme.pageInset
                 anchors.verticalCenter: greeting.verticalCenter
                 title: qsTr("Play Non-Stop")
                 symbol: "infinity"
@@ -110,9 +111,9 @@ ListView {
         Rectangle {
             id: intro
             objectName: "homeIntro"
-            x: 28
+            x: Theme.pageInset
             y: 30
-            width: parent.width - 56
+            width: parent.width - 2 * Theme.pageInset
             height: introColumn.implicitHeight + 60
             radius: 16
             color: Theme.panel
@@ -127,6 +128,7 @@ ListView {
                     width: parent.width
                     horizontalAlignment: Text.AlignHCenter
                     text: qsTr("Your Home is built from what you listen to")
+                    textFormat: Text.PlainText
                     color: Theme.text
                     font.pixelSize: 15
                     font.weight: Font.DemiBold
@@ -136,6 +138,7 @@ ListView {
                     width: parent.width
                     horizontalAlignment: Text.AlignHCenter
                     text: qsTr("Search for a song or pick a genre above. Quick Picks, Mixes, Radio and more will appear here as you play, like and skip music.")
+                    textFormat: Text.PlainText
                     color: Theme.dim
                     font.pixelSize: Theme.body
                     wrapMode: Text.Wrap

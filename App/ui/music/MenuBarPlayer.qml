@@ -12,17 +12,6 @@ Column {
     // Whether the queue is open; each new panel starts closed.
     property bool showQueue: false
 
-    component PlainTextButton: AbstractButton {
-        id: textButton
-
-        focusPolicy: Qt.NoFocus
-        contentItem: Text {
-            text: textButton.text
-            color: Theme.dim
-            font.pixelSize: 12
-        }
-    }
-
     width: 330
     padding: 16
     spacing: 12
@@ -48,6 +37,7 @@ Column {
                 objectName: "titleLabel"
                 width: parent.width
                 text: player.model.hasCurrent ? player.model.title : qsTr("Nothing playing")
+                textFormat: Text.PlainText
                 wrapMode: Text.Wrap
                 elide: Text.ElideRight
                 maximumLineCount: 2
@@ -60,6 +50,7 @@ Column {
                 objectName: "statusLabel"
                 width: parent.width
                 text: player.model.hasCurrent ? player.model.statusText : qsTr("Open Morvane to search for music.")
+                textFormat: Text.PlainText
                 elide: Text.ElideRight
                 maximumLineCount: 1
                 wrapMode: player.model.hasCurrent ? Text.NoWrap : Text.Wrap
@@ -72,7 +63,7 @@ Column {
                 topPadding: 2
                 spacing: 10
 
-                PlayerButton {
+                SymbolToolButton {
                     objectName: "likeButton"
                     symbol: player.model.likeSymbol
                     help: player.model.liked ? qsTr("Unlike") : qsTr("Like")
@@ -80,7 +71,7 @@ Column {
                     onClicked: player.model.toggleLike()
                 }
 
-                PlayerButton {
+                SymbolToolButton {
                     objectName: "nonStopButton"
                     symbol: "infinity"
                     help: qsTr("Non-Stop Playback")
@@ -113,6 +104,7 @@ Column {
         width: parent.width - 2 * player.padding
         visible: player.model.errorMessage !== ""
         text: player.model.errorMessage
+        textFormat: Text.PlainText
         wrapMode: Text.Wrap
         elide: Text.ElideRight
         maximumLineCount: 2
@@ -147,6 +139,7 @@ Column {
                 objectName: "queueTitle"
                 anchors.verticalCenter: parent.verticalCenter
                 text: player.model.queueTitle
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: 12
                 font.weight: Font.Medium
@@ -175,6 +168,7 @@ Column {
             topPadding: 4
             bottomPadding: 4
             text: player.model.emptyQueueText
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.caption
         }
@@ -196,6 +190,7 @@ Column {
             objectName: "openMainButton"
             anchors.left: parent.left
             text: qsTr("Open Morvane")
+            font.pixelSize: 12
             onClicked: player.model.openMain()
         }
 
@@ -203,6 +198,7 @@ Column {
             objectName: "quitButton"
             anchors.right: parent.right
             text: qsTr("Quit")
+            font.pixelSize: 12
             onClicked: player.model.quit()
         }
     }

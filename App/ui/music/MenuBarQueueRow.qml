@@ -8,7 +8,7 @@ Item {
     required property string uid
     required property string title
     required property string artist
-    required property var artwork
+    required property list<url> artwork
 
     signal play(string uid)
 
@@ -37,6 +37,7 @@ Item {
             Text {
                 width: parent.width
                 text: row.title
+                textFormat: Text.PlainText
                 elide: Text.ElideRight
                 maximumLineCount: 1
                 color: Theme.text
@@ -46,6 +47,7 @@ Item {
             Text {
                 width: parent.width
                 text: row.artist
+                textFormat: Text.PlainText
                 elide: Text.ElideRight
                 maximumLineCount: 1
                 color: Theme.dim

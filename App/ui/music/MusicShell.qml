@@ -17,6 +17,8 @@ Rectangle {
     required property ToolsSettingsModel tools
     required property DiagnosticsViewModel diagnostics
 
+    // The player bar and the divider above it, which the window's overlays keep clear of.
+    readonly property real bottomInset: height - bottomDivider.y
     // 0 hidden … 1 shown.
     property real nowPlayingShown: model.showNowPlaying ? 1 : 0
     property real queueShown: model.showQueue ? 1 : 0
@@ -79,6 +81,9 @@ Rectangle {
 
             RouteView {
                 anchors.fill: parent
+                // While the error banner shows, the page moves down from under it, so that it
+                // never covers a page's title.
+                anchors.topMargin: banner.presence * (banner.y + banner.height + 10 - middle.y)
                 model: shell.model.routes
                 downloads: shell.model.downloads
                 queue: shell.queue
@@ -120,7 +125,8 @@ Rectangle {
             }
             Loader {
                 objectName: "queuePanelSlot"
-                x: 1
+                // Held to the trailing edge, so the panel slides in from there as the area opens.
+                x: queueArea.width - 320
                 width: 320
                 height: parent.height
                 active: queueArea.visible
@@ -146,6 +152,8 @@ Rectangle {
     }
 
     ErrorBanner {
+        id: banner
+
         objectName: "errorBanner"
         anchors.horizontalCenter: parent.horizontalCenter
         y: 62

@@ -33,6 +33,7 @@ Popup {
         Label {
             objectName: "promptTitle"
             text: sheet.model.title
+            textFormat: Text.PlainText
             font.pixelSize: Theme.headline
             font.bold: true
         }

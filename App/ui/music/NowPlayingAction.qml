@@ -24,6 +24,7 @@ AbstractButton {
         Text {
             anchors.verticalCenter: parent.verticalCenter
             text: action.text
+            textFormat: Text.PlainText
             color: action.colour
             font.pixelSize: 13
         }

@@ -45,6 +45,12 @@ QString NowPlayingModel::emptyText() const
                      : QStringLiteral("Nothing queued. Turn on Non-Stop Playback to keep the music going.");
 }
 
+void NowPlayingModel::startRadio()
+{
+    if (const std::optional<Track> track = current())
+        m_player.startRadio(*track);
+}
+
 void NowPlayingModel::close()
 {
     m_state.setShowNowPlaying(false);

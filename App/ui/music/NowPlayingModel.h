@@ -37,6 +37,8 @@ public:
     [[nodiscard]] bool hasUpcoming() const;
     [[nodiscard]] QString emptyText() const;
 
+    // A station of the current song: it plays alone, Non-Stop comes on and fills the queue behind it.
+    Q_INVOKABLE void startRadio();
     Q_INVOKABLE void close();
 
 Q_SIGNALS:

@@ -9,6 +9,16 @@ Rectangle {
 
     required property NowPlayingModel model
 
+    // The sizes drawn at a large window are the largest: in less room the artwork shrinks to the
+    // height the other rows leave it, and "Up Next" narrows, then goes, before anything is cut.
+    // Its width also leaves the close button's corner clear of the artwork.
+    readonly property real columnWidth: Math.min(420, width - 60)
+    readonly property real upNextWidth: Math.min(330, width - 60 - 24 - columnWidth - 44)
+    readonly property bool upNextShown: upNextWidth >= 190
+    readonly property real artworkSide: Math.max(160, Math.min(380, height - 60 - 3 * 22 - seekBar.height
+                                                                   - transport.height - actions.height
+                                                                   - (titles.visible ? titles.height + 22 : 0)))
+
     color: Theme.bg
 
     ArtworkLoader {
@@ -47,15 +57,19 @@ Rectangle {
             spacing: 22
 
             Item {
+                objectName: "largeArtworkFrame"
                 anchors.horizontalCenter: parent.horizontalCenter
-                width: 380
-                height: 380
+                width: view.artworkSide
+                height: view.artworkSide
 
                 Image {
-                    // The shadow image has a 60-point margin round the picture's square.
-                    x: -60
-                    y: -60 + 12
-                    width: 380 + 2 * 60
+                    // The shadow image has a 60-point margin round a 380-point square; it scales
+                    // with the artwork.
+                    readonly property real margin: view.artworkSide * 60 / 380
+
+                    x: -margin
+                    y: -margin + 12
+                    width: view.artworkSide + 2 * margin
                     height: width
                     source: "image://artwork/shadow"
                 }
@@ -80,8 +94,10 @@ Rectangle {
             }
 
             Column {
+                id: titles
+
                 anchors.horizontalCenter: parent.horizontalCenter
-                width: 420
+                width: view.columnWidth
                 spacing: 4
                 visible: view.model.hasCurrent
 
@@ -89,6 +105,7 @@ Rectangle {
                     width: parent.width
                     horizontalAlignment: Text.AlignHCenter
                     text: view.model.title
+                    textFormat: Text.PlainText
                     wrapMode: Text.Wrap
                     maximumLineCount: 2
                     elide: Text.ElideRight
@@ -101,6 +118,7 @@ Rectangle {
                     width: parent.width
                     horizontalAlignment: Text.AlignHCenter
                     text: view.model.subtitle
+                    textFormat: Text.PlainText
                     elide: Text.ElideRight
                     maximumLineCount: 1
                     color: Theme.dim
@@ -109,17 +127,24 @@ Rectangle {
             }
 
             SeekBar {
-                width: 420
+                id: seekBar
+
+                width: view.columnWidth
                 model: view.model.seek
             }
 
             TransportControls {
+                id: transport
+
                 anchors.horizontalCenter: parent.horizontalCenter
                 model: view.model.transport
                 big: true
             }
 
             Row {
+                id: actions
+
+                objectName: "nowPlayingActions"
                 anchors.horizontalCenter: parent.horizontalCenter
                 spacing: 22
 
@@ -129,6 +154,14 @@ Rectangle {
                     symbol: view.model.likeSymbol
                     text: view.model.likeText
                     onClicked: view.model.toggleLike()
+                }
+
+                NowPlayingAction {
+                    objectName: "radioAction"
+                    visible: view.model.hasCurrent
+                    symbol: "dot.radiowaves.left.and.right"
+                    text: qsTr("Radio")
+                    onClicked: view.model.startRadio()
                 }
 
                 NowPlayingAction {
@@ -150,8 +183,10 @@ Rectangle {
         }
 
         Column {
+            objectName: "upNextColumn"
             anchors.verticalCenter: parent.verticalCenter
-            width: 330
+            visible: view.upNextShown
+            width: view.upNextWidth
             height: Math.min(view.height - 60, 640)
             topPadding: 40
             bottomPadding: 40
@@ -159,6 +194,7 @@ Rectangle {
 
             Text {
                 text: qsTr("Up Next")
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: 18
                 font.bold: true
@@ -190,6 +226,7 @@ Rectangle {
                 visible: !view.model.hasUpcoming
                 wrapMode: Text.WordWrap
                 text: view.model.emptyText
+                textFormat: Text.PlainText
                 color: Theme.dim
                 font.pixelSize: Theme.callout
             }

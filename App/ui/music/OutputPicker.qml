@@ -2,7 +2,7 @@ import QtQuick
 import Morvane
 
 // The audio output button: a menu of the outputs in the system's order, the one in use checked.
-PlayerButton {
+SymbolToolButton {
     id: picker
 
     required property OutputListModel model

@@ -32,6 +32,7 @@ Button {
         Text {
             anchors.verticalCenter: parent.verticalCenter
             text: pill.title
+            textFormat: Text.PlainText
             color: pill.ink
             font.pixelSize: 13
             font.weight: Font.DemiBold

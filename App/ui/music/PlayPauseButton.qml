@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import Morvane
+import Morvane.Style as Style
 
 // The round play/pause button; it spins while the song loads, or waits for data while meant to play.
 AbstractButton {
@@ -23,14 +24,14 @@ AbstractButton {
     }
 
     contentItem: Item {
-        BusyIndicator {
+        Style.BusyIndicator {
             objectName: "spinner"
             anchors.centerIn: parent
             width: button.size * 0.55
             height: width
             running: button.model.busy
             visible: running
-            palette.dark: "black"
+            color: "black"
         }
 
         Icon {

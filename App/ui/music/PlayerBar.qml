@@ -48,6 +48,7 @@ Rectangle {
                         objectName: "titleLabel"
                         Layout.fillWidth: true
                         text: bar.model.title
+                        textFormat: Text.PlainText
                         elide: Text.ElideRight
                         maximumLineCount: 1
                         color: Theme.text
@@ -59,6 +60,7 @@ Rectangle {
                         objectName: "statusLabel"
                         Layout.fillWidth: true
                         text: bar.model.statusText
+                        textFormat: Text.PlainText
                         elide: Text.ElideRight
                         maximumLineCount: 1
                         color: Theme.dim
@@ -66,7 +68,7 @@ Rectangle {
                     }
                 }
 
-                PlayerButton {
+                SymbolToolButton {
                     objectName: "likeButton"
                     visible: bar.model.hasCurrent
                     symbol: bar.model.likeSymbol
@@ -81,30 +83,38 @@ Rectangle {
                     visible: !bar.model.hasCurrent
                     Layout.fillWidth: true
                     text: qsTr("Nothing playing")
+                    textFormat: Text.PlainText
                     color: Theme.dim
                     font.pixelSize: 13
                 }
             }
         }
 
-        ColumnLayout {
+        // The room between the two groups; the transport takes up to 560 of it, centred.
+        Item {
             Layout.fillWidth: true
-            Layout.maximumWidth: 560
-            Layout.alignment: Qt.AlignVCenter
-            spacing: 4
+            Layout.fillHeight: true
 
-            TransportControls {
-                Layout.alignment: Qt.AlignHCenter
-                model: bar.model.transport
-            }
+            ColumnLayout {
+                objectName: "transportGroup"
+                anchors.centerIn: parent
+                width: Math.min(560, parent.width)
+                spacing: 4
 
-            SeekBar {
-                Layout.fillWidth: true
-                model: bar.model.seek
+                TransportControls {
+                    Layout.alignment: Qt.AlignHCenter
+                    model: bar.model.transport
+                }
+
+                SeekBar {
+                    Layout.fillWidth: true
+                    model: bar.model.seek
+                }
             }
         }
 
         Row {
+            objectName: "toolsGroup"
             Layout.preferredWidth: 290
             Layout.alignment: Qt.AlignVCenter
             layoutDirection: Qt.RightToLeft
@@ -116,7 +126,7 @@ Rectangle {
                 sliderWidth: 90
             }
 
-            PlayerButton {
+            SymbolToolButton {
                 objectName: "queueButton"
                 anchors.verticalCenter: parent.verticalCenter
                 symbol: "list.bullet"
@@ -125,7 +135,7 @@ Rectangle {
                 onClicked: bar.model.toggleQueue()
             }
 
-            PlayerButton {
+            SymbolToolButton {
                 objectName: "downloadButton"
                 anchors.verticalCenter: parent.verticalCenter
                 symbol: "arrow.down.circle"
@@ -135,7 +145,7 @@ Rectangle {
                 onClicked: bar.model.download()
             }
 
-            PlayerButton {
+            SymbolToolButton {
                 objectName: "nonStopButton"
                 anchors.verticalCenter: parent.verticalCenter
                 symbol: "infinity"

@@ -9,7 +9,7 @@ Row {
 
     spacing: 10
 
-    PlayerButton {
+    SymbolToolButton {
         objectName: "rename"
         symbol: "pencil"
         help: qsTr("Rename")
@@ -17,7 +17,7 @@ Row {
         onClicked: actions.model.rename()
     }
 
-    PlayerButton {
+    SymbolToolButton {
         objectName: "delete"
         symbol: "trash"
         help: qsTr("Delete playlist")

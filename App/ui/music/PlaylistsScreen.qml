@@ -9,13 +9,13 @@ GridView {
 
     required property PlaylistsModel playlists
 
-    readonly property real available: width - 56
+    readonly property real available: width - 2 * Theme.pageInset
     readonly property int columns: Math.max(1, Math.floor((available + 18) / (164 + 18)))
 
     objectName: "playlistGrid"
-    leftMargin: 28
+    leftMargin: Theme.pageInset
     // Each cell carries its spacing after it: the last one's goes into the margin.
-    rightMargin: 28 - 18
+    rightMargin: Theme.pageInset - 18
     bottomMargin: 40
     cellWidth: Math.min(190, (available - 18 * (columns - 1)) / columns) + 18
     cellHeight: 222 + 22
@@ -36,6 +36,7 @@ GridView {
             id: title
             y: 26
             text: qsTr("Playlists")
+            textFormat: Text.PlainText
             color: Theme.text
             font.pixelSize: 32
             font.bold: true

@@ -47,29 +47,24 @@ Rectangle {
             anchors.verticalCenter: parent.verticalCenter
             width: parent.width - 32 - clearButton.width - closeButton.width - 16
             text: qsTr("Queue")
+            textFormat: Text.PlainText
             color: Theme.text
             font.pixelSize: 17
             font.bold: true
         }
 
-        AbstractButton {
+        PlainTextButton {
             id: clearButton
 
             objectName: "clearButton"
             anchors.verticalCenter: parent.verticalCenter
             visible: panel.model.canClear
             width: visible ? implicitWidth : 0
-            focusPolicy: Qt.NoFocus
             text: qsTr("Clear")
-            contentItem: Text {
-                text: clearButton.text
-                color: Theme.dim
-                font.pixelSize: Theme.body
-            }
             onClicked: panel.model.clear()
         }
 
-        PlayerButton {
+        SymbolToolButton {
             id: closeButton
 
             objectName: "closeButton"
@@ -81,37 +76,16 @@ Rectangle {
         }
     }
 
-    Column {
+    EmptyState {
         objectName: "emptyState"
-        anchors.centerIn: parent
-        width: parent.width - 48
-        spacing: 8
+        anchors.top: header.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
         visible: panel.model.queueEmpty
-
-        Icon {
-            anchors.horizontalCenter: parent.horizontalCenter
-            name: "list.bullet"
-            size: 34
-            color: Theme.dim
-        }
-
-        Text {
-            width: parent.width
-            horizontalAlignment: Text.AlignHCenter
-            text: qsTr("Queue is empty")
-            color: Theme.text
-            font.pixelSize: Theme.title3
-            font.bold: true
-        }
-
-        Text {
-            width: parent.width
-            horizontalAlignment: Text.AlignHCenter
-            wrapMode: Text.WordWrap
-            text: qsTr("Play a song, or use “Add to Queue” from any track’s menu.")
-            color: Theme.dim
-            font.pixelSize: Theme.callout
-        }
+        symbol: "list.bullet"
+        title: qsTr("Queue is empty")
+        message: qsTr("Play a song, or use “Add to Queue” from any track’s menu.")
     }
 
     Column {
@@ -129,6 +103,7 @@ Rectangle {
             topPadding: 6
             bottomPadding: 4
             text: qsTr("Now Playing")
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.caption
             font.bold: true
@@ -157,6 +132,7 @@ Rectangle {
                 anchors.bottom: parent.bottom
                 anchors.bottomMargin: 4
                 text: qsTr("Next Up")
+                textFormat: Text.PlainText
                 color: Theme.dim
                 font.pixelSize: Theme.caption
                 font.bold: true
@@ -178,6 +154,7 @@ Rectangle {
 
                 Text {
                     text: panel.model.nonStopLabel
+                    textFormat: Text.PlainText
                     color: Theme.dim
                     font.pixelSize: Theme.caption2
                     font.weight: Font.Medium

@@ -10,7 +10,7 @@ Item {
     required property string title
     required property string artist
     required property string durationText
-    required property var artwork
+    required property list<url> artwork
     property bool current: false
     readonly property bool hovered: hover.hovered
 
@@ -51,6 +51,7 @@ Item {
             Text {
                 width: parent.width
                 text: row.title
+                textFormat: Text.PlainText
                 elide: Text.ElideRight
                 maximumLineCount: 1
                 color: row.current ? Theme.accent : Theme.text
@@ -61,6 +62,7 @@ Item {
             Text {
                 width: parent.width
                 text: row.artist
+                textFormat: Text.PlainText
                 elide: Text.ElideRight
                 maximumLineCount: 1
                 color: Theme.dim
@@ -84,11 +86,12 @@ Item {
             anchors.verticalCenter: parent.verticalCenter
             visible: !removeButton.visible
             text: row.durationText
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.caption
         }
 
-        PlayerButton {
+        SymbolToolButton {
             id: removeButton
 
             objectName: "removeButton"

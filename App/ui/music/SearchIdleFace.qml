@@ -22,8 +22,9 @@ Flickable {
         spacing: 16
 
         Text {
-            leftPadding: 28
+            leftPadding: Theme.pageInset
             text: qsTr("Search")
+            textFormat: Text.PlainText
             color: Theme.text
             font.pixelSize: 32
             font.bold: true
@@ -32,11 +33,12 @@ Flickable {
         Text {
             objectName: "searchHint"
             width: parent.width
-            leftPadding: 28
-            rightPadding: 28
+            leftPadding: Theme.pageInset
+            rightPadding: Theme.pageInset
             visible: face.model.recents.length === 0
             wrapMode: Text.Wrap
             text: qsTr("Type in the search bar above, or paste a YouTube video, playlist or mix link.")
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.body
         }
@@ -47,9 +49,10 @@ Flickable {
             visible: face.model.recents.length > 0
 
             Text {
-                x: 28
+                x: Theme.pageInset
                 anchors.verticalCenter: parent.verticalCenter
                 text: qsTr("Recent searches")
+                textFormat: Text.PlainText
                 color: Theme.text
                 font.pixelSize: Theme.headline
                 font.bold: true
@@ -60,7 +63,7 @@ Flickable {
 
                 objectName: "clearRecents"
                 anchors.right: parent.right
-                anchors.rightMargin: 28
+                anchors.rightMargin: Theme.pageInset
                 text: qsTr("Clear")
                 onClicked: face.model.clearRecents()
             }
@@ -77,8 +80,8 @@ Flickable {
 
                 objectName: "recent:" + modelData
                 width: parent ? parent.width : 0
-                leftPadding: 28
-                rightPadding: 28
+                leftPadding: Theme.pageInset
+                rightPadding: Theme.pageInset
                 topPadding: 6
                 bottomPadding: 6
                 focusPolicy: Qt.NoFocus

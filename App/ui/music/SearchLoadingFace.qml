@@ -10,15 +10,14 @@ Item {
 
     Row {
         objectName: "loadingFace"
-        x: 28
-        y: 24 + 28
+        x: Theme.pageInset
+        y: 24 + Theme.pageInset
         spacing: 10
 
         BusyIndicator {
             anchors.verticalCenter: parent.verticalCenter
             implicitWidth: 18
             implicitHeight: 18
-            padding: 0
             running: true
         }
 

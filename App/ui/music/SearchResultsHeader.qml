@@ -13,13 +13,13 @@ Column {
 
     Column {
         width: parent.width
-        leftPadding: 28
-        rightPadding: 28
+        leftPadding: Theme.pageInset
+        rightPadding: Theme.pageInset
         spacing: 4
 
         Text {
             objectName: "resultsTitle"
-            width: parent.width - 56
+            width: parent.width - 2 * Theme.pageInset
             text: header.model.title
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
@@ -33,13 +33,14 @@ Column {
         Text {
             objectName: "resultsCount"
             text: header.model.count
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: Theme.body
         }
     }
 
     Row {
-        x: 28
+        x: Theme.pageInset
         spacing: 10
 
         PillButton {

@@ -16,6 +16,7 @@ RowLayout {
         Layout.preferredWidth: 42
         horizontalAlignment: Text.AlignRight
         text: bar.model.elapsedText
+        textFormat: Text.PlainText
         color: Theme.dim
         font.pixelSize: 11
     }
@@ -36,6 +37,7 @@ RowLayout {
         Layout.preferredWidth: 42
         horizontalAlignment: Text.AlignLeft
         text: bar.model.durationText
+        textFormat: Text.PlainText
         color: Theme.dim
         font.pixelSize: 11
     }

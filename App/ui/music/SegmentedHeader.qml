@@ -22,12 +22,13 @@ Item {
         id: heading
         objectName: "pageTitle"
         anchors.left: parent.left
-        anchors.leftMargin: 28
+        anchors.leftMargin: Theme.pageInset
         anchors.right: picker.left
         anchors.rightMargin: 8
         anchors.verticalCenter: parent.verticalCenter
         elide: Text.ElideRight
         text: header.title
+        textFormat: Text.PlainText
         color: Theme.text
         font.pixelSize: 32
         font.bold: true
@@ -37,7 +38,7 @@ Item {
         id: picker
         objectName: "segments"
         anchors.right: parent.right
-        anchors.rightMargin: 28
+        anchors.rightMargin: Theme.pageInset
         anchors.verticalCenter: parent.verticalCenter
         width: header.pickerWidth
         height: 26
@@ -82,6 +83,7 @@ Item {
                         anchors.leftMargin: 4
                         anchors.rightMargin: 4
                         text: segment.text
+                        textFormat: Text.PlainText
                         horizontalAlignment: Text.AlignHCenter
                         verticalAlignment: Text.AlignVCenter
                         elide: Text.ElideRight

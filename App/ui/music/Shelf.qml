@@ -1,8 +1,8 @@
 import QtQuick
 import Morvane
 
-// A titled row that scrolls sideways, its first item in line with the heading; only the items in
-// view are built. The host gives the items and their height.
+// A titled row that scrolls sideways (by drag, a sideways wheel or Shift with the wheel), its first
+// item in line with the heading; only the items in view are built. The host gives the items and their height.
 Column {
     id: shelf
 
@@ -15,8 +15,8 @@ Column {
     spacing: 12
 
     Column {
-        x: 28
-        width: shelf.width - 56
+        x: Theme.pageInset
+        width: shelf.width - 2 * Theme.pageInset
         spacing: 2
 
         Text {
@@ -39,15 +39,29 @@ Column {
         }
     }
 
+    // Shift with the wheel scrolls the shelf sideways, the desktop's convention, not the page.
+    WheelHandler {
+        target: null
+        acceptedModifiers: Qt.ShiftModifier
+        onWheel: event => {
+            const delta = event.angleDelta.x !== 0 ? event.angleDelta.x : event.angleDelta.y
+            const start = items.originX - items.leftMargin
+            const end = Math.max(start, items.originX + items.contentWidth + items.rightMargin - items.width)
+            items.contentX = Math.max(start, Math.min(end, items.contentX - delta))
+        }
+    }
+
     ListView {
+        id: items
+
         objectName: "shelfItems"
         width: shelf.width
         // 2 above and below, so a card grown under the pointer is not cut.
         height: shelf.rowHeight + 4
         orientation: ListView.Horizontal
         spacing: 16
-        leftMargin: 28
-        rightMargin: 28
+        leftMargin: Theme.pageInset
+        rightMargin: Theme.pageInset
         clip: true
         boundsBehavior: Flickable.StopAtBounds
         model: shelf.model

@@ -47,6 +47,7 @@ Rectangle {
                 x: 10
                 y: 16
                 text: row.title
+                textFormat: Text.PlainText
                 color: Qt.rgba(1, 1, 1, 0.35)
                 font.pixelSize: 11
                 font.weight: Font.DemiBold
@@ -75,6 +76,7 @@ Rectangle {
                     anchors.rightMargin: 10
                     anchors.verticalCenter: parent.verticalCenter
                     text: row.title
+                    textFormat: Text.PlainText
                     color: Theme.text
                     font.pixelSize: 13
                     font.weight: row.selected ? Font.DemiBold : Font.Normal
@@ -97,6 +99,7 @@ Rectangle {
                         id: badgeText
                         anchors.centerIn: parent
                         text: row.badge
+                        textFormat: Text.PlainText
                         color: "black"
                         font.pixelSize: Theme.caption2
                         font.bold: true

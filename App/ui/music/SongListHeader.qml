@@ -12,8 +12,8 @@ Column {
     property string extraFile
     property var extraProperties: ({})
 
-    leftPadding: 28
-    rightPadding: 28
+    leftPadding: Theme.pageInset
+    rightPadding: Theme.pageInset
     topPadding: 18
     bottomPadding: 8
     spacing: 16
@@ -26,6 +26,7 @@ Column {
             height: 150
 
             ArtworkView {
+                objectName: "listCover"
                 anchors.fill: parent
                 visible: !header.model.empty
                 urls: header.model.cover
@@ -54,7 +55,7 @@ Column {
 
             Text {
                 objectName: "listTitle"
-                width: header.width - 56 - 170
+                width: header.width - 2 * Theme.pageInset - 170
                 text: header.model.title
                 textFormat: Text.PlainText
                 wrapMode: Text.Wrap
@@ -115,7 +116,7 @@ Column {
 
     Text {
         objectName: "emptyMessage"
-        width: parent.width - 56
+        width: parent.width - 2 * Theme.pageInset
         visible: header.model.empty
         padding: 30
         horizontalAlignment: Text.AlignHCenter

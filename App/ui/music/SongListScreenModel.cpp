@@ -21,14 +21,9 @@ QString SongListScreenModel::detail() const
     return lead.isEmpty() ? count : lead + QStringLiteral(" · ") + count;
 }
 
-QVariantList SongListScreenModel::cover() const
+QList<QUrl> SongListScreenModel::cover() const
 {
-    QVariantList urls;
-    if (!m_tracks.tracks().isEmpty()) {
-        for (const QUrl &url : m_tracks.tracks().constFirst().artwork(false))
-            urls.append(url);
-    }
-    return urls;
+    return m_tracks.tracks().isEmpty() ? QList<QUrl>() : m_tracks.tracks().constFirst().artwork(false);
 }
 
 void SongListScreenModel::play()

@@ -2,9 +2,10 @@
 
 #include "TrackListModel.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
-#include <QVariantList>
+#include <QUrl>
 
 class AppState;
 
@@ -22,7 +23,7 @@ class SongListScreenModel : public QObject
     // No songs: the symbol stands for the cover, the buttons are off and the message shows.
     Q_PROPERTY(bool empty READ empty NOTIFY headerChanged)
     // The first song's thumbnail links, for the cover.
-    Q_PROPERTY(QVariantList cover READ cover NOTIFY headerChanged)
+    Q_PROPERTY(QList<QUrl> cover READ cover NOTIFY headerChanged)
     Q_PROPERTY(TrackListModel *tracks READ tracks CONSTANT)
 
 public:
@@ -31,7 +32,7 @@ public:
     [[nodiscard]] QString symbol() const { return m_symbol; }
     [[nodiscard]] QString emptyMessage() const { return m_emptyMessage; }
     [[nodiscard]] bool empty() const { return m_tracks.rowCount() == 0; }
-    [[nodiscard]] QVariantList cover() const;
+    [[nodiscard]] QList<QUrl> cover() const;
     [[nodiscard]] TrackListModel *tracks() { return &m_tracks; }
 
     Q_INVOKABLE void play();

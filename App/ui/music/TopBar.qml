@@ -39,6 +39,7 @@ Rectangle {
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
                     text: "Morvane"
+                    textFormat: Text.PlainText
                     color: Theme.text
                     font.pixelSize: 14
                     font.bold: true
@@ -51,19 +52,13 @@ Rectangle {
             Layout.maximumWidth: 556
             spacing: 8
 
-            ToolButton {
+            SymbolToolButton {
                 objectName: "homeButton"
                 Layout.preferredWidth: 28
-                flat: true
+                symbol: "house.fill"
+                size: 17
+                colour: Theme.dim
                 Accessible.name: "Home"
-                contentItem: Icon {
-                    horizontalAlignment: Text.AlignHCenter
-                    verticalAlignment: Text.AlignVCenter
-                    name: "house.fill"
-                    size: 17
-                    color: Theme.dim
-                }
-                background: null
                 onClicked: bar.model.goHome()
             }
 
@@ -103,22 +98,15 @@ Rectangle {
                         onTextEdited: bar.model.query = text
                         onAccepted: bar.model.submit()
                     }
-                    ToolButton {
+                    SymbolToolButton {
                         objectName: "clearSearch"
                         visible: bar.model.clearVisible
                         Layout.preferredWidth: 18
                         Layout.preferredHeight: 18
                         padding: 0
-                        flat: true
+                        symbol: "xmark.circle.fill"
+                        colour: Theme.dim
                         Accessible.name: "Clear"
-                        contentItem: Icon {
-                            horizontalAlignment: Text.AlignHCenter
-                            verticalAlignment: Text.AlignVCenter
-                            name: "xmark.circle.fill"
-                            size: 15
-                            color: Theme.dim
-                        }
-                        background: null
                         onClicked: bar.model.clear()
                     }
                 }
@@ -136,20 +124,14 @@ Rectangle {
             model: bar.outputs
         }
 
-        ToolButton {
+        SymbolToolButton {
             id: menuButton
             objectName: "overflowMenuButton"
             Layout.preferredWidth: 30
-            flat: true
+            symbol: "ellipsis.circle"
+            size: 17
+            colour: Theme.dim
             Accessible.name: "More"
-            contentItem: Icon {
-                horizontalAlignment: Text.AlignHCenter
-                verticalAlignment: Text.AlignVCenter
-                name: "ellipsis.circle"
-                size: 17
-                color: Theme.dim
-            }
-            background: null
             onClicked: menu.popup(menuButton, 0, menuButton.height)
         }
 

@@ -46,12 +46,7 @@ QVariant TrackListModel::data(const QModelIndex &index, int role) const
     case CurrentRole: return !m_current.isEmpty() && track.id == m_current;
     case LikedRole: return m_liked.contains(track.id);
     case DownloadedRole: return m_downloaded.contains(track.id);
-    case ArtworkRole: {
-        QVariantList urls;
-        for (const QUrl &url : track.artwork(false))
-            urls.append(url);
-        return urls;
-    }
+    case ArtworkRole: return QVariant::fromValue(track.artwork(false));
     default: return {};
     }
 }

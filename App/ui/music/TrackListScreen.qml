@@ -4,8 +4,9 @@ import Morvane
 
 // A titled song list: the header (cover, title, count line, Play, Shuffle, Download and the
 // screen's own buttons) scrolls with the rows in one list, so only the rows in sight are
-// built. With `reorderable` a row is dragged to a new place; the drop names the row it lands
-// before in the list as it stands then.
+// built. Only with `reorderable` does a row take a drag: it follows the pointer, the list scrolls
+// while the pointer is near its top or bottom edge, and the drop names the row it lands before in
+// the list as it stands then. Elsewhere a drag scrolls the list.
 Item {
     id: screen
 
@@ -14,12 +15,26 @@ Item {
     property string extraFile
     property var extraProperties: ({})
     property bool reorderable: false
-    // The row being dragged, and where the drop line stands (content y).
+    // The row being dragged; the pointer in the list's own coordinates, and where it was grabbed
+    // (content y).
     property int draggedRow: -1
-    property real dropY: -1
+    property real pointerY: -1
+    property real grabY: -1
+    // Where the drop line stands (content y): it follows the pointer and the list's scrolling.
+    readonly property real dropY: draggedRow >= 0 ? pointerY + songList.contentY : -1
+    // -1 near the top edge, 1 near the bottom edge, 0 elsewhere or without a drag.
+    readonly property int scrollEdge: draggedRow < 0 ? 0 : pointerY < 48 ? -1 : pointerY > songList.height - 48 ? 1 : 0
 
     // A row dropped before the row at `destination` of the list as it stands at the drop.
     signal moved(int source, int destination)
+
+    function grab(row, y) {
+        pointerY = y
+        draggedRow = row
+        grabY = dropY
+        // The current row is never released, so the dragged one stays while it scrolls away.
+        songList.currentIndex = row
+    }
 
     function drop() {
         let before = songList.indexAt(songList.width / 2, dropY)
@@ -30,7 +45,7 @@ Item {
         if (draggedRow >= 0)
             moved(draggedRow, before)
         draggedRow = -1
-        dropY = -1
+        pointerY = -1
     }
 
     ListView {
@@ -54,37 +69,54 @@ Item {
         delegate: TrackRow {
             id: trackRow
 
+            readonly property TrackListScreen host: ListView.view.parent as TrackListScreen
+            readonly property bool dragged: host.draggedRow === index
+
             objectName: "trackRow" + index
-            x: 28
-            width: ListView.view.width - 56
+            x: Theme.pageInset
+            width: ListView.view.width - 2 * Theme.pageInset
+            z: dragged ? 1 : 0
             list: ListView.view.model
             onMenuRequested: (row, at, x, y) => menus.open(row, at, x, y)
 
+            transform: Translate {
+                y: trackRow.dragged ? trackRow.host.dropY - trackRow.host.grabY : 0
+            }
+
             DragHandler {
                 target: null
+                enabled: trackRow.host.reorderable
                 xAxis.enabled: false
                 onActiveChanged: () => {
-                    if (!screen.reorderable)
-                        return
                     if (active)
-                        screen.draggedRow = trackRow.index
+                        trackRow.host.grab(trackRow.index, trackRow.ListView.view.mapFromItem(null, centroid.scenePosition).y)
                     else
-                        screen.drop()
+                        trackRow.host.drop()
                 }
                 onCentroidChanged: () => {
-                    if (active && screen.reorderable)
-                        screen.dropY = trackRow.mapToItem(songList.contentItem, centroid.position).y
+                    if (active)
+                        trackRow.host.pointerY = trackRow.ListView.view.mapFromItem(null, centroid.scenePosition).y
                 }
             }
+        }
+
+        SmoothedAnimation {
+            target: songList
+            property: "contentY"
+            running: screen.scrollEdge !== 0
+            velocity: 500
+            to: screen.scrollEdge < 0 ? songList.originY - songList.topMargin
+                                      : Math.max(songList.originY - songList.topMargin,
+                                                 songList.originY + songList.contentHeight + songList.bottomMargin - songList.height)
         }
 
         // Where the dragged row will land.
         Rectangle {
             parent: songList.contentItem
             visible: screen.draggedRow >= 0 && screen.dropY >= 0
-            x: 28
+            x: Theme.pageInset
             y: screen.dropY
-            width: songList.width - 56
+            width: songList.width - 2 * Theme.pageInset
             height: 2
             color: Theme.accent
         }

@@ -17,7 +17,7 @@ Item {
     required property bool current
     required property bool liked
     required property bool downloaded
-    required property var artwork
+    required property list<url> artwork
     required property TrackListModel list
     property bool showNumber: true
     readonly property bool hovered: hover.hovered
@@ -75,6 +75,7 @@ Item {
                 anchors.centerIn: parent
                 visible: !row.current && !row.hovered
                 text: row.number
+                textFormat: Text.PlainText
                 color: Theme.dim
                 font.pixelSize: Theme.callout
             }
@@ -140,7 +141,7 @@ Item {
             }
         }
 
-        PlayerButton {
+        SymbolToolButton {
             objectName: "likeButton"
             // The flexible gap of at least 8 between the text and the heart.
             Layout.leftMargin: 8 + parent.spacing
@@ -148,6 +149,7 @@ Item {
             size: 14
             colour: row.liked ? Theme.accent : Theme.dim
             opacity: row.hovered || row.liked ? 1 : 0
+            Accessible.name: row.liked ? qsTr("Unlike") : qsTr("Like")
             onClicked: row.list.toggleLike(row.index)
         }
 
@@ -155,6 +157,7 @@ Item {
             Layout.preferredWidth: 48
             horizontalAlignment: Text.AlignRight
             text: row.durationText
+            textFormat: Text.PlainText
             color: Theme.dim
             font.pixelSize: 12
         }
@@ -163,7 +166,7 @@ Item {
             Layout.preferredWidth: 26
             Layout.preferredHeight: 22
 
-            PlayerButton {
+            SymbolToolButton {
                 id: menuButton
 
                 objectName: "menuButton"
@@ -173,6 +176,7 @@ Item {
                 symbol: "ellipsis"
                 colour: Theme.dim
                 opacity: row.hovered ? 1 : 0.35
+                Accessible.name: qsTr("More")
                 onClicked: row.menuRequested(row.index, menuButton, 0, menuButton.height)
             }
         }

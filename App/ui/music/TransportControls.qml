@@ -11,7 +11,7 @@ Row {
 
     spacing: big ? 26 : 18
 
-    PlayerButton {
+    SymbolToolButton {
         objectName: "shuffleButton"
         anchors.verticalCenter: parent.verticalCenter
         symbol: "shuffle"
@@ -21,7 +21,7 @@ Row {
         onClicked: row.model.toggleShuffle()
     }
 
-    PlayerButton {
+    SymbolToolButton {
         objectName: "previousButton"
         anchors.verticalCenter: parent.verticalCenter
         symbol: "backward.fill"
@@ -38,7 +38,7 @@ Row {
         size: row.big ? 54 : 38
     }
 
-    PlayerButton {
+    SymbolToolButton {
         objectName: "nextButton"
         anchors.verticalCenter: parent.verticalCenter
         symbol: "forward.fill"
@@ -48,7 +48,7 @@ Row {
         onClicked: row.model.next()
     }
 
-    PlayerButton {
+    SymbolToolButton {
         objectName: "repeatButton"
         anchors.verticalCenter: parent.verticalCenter
         symbol: row.model.repeatSymbol

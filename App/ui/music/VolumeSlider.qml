@@ -10,7 +10,7 @@ Row {
 
     spacing: 6
 
-    PlayerButton {
+    SymbolToolButton {
         objectName: "speakerButton"
         anchors.verticalCenter: parent.verticalCenter
         width: 18

@@ -46,6 +46,7 @@ Item {
 
         Text {
             text: qsTr("Drop links to download")
+            textFormat: Text.PlainText
             color: Theme.text
             font.pixelSize: Theme.title2
             font.weight: Font.DemiBold

@@ -59,6 +59,7 @@ Item {
             id: message
             anchors.centerIn: parent
             text: view.shown
+            textFormat: Text.PlainText
             color: Theme.text
             font.pixelSize: Theme.callout
             font.weight: Font.Medium

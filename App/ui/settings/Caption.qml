@@ -5,6 +5,7 @@ import Morvane
 
 // An explanation below a control.
 Label {
+    textFormat: Text.PlainText
     Layout.fillWidth: true
     wrapMode: Text.Wrap
     color: Theme.dim

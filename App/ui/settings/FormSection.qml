@@ -16,6 +16,7 @@ ColumnLayout {
     Label {
         visible: section.header !== ""
         text: section.header
+        textFormat: Text.PlainText
         color: Theme.dim
         font.pixelSize: Theme.subheadline
         font.bold: true

@@ -25,6 +25,7 @@ SettingsForm {
 
             Label {
                 text: tab.model.folderLabel
+                textFormat: Text.PlainText
             }
             Label {
                 objectName: "folderPath"
@@ -33,6 +34,7 @@ SettingsForm {
                 elide: Text.ElideMiddle
                 color: Theme.dim
                 text: tab.folder.value
+                textFormat: Text.PlainText
             }
             Button {
                 text: tab.model.chooseText

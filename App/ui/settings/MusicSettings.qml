@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Morvane
+import Morvane.Style as Style
 
 // The "Music" tab: non-stop playback, song downloads and the listening history.
 SettingsForm {
@@ -53,10 +54,10 @@ SettingsForm {
         Caption {
             text: tab.model.privacyCaption
         }
-        Button {
+        Style.Button {
             objectName: "clearListeningHistory"
             text: tab.model.clearHistoryText
-            palette.buttonText: Theme.red
+            textColor: Theme.red
             onClicked: tab.model.clearHistory()
         }
     }

@@ -16,6 +16,7 @@ RowLayout {
 
     Label {
         id: caption
+        textFormat: Text.PlainText
         Layout.fillWidth: true
     }
 

@@ -18,6 +18,7 @@ RowLayout {
 
     Label {
         id: caption
+        textFormat: Text.PlainText
         visible: text !== ""
     }
 

@@ -15,6 +15,7 @@ RowLayout {
     Label {
         Layout.fillWidth: true
         text: row.stepper.label
+        textFormat: Text.PlainText
     }
 
     SpinBox {

@@ -16,18 +16,15 @@ Control {
     // The body size for every control and text of the tabs.
     font.pixelSize: Theme.body
 
+    // Fills whatever it is given, so a short page scrolls its tab instead of cutting its last rows.
     ColumnLayout {
-        anchors.centerIn: parent
-        width: 560
-        height: 460
+        anchors.fill: parent
         spacing: 0
 
         TabBar {
             id: tabs
             objectName: "settingsTabs"
             Layout.fillWidth: true
-            // Basic fills the tabs not chosen with `dark`, the accent of this palette.
-            palette.dark: Theme.side
 
             Repeater {
                 model: [
@@ -53,6 +50,7 @@ Control {
                             Label {
                                 anchors.verticalCenter: parent.verticalCenter
                                 text: tabButton.text
+                                textFormat: Text.PlainText
                                 color: tabButton.checked ? Theme.text : Theme.dim
                             }
                         }

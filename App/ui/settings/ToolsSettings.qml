@@ -21,10 +21,12 @@ SettingsForm {
                 Label {
                     Layout.fillWidth: true
                     text: parent.name
+                    textFormat: Text.PlainText
                 }
                 Label {
                     color: Theme.dim
                     text: parent.label
+                    textFormat: Text.PlainText
                 }
             }
         }

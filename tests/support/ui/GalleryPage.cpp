@@ -4,6 +4,7 @@
 #include "music/ArtworkManager.h"
 
 #include <QDir>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
 
@@ -29,6 +30,22 @@ void GalleryPage::record(QmlHarness &harness, const char *file, const QVariantMa
     if (before)
         before(window);
     record(window, name);
+}
+
+QImage GalleryPage::part(const QImage &image, const QQuickItem *item, int margin)
+{
+    const QRect box = item->mapRectToScene(item->boundingRect()).toAlignedRect();
+    return image.copy(box.adjusted(-margin, -margin, margin, margin));
+}
+
+int GalleryPage::inked(const QImage &image, QRgb background)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) != background;
+    }
+    return count;
 }
 
 void GalleryPage::settle(const ArtworkManager &artwork)

@@ -1,8 +1,8 @@
 #include "HeldDownload.h"
 
-#include "DownloadManager.h"
 #include "TestApp.h"
 #include "TestRequests.h"
+#include "engine/DownloadManager.h"
 
 #include <QTest>
 

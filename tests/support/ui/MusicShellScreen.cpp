@@ -24,21 +24,9 @@ MusicShellScreen::MusicShellScreen(QSize size, const QByteArray &library)
                               {QStringLiteral("height"), size.height()}}));
 }
 
-// List rows are visual children of the list but no QObject children of anything: search the scene.
-static QQuickItem *findItem(QQuickItem *item, const QString &name)
-{
-    if (item->objectName() == name)
-        return item;
-    for (QQuickItem *child : item->childItems()) {
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
-}
-
 QQuickItem *MusicShellScreen::item(const QString &objectName) const
 {
-    return window ? findItem(window->contentItem(), objectName) : nullptr;
+    return window ? QmlHarness::findItem(window->contentItem(), objectName) : nullptr;
 }
 
 QRectF MusicShellScreen::sceneRect(const QQuickItem *item)

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QQmlComponent>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QRegularExpression>
 #include <QTest>
@@ -62,4 +63,15 @@ bool QmlHarness::isOneColour(const QImage &image)
         }
     }
     return true;
+}
+
+QQuickItem *QmlHarness::findItem(QQuickItem *item, const QString &objectName)
+{
+    if (item->objectName() == objectName)
+        return item;
+    for (QQuickItem *child : item->childItems()) {
+        if (QQuickItem *found = findItem(child, objectName))
+            return found;
+    }
+    return nullptr;
 }

@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <QVariantMap>
 
+class QQuickItem;
 class QQuickWindow;
 
 // Loads QML the way the application does (same module, style, fonts and import path). Call
@@ -28,6 +29,9 @@ public:
     // Shows `window`, waits until it has been drawn and returns its content.
     [[nodiscard]] static QImage render(QQuickWindow *window);
     [[nodiscard]] static bool isOneColour(const QImage &image);
+    // The item named `objectName` in the scene below `item` (itself included). List rows are
+    // visual children of their list but no QObject children of anything, so the scene is searched.
+    [[nodiscard]] static QQuickItem *findItem(QQuickItem *item, const QString &objectName);
 
 private:
     QQmlEngine m_engine;

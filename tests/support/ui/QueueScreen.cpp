@@ -74,22 +74,10 @@ QQuickItem *QueueScreen::row(int index) const
     return item;
 }
 
-// Repeated items are the visual children of their row but no QObject children of it.
-static QQuickItem *visualChild(QQuickItem *item, const QString &name)
-{
-    for (QQuickItem *child : item->childItems()) {
-        if (child->objectName() == name)
-            return child;
-        if (QQuickItem *found = visualChild(child, name))
-            return found;
-    }
-    return nullptr;
-}
-
 QQuickItem *QueueScreen::control(int index, const QString &action) const
 {
     QQuickItem *item = row(index);
-    return item ? visualChild(item, action) : nullptr;
+    return item ? QmlHarness::findItem(item, action) : nullptr;
 }
 
 QObject *QueueScreen::sheet() const

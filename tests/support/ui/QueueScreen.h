@@ -1,12 +1,12 @@
 #pragma once
 
-#include "DownloadManager.h"
 #include "QmlHarness.h"
 #include "RecordingDesktopServices.h"
 #include "TestEnvironment.h"
+#include "engine/DownloadManager.h"
 #include "engine/HistoryStore.h"
-#include "ui/downloader/LogSheetModel.h"
 #include "ui/downloader/DownloadQueueModel.h"
+#include "ui/downloader/LogSheetModel.h"
 
 class QQuickItem;
 class QQuickWindow;

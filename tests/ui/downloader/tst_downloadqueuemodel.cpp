@@ -1,17 +1,18 @@
 #include "ActionList.h"
-#include "DownloadManager.h"
 #include "RecordingDesktopServices.h"
 #include "TestDownloads.h"
 #include "TestEnvironment.h"
 #include "TestRequests.h"
 #include "core/Json.h"
 #include "core/SettingsStore.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 #include "ui/downloader/DownloadQueueModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QSignalSpy>
@@ -110,9 +111,52 @@ private Q_SLOTS:
         // A change that shows no different text sends nothing.
         changed.clear();
         b->setSpeed(1'000'001);
-        QTest::qWait(3 * DownloadQueueModel::frameMs);
+        QTest::qWait(DownloadQueueModel::progressMs + 3 * DownloadQueueModel::frameMs);
         QCOMPARE(changed.size(), 0);
         QCOMPARE(reset.size(), 0);
+    }
+
+    // Progress moving twenty times a second reaches the view at most four times a second, while
+    // the task keeps every value; a new status shows at once, ahead of progress still gathering.
+    void progressIsDrawnAtAHumanRate()
+    {
+        Rig rig;
+        DownloadTask *a = rig.add(QStringLiteral("a"));
+        DownloadTask *b = rig.add(QStringLiteral("b"));
+        rig.readAllRows();
+        a->setStatus(TaskStatus::Downloading);
+        QElapsedTimer clock;
+        QList<qint64> drawn; // when a's bar was updated
+        connect(&rig.model, &QAbstractItemModel::dataChanged, &rig.model,
+                [&](const QModelIndex &from, const QModelIndex &, const QList<int> &roles) {
+                    if (from.row() == 0 && roles.contains(DownloadQueueModel::ProgressRole))
+                        drawn.append(clock.elapsed());
+                });
+        QTimer engine;
+        engine.setInterval(50);
+        int steps = 0;
+        connect(&engine, &QTimer::timeout, a, [&] { a->setProgress(++steps / 100.0); });
+        clock.start();
+        engine.start();
+        QTRY_VERIFY(steps >= 40);
+        engine.stop();
+        QCOMPARE(a->progress(), steps / 100.0);
+        QTRY_COMPARE(rig.at(0, DownloadQueueModel::ProgressRole).toDouble(), steps / 100.0);
+        QVERIFY2(drawn.size() >= 4 && drawn.size() <= clock.elapsed() / DownloadQueueModel::progressMs + 1,
+                 qPrintable(QString::number(drawn.size())));
+        for (qsizetype i = 1; i < drawn.size(); ++i)
+            QVERIFY2(drawn[i] - drawn[i - 1] >= DownloadQueueModel::progressMs - 1,
+                     qPrintable(QStringLiteral("%1 ms apart").arg(drawn[i] - drawn[i - 1])));
+
+        QSignalSpy changed(&rig.model, &QAbstractItemModel::dataChanged);
+        b->setProgress(0.5);
+        a->setStatus(TaskStatus::Completed);
+        QTRY_VERIFY(!changed.isEmpty());
+        QCOMPARE(changed[0][0].toModelIndex().row(), 0);
+        QCOMPARE(rig.at(0, DownloadQueueModel::StatusTextRole).toString(), QStringLiteral("Completed"));
+        QCOMPARE(rig.at(0, DownloadQueueModel::ShowsProgressRole).toBool(), false);
+        QCOMPARE(rig.at(1, DownloadQueueModel::ProgressRole).toDouble(), 0.0);
+        QTRY_COMPARE(rig.at(1, DownloadQueueModel::ProgressRole).toDouble(), 0.5);
     }
 
     void dragMovesTheDraggedTaskById()

@@ -1,4 +1,3 @@
-#include "DownloadManager.h"
 #include "QmlHarness.h"
 #include "RecordingDesktopServices.h"
 #include "TestEnvironment.h"
@@ -6,6 +5,7 @@
 #include "TestImages.h"
 #include "TestRequests.h"
 #include "core/Json.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 #include "ui/downloader/HistoryViewModel.h"

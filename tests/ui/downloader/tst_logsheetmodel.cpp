@@ -11,6 +11,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::Literals::StringLiterals;
+
 // The task log sheet over real log files: reads on the log thread, the tail of a long log, and
 // answers that arrive too late.
 namespace {
@@ -32,6 +34,18 @@ QByteArray numberedLines(qint64 size)
     for (int line = 1; bytes.size() < size; ++line)
         bytes += "line " + QByteArray::number(line) + ' ' + QByteArray(60, 'x') + '\n';
     return bytes;
+}
+
+// Each block's part of the selection.
+using Parts = QList<QPair<int, int>>;
+
+// Lines "line N xxx" from `first` to `last`, joined by line ends.
+QString blockText(int first, int last)
+{
+    QStringList lines;
+    for (int line = first; line <= last; ++line)
+        lines.append(QStringLiteral("line %1 xxx").arg(line));
+    return lines.join(QLatin1Char('\n'));
 }
 
 // Waits until every log job queued so far has run and its answer has come back.
@@ -195,6 +209,81 @@ private Q_SLOTS:
         sheet.open(Json::uuidText(first));
         QTRY_COMPARE(sheet.text(), QStringLiteral("first task\n"));
         QCOMPARE(sheet.taskId(), Json::uuidText(first));
+    }
+
+    // A selection runs across blocks, each block showing its part; a press starts a new one and
+    // a new text drops it.
+    void selectionSpansBlocks_data()
+    {
+        QTest::addColumn<int>("anchorBlock");
+        QTest::addColumn<int>("anchorAt");
+        QTest::addColumn<int>("cursorBlock");
+        QTest::addColumn<int>("cursorAt");
+        QTest::addColumn<Parts>("parts"); // per block
+        QTest::addColumn<QString>("selected");
+        // Blocks of 25, 25 and 10 lines "line N xxx": 290, 299 and 119 characters.
+        QTest::newRow("within one block") << 0 << 2 << 0 << 6 << Parts{{2, 6}, {0, 0}, {0, 0}} << u"ne 1"_s;
+        QTest::newRow("over a whole block") << 0 << 289 << 2 << 7 << Parts{{289, 290}, {0, 299}, {0, 7}}
+                                            << u"x\n"_s + blockText(26, 50) + u"\nline 51"_s;
+        QTest::newRow("dragged backwards")
+            << 1 << 3 << 0 << 285 << Parts{{285, 290}, {0, 3}, {0, 0}} << u"5 xxx\nlin"_s;
+        QTest::newRow("clamped to the text")
+            << -4 << -1 << 9 << 1000 << Parts{{0, 290}, {0, 299}, {0, 119}} << blockText(1, 60);
+        QTest::newRow("a press alone selects nothing")
+            << 1 << 4 << 1 << 4 << Parts{{4, 4}, {4, 4}, {4, 4}} << QString();
+    }
+    void selectionSpansBlocks()
+    {
+        QFETCH(int, anchorBlock);
+        QFETCH(int, anchorAt);
+        QFETCH(int, cursorBlock);
+        QFETCH(int, cursorAt);
+        QFETCH(Parts, parts);
+        QFETCH(QString, selected);
+        RecordingDesktopServices desktop;
+        LogSheetModel sheet(&desktop);
+        QAbstractItemModelTester tester(&sheet);
+        const QUuid id = QUuid::createUuid();
+        writeLog(id, (blockText(1, 60) + u'\n').toUtf8());
+        sheet.open(Json::uuidText(id));
+        QTRY_COMPARE(sheet.rowCount(), 3);
+
+        sheet.press(0, 100);
+        sheet.drag(2, 5); // an earlier selection, replaced by the next press
+        QSignalSpy changed(&sheet, &QAbstractItemModel::dataChanged);
+        sheet.press(anchorBlock, anchorAt);
+        sheet.drag(cursorBlock, cursorAt);
+        QVERIFY(!changed.isEmpty());
+        Parts shown;
+        for (int row = 0; row < sheet.rowCount(); ++row) {
+            const QModelIndex block = sheet.index(row);
+            shown.append({block.data(LogSheetModel::SelectedFromRole).toInt(),
+                          block.data(LogSheetModel::SelectedToRole).toInt()});
+        }
+        // Blocks outside the selection only need an empty part.
+        for (int row = 0; row < shown.size(); ++row) {
+            if (parts[row].first == parts[row].second)
+                QCOMPARE(shown[row].first, shown[row].second);
+            else
+                QCOMPARE(shown[row], parts[row]);
+        }
+        QCOMPARE(sheet.selectedText(), selected);
+
+        QGuiApplication::clipboard()->setText(u"before"_s);
+        sheet.copySelection();
+        QCOMPARE(QGuiApplication::clipboard()->text(), selected.isEmpty() ? u"before"_s : selected);
+
+        // Read again unchanged, the text keeps the selection; a changed one drops it.
+        sheet.refresh();
+        drainLog(id);
+        QCOMPARE(sheet.selectedText(), selected);
+        LogManager::append(u"more"_s, LogManager::taskLogPath(id));
+        sheet.refresh();
+        QTRY_VERIFY(sheet.text().endsWith(u"more\n"_s));
+        QVERIFY(sheet.selectedText().isEmpty());
+        sheet.press(0, 0);
+        sheet.drag(0, 4);
+        QCOMPARE(sheet.selectedText(), u"line"_s);
     }
 };
 

@@ -1,5 +1,4 @@
 #include "ActionList.h"
-#include "DownloadManager.h"
 #include "TestEnvironment.h"
 #include "TestFileManager.h"
 #include "TestHttpServer.h"
@@ -9,6 +8,7 @@
 #include "core/LogManager.h"
 #include "core/SettingsStore.h"
 #include "core/TextHelpers.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 #include "platform/DesktopServices.h"
@@ -48,8 +48,9 @@ struct Setup
         TestHttpServer::Route slow;
         slow.filePath = TestMedia::videoFile();
         slow.headers = {{"Content-Type", "video/mp4"}};
+        // About 2.5 s: long enough for several of the row's progress updates, four a second.
         slow.dripBytes = 4096;
-        slow.dripIntervalMs = 40;
+        slow.dripIntervalMs = 100;
         server.serve(QStringLiteral("/slow.mp4"), slow);
     }
 

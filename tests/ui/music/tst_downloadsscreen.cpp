@@ -105,6 +105,16 @@ private Q_SLOTS:
         QCOMPARE(shownSegments(screen), std::make_pair(segmentsOnStart, lit));
         QCOMPARE(shownContent(screen), content);
         QCOMPARE(screen.item(QStringLiteral("segments"))->width(), 320.0);
+        if (selection == SidebarItem::Queue) {
+            // The queue's rows and toolbar line up with the page's title and segments.
+            screen.rig.addDownload(QStringLiteral("one"));
+            const auto edge = [&screen](const char *name) {
+                return MusicShellScreen::sceneRect(screen.item(QLatin1String(name)));
+            };
+            QTRY_COMPARE(edge("queueList").left(), edge("pageTitle").left());
+            QCOMPARE(edge("queueList").right(), edge("segments").right());
+            QCOMPARE(edge("clearFinished").right(), edge("segments").right());
+        }
     }
 
     // A click only moves the selection; the choice is still there after another route.

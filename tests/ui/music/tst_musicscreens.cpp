@@ -5,6 +5,7 @@
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace {
 using Kind = Route::Kind;
@@ -187,6 +188,49 @@ private Q_SLOTS:
                          ->property("count")
                          .toInt(),
                      songs);
+        }
+    }
+
+    // The wheel over a shelf scrolls the page; with Shift it scrolls the shelf sideways, to its end
+    // and no further.
+    void shelfWheel_data()
+    {
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<bool>("sideways");
+        QTest::newRow("wheel") << Qt::KeyboardModifiers() << false;
+        QTest::newRow("shift") << Qt::KeyboardModifiers(Qt::ShiftModifier) << true;
+    }
+    void shelfWheel()
+    {
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(bool, sideways);
+        MusicShellScreen screen;
+        screen.rig.catalog->listings[trendingCall.chopped(3)] = {PlayerRig::tracks(12)};
+        show(screen);
+        screen.rig.state->setRoute({Kind::Explore, {}});
+        QTRY_VERIFY(shown(screen.item(QStringLiteral("trending"))));
+        QQuickItem *shelf =
+            screen.item(QStringLiteral("trending"))->findChild<QQuickItem *>(QStringLiteral("shelfItems"));
+        QQuickItem *page = screen.item(QStringLiteral("explorePage"));
+        QTRY_COMPARE(shelf->property("count").toInt(), 12);
+        const QPointF at = MusicShellScreen::sceneRect(shelf).center();
+        const auto wheel = [&screen, &at, modifiers](int notches) {
+            for (int notch = 0; notch < notches; ++notch) {
+                QWheelEvent event(at, screen.window->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, modifiers,
+                                  Qt::NoScrollPhase, false);
+                QCoreApplication::sendEvent(screen.window, &event);
+            }
+        };
+        wheel(1);
+        QTRY_VERIFY(sideways ? shelf->property("contentX").toDouble() > 0 : page->property("contentY").toDouble() > 0);
+        QCOMPARE(page->property("contentY").toDouble() > 0, !sideways);
+        QCOMPARE(shelf->property("contentX").toDouble() > 0, sideways);
+        if (sideways) {
+            wheel(40);
+            QVERIFY(shelf->property("atXEnd").toBool());
+            const double end = shelf->property("contentX").toDouble();
+            wheel(1);
+            QCOMPARE(shelf->property("contentX").toDouble(), end);
         }
     }
 

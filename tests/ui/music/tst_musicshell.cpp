@@ -1,4 +1,9 @@
+#include "GalleryPage.h"
 #include "MusicShellScreen.h"
+#include "PlayerRig.h"
+#include "TestHttpServer.h"
+#include "TestImages.h"
+#include "TestRecommender.h"
 
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -35,6 +40,8 @@ class TestMusicShell : public QObject
 {
     Q_OBJECT
 
+    TestHttpServer m_server;
+
     static void show(MusicShellScreen &screen)
     {
         QVERIFY(screen.window);
@@ -43,7 +50,11 @@ class TestMusicShell : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase() { QmlHarness::prepareApplication(); }
+    void initTestCase()
+    {
+        QmlHarness::prepareApplication();
+        TestImages::serveArtwork(m_server, TestRecommender::ids(PlayerRig::tracks(6)));
+    }
     void init() { QmlHarness::failOnWarnings(); }
 
     void layout_data()
@@ -68,6 +79,15 @@ private Q_SLOTS:
         QQuickItem *content = screen.item(QStringLiteral("contentArea"));
         QCOMPARE(content->width(), size.width() - 217.0);
         QVERIFY(!screen.item(QStringLiteral("queueArea"))->isVisible());
+        // The player bar's groups: the song at the leading edge, the tools at the trailing edge,
+        // the transport centred between them at any width.
+        const QRectF song = MusicShellScreen::sceneRect(screen.item(QStringLiteral("nowPlayingGroup")));
+        const QRectF tools = MusicShellScreen::sceneRect(screen.item(QStringLiteral("toolsGroup")));
+        const QRectF transport = MusicShellScreen::sceneRect(screen.item(QStringLiteral("transportGroup")));
+        QCOMPARE(song.left(), 16.0);
+        QCOMPARE(tools.right(), size.width() - 16.0);
+        QVERIFY(transport.width() <= 560);
+        QVERIFY(qAbs(transport.center().x() - (song.right() + tools.left()) / 2) <= 1);
 
         state.setShowQueue(true);
         state.setShowNowPlaying(true);
@@ -87,18 +107,81 @@ private Q_SLOTS:
         QTRY_VERIFY(!screen.item(QStringLiteral("queueArea"))->isVisible());
         QTRY_COMPARE(content->width(), size.width() - 217.0);
         QTRY_VERIFY(!nowPlaying->property("active").toBool());
+
+        // Halfway in, the panel's trailing half shows at the window's edge: it slides, not wipes.
+        QQuickItem *shell = screen.item(QStringLiteral("topBar"))->parentItem();
+        shell->setProperty("queueShown", 0.5);
+        QTRY_COMPARE(shell->property("queueShown").toDouble(), 0.5);
+        QCOMPARE(MusicShellScreen::sceneRect(screen.item(QStringLiteral("queuePanelSlot"))).right(),
+                 size.width() + 0.0);
     }
 
-    // The banner floats over the content: it moves nothing, wraps a long message onto two lines
-    // at most and goes with the message.
+    // Now Playing at the window's own sizes, with and without the queue panel: the transport and
+    // action rows whole inside the content area, the artwork shrunk to fit but never below 160,
+    // "Up Next" narrowed, or gone where it cannot fit.
+    void nowPlayingFits_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("queue");
+        QTest::addColumn<bool>("upNext");
+        QTest::newRow("1020x660") << QSize(1020, 660) << false << true;
+        QTest::newRow("1020x660-queue") << QSize(1020, 660) << true << false;
+        QTest::newRow("1280x800") << QSize(1280, 800) << false << true;
+        QTest::newRow("1280x800-queue") << QSize(1280, 800) << true << true;
+    }
+    void nowPlayingFits()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, queue);
+        QFETCH(bool, upNext);
+        MusicShellScreen screen(size);
+        show(screen);
+        AppState &state = *screen.rig.state;
+        state.player().play(PlayerRig::tracks(6), 0, false);
+        state.setShowQueue(queue);
+        state.setShowNowPlaying(true);
+        QQuickItem *nowPlaying = screen.item(QStringLiteral("nowPlayingSlot"));
+        QTRY_COMPARE(nowPlaying->y(), 0.0);
+        QTRY_COMPARE(screen.item(QStringLiteral("queueArea"))->width(), queue ? 321.0 : 0.0);
+        const QRectF area = MusicShellScreen::sceneRect(screen.item(QStringLiteral("contentArea")));
+        for (const char *name :
+             {"shuffleButton", "previousButton", "playPauseButton", "nextButton", "repeatButton", "likeAction",
+              "radioAction", "downloadAction", "nonStopAction", "largeArtworkFrame", "seekSlider"}) {
+            auto *part = nowPlaying->findChild<QQuickItem *>(QLatin1String(name));
+            QVERIFY2(part && part->isVisible(), name);
+            QVERIFY2(area.contains(MusicShellScreen::sceneRect(part)), name);
+        }
+        const QQuickItem *artwork = nowPlaying->findChild<QQuickItem *>(QStringLiteral("largeArtworkFrame"));
+        QVERIFY(artwork->width() >= 160 && artwork->width() <= 380);
+        const QQuickItem *close = nowPlaying->findChild<QQuickItem *>(QStringLiteral("closeButton"));
+        QVERIFY(!MusicShellScreen::sceneRect(close).intersects(MusicShellScreen::sceneRect(artwork)));
+        const QQuickItem *upNextColumn = nowPlaying->findChild<QQuickItem *>(QStringLiteral("upNextColumn"));
+        QCOMPARE(upNextColumn->isVisible(), upNext);
+        if (upNext)
+            QVERIFY(area.contains(MusicShellScreen::sceneRect(upNextColumn)));
+        GalleryPage::settle(state.artwork());
+        QTest::qWait(200); // the pictures' fade
+        GalleryPage::record(screen.window,
+                            QStringLiteral("music-now-playing-") + QLatin1String(QTest::currentDataTag()));
+    }
+
+    // The banner floats below the top bar and moves the page down from under it, so the page's
+    // title stays in sight; it wraps a long message onto two lines at most and goes with the
+    // message, and the page moves back.
     void errorBanner()
     {
         MusicShellScreen screen;
         show(screen);
+        screen.rig.state->setRoute({Kind::Downloads, {}});
         QQuickItem *banner = screen.item(QStringLiteral("errorBanner"));
         QQuickItem *text = screen.item(QStringLiteral("errorText"));
         QVERIFY(!banner->isVisible());
         const QRectF content = MusicShellScreen::sceneRect(screen.item(QStringLiteral("contentArea")));
+        QTRY_VERIFY(screen.item(QStringLiteral("downloadsHeader")));
+        const auto title = [&screen] {
+            return MusicShellScreen::sceneRect(screen.item(QStringLiteral("downloadsHeader")));
+        };
+        QCOMPARE(title().top(), content.top());
 
         Track broken;
         broken.id = QStringLiteral("fffffffffff");
@@ -113,12 +196,15 @@ private Q_SLOTS:
         QCOMPARE(MusicShellScreen::sceneRect(banner).top(), 62.0);
         QVERIFY(banner->width() <= 640);
         QCOMPARE(MusicShellScreen::sceneRect(screen.item(QStringLiteral("contentArea"))), content);
+        QCOMPARE(title().top(), MusicShellScreen::sceneRect(banner).bottom() + 10);
+        GalleryPage::record(screen.window, QStringLiteral("music-shell-banner-downloads"));
 
         screen.rig.state->player().play(
             Track{QStringLiteral("ggggggggggg"), QStringLiteral("Fine"), QStringLiteral("Artist"), {}, {}, {}});
         QTRY_VERIFY(screen.rig.state->player().errorMessage().isEmpty());
         QTRY_VERIFY(!banner->isVisible());
         QCOMPARE(MusicShellScreen::sceneRect(screen.item(QStringLiteral("contentArea"))), content);
+        QCOMPARE(title().top(), content.top());
     }
 
     // Only the clicked one of two same-named playlists is selected; a click closes Now Playing and

@@ -120,13 +120,10 @@ private Q_SLOTS:
     void initTestCase()
     {
         QmlHarness::prepareApplication();
-        qputenv("MORVANE_IMAGE_HOST", m_server.base().toUtf8());
-        const QList<QColor> colours{QColor(0xff576b), QColor(0x3d5afe), QColor(0x00bfa5), QColor(0xffab00),
-                                    QColor(0x8e24aa)};
-        for (int n = 0; n < 20; ++n) {
-            const QByteArray image = TestImages::blend(colours[n % 5], colours[(n + 2) % 5].darker(260));
-            m_server.serveText(QStringLiteral("/vi/%1/mqdefault.jpg").arg(song(n).id), image, "image/png");
-        }
+        QStringList ids;
+        for (int n = 0; n < 20; ++n)
+            ids.append(song(n).id);
+        TestImages::serveArtwork(m_server, ids);
     }
     void init() { QmlHarness::failOnWarnings(); }
 

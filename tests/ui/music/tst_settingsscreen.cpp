@@ -55,6 +55,9 @@ private Q_SLOTS:
         QCOMPARE(state.route(), (Route{Route::Kind::Settings, {}}));
         // Shown for the first time, the diagnostics run by themselves.
         QTRY_VERIFY(!screen.diagnostics.results().isEmpty());
+        // In line with the page's title.
+        QCOMPARE(MusicShellScreen::sceneRect(screen.item(QStringLiteral("runDiagnostics"))).left(),
+                 MusicShellScreen::sceneRect(screen.item(QStringLiteral("pageTitle"))).left());
 
         state.setRoute({Route::Kind::Explore, {}});
         state.setRoute({Route::Kind::Settings, {}});

@@ -1,6 +1,10 @@
 #include "GalleryPage.h"
 #include "MusicShellScreen.h"
+#include "TestHttpServer.h"
+#include "TestImages.h"
 #include "TestRecommender.h"
+#include "core/AppPaths.h"
+#include "music/LibraryData.h"
 #include "music/LibraryStore.h"
 #include "player/PlayerManager.h"
 #include "search/SearchManager.h"
@@ -58,6 +62,19 @@ QStringList ids(const QList<Track> &tracks)
     return TestRecommender::ids(tracks);
 }
 
+// The songs of playlist `id` as library.json holds them now.
+QStringList savedPlaylist(const QUuid &id)
+{
+    QFile file(AppPaths::support() + QStringLiteral("/library.json"));
+    const std::optional<LibraryData> data =
+        file.open(QIODevice::ReadOnly) ? LibraryData::fromJson(file.readAll()) : std::nullopt;
+    for (const Playlist &playlist : data ? data->playlists : QList<Playlist>()) {
+        if (playlist.id == id)
+            return ids(playlist.tracks);
+    }
+    return {};
+}
+
 struct Screen : MusicShellScreen
 {
     Screen()
@@ -68,6 +85,14 @@ struct Screen : MusicShellScreen
     }
 
     QQuickItem *row(int index) const { return item(QStringLiteral("trackRow%1").arg(index)); }
+    [[nodiscard]] double scrolled() const { return item(QStringLiteral("songList"))->property("contentY").toDouble(); }
+    // Presses at `from` and moves to `to` in ten steps, keeping the button down.
+    void dragTo(QPoint from, QPoint to) const
+    {
+        QTest::mousePress(window, Qt::LeftButton, {}, from);
+        for (int step = 1; step <= 10; ++step)
+            QTest::mouseMove(window, from + (to - from) * step / 10);
+    }
     QPoint centre(const QQuickItem *of) const { return sceneRect(of).center().toPoint(); }
     void hover(const QQuickItem *of) const { QTest::mouseMove(window, centre(of)); }
     // The menu of the row, opened by a secondary click; its entry of `key`.
@@ -79,7 +104,19 @@ struct Screen : MusicShellScreen
             QTest::qWait(20);
         return entry;
     }
-    void save(const QString &name) const { GalleryPage::record(window, QStringLiteral("songs-") + name); }
+    // The picture of the artwork view inside `of` (its first one), once it is drawn.
+    static bool pictureShown(const QQuickItem *of)
+    {
+        const auto *picture = of ? of->findChild<QQuickItem *>(QStringLiteral("artworkPicture")) : nullptr;
+        return picture && picture->property("status").toInt() == 1 && picture->opacity() == 1.0 &&
+               !picture->property("source").toUrl().isEmpty();
+    }
+    void save(const QString &name) const
+    {
+        GalleryPage::settle(rig.state->artwork());
+        QTest::qWait(200); // the pictures' fade
+        GalleryPage::record(window, QStringLiteral("songs-") + name);
+    }
 };
 } // namespace
 
@@ -87,8 +124,15 @@ class TestSongViews : public QObject
 {
     Q_OBJECT
 
+    TestHttpServer m_server;
+
 private Q_SLOTS:
-    void initTestCase() { QmlHarness::prepareApplication(); }
+    // Every song of these tests has its picture on the local server.
+    void initTestCase()
+    {
+        QmlHarness::prepareApplication();
+        TestImages::serveArtwork(m_server, ids(songs(30)));
+    }
     void init() { QmlHarness::failOnWarnings(); }
 
     // A double click plays the list from the row; the heart shows under the pointer and unlikes;
@@ -134,6 +178,40 @@ private Q_SLOTS:
         QVERIFY(library.likes().isEmpty());
     }
 
+    // Every song list draws the pictures of its rows and of its header's cover, fetched from the
+    // server; the cover is the first song's.
+    void artwork_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::newRow("liked") << Kind::Liked;
+        QTest::newRow("playlist") << Kind::Playlist;
+        QTest::newRow("search") << Kind::Search;
+    }
+    void artwork()
+    {
+        QFETCH(Kind, kind);
+        Screen screen;
+        AppState &state = *screen.rig.state;
+        const QList<Track> tracks = songs(3);
+        const QUuid id = MusicShellRig::playlistID(2);
+        if (kind == Kind::Liked)
+            like(state.library(), tracks);
+        if (kind == Kind::Playlist)
+            state.library().add(tracks, id);
+        if (kind == Kind::Search)
+            screen.rig.catalog->listings[QStringLiteral("search evening")] = {tracks};
+        state.setRoute(kind == Kind::Playlist ? Route::playlist(id) : Route{kind, {}});
+        if (kind == Kind::Search)
+            state.search().submit(QStringLiteral("evening"), &state.player());
+        QTRY_VERIFY(screen.row(2));
+        for (int row = 0; row < 3; ++row)
+            QTRY_VERIFY2(Screen::pictureShown(screen.row(row)), qPrintable(QString::number(row)));
+        for (const Track &track : tracks)
+            QVERIFY(!m_server.requestsFor(QStringLiteral("/vi/%1/mqdefault.jpg").arg(track.id)).isEmpty());
+        if (kind != Kind::Search)
+            QTRY_VERIFY(Screen::pictureShown(screen.item(QStringLiteral("listCover"))));
+    }
+
     // The playlist names of the submenu show an "&" as typed.
     void menuNames()
     {
@@ -151,6 +229,55 @@ private Q_SLOTS:
         QCOMPARE(first->property("label").toString(), QStringLiteral("R&B"));
     }
 
+    // In a list that cannot be reordered a drag on a row scrolls the list and moves no song.
+    void dragScrollsLiked()
+    {
+        Screen screen;
+        AppState &state = *screen.rig.state;
+        const QList<Track> tracks = songs(20);
+        like(state.library(), tracks);
+        state.setRoute(Route{Kind::Liked, {}});
+        QTRY_VERIFY(screen.row(5));
+        const QStringList likes = state.library().likes();
+        const double before = screen.scrolled();
+        const QPoint from = screen.centre(screen.row(5));
+        screen.dragTo(from, from - QPoint(0, 200));
+        QTest::mouseRelease(screen.window, Qt::LeftButton, {}, from - QPoint(0, 200));
+        QTRY_VERIFY(screen.scrolled() > before + 100);
+        QCOMPARE(state.library().likes(), likes);
+    }
+
+    // The first row held near the bottom edge scrolls the list to its end, follows the pointer,
+    // and lands where it is let go; library.json keeps the new order.
+    void dragNearTheEdgeScrollsAndDrops()
+    {
+        Screen screen;
+        AppState &state = *screen.rig.state;
+        const QUuid id = MusicShellRig::playlistID(2);
+        const QList<Track> tracks = songs(20);
+        state.library().add(tracks, id);
+        state.setRoute(Route::playlist(id));
+        QTRY_VERIFY(screen.row(0));
+        QQuickItem *list = screen.item(QStringLiteral("songList"));
+        const QRectF view = MusicShellScreen::sceneRect(list);
+        const QPoint from = screen.centre(screen.row(0));
+        const QPoint edge(from.x(), int(view.bottom()) - 20);
+        screen.dragTo(from, edge);
+        QTRY_VERIFY_WITH_TIMEOUT(list->property("atYEnd").toBool(), 10000);
+        QVERIFY(screen.scrolled() > 300);
+        // The dragged row is under the pointer.
+        QVERIFY(MusicShellScreen::sceneRect(screen.row(0)).contains(edge));
+
+        const QRectF target = MusicShellScreen::sceneRect(screen.row(17));
+        const QPoint to(from.x(), int(target.top() + target.height() / 4));
+        QTest::mouseMove(screen.window, to);
+        QTest::mouseRelease(screen.window, Qt::LeftButton, {}, to);
+        QStringList expected = ids(tracks);
+        expected.move(0, 16);
+        QTRY_COMPARE(ids(state.library().playlist(id)->tracks), expected);
+        QTRY_COMPARE(savedPlaylist(id), expected);
+    }
+
     // The last row dragged to the top, and the playlist's own buttons.
     void playlistDetail()
     {
@@ -164,9 +291,7 @@ private Q_SLOTS:
 
         const QPoint from = screen.centre(screen.row(2));
         const QPoint to = screen.centre(screen.row(0)) - QPoint(0, 20);
-        QTest::mousePress(screen.window, Qt::LeftButton, {}, from);
-        for (int step = 1; step <= 10; ++step)
-            QTest::mouseMove(screen.window, from + (to - from) * step / 10);
+        screen.dragTo(from, to);
         QTest::mouseRelease(screen.window, Qt::LeftButton, {}, to);
         QTRY_COMPARE(ids(state.library().playlist(id)->tracks),
                      (QStringList{tracks[2].id, tracks[0].id, tracks[1].id}));

@@ -1,4 +1,3 @@
-#include "DownloadManager.h"
 #include "TestDownloads.h"
 #include "TestEnvironment.h"
 #include "TestHttpServer.h"
@@ -7,6 +6,7 @@
 #include "core/LogManager.h"
 #include "core/ManagedProcess.h"
 #include "core/SettingsStore.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 

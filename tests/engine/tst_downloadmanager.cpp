@@ -1,4 +1,3 @@
-#include "DownloadManager.h"
 #include "TestDownloads.h"
 #include "TestEnvironment.h"
 #include "TestNotificationServer.h"
@@ -6,10 +5,14 @@
 #include "core/LogManager.h"
 #include "core/ManagedProcess.h"
 #include "core/SettingsStore.h"
+#include "engine/DownloadManager.h"
+#include "engine/DownloadRunner.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
+#include "engine/QueueFile.h"
 
 #include <QAbstractItemModelTester>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
@@ -48,6 +51,18 @@ QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The task logs on disk, once every log write asked for so far is done.
+QStringList logFiles()
+{
+    (void)LogManager::read(QUuid());
+    return QDir(QFileInfo(LogManager::appLogPath()).path()).entryList({QStringLiteral("*-*.log")}, QDir::Files);
+}
+
+QString logFileOf(const QUuid &id)
+{
+    return QFileInfo(LogManager::taskLogPath(id)).fileName();
 }
 
 // Applies the control named `name` ("pause", "cancel", ...) to `task`.
@@ -350,6 +365,39 @@ private Q_SLOTS:
         QCOMPARE(rig.history.items().size(), 1);
         QCOMPARE(rig.history.items().first().sourceURL, FakeYtdlp::url(QStringLiteral("b")));
         QTRY_COMPARE(queueFileSummary(), QStringList{QStringLiteral("b:completed")});
+        QCOMPARE(logFiles(), QStringList{logFileOf(rig.manager->tasks().first()->id())});
+    }
+
+    // Two tasks of one link never run at once: the second waits until the first one's child has
+    // ended, also when the first left the list meanwhile, while tasks of other links pass it by.
+    void sameLinkWaitsForTheRunningOne_data()
+    {
+        QTest::addColumn<bool>("removeFirst");
+        QTest::newRow("first one ends") << false;
+        QTest::newRow("first one removed") << true;
+    }
+    void sameLinkWaitsForTheRunningOne()
+    {
+        QFETCH(bool, removeFirst);
+        Rig rig;
+        SettingsStore::set(QStringLiteral("maxConcurrent"), 3);
+        DownloadTask *first = rig.add(QStringLiteral("a"), "trap 'note INT' INT\nhold\n");
+        DownloadTask *second = rig.add(QStringLiteral("a"));
+        DownloadTask *other = rig.add(QStringLiteral("b"), "exit 0\n");
+        rig.manager->start();
+        QTRY_VERIFY(rig.fake.started(QStringLiteral("a")));
+        QTRY_COMPARE(statusOf(other), QStringLiteral("completed"));
+        if (removeFirst) {
+            rig.manager->remove(first);
+            QTRY_COMPARE(rig.fake.notes(QStringLiteral("a")), QStringList{QStringLiteral("INT")});
+        }
+        settleEvents();
+        QCOMPARE(statusOf(second), QStringLiteral("queued"));
+        QCOMPARE(rig.manager->activeCount(), removeFirst ? 0 : 1);
+
+        rig.fake.release(QStringLiteral("a"));
+        QTRY_COMPARE(statusOf(second), QStringLiteral("completed"));
+        QCOMPARE(rig.finished.size(), removeFirst ? 2 : 3);
     }
 
     // A child that ignores the interrupt is terminated after 5 s and killed after 8 s.
@@ -437,13 +485,13 @@ private Q_SLOTS:
         if (!toolInstalled)
             QVERIFY(QFile::remove(rig.env.toolsDir() + QStringLiteral("/yt-dlp")));
         QString askedFor;
-        rig.manager->setFreeSpaceProbe([&](const QString &path) -> std::optional<qint64> {
+        rig.manager->runner().setFreeSpaceProbe([&](const QString &path) -> std::optional<qint64> {
             askedFor = path;
             return freeBytes == -2 ? std::nullopt : std::optional<qint64>(freeBytes);
         });
         const QString path = folder.startsWith(QLatin1Char('/')) ? folder : rig.env.root() + QLatin1Char('/') + folder;
         const DownloadTask task(TestRequests::defaultRequest(FakeYtdlp::url(QStringLiteral("a")), path));
-        QCOMPARE(rig.manager->preflight(task).value_or(QString()), message);
+        QCOMPARE(rig.manager->runner().preflight(task).value_or(QString()), message);
         if (message.isEmpty()) {
             QVERIFY(QFileInfo(path).isDir());
             QCOMPARE(askedFor, path);
@@ -456,7 +504,7 @@ private Q_SLOTS:
         Rig rig;
         TestNotificationServer notifications;
         SettingsStore::set(QStringLiteral("maxConcurrent"), 1);
-        rig.manager->setFreeSpaceProbe([](const QString &folder) -> std::optional<qint64> {
+        rig.manager->runner().setFreeSpaceProbe([](const QString &folder) -> std::optional<qint64> {
             return folder.endsWith(QLatin1String("full")) ? 0 : 1'000'000'000;
         });
         DownloadTask *full = rig.manager->enqueue(
@@ -527,7 +575,7 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, text);
-        QCOMPARE(DownloadManager::commandLineText(arguments), text);
+        QCOMPARE(DownloadRunner::commandLineText(arguments), text);
     }
 
     // The task log of a run, and what reaches the child.
@@ -598,12 +646,12 @@ private Q_SLOTS:
 
         // First up and last down change nothing and write nothing.
         settleEvents();
-        QVERIFY(QFile::remove(DownloadManager::queueFilePath()));
+        QVERIFY(QFile::remove(QueueFile::path()));
         rig.manager->moveUp(c);
         rig.manager->moveDown(a);
         rig.manager->resume(c);
         settleEvents();
-        QVERIFY(!QFile::exists(DownloadManager::queueFilePath()));
+        QVERIFY(!QFile::exists(QueueFile::path()));
         // Clearing rewrites the file even when nothing is finished.
         rig.manager->clearFinished();
         QTRY_COMPARE(queueFileSummary(), (QStringList{QStringLiteral("c:queued"), QStringLiteral("a:queued")}));
@@ -649,6 +697,29 @@ private Q_SLOTS:
         QCOMPARE(rig.names(), (QStringList{QStringLiteral("b"), QStringLiteral("e")}));
         QTRY_COMPARE(queueFileSummary(), (QStringList{QStringLiteral("b:queued"), QStringLiteral("e:paused")}));
         QCOMPARE(rig.history.items().size(), 3);
+    }
+
+    // A task that leaves the list takes its log along, unless a history entry still refers to it.
+    void logsLeaveWithTheirTasks()
+    {
+        Rig rig;
+        QList<DownloadTask *> queued;
+        for (int i = 0; i < 100; ++i)
+            queued.append(rig.add(QStringLiteral("q%1").arg(i)));
+        DownloadTask *cancelled = rig.add(QStringLiteral("c"));
+        rig.manager->cancel(cancelled);
+        const QUuid kept = cancelled->id();
+        QCOMPARE(logFiles().size(), 101);
+
+        for (DownloadTask *task : std::as_const(queued))
+            rig.manager->remove(task);
+        rig.manager->clearFinished();
+        QVERIFY(rig.manager->tasks().isEmpty());
+        QCOMPARE(logFiles(), QStringList{logFileOf(kept)});
+
+        // Once the entry is gone, so is the log.
+        rig.history.remove({kept});
+        QCOMPARE(logFiles(), QStringList());
     }
 
     void move_data()
@@ -710,9 +781,9 @@ private Q_SLOTS:
         const QStringList files = done->outputFiles();
 
         // As after a crash: the file still shows two downloads running.
-        const QByteArray saved = fileBytes(DownloadManager::queueFilePath());
+        const QByteArray saved = fileBytes(QueueFile::path());
         rig.manager.reset();
-        QFile file(DownloadManager::queueFilePath());
+        QFile file(QueueFile::path());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(saved);
         file.close();
@@ -740,7 +811,7 @@ private Q_SLOTS:
 
         // Restoring neither saves nor starts anything.
         settleEvents();
-        QCOMPARE(fileBytes(DownloadManager::queueFilePath()), saved);
+        QCOMPARE(fileBytes(QueueFile::path()), saved);
         rig.fake.release(QStringLiteral("a"));
         rig.manager->start();
         QTRY_COMPARE(statusOf(rig.manager->tasks()[0]), QStringLiteral("completed"));
@@ -761,7 +832,7 @@ private Q_SLOTS:
         rig.add(QStringLiteral("a"));
         rig.manager->cancel(rig.manager->tasks().first());
         rig.manager->saveQueue();
-        QByteArray bytes = fileBytes(DownloadManager::queueFilePath());
+        QByteArray bytes = fileBytes(QueueFile::path());
         // The last two rows spoil an otherwise good file.
         if (content == "Completed")
             bytes.replace("\"cancelled\"", "\"Cancelled\"");
@@ -770,17 +841,17 @@ private Q_SLOTS:
         else
             bytes = content;
         rig.manager.reset();
-        QFile file(DownloadManager::queueFilePath());
+        QFile file(QueueFile::path());
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
         file.close();
 
         rig.reopen();
         QVERIFY(rig.manager->tasks().isEmpty());
-        QCOMPARE(fileBytes(DownloadManager::queueFilePath() + QStringLiteral(".bad")), bytes);
+        QCOMPARE(fileBytes(QueueFile::path() + QStringLiteral(".bad")), bytes);
         rig.add(QStringLiteral("b"));
         QTRY_COMPARE(queueFileSummary(), QStringList{QStringLiteral("b:queued")});
-        QCOMPARE(fileBytes(DownloadManager::queueFilePath() + QStringLiteral(".bad")), bytes);
+        QCOMPARE(fileBytes(QueueFile::path() + QStringLiteral(".bad")), bytes);
     }
 
     // ---- Quitting ----
@@ -815,7 +886,7 @@ private Q_SLOTS:
         const QStringList expected{QStringLiteral("a:") + saved, QStringLiteral("b:queued"),
                                    QStringLiteral("c:queued")};
         QCOMPARE(queueFileSummary(), expected);
-        const QByteArray bytes = fileBytes(DownloadManager::queueFilePath());
+        const QByteArray bytes = fileBytes(QueueFile::path());
         QCOMPARE(rig.history.items().size(), historyEntries);
 
         // Both children got the interrupt; the one that ignored it was terminated 400 ms later.
@@ -824,7 +895,7 @@ private Q_SLOTS:
         QTRY_VERIFY(task->process()->isFinished() && other->process()->isFinished());
         QCOMPARE(other->process()->status(), 128 + SIGTERM);
         settleEvents();
-        QCOMPARE(fileBytes(DownloadManager::queueFilePath()), bytes);
+        QCOMPARE(fileBytes(QueueFile::path()), bytes);
         QCOMPARE(statusOf(other), QStringLiteral("queued"));
         QCOMPARE(rig.history.items().size(), historyEntries);
         QVERIFY(rig.finished.isEmpty());
@@ -835,7 +906,7 @@ private Q_SLOTS:
         rig.manager->enqueue(TestRequests::defaultRequest(FakeYtdlp::url(QStringLiteral("d")), rig.folder));
         rig.manager.reset();
         settleEvents();
-        QCOMPARE(fileBytes(DownloadManager::queueFilePath()), bytes);
+        QCOMPARE(fileBytes(QueueFile::path()), bytes);
         QVERIFY(notifications.calls().isEmpty());
 
         // The next start brings them back as saved, without a recovery line.

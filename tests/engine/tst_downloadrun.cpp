@@ -1,4 +1,3 @@
-#include "DownloadManager.h"
 #include "TestDownloads.h"
 #include "TestEnvironment.h"
 #include "TestHttpServer.h"
@@ -8,6 +7,7 @@
 #include "core/LogManager.h"
 #include "core/ManagedProcess.h"
 #include "core/SettingsStore.h"
+#include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 
@@ -73,15 +73,36 @@ class TestDownloadRun : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void singleFile_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain") << QStringLiteral("/video.mp4") << QStringLiteral("video [video].mp4");
+        // Its name looks a little like one of two streams to merge.
+        QTest::newRow("dotted") << QStringLiteral("/clip.fhd.mp4") << QStringLiteral("clip.fhd [clip.fhd].mp4");
+    }
     void singleFile()
     {
+        QFETCH(QString, path);
+        QFETCH(QString, name);
         Setup setup;
+        setup.server.serveFile(path, TestMedia::videoFile(), "video/mp4");
         QVERIFY(setup.notifications.isRegistered());
-        DownloadTask *task = setup.manager.enqueue(setup.options(QStringLiteral("/video.mp4")));
+        DownloadTask *task = setup.manager.enqueue(setup.options(path));
+        QStringList stages;
+        double mostWhileDownloading = 0;
+        connect(task, &DownloadTask::stageChanged, task, [&] { stages.append(task->stage()); });
+        connect(task, &DownloadTask::progressChanged, task, [&] {
+            if (task->status() == TaskStatus::Downloading)
+                mostWhileDownloading = std::max(mostWhileDownloading, task->progress());
+        });
         setup.manager.start();
         QTRY_COMPARE_WITH_TIMEOUT(statusOf(task), QStringLiteral("completed"), downloadTimeoutMs);
+        QVERIFY2(stages.contains(QStringLiteral("Downloading")) && !stages.join(QString()).contains(u"stream"),
+                 qPrintable(stages.join(QLatin1String(", "))));
+        QVERIFY2(mostWhileDownloading > 0.9, qPrintable(QString::number(mostWhileDownloading)));
 
-        const QString file = setup.folder + QStringLiteral("/video [video].mp4");
+        const QString file = setup.folder + u'/' + name;
         QCOMPARE(task->outputFiles(), QStringList{file});
         QCOMPARE(task->progress(), 1.0);
         QCOMPARE(task->finalSize(), QFileInfo(file).size());
@@ -98,9 +119,32 @@ private Q_SLOTS:
 
         QTRY_COMPARE(setup.notifications.calls().size(), 1);
         QCOMPARE(setup.notifications.calls().first().summary, QStringLiteral("Download complete"));
-        QCOMPARE(setup.notifications.calls().first().body, setup.server.url(QStringLiteral("/video.mp4")).toString());
+        QCOMPARE(setup.notifications.calls().first().body, setup.server.url(path).toString());
     }
 
+    // One link queued twice: the second run waits for the first and finds the file in place.
+    void sameLinkTwiceGivesOneFile()
+    {
+        Setup setup;
+        SettingsStore::set(QStringLiteral("maxConcurrent"), 2);
+        const QList<DownloadTask *> tasks = setup.manager.enqueueAll(
+            {setup.options(QStringLiteral("/video.mp4")), setup.options(QStringLiteral("/video.mp4"))});
+        setup.manager.start();
+        for (const DownloadTask *task : tasks)
+            QTRY_COMPARE_WITH_TIMEOUT(statusOf(task), QStringLiteral("completed"), downloadTimeoutMs);
+        QCOMPARE(QDir(setup.folder).entryList(QDir::Files), QStringList{QStringLiteral("video [video].mp4")});
+        QCOMPARE(QFileInfo(tasks.last()->outputFiles().value(0)).size(),
+                 QFileInfo(tasks.first()->outputFiles().value(0)).size());
+    }
+
+    // Repeated: the merge's stage line and the last progress lines come a moment apart on two
+    // streams, and the stage must never go back to downloading once the merge has begun.
+    void dashStreamsAreMerged_data()
+    {
+        QTest::addColumn<int>("run");
+        for (int run = 1; run <= 10; ++run)
+            QTest::addRow("run %d", run) << run;
+    }
     void dashStreamsAreMerged()
     {
         Setup setup;
@@ -122,6 +166,9 @@ private Q_SLOTS:
         for (const QString &stage : {QStringLiteral("Downloading stream 1/2"), QStringLiteral("Downloading stream 2/2"),
                                      QStringLiteral("Merging with FFmpeg")})
             QVERIFY2(stages.contains(stage), qPrintable(stages.join(QLatin1String(", "))));
+        const QStringList afterMerge = stages.mid(stages.indexOf(QStringLiteral("Merging with FFmpeg")));
+        for (const QString &stage : afterMerge)
+            QVERIFY2(!stage.startsWith(QLatin1String("Downloading")), qPrintable(stages.join(QLatin1String(", "))));
     }
 
     void feedWithAMissingItem()
@@ -169,17 +216,37 @@ private Q_SLOTS:
         QCOMPARE(setup.notifications.calls().first().body, message);
     }
 
-    // A typo in the extra arguments of the Network settings: the user reads what yt-dlp refused.
+    // Typos in the Network settings: the user reads what yt-dlp refused, in its own words.
+    void refusedOptionFails_data()
+    {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<int>("exit");
+        QTest::newRow("unknown option") << QStringLiteral("extraArgs") << QStringLiteral("--foo")
+                                        << QStringLiteral("no such option: --foo") << 2;
+        QTest::newRow("rate limit") << QStringLiteral("rateLimit") << QStringLiteral("1 MB")
+                                    << QStringLiteral("invalid rate limit \"1 MB\" given") << 2;
+        QTest::newRow("time-out") << QStringLiteral("extraArgs") << QStringLiteral("--socket-timeout abc")
+                                  << QStringLiteral("option --socket-timeout: invalid floating-point value: 'abc'")
+                                  << 2;
+        // No ERROR line at all, only a traceback.
+        QTest::newRow("format selector") << QStringLiteral("extraArgs") << QStringLiteral("-f \"bv*+\"")
+                                         << QStringLiteral("Invalid format specification: Expected a selector") << 1;
+    }
     void refusedOptionFails()
     {
+        QFETCH(QString, setting);
+        QFETCH(QString, value);
+        QFETCH(QString, error);
+        QFETCH(int, exit);
         Setup setup;
-        SettingsStore::set(QStringLiteral("extraArgs"), QStringLiteral("--foo"));
+        SettingsStore::set(setting, value);
         DownloadTask *task = setup.manager.enqueue(setup.options(QStringLiteral("/video.mp4")));
         setup.manager.start();
         QTRY_COMPARE_WITH_TIMEOUT(statusOf(task), QStringLiteral("failed"), downloadTimeoutMs);
-        QVERIFY2(task->error().value_or(QString()).contains(QLatin1String("no such option: --foo")),
-                 qPrintable(task->error().value_or(QString())));
-        QVERIFY(LogManager::read(task->id()).contains(QStringLiteral("\u2014\u2014 exit 2 \u2014\u2014")));
+        QCOMPARE(task->error(), error);
+        QVERIFY(LogManager::read(task->id()).contains(QStringLiteral("\u2014\u2014 exit %1 \u2014\u2014").arg(exit)));
     }
 
     // Five slow downloads, two at a time, through every control.

@@ -1,15 +1,15 @@
 #pragma once
 
+#include "engine/DownloadRunner.h"
+#include "engine/QueueFile.h"
 #include "engine/TaskRecord.h"
 #include "engine/TaskStatus.h"
 
 #include <QAbstractListModel>
-#include <QCoroTask>
 #include <QHash>
 #include <QList>
-#include <QPointer>
 #include <QString>
-#include <QThreadPool>
+#include <QUuid>
 
 #include <functional>
 #include <optional>
@@ -19,15 +19,12 @@ class HistoryStore;
 struct DownloadOptions;
 
 // The download queue: the ordered list of download tasks, started in list order up to the
-// "maxConcurrent" limit, the user's controls on single tasks and on the whole list, the queue
-// file "queue.json" that lets the queue survive a restart, and the run of one yt-dlp download.
-// Also the list model of the queue screen. Main thread only.
+// "maxConcurrent" limit, the user's controls on single tasks and on the whole list, and what the
+// end of a run means for the queue (history, notification, the next task). Also the list model
+// of the queue screen. Main thread only.
 //
-// The queue file is rewritten whole whenever the list or a task's stored state changes. Changes
-// made while handling one event are written together when control returns to the event loop,
-// so a burst of changes (a thousand links queued at once) costs one write; that write encodes
-// and stores a copy of the records on a thread of its own, so a long queue never stalls the
-// window. saveQueue() and quitting write at once, after any write still on its way.
+// The list is kept in the queue file whenever it or a task's stored state changes; the runs
+// themselves are the runner's.
 class DownloadManager final : public QAbstractListModel
 {
     Q_OBJECT
@@ -37,8 +34,11 @@ class DownloadManager final : public QAbstractListModel
 public:
     enum Roles { TaskRole = Qt::UserRole + 1 };
 
-    // Restores "queue.json"; nothing starts before start().
-    explicit DownloadManager(HistoryStore *history, QObject *parent = nullptr);
+    // Whether the queue file is read by the constructor or handed to restore() later.
+    enum class Restore { Now, Later };
+
+    // Restores "queue.json" (now, or from restore()); nothing starts before start().
+    explicit DownloadManager(HistoryStore *history, Restore restore = Restore::Now, QObject *parent = nullptr);
     ~DownloadManager() override;
 
     [[nodiscard]] const QList<DownloadTask *> &tasks() const { return m_tasks; }
@@ -53,6 +53,10 @@ public:
 
     // Lets queued tasks start; called once the tools are ready. Never undone.
     void start();
+    // The stored tasks, read elsewhere (QueueFile::read()), go in front of any queued since start.
+    // Until then nothing starts and nothing is saved: the file holds tasks the list does not yet.
+    void restore(const QList<TaskRecord> &stored);
+    [[nodiscard]] bool isRestored() const { return m_restored; }
     DownloadTask *enqueue(const DownloadOptions &options);
     // Queues the requests in their order as one change of the list (one row insertion, one count
     // update, one save, one pump), so a drop of hundreds of links costs the window a single update.
@@ -79,75 +83,40 @@ public:
     // nothing settles, saves or starts.
     void prepareForTermination();
 
-    // The message of the first check that keeps the task from starting, or nullopt.
-    [[nodiscard]] std::optional<QString> preflight(const DownloadTask &task) const;
-    // Free bytes in a folder, nullopt when unknown. Replaceable so tests can stage a full disk.
-    using FreeSpaceProbe = std::function<std::optional<qint64>(const QString &folder)>;
-    void setFreeSpaceProbe(FreeSpaceProbe probe);
-
-    // The command line as the task log shows it: arguments joined by blanks, one holding a blank
-    // wrapped in single quotes, and passwords (of a proxy or a site login) masked.
-    [[nodiscard]] static QString commandLineText(const QStringList &arguments);
+    [[nodiscard]] DownloadRunner &runner() { return m_runner; }
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
     [[nodiscard]] QHash<int, QByteArray> roleNames() const override;
-
-    [[nodiscard]] static QString queueFilePath();
 
 Q_SIGNALS:
     // activeCount or pendingCount may have changed: the list or a task's status changed.
     void countsChanged();
 
 private:
-    void loadQueue();
     void pump();
     void launch(DownloadTask *task);
-    QCoro::Task<> run(QPointer<DownloadTask> task, quint64 runId);
-    // Ends a run whose child never started because the user paused, cancelled or removed the
-    // task in the meantime; false when nothing was asked.
-    bool settleEarlyRequest(DownloadTask *task);
-    void settle(DownloadTask *task, int status);
+    void settled(DownloadTask *task, const DownloadRunner::Outcome &outcome);
     void finish(DownloadTask *task, TaskStatus status, const std::optional<QString> &error);
     void settlePaused(DownloadTask *task);
-    void stopProcess(DownloadTask *task);
-    void onLine(const QPointer<DownloadTask> &task, quint64 runId, const QString &logPath, const QString &line,
-                bool fromStderr);
-    // Writes the output lines collected so far.
-    void flushLines();
-    [[nodiscard]] bool isCurrentRun(const DownloadTask *task, quint64 runId) const;
-    void endRun(DownloadTask *task);
 
     // Starts following a task of the list (created with this queue as its parent).
     void adopt(DownloadTask *task);
-    // Takes a task that left the list; it lives on until its run, if any, has settled.
-    void release(DownloadTask *task);
+    // Takes tasks that left the list; each lives on until its run, if any, has settled.
+    void release(const QList<DownloadTask *> &gone);
+    // Deletes the task logs no history entry refers to: nothing else would ever show them.
+    void forgetLogs(const QList<QUuid> &ids);
     void cancelNow(DownloadTask *task);
     void swapWithNext(int index);
     void scheduleSave();
-    // Hands the queue as it is now to m_writer; when that write is done, a save asked for
-    // meanwhile starts the next.
-    void startWrite();
     // The stored form of every task, in list order.
     [[nodiscard]] QList<TaskRecord> records() const;
-    // Writes now, once the writes handed to m_writer are done.
-    void writeQueueFile();
 
     QList<DownloadTask *> m_tasks;
     HistoryStore *m_history;
     bool m_started = false;
+    bool m_restored = false;
     bool m_terminating = false;
-    bool m_savePending = false;
-    // A write is with m_writer: saves asked for meanwhile wait for it and become one, so a burst
-    // of changes never piles up writes of stale copies behind it.
-    bool m_writing = false;
-    // The run each task is in, so output or an exit of an earlier run never touches it.
-    QHash<const DownloadTask *, quint64> m_runs;
-    quint64 m_lastRunId = 0;
-    // Output lines of the children not yet written, by task log: a chatty child prints hundreds
-    // of lines a second, and one write per line would cost more than everything else we do.
-    QHash<QString, QStringList> m_pendingLines;
-    FreeSpaceProbe m_freeSpace;
-    // One thread, so queue files are written in the order they were handed over.
-    QThreadPool m_writer;
+    QueueFile m_file;
+    DownloadRunner m_runner;
 };

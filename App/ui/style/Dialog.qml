@@ -1,0 +1,41 @@
+import QtQuick
+import QtQuick.Templates as T
+import Morvane
+
+// A dialog: its title in bold, its body, and the buttons its footer holds, on the raised surface.
+T.Dialog {
+    id: control
+
+    implicitWidth: Math.max(implicitBackgroundWidth + leftInset + rightInset, contentWidth + leftPadding + rightPadding,
+                            implicitHeaderWidth, implicitFooterWidth)
+    implicitHeight: Math.max(implicitBackgroundHeight + topInset + bottomInset,
+                             contentHeight + topPadding + bottomPadding + (implicitHeaderHeight > 0 ? implicitHeaderHeight + spacing : 0)
+                             + (implicitFooterHeight > 0 ? implicitFooterHeight + spacing : 0))
+    padding: 16
+    topPadding: 8
+    font.pixelSize: Theme.body
+
+    header: Text {
+        visible: control.title !== ""
+        topPadding: 16
+        leftPadding: 16
+        rightPadding: 16
+        text: control.title
+        textFormat: Text.PlainText
+        font.pixelSize: Theme.headline
+        font.bold: true
+        color: Theme.text
+        elide: Text.ElideRight
+    }
+
+    background: Raised {
+        radius: 10
+    }
+
+    T.Overlay.modal: Rectangle {
+        color: Qt.rgba(0, 0, 0, 0.45)
+    }
+    T.Overlay.modeless: Rectangle {
+        color: "transparent"
+    }
+}
