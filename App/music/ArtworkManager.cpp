@@ -30,6 +30,8 @@ struct PendingArtwork
 namespace {
 
 constexpr int requestTimeoutMs = 20000;
+// Picture files kept for other programs; one is written per song shown.
+constexpr int filesKept = 16;
 // Every picture costs at least a 400th of the budget, so the budget bounds the count as well.
 constexpr qsizetype leastCost =
     (ArtworkManager::cacheBudget / 1024 + ArtworkManager::cacheLimit - 1) / ArtworkManager::cacheLimit;
@@ -39,9 +41,6 @@ qsizetype costOf(const QImage &image)
 {
     return std::max(qsizetype(image.sizeInBytes() / 1024), leastCost);
 }
-
-// Picture files kept for other programs; one is written per song shown.
-constexpr int filesKept = 16;
 
 } // namespace
 

@@ -40,6 +40,9 @@ public:
     // The image already held for `url`, or a null image; starts no download.
     [[nodiscard]] QImage cached(const QUrl &url) const;
     [[nodiscard]] int cachedCount() const { return m_cache.count(); }
+    // `image` as a file other programs can read, under "Cache/Artwork": written once per picture
+    // (named by its content), keeping the last few. Empty when it cannot be written.
+    QString fileFor(const QImage &image);
     // Pictures are decoded so that their shorter side is at most `pixels` (0: as they come). They
     // are cropped to fill squares, so this is the side of the largest square that shows them.
     void setLargestSide(int pixels) { m_largestSide = pixels; }
@@ -47,9 +50,6 @@ public:
     // needs its release.
     void hold(const QUrl &url);
     void release(const QUrl &url);
-    // `image` as a file other programs can read, under "Cache/Artwork": written once per picture
-    // (named by its content), keeping the last few. Empty when it cannot be written.
-    QString fileFor(const QImage &image);
     // Downloads under way.
     [[nodiscard]] int loadingCount() const { return int(m_inflight.size()); }
 

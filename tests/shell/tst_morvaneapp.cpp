@@ -118,17 +118,6 @@ private Q_SLOTS:
         }
     }
 
-    // Window lists and docks show the sidebar's brand mark in the accent colour.
-    void windowIconIsTheBrandMark()
-    {
-        const QIcon icon = QGuiApplication::windowIcon();
-        QVERIFY(!icon.isNull());
-        const QImage image = icon.pixmap(64).toImage();
-        // The middle bar of the level meter runs through the centre; the corners stay clear.
-        QCOMPARE(image.pixelColor(32, 32).rgb(), QColor::fromRgbF(1.0f, 0.34f, 0.42f).rgb());
-        QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
-    }
-
     // The desktop's media controls as the application wires them: the clock stands while a song
     // loads, the length follows the back end's, and the picture is the one the player shows, as a
     // file any client can read, or none while it shows none.
@@ -178,6 +167,17 @@ private Q_SLOTS:
         QVERIFY(shown.pixelColor(32, 18).red() > 230 && shown.pixelColor(32, 18).green() < 25);
         // Asked again, the same file.
         QCOMPARE(metadata().value(QStringLiteral("mpris:artUrl")), QVariant(link.toString()));
+    }
+
+    // Window lists and docks show the sidebar's brand mark in the accent colour.
+    void windowIconIsTheBrandMark()
+    {
+        const QIcon icon = QGuiApplication::windowIcon();
+        QVERIFY(!icon.isNull());
+        const QImage image = icon.pixmap(64).toImage();
+        // The middle bar of the level meter runs through the centre; the corners stay clear.
+        QCOMPARE(image.pixelColor(32, 32).rgb(), QColor::fromRgbF(1.0f, 0.34f, 0.42f).rgb());
+        QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
     }
 
     // QML reads the one coordinator as the singleton `AppState`, and follows it.
