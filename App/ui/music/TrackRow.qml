@@ -172,7 +172,6 @@ Item {
             size: 14
             colour: row.liked ? Theme.accent : Theme.dim
             opacity: row.hovered || row.liked ? 1 : 0
-            Accessible.name: row.liked ? qsTr("Unlike") : qsTr("Like")
             onClicked: row.list.toggleLike(row.index)
         }
 
