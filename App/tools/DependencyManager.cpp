@@ -418,8 +418,9 @@ QCoro::Task<> DependencyManager::updateTools()
 {
     if (m_busy)
         co_return;
-    setBusy(true);
+    // The caption first: whoever follows the busy state reads the check's text, not the last run's.
     setCurrent(QStringLiteral("Checking for tool updates") + ellipsis);
+    setBusy(true);
     const QList<std::pair<Tool, QUrl>> lookups{{Tool::Ytdlp, YTDLPManager::latestAPI()},
                                                {Tool::Deno, DenoManager::latestAPI()}};
     QList<Tool> outdated;

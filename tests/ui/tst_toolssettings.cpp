@@ -128,10 +128,10 @@ private Q_SLOTS:
                 [&] { ytdlpLabels.append(tab.tools()->index(0).data(ToolStateListModel::LabelRole).toString()); });
         tab.checkForUpdates(); // returns while the release lookup still drips in
         QVERIFY(tab.busy());
-        QCOMPARE(tab.stepText(), QStringLiteral("All tools ready"));
+        QCOMPARE(tab.stepText(), QStringLiteral("Checking for tool updates\u2026"));
         QTRY_VERIFY_WITH_TIMEOUT(!tab.busy(), 60000);
         QCOMPARE(trail.shown,
-                 (QList<std::pair<bool, QString>>{{true, QStringLiteral("All tools ready")}, {false, QString()}}));
+                 (QList<std::pair<bool, QString>>{{true, QStringLiteral("Checking for tool updates\u2026")}, {false, QString()}}));
         QVERIFY(trail.steps.contains(QStringLiteral("Installing yt-dlp (1/1)")));
         QCOMPARE(trail.steps.last(), QString());
         QVERIFY(ytdlpLabels.contains(downloading));
