@@ -32,6 +32,8 @@ Popup {
     }
 
     ColumnLayout {
+        id: content
+
         anchors.fill: parent
         spacing: 0
         // Return reaches this from whichever child has the focus: none of them takes it; nor do
@@ -155,7 +157,11 @@ Popup {
                     cursorShape: Qt.IBeamCursor
                     // A drag selects; the view must not take it for a flick.
                     preventStealing: true
-                    onPressed: mouse => sheet.model.press(block.index, block.positionAt(this, mouse.x, mouse.y))
+                    onPressed: mouse => {
+                        // A press may have taken the focus out of the sheet; its keys live here.
+                        content.forceActiveFocus();
+                        sheet.model.press(block.index, block.positionAt(this, mouse.x, mouse.y));
+                    }
                     onPositionChanged: mouse => blocks.dragTo(mapToItem(blocks, mouse.x, mouse.y))
                 }
             }
