@@ -167,6 +167,8 @@ QString ArtworkManager::fileFor(const QImage &image)
 
 QCoro::Task<QImage> ArtworkManager::load(QUrl url, PendingArtwork *pending)
 {
+    // The manager may be gone when the reply ends: nothing of it is read after the wait.
+    const int largestSide = m_largestSide;
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Morvane/1.0"));
     request.setTransferTimeout(requestTimeoutMs);
@@ -181,17 +183,17 @@ QCoro::Task<QImage> ArtworkManager::load(QUrl url, PendingArtwork *pending)
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply->error() != QNetworkReply::NoError || status != 200)
         co_return QImage();
-    co_return decoded(reply->readAll());
+    co_return decoded(reply->readAll(), largestSide);
 }
 
-QImage ArtworkManager::decoded(const QByteArray &data) const
+QImage ArtworkManager::decoded(const QByteArray &data, int largestSide)
 {
     QBuffer buffer;
     buffer.setData(data);
     QImageReader reader(&buffer);
     const QSize size = reader.size();
     // Decoded straight to the size kept: a JPEG decoder shrinks while it reads.
-    if (m_largestSide > 0 && size.isValid() && std::min(size.width(), size.height()) > m_largestSide)
-        reader.setScaledSize(size.scaled(m_largestSide, m_largestSide, Qt::KeepAspectRatioByExpanding));
+    if (largestSide > 0 && size.isValid() && std::min(size.width(), size.height()) > largestSide)
+        reader.setScaledSize(size.scaled(largestSide, largestSide, Qt::KeepAspectRatioByExpanding));
     return reader.read();
 }

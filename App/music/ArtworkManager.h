@@ -56,7 +56,7 @@ public:
 private:
     QCoro::Task<QImage> image(QUrl url, CancelToken cancel);
     QCoro::Task<QImage> load(QUrl url, PendingArtwork *pending);
-    [[nodiscard]] QImage decoded(const QByteArray &data) const;
+    [[nodiscard]] static QImage decoded(const QByteArray &data, int largestSide);
     [[nodiscard]] const QImage *find(const QUrl &url) const;
 
     QNetworkAccessManager *m_network;
