@@ -136,7 +136,7 @@ std::optional<QString> followTraceback(QStringView line, bool &inside)
     if (!inside || line.isEmpty() || line.front() == u' ' || line.front() == u'\t')
         return std::nullopt;
     inside = false;
-    // "SyntaxError: Invalid format specification…": the type means nothing to the user.
+    // "SyntaxError: Invalid format …": the exception's type means nothing to the user.
     const qsizetype colon = line.indexOf(u": ");
     const QStringView type = line.first(std::max<qsizetype>(colon, 0));
     const bool typed = colon > 0 && std::all_of(type.cbegin(), type.cend(),

@@ -131,9 +131,9 @@ private Q_SLOTS:
         const QString traceback = text("Traceback (most recent call last):\n  File \"x.py\", line 1, in <module>\n"
                                        "    raise syntax_error('Expected a selector', start)\n");
         QTest::newRow("traceback: its exception's message")
-            << traceback + text("yt_dlp.utils.SyntaxError: Invalid format specification: Expected a selector\n"
+            << traceback + text("yt_dlp.utils.SyntaxError: Invalid format: Expected a selector\n"
                                 "\tbv*+\n\t   ^\n")
-            << text("Invalid format specification: Expected a selector");
+            << text("Invalid format: Expected a selector");
         QTest::newRow("of chained tracebacks the last")
             << traceback + text("KeyError: 'a'\n\nDuring handling, another:\n") + traceback +
                    text("KeyboardInterrupt\n")

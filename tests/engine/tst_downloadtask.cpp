@@ -400,7 +400,7 @@ private Q_SLOTS:
         // A traceback counts only while there is no error line.
         const QStringList traceback{
             QStringLiteral("Traceback (most recent call last):"), QStringLiteral("  File \"x.py\", line 1"),
-            QStringLiteral("SyntaxError: Invalid format specification: x"), QStringLiteral("\tbv*+")};
+            QStringLiteral("SyntaxError: Invalid format: x"), QStringLiteral("\tbv*+")};
         feed(task, traceback);
         QCOMPARE(task.errorLines(), QStringList{QStringLiteral("[generic] Unable to download")});
 
@@ -408,7 +408,7 @@ private Q_SLOTS:
         task.setProgress(0.5);
         task.resetRuntime();
         feed(task, traceback);
-        QCOMPARE(task.errorLines(), QStringList{QStringLiteral("Invalid format specification: x")});
+        QCOMPARE(task.errorLines(), QStringList{QStringLiteral("Invalid format: x")});
         task.resetRuntime();
         QVERIFY(task.errorLines().isEmpty());
         QVERIFY(task.stage().isEmpty());
