@@ -108,6 +108,17 @@ struct Rig
         manager->onFinished = [this](DownloadTask *task) { finished.append(task); };
     }
 
+    // A restart whose queue file holds `bytes`, as a crash or a damaged disk leaves it.
+    void reopenWith(const QByteArray &bytes)
+    {
+        manager.reset();
+        QFile file(QueueFile::path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        reopen();
+    }
+
     DownloadTask *add(const QString &name, const QByteArray &plan = {})
     {
         if (!plan.isEmpty())
@@ -782,12 +793,7 @@ private Q_SLOTS:
 
         // As after a crash: the file still shows two downloads running.
         const QByteArray saved = fileBytes(QueueFile::path());
-        rig.manager.reset();
-        QFile file(QueueFile::path());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(saved);
-        file.close();
-        rig.reopen();
+        rig.reopenWith(saved);
 
         QCOMPARE(rig.manager->tasks().size(), 4);
         QStringList statuses;
@@ -840,13 +846,7 @@ private Q_SLOTS:
             bytes.replace("\"outputFiles\"", "\"outputFile\"");
         else
             bytes = content;
-        rig.manager.reset();
-        QFile file(QueueFile::path());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
-
-        rig.reopen();
+        rig.reopenWith(bytes);
         QVERIFY(rig.manager->tasks().isEmpty());
         QCOMPARE(fileBytes(QueueFile::path() + QStringLiteral(".bad")), bytes);
         rig.add(QStringLiteral("b"));
