@@ -9,7 +9,8 @@ T.Switch {
     implicitWidth: Math.max(implicitBackgroundWidth + leftInset + rightInset, implicitContentWidth + leftPadding + rightPadding)
     implicitHeight: Math.max(implicitBackgroundHeight + topInset + bottomInset, implicitContentHeight + topPadding + bottomPadding,
                              implicitIndicatorHeight + topPadding + bottomPadding)
-    padding: 2
+    // No side padding: label and knob line up with the labels and fields of the rows around them.
+    verticalPadding: 2
     spacing: 10
     font.pixelSize: Theme.body
     opacity: enabled ? 1 : 0.4
