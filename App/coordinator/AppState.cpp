@@ -178,8 +178,10 @@ bool AppState::settleSetup()
 
 QCoro::Task<> AppState::launch()
 {
+    // The tool probes may outlast the window's state (a quit during start-up).
+    const QPointer<AppState> self(this);
     co_await m_deps.bootstrap();
-    if (!settleSetup())
+    if (!self || !settleSetup())
         co_return;
     m_engine.discover();
     // The update check runs on its own; the window does not wait for it.
@@ -188,8 +190,10 @@ QCoro::Task<> AppState::launch()
 
 QCoro::Task<> AppState::retrySetup()
 {
+    const QPointer<AppState> self(this);
     co_await m_deps.bootstrap();
-    settleSetup();
+    if (self)
+        settleSetup();
 }
 
 QCoro::Task<> AppState::repairTools()

@@ -398,9 +398,14 @@ QCoro::Task<> DependencyManager::bootstrap()
     setBusy(true);
     setPhase(Phase::Checking);
     setCurrent(QStringLiteral("Checking installed tools") + ellipsis);
+    // The probes are child processes that may outlive us: nothing of the manager is touched
+    // once it is gone.
+    const QPointer<DependencyManager> self(this);
     QList<Tool> missing;
     for (const Tool tool : downloadableTools()) {
         const std::optional<QString> version = co_await validate(tool);
+        if (!self)
+            co_return;
         if (version) {
             replaceState(tool, {ComponentStatus::installed(), 1.0, version, std::nullopt});
         } else {
@@ -410,8 +415,11 @@ QCoro::Task<> DependencyManager::bootstrap()
     }
     if (!missing.isEmpty())
         co_await install(missing, false);
+    if (!self)
+        co_return;
     co_await finishVerification();
-    setBusy(false);
+    if (self)
+        setBusy(false);
 }
 
 QCoro::Task<> DependencyManager::updateTools()
@@ -423,9 +431,12 @@ QCoro::Task<> DependencyManager::updateTools()
     setBusy(true);
     const QList<std::pair<Tool, QUrl>> lookups{{Tool::Ytdlp, YTDLPManager::latestAPI()},
                                                {Tool::Deno, DenoManager::latestAPI()}};
+    const QPointer<DependencyManager> self(this);
     QList<Tool> outdated;
     for (const auto &[tool, address] : lookups) {
         const std::optional<QString> tag = co_await latestTag(address);
+        if (!self)
+            co_return;
         if (!tag)
             continue;
         setLatest(tool, *tag);
@@ -437,8 +448,11 @@ QCoro::Task<> DependencyManager::updateTools()
     SettingsStore::set(lastUpdateCheckKey, Json::dateText(m_now()));
     if (!outdated.isEmpty())
         co_await install(outdated, true);
+    if (!self)
+        co_return;
     co_await finishVerification();
-    setBusy(false);
+    if (self)
+        setBusy(false);
 }
 
 QCoro::Task<> DependencyManager::autoUpdateIfDue()
@@ -458,9 +472,13 @@ QCoro::Task<> DependencyManager::repair()
         co_return;
     setBusy(true);
     setPhase(Phase::Installing);
+    const QPointer<DependencyManager> self(this);
     co_await install(downloadableTools(), false);
+    if (!self)
+        co_return;
     co_await finishVerification();
-    setBusy(false);
+    if (self)
+        setBusy(false);
 }
 
 QCoro::Task<> DependencyManager::install(QList<Tool> tools, bool quietPhase)
@@ -470,6 +488,7 @@ QCoro::Task<> DependencyManager::install(QList<Tool> tools, bool quietPhase)
     tools.removeAll(Tool::Ejs);
     // FFmpeg and ffprobe come in one archive: fetched once for both.
     const auto run = std::make_shared<InstallRun>();
+    const QPointer<DependencyManager> self(this);
     for (qsizetype i = 0; i < tools.size(); ++i) {
         const Tool tool = tools[i];
         const QString name = Tools::rawValue(tool);
@@ -478,6 +497,8 @@ QCoro::Task<> DependencyManager::install(QList<Tool> tools, bool quietPhase)
         setStatus(tool, ComponentStatus::working(QStringLiteral("Downloading") + ellipsis));
         setProgress(tool, 0);
         const InstallResult result = co_await installOne(*specFor(tool), run);
+        if (!self)
+            co_return;
         if (result.ok()) {
             replaceState(tool, {ComponentStatus::installed(), 1.0, result.installed->version, std::nullopt});
             recordInstall(tool, result.installed->version, result.installed->source);
@@ -486,7 +507,10 @@ QCoro::Task<> DependencyManager::install(QList<Tool> tools, bool quietPhase)
         LogManager::appLog(QStringLiteral("Install ") + name + QStringLiteral(" failed: ") + result.error.message);
         // The copy that worked before is still in place unless it has stopped working too.
         if (wasInstalled) {
-            if (const std::optional<QString> version = co_await validate(tool)) {
+            const std::optional<QString> version = co_await validate(tool);
+            if (!self)
+                co_return;
+            if (version) {
                 replaceState(tool, {ComponentStatus::installed(), 1.0, version, std::nullopt});
                 continue;
             }
@@ -503,7 +527,10 @@ QCoro::Task<> DependencyManager::install(QList<Tool> tools, bool quietPhase)
 
 QCoro::Task<> DependencyManager::finishVerification()
 {
+    const QPointer<DependencyManager> self(this);
     const ToolCheck ejs = co_await EJSManager::status();
+    if (!self)
+        co_return;
     setEjsDetail(ejs.detail);
     replaceState(Tool::Ejs, ejs.ok ? ComponentState{ComponentStatus::installed(), 1.0, QStringLiteral("ready"), {}}
                                    : ComponentState{ComponentStatus::failed(ejs.detail), 1.0, {}, {}});
@@ -511,6 +538,8 @@ QCoro::Task<> DependencyManager::finishVerification()
     // A yt-dlp that is not in place has nothing to test, and its row keeps the reason it is not.
     if (isInstalled(state(Tool::Ytdlp))) {
         const ToolCheck smoke = co_await YTDLPManager::smokeTest();
+        if (!self)
+            co_return;
         if (!smoke.ok)
             setStatus(Tool::Ytdlp, ComponentStatus::failed(QStringLiteral("Smoke test failed: ") + smoke.detail));
     }
@@ -530,13 +559,18 @@ QCoro::Task<> DependencyManager::runDiagnostics()
     ++m_diagnosticRuns;
     setRunningDiagnostics(true);
     QList<DiagnosticItem> items{Diagnostics::systemItem(), Diagnostics::architectureItem()};
+    const QPointer<DependencyManager> self(this);
     for (const Tool tool : downloadableTools()) {
         const std::optional<QString> version = co_await validate(tool);
+        if (!self)
+            co_return;
         if (version)
             setVersion(tool, *version);
         items.append(Diagnostics::toolItem(tool, version));
     }
     const ToolCheck ejs = co_await EJSManager::status();
+    if (!self)
+        co_return;
     setEjsDetail(ejs.detail);
     items.append({QUuid::createUuid(), Tools::rawValue(Tool::Ejs), ejs.ok, ejs.detail});
 
@@ -553,6 +587,8 @@ QCoro::Task<> DependencyManager::runDiagnostics()
         const ToolCheck check = co_await test();
         items.append({QUuid::createUuid(), name, check.ok, check.detail});
     }
+    if (!self)
+        co_return;
     if (const std::optional<DiagnosticItem> disk = Diagnostics::diskItem(m_freeSpace()))
         items.append(*disk);
 

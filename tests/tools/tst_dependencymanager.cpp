@@ -569,6 +569,22 @@ private Q_SLOTS:
         QVERIFY(changes.isEmpty());
         QVERIFY(TestLog::appLogLines().isEmpty());
     }
+
+    // A window closed during the start-up check: the probe still running ends after the manager
+    // and must find nothing of it to write to (a sanitized build catches the write).
+    void checkOutlivingItsManager()
+    {
+        TestEnvironment env;
+        TestHttpServer server;
+        qputenv("MORVANE_TOOL_MIRROR", server.base().toUtf8());
+        env.installScript(QStringLiteral("yt-dlp"), "#!/bin/sh\necho 2023.03.04\n");
+        auto manager = std::make_unique<DependencyManager>(&m_network);
+        QCoro::Task<> check = manager->bootstrap();
+        QVERIFY(manager->busy());
+        manager.reset();
+        QCoro::waitFor(std::move(check));
+        QVERIFY(TestLog::appLogLines().isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDependencyManager)
