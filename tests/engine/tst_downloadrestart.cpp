@@ -122,14 +122,6 @@ QStringList statuses(const DownloadManager &manager)
     return statuses;
 }
 
-QStringList savedStatuses()
-{
-    QStringList statuses;
-    for (const TaskRecord &record : TestDownloads::readQueueFile().value_or(QList<TaskRecord>()))
-        statuses.append(TaskStatuses::rawValue(record.status));
-    return statuses;
-}
-
 } // namespace
 
 // Two slow downloads from the local server with the real yt-dlp.
@@ -142,10 +134,7 @@ struct Setup
 
     Setup()
     {
-        env.installTool(QStringLiteral("yt-dlp"), QStringLiteral("/usr/bin/yt-dlp"));
-        env.installTool(QStringLiteral("ffmpeg"), QStringLiteral("/usr/bin/ffmpeg"));
-        env.installTool(QStringLiteral("ffprobe"), QStringLiteral("/usr/bin/ffprobe"));
-        SettingsStore::set(QStringLiteral("remoteEJS"), false);
+        TestDownloads::installDebianTools(env);
         SettingsStore::set(QStringLiteral("rateLimit"), QStringLiteral("20K"));
         for (const QString &path : {QStringLiteral("/r1.mp4"), QStringLiteral("/r2.mp4")}) {
             server.serveFile(path, TestMedia::videoFile(), "video/mp4");
@@ -188,7 +177,7 @@ private Q_SLOTS:
         QCOMPARE(helper.line(), QByteArray("terminated"));
         QVERIFY(helper.process.waitForFinished(downloadTimeoutMs));
         QCOMPARE(helper.process.exitCode(), 0);
-        QCOMPARE(savedStatuses(), (QStringList{QStringLiteral("queued"), QStringLiteral("queued")}));
+        QCOMPARE(TestDownloads::savedStatuses(), (QStringList{QStringLiteral("queued"), QStringLiteral("queued")}));
 
         HistoryStore history;
         DownloadManager manager(&history);
@@ -216,7 +205,7 @@ private Q_SLOTS:
         // Orphaned children would go on writing into the partial files.
         for (const QByteArray &pid : words.mid(1))
             ::kill(-pid_t(pid.toLongLong()), SIGKILL);
-        QCOMPARE(savedStatuses(), (QStringList{QStringLiteral("downloading"), QStringLiteral("downloading")}));
+        QCOMPARE(TestDownloads::savedStatuses(), (QStringList{QStringLiteral("downloading"), QStringLiteral("downloading")}));
 
         HistoryStore history;
         DownloadManager manager(&history);

@@ -55,10 +55,7 @@ struct Setup
 
     Setup()
     {
-        env.installTool(QStringLiteral("yt-dlp"), QStringLiteral("/usr/bin/yt-dlp"));
-        env.installTool(QStringLiteral("ffmpeg"), QStringLiteral("/usr/bin/ffmpeg"));
-        env.installTool(QStringLiteral("ffprobe"), QStringLiteral("/usr/bin/ffprobe"));
-        SettingsStore::set(QStringLiteral("remoteEJS"), false);
+        TestDownloads::installDebianTools(env);
         TestMedia::serve(server);
     }
 

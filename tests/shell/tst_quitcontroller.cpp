@@ -31,14 +31,6 @@ public:
     int withdrawn = 0;
 };
 
-QStringList savedStatuses()
-{
-    QStringList statuses;
-    for (const TaskRecord &record : TestDownloads::readQueueFile().value_or(QList<TaskRecord>()))
-        statuses.append(TaskStatuses::rawValue(record.status));
-    return statuses;
-}
-
 } // namespace
 
 class TestQuitController : public QObject
@@ -127,7 +119,7 @@ private Q_SLOTS:
         QCOMPARE(exited.size(), exits ? 1 : 0);
         QCOMPARE(TaskStatuses::rawValue(task->status()), status);
         if (exits)
-            QCOMPARE(savedStatuses(), QStringList{QStringLiteral("queued")});
+            QCOMPARE(TestDownloads::savedStatuses(), QStringList{QStringLiteral("queued")});
         fake.release(QStringLiteral("a"));
     }
 

@@ -2,6 +2,7 @@
 
 #include "TestEnvironment.h"
 #include "core/Json.h"
+#include "core/SettingsStore.h"
 #include "engine/DownloadManager.h"
 #include "engine/QueueFile.h"
 
@@ -27,6 +28,21 @@ std::optional<QList<TaskRecord>> readQueueFile()
         records.append(*record);
     }
     return records;
+}
+
+QStringList savedStatuses()
+{
+    QStringList statuses;
+    for (const TaskRecord &record : readQueueFile().value_or(QList<TaskRecord>()))
+        statuses.append(TaskStatuses::rawValue(record.status));
+    return statuses;
+}
+
+void installDebianTools(const TestEnvironment &environment)
+{
+    for (const QString &tool : {QStringLiteral("yt-dlp"), QStringLiteral("ffmpeg"), QStringLiteral("ffprobe")})
+        environment.installTool(tool, QStringLiteral("/usr/bin/") + tool);
+    SettingsStore::set(QStringLiteral("remoteEJS"), false);
 }
 
 } // namespace TestDownloads

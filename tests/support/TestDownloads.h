@@ -17,6 +17,13 @@ namespace TestDownloads {
 // The records of "queue.json" in the support folder; nullopt when missing or not decodable.
 [[nodiscard]] std::optional<QList<TaskRecord>> readQueueFile();
 
+// The status of each record in "queue.json", empty when the file is missing or unreadable.
+[[nodiscard]] QStringList savedStatuses();
+
+// Debian's yt-dlp, ffmpeg and ffprobe in the test "Tools" folder, with challenge scripts off:
+// the 2023 build knows no such option.
+void installDebianTools(const TestEnvironment &environment);
+
 } // namespace TestDownloads
 
 // A scripted stand-in for yt-dlp in the test "Tools" folder. It answers the link

@@ -1,3 +1,4 @@
+#include "TestDownloads.h"
 #include "ActionList.h"
 #include "TestEnvironment.h"
 #include "TestFileManager.h"
@@ -6,7 +7,6 @@
 #include "TestRequests.h"
 #include "core/Json.h"
 #include "core/LogManager.h"
-#include "core/SettingsStore.h"
 #include "core/TextHelpers.h"
 #include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
@@ -40,10 +40,7 @@ struct Setup
 
     Setup()
     {
-        env.installTool(QStringLiteral("yt-dlp"), QStringLiteral("/usr/bin/yt-dlp"));
-        env.installTool(QStringLiteral("ffmpeg"), QStringLiteral("/usr/bin/ffmpeg"));
-        env.installTool(QStringLiteral("ffprobe"), QStringLiteral("/usr/bin/ffprobe"));
-        SettingsStore::set(QStringLiteral("remoteEJS"), false);
+        TestDownloads::installDebianTools(env);
         TestMedia::serve(server);
         TestHttpServer::Route slow;
         slow.filePath = TestMedia::videoFile();
