@@ -237,25 +237,18 @@ private Q_SLOTS:
     void stationWhileARefillRuns_data()
     {
         QTest::addColumn<bool>("radio"); // else a search
-        QTest::addColumn<QList<int>>("station");
-        QTest::addColumn<QStringList>("calls");
-        const QString oldMix = QStringLiteral("radio ") + idOf(1) + QStringLiteral(" 40");
-        QTest::newRow("radio") << true << QList<int>{7, 100, 101, 102}
-                               << QStringList{oldMix, QStringLiteral("radio ") + idOf(7) + QStringLiteral(" 40")};
-        QTest::newRow("search") << false << QList<int>{20, 21, 22, 23, 24, 25, 26, 27}
-                                << QStringList{oldMix, QStringLiteral("search slow jazz 25")};
+        QTest::newRow("radio") << true;
+        QTest::newRow("search") << false;
     }
 
     void stationWhileARefillRuns()
     {
         QFETCH(bool, radio);
-        QFETCH(QList<int>, station);
-        QFETCH(QStringList, calls);
+        const QList<int> station = radio ? QList<int>{7, 100, 101, 102} : QList<int>{20, 21, 22, 23, 24, 25, 26, 27};
         auto &player = *m_rig->player;
         answer({{QStringLiteral("radio ") + idOf(1), {50, 51, 52}},
-                {QStringLiteral("radio ") + idOf(7), {100, 101, 102}}});
-        m_rig->catalog.listings.insert(QStringLiteral("search slow jazz"),
-                                       {tracksOf({20, 21, 22, 23, 24, 25, 26, 27})});
+                {QStringLiteral("radio ") + idOf(7), {100, 101, 102}},
+                {QStringLiteral("search slow jazz"), {20, 21, 22, 23, 24, 25, 26, 27}}});
         m_rig->catalog.holding = true;
         m_rig->playing(3, 1);
         player.setNonStop(true);
@@ -270,7 +263,10 @@ private Q_SLOTS:
         m_rig->catalog.holding = false;
         m_rig->catalog.release();
         // Requests that waited for the old refill run one of their own.
-        QTRY_COMPARE(m_rig->catalog.calls, calls);
+        QTRY_COMPARE(m_rig->catalog.calls,
+                     (QStringList{QStringLiteral("radio ") + idOf(1) + QStringLiteral(" 40"),
+                                  radio ? QStringLiteral("radio ") + idOf(7) + QStringLiteral(" 40")
+                                        : QStringLiteral("search slow jazz 25")}));
         QTRY_VERIFY(!player.isFillingQueue());
         QStringList ids = m_rig->queueIds();
         if (radio)
@@ -285,21 +281,17 @@ private Q_SLOTS:
     void commandWhileTheRefillRuns_data()
     {
         QTest::addColumn<QString>("command");
-        QTest::addColumn<QList<int>>("queue");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<bool>("playing");
-        QTest::newRow("none") << QString() << QList<int>{0, 1, 100, 101, 102} << 2 << true;
-        QTest::newRow("another list") << "list" << QList<int>{10, 11, 12, 100, 101, 102} << 1 << true;
-        QTest::newRow("pause") << "pause" << QList<int>{0, 1, 100, 101, 102} << 2 << false;
-        QTest::newRow("pause, then play") << "pause play" << QList<int>{0, 1, 100, 101, 102} << 2 << true;
+        QTest::newRow("none") << QString();
+        QTest::newRow("another list") << "list";
+        QTest::newRow("pause") << "pause";
+        QTest::newRow("pause, then play") << "pause play";
     }
 
     void commandWhileTheRefillRuns()
     {
         QFETCH(QString, command);
-        QFETCH(QList<int>, queue);
-        QFETCH(int, index);
-        QFETCH(bool, playing);
+        const bool list = command == QLatin1String("list");
+        const bool playing = !command.endsWith(QLatin1String("pause"));
         auto &player = *m_rig->player;
         player.setNonStop(true);
         m_rig->catalog.listings.insert(QStringLiteral("radio ") + idOf(1), {tracksOf({100, 101, 102})});
@@ -326,10 +318,11 @@ private Q_SLOTS:
         QTRY_VERIFY(!player.isFillingQueue());
         QCoreApplication::processEvents(); // the waiting advance resumes after the refill ends
 
-        QCOMPARE(m_rig->queueIds(), idsOf(queue));
-        QCOMPARE(player.index(), std::optional<int>(index));
+        QCOMPARE(m_rig->queueIds(),
+                 idsOf((list ? QList<int>{10, 11, 12} : QList<int>{0, 1}) + QList<int>{100, 101, 102}));
+        QCOMPARE(player.index(), std::optional<int>(list ? 1 : 2));
         QCOMPARE(player.isPlaying(), playing);
-        if (index == 1) {
+        if (list) {
             QCOMPARE(player.queue().at(1).uid(), chosen);
             QCOMPARE(m_rig->audio.loads.size(), loads);
         } else {
