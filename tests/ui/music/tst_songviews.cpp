@@ -110,6 +110,8 @@ struct Screen : MusicShellScreen
         QQuickItem *entry = nullptr;
         for (int wait = 0; wait < 50 && !(entry = item(QStringLiteral("entry:") + key)); ++wait)
             QTest::qWait(20);
+        // A frame lays the menu out around its entries: until then one found may lie outside it.
+        window->grabWindow();
         return entry;
     }
     // The picture of the artwork view inside `of` (its first one), once it is drawn.
