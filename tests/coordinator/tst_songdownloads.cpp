@@ -1,3 +1,4 @@
+#include "TestDownloads.h"
 #include "TestHttpServer.h"
 #include "TestMedia.h"
 #include "TestRecommender.h"
@@ -406,10 +407,7 @@ private Q_SLOTS:
     {
         Rig rig;
         const auto &environment = rig.recommender.environment();
-        environment.installTool(QStringLiteral("yt-dlp"), QStringLiteral("/usr/bin/yt-dlp"));
-        environment.installTool(QStringLiteral("ffmpeg"), QStringLiteral("/usr/bin/ffmpeg"));
-        environment.installTool(QStringLiteral("ffprobe"), QStringLiteral("/usr/bin/ffprobe"));
-        SettingsStore::set(QStringLiteral("remoteEJS"), false);
+        TestDownloads::installDebianTools(environment);
         TestHttpServer server;
         server.serveFile(QStringLiteral("/watch"), TestMedia::audioFile(), "audio/mp4");
         const VideoSiteBase base(server.base());

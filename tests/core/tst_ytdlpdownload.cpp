@@ -1,3 +1,4 @@
+#include "TestDownloads.h"
 #include "TestEnvironment.h"
 #include "TestHttpServer.h"
 #include "TestMedia.h"
@@ -126,11 +127,8 @@ private Q_SLOTS:
     void init()
     {
         m_env = std::make_unique<TestEnvironment>();
-        m_env->installTool(QStringLiteral("yt-dlp"), QStringLiteral("/usr/bin/yt-dlp"));
-        m_env->installTool(QStringLiteral("ffmpeg"), QStringLiteral("/usr/bin/ffmpeg"));
-        m_env->installTool(QStringLiteral("ffprobe"), QStringLiteral("/usr/bin/ffprobe"));
-        // The 2023 build knows neither challenge-solving option; no deno is installed either.
-        SettingsStore::set(QStringLiteral("remoteEJS"), false);
+        // No deno is installed: the 2023 build asks for none.
+        TestDownloads::installDebianTools(*m_env);
     }
 
     void cleanup() { m_env.reset(); }

@@ -1,3 +1,4 @@
+#include "TestDownloads.h"
 #include "TestEnvironment.h"
 #include "TestHttpServer.h"
 #include "TestMedia.h"
@@ -5,7 +6,6 @@
 #include "core/ManagedProcess.h"
 #include "core/ProcessRunner.h"
 #include "core/ProgressParser.h"
-#include "core/SettingsStore.h"
 #include "core/YTDLPManager.h"
 #include "engine/DownloadTask.h"
 
@@ -590,10 +590,7 @@ private Q_SLOTS:
         QFETCH(int, items);
 
         TestEnvironment env;
-        env.installTool(QStringLiteral("yt-dlp"), QStringLiteral("/usr/bin/yt-dlp"));
-        env.installTool(QStringLiteral("ffmpeg"), QStringLiteral("/usr/bin/ffmpeg"));
-        env.installTool(QStringLiteral("ffprobe"), QStringLiteral("/usr/bin/ffprobe"));
-        SettingsStore::set(QStringLiteral("remoteEJS"), false);
+        TestDownloads::installDebianTools(env);
         TestHttpServer server;
         TestMedia::serve(server);
         server.serveText(

@@ -1,3 +1,4 @@
+#include "TestDownloads.h"
 #include "TestEnvironment.h"
 #include "TestHttpServer.h"
 #include "TestMedia.h"
@@ -38,10 +39,7 @@ private Q_SLOTS:
     void userAgentFieldReachesTheServer()
     {
         TestEnvironment env;
-        env.installTool(QStringLiteral("yt-dlp"), QStringLiteral("/usr/bin/yt-dlp"));
-        env.installTool(QStringLiteral("ffmpeg"), QStringLiteral("/usr/bin/ffmpeg"));
-        env.installTool(QStringLiteral("ffprobe"), QStringLiteral("/usr/bin/ffprobe"));
-        SettingsStore::set(QStringLiteral("remoteEJS"), false); // the 2023 build knows no such option
+        TestDownloads::installDebianTools(env);
         SettingsStore::set(QStringLiteral("notifications"), false);
         TestHttpServer server;
         TestMedia::serve(server);
