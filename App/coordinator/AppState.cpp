@@ -7,6 +7,7 @@
 #include "player/YTMusicCatalog.h"
 
 #include <QCoroFuture>
+#include <QCoroSignal>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QtConcurrent>
@@ -52,6 +53,7 @@ AppState::AppState(Backends backends, QObject *parent)
     , m_deps(&m_network)
     , m_history(afterRegisteringDefaults())
     , m_downloads(&m_history, DownloadManager::Restore::Later)
+    , m_library(LibraryStore::Load::Later)
     , m_catalog(catalogOrDefault(std::move(backends.catalog)))
     , m_audio(audioOrDefault(std::move(backends.audio)))
     , m_artwork(&m_network)
@@ -159,6 +161,10 @@ QCoro::Task<> AppState::loadStored()
     // The history first: a restored task that finishes is recorded in it.
     m_history.adopt(std::move(items));
     m_downloads.restore(records);
+    if (!m_library.isLoaded())
+        co_await qCoro(&m_library, &LibraryStore::loaded);
+    if (!self)
+        co_return;
     // The workers' malloc arenas keep the pages of the parsed files, freed but resident: back to
     // the system with them.
     malloc_trim(0);
@@ -182,6 +188,11 @@ QCoro::Task<> AppState::launch()
     const QPointer<AppState> self(this);
     co_await m_deps.bootstrap();
     if (!self || !settleSetup())
+        co_return;
+    // Discovery skips what the stored library already holds fresh.
+    if (!m_library.isLoaded())
+        co_await qCoro(&m_library, &LibraryStore::loaded);
+    if (!self)
         co_return;
     m_engine.discover();
     // The update check runs on its own; the window does not wait for it.

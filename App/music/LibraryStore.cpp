@@ -50,7 +50,7 @@ QList<uint> titleKey(const QString &title)
 
 } // namespace
 
-LibraryStore::LibraryStore(QObject *parent)
+LibraryStore::LibraryStore(Load load, QObject *parent)
     : QObject(parent)
     , m_path(AppPaths::support() + QStringLiteral("/library.json"))
     , m_saveTimer(this)
@@ -61,7 +61,12 @@ LibraryStore::LibraryStore(QObject *parent)
     connect(&m_writer, &QFutureWatcher<bool>::finished, this, &LibraryStore::writeFinished);
     if (QCoreApplication *app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, &LibraryStore::flush);
-    load();
+    if (load == Load::Now) {
+        adopt(read(m_path));
+        return;
+    }
+    connect(&m_reader, &QFutureWatcher<Stored>::finished, this, &LibraryStore::settle);
+    m_reader.setFuture(QtConcurrent::run(&LibraryStore::read, m_path));
 }
 
 LibraryStore::~LibraryStore()
@@ -69,25 +74,49 @@ LibraryStore::~LibraryStore()
     flush();
 }
 
-void LibraryStore::load()
+LibraryStore::Stored LibraryStore::read(const QString &path)
 {
-    Json::removeStaleTemporaries(m_path);
-    QFile file(m_path);
+    Json::removeStaleTemporaries(path);
+    Stored stored;
+    QFile file(path);
     if (file.exists()) {
         std::optional<LibraryData> decoded;
         if (file.open(QIODevice::ReadOnly))
             decoded = LibraryData::fromJson(file.readAll());
         file.close();
         if (decoded) {
-            m_data = std::move(*decoded);
+            stored.data = std::move(*decoded);
         } else {
             // Keep the user's likes, playlists and plays for a repair instead of letting the
             // first save overwrite them with an empty library.
-            Json::moveAside(m_path);
+            Json::moveAside(path);
             LogManager::appLog(QStringLiteral("library.json could not be read; moved aside to library.json.bad"));
         }
     }
-    rebuildStats();
+    stored.stats = statsOf(stored.data.plays);
+    return stored;
+}
+
+void LibraryStore::settle()
+{
+    if (m_loaded)
+        return;
+    m_reader.waitForFinished();
+    adopt(m_reader.result());
+    // Views built before the file was in read an empty library.
+    ++m_historyVersion;
+    Q_EMIT statsChanged();
+    Q_EMIT historyVersionChanged();
+    Q_EMIT libraryChanged();
+    Q_EMIT downloadsChanged();
+    Q_EMIT loaded();
+}
+
+void LibraryStore::adopt(Stored stored)
+{
+    m_data = std::move(stored.data);
+    m_stats = std::move(stored.stats);
+    m_loaded = true;
 }
 
 void LibraryStore::saveNow()
@@ -140,8 +169,14 @@ void LibraryStore::changed(bool history)
 
 void LibraryStore::rebuildStats()
 {
+    m_stats = statsOf(m_data.plays);
+    Q_EMIT statsChanged();
+}
+
+QHash<QString, TrackStat> LibraryStore::statsOf(const QList<PlayEvent> &plays)
+{
     QHash<QString, TrackStat> stats;
-    for (const PlayEvent &event : std::as_const(m_data.plays)) {
+    for (const PlayEvent &event : plays) {
         TrackStat &stat = stats[event.trackID];
         if (event.skipped)
             ++stat.skips;
@@ -153,12 +188,12 @@ void LibraryStore::rebuildStats()
                 stat.last = event.date;
         }
     }
-    m_stats = std::move(stats);
-    Q_EMIT statsChanged();
+    return stats;
 }
 
 void LibraryStore::registerTracks(const QList<Track> &tracks)
 {
+    settle();
     bool grew = false;
     for (const Track &track : tracks) {
         if (track.isPlaceholder())
@@ -205,6 +240,7 @@ void LibraryStore::prune(const QList<Track> &registering)
 
 void LibraryStore::toggleLike(const Track &track)
 {
+    settle();
     registerTracks({track});
     const qsizetype index = m_data.likes.indexOf(track.id);
     if (index >= 0)
@@ -216,6 +252,7 @@ void LibraryStore::toggleLike(const Track &track)
 
 void LibraryStore::record(PlayEvent event)
 {
+    settle();
     // A live stream or an unknown length must not put NaN or infinity into the library.
     event.listened = std::isfinite(event.listened) ? event.listened : 0;
     if (event.duration && !std::isfinite(*event.duration))
@@ -228,12 +265,14 @@ void LibraryStore::record(PlayEvent event)
 
 void LibraryStore::clearHistory()
 {
+    settle();
     m_data.plays.clear();
     changed(true);
 }
 
 void LibraryStore::recordSearch(const QString &text)
 {
+    settle();
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return;
@@ -247,12 +286,14 @@ void LibraryStore::recordSearch(const QString &text)
 
 void LibraryStore::clearSearches()
 {
+    settle();
     m_data.searches.clear();
     changed(false);
 }
 
 void LibraryStore::update(const Track &track)
 {
+    settle();
     if (track.isPlaceholder())
         return;
     m_data.catalog.insert(track.id, track);
@@ -275,6 +316,7 @@ Playlist *LibraryStore::findPlaylist(const QUuid &id)
 Playlist LibraryStore::createPlaylist(const QString &name, const QList<Track> &tracks,
                                       const std::optional<QString> &sourceURL)
 {
+    settle();
     registerTracks(tracks);
     const Playlist playlist{QUuid::createUuid(), name.isEmpty() ? QStringLiteral("New Playlist") : name, tracks,
                             QDateTime::currentDateTimeUtc(), sourceURL};
@@ -285,6 +327,7 @@ Playlist LibraryStore::createPlaylist(const QString &name, const QList<Track> &t
 
 void LibraryStore::renamePlaylist(const QUuid &id, const QString &name)
 {
+    settle();
     Playlist *playlist = findPlaylist(id);
     if (!playlist || MusicText::trimmedSpaces(name).isEmpty())
         return;
@@ -294,6 +337,7 @@ void LibraryStore::renamePlaylist(const QUuid &id, const QString &name)
 
 void LibraryStore::add(const QList<Track> &tracks, const QUuid &playlistID)
 {
+    settle();
     if (!findPlaylist(playlistID))
         return;
     registerTracks(tracks);
@@ -312,6 +356,7 @@ void LibraryStore::add(const QList<Track> &tracks, const QUuid &playlistID)
 
 void LibraryStore::remove(const QString &trackID, const QUuid &playlistID)
 {
+    settle();
     Playlist *playlist = findPlaylist(playlistID);
     if (!playlist)
         return;
@@ -321,6 +366,7 @@ void LibraryStore::remove(const QString &trackID, const QUuid &playlistID)
 
 void LibraryStore::move(const QUuid &playlistID, const QList<int> &sources, int destination)
 {
+    settle();
     Playlist *playlist = findPlaylist(playlistID);
     if (!playlist)
         return;
@@ -350,6 +396,7 @@ void LibraryStore::move(const QUuid &playlistID, const QList<int> &sources, int 
 
 void LibraryStore::deletePlaylist(const QUuid &id)
 {
+    settle();
     m_data.playlists.removeIf([&id](const Playlist &playlist) { return playlist.id == id; });
     changed(false);
 }
@@ -365,6 +412,7 @@ std::optional<Playlist> LibraryStore::playlist(const QUuid &id) const
 
 void LibraryStore::recordDownload(const QString &trackID, const QString &path)
 {
+    settle();
     m_data.downloads.insert(trackID, path);
     changed(false);
     Q_EMIT downloadsChanged();
@@ -435,6 +483,7 @@ QSet<QString> LibraryStore::recentIDs(int count) const
 
 void LibraryStore::setDiscovery(const Discovery &discovery)
 {
+    settle();
     m_data.discoveries.removeIf(
         [&discovery](const Discovery &stored) { return stored.kind == discovery.kind && stored.key == discovery.key; });
     m_data.discoveries.append(discovery);
@@ -448,6 +497,7 @@ void LibraryStore::setDiscovery(const Discovery &discovery)
 
 void LibraryStore::markShown(const QStringList &ids)
 {
+    settle();
     for (const QString &id : ids)
         ++m_data.shown[id];
     if (m_data.shown.size() > shownLimit) {

@@ -21,6 +21,10 @@
 // snapshot of the library, one at a time and in order; once the application is quitting they
 // run synchronously. A pending save is flushed when the application is about to quit and when
 // the store is destroyed.
+//
+// The application reads the file on a worker while its window comes up: until it is in, the
+// collections read as empty, and an edit first waits for the file, so no edit is lost to it and
+// nothing is saved before it.
 class LibraryStore final : public QObject
 {
     Q_OBJECT
@@ -28,11 +32,14 @@ class LibraryStore final : public QObject
     Q_PROPERTY(int historyVersion READ historyVersion NOTIFY historyVersionChanged)
 
 public:
-    // Loads "library.json"; a file that is present but unreadable is moved aside as
-    // "library.json.bad" and the library starts empty.
-    explicit LibraryStore(QObject *parent = nullptr);
+    enum class Load { Now, Later };
+
+    // Loads "library.json", at once or on a worker; a file that is present but unreadable is
+    // moved aside as "library.json.bad" and the library starts empty.
+    explicit LibraryStore(Load load = Load::Now, QObject *parent = nullptr);
     ~LibraryStore() override;
 
+    [[nodiscard]] bool isLoaded() const { return m_loaded; }
     [[nodiscard]] int historyVersion() const { return m_historyVersion; }
     // Per-track statistics of the play log, with an entry for every track id it holds.
     [[nodiscard]] QHash<QString, TrackStat> stats() const { return m_stats; }
@@ -91,6 +98,8 @@ public:
     void markShown(const QStringList &ids);
 
 Q_SIGNALS:
+    // The stored library is in; every change signal has been sent for it.
+    void loaded();
     void historyVersionChanged();
     void statsChanged();
     // Every change mark: something in the library was edited.
@@ -101,7 +110,16 @@ Q_SIGNALS:
     void saved();
 
 private:
-    void load();
+    struct Stored
+    {
+        LibraryData data;
+        QHash<QString, TrackStat> stats;
+    };
+    [[nodiscard]] static Stored read(const QString &path);
+    [[nodiscard]] static QHash<QString, TrackStat> statsOf(const QList<PlayEvent> &plays);
+    void adopt(Stored stored);
+    // Waits for a file still being read, so an edit applies to the stored library.
+    void settle();
     void changed(bool history);
     void rebuildStats();
     void prune(const QList<Track> &registering);
@@ -111,6 +129,8 @@ private:
     void flush();
 
     LibraryData m_data;
+    QFutureWatcher<Stored> m_reader;
+    bool m_loaded = false;
     QHash<QString, TrackStat> m_stats;
     int m_historyVersion = 0;
     QString m_path;
