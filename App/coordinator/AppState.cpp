@@ -1,6 +1,7 @@
 #include "AppState.h"
 
 #include "DownloadRequests.h"
+#include "core/FreedMemory.h"
 #include "core/SettingsStore.h"
 #include "engine/QueueFile.h"
 #include "platform/MpvAudio.h"
@@ -11,8 +12,6 @@
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QtConcurrent>
-
-#include <malloc.h>
 
 namespace {
 std::unique_ptr<MusicCatalog> catalogOrDefault(std::unique_ptr<MusicCatalog> catalog)
@@ -165,9 +164,7 @@ QCoro::Task<> AppState::loadStored()
         co_await qCoro(&m_library, &LibraryStore::loaded);
     if (!self)
         co_return;
-    // The workers' malloc arenas keep the pages of the parsed files, freed but resident: back to
-    // the system with them.
-    malloc_trim(0);
+    returnFreedMemory();
 }
 
 bool AppState::settleSetup()

@@ -60,8 +60,8 @@ public:
     explicit AppState(Backends backends = {}, QObject *parent = nullptr);
     ~AppState() override;
 
-    // The history and the queue are in.
-    [[nodiscard]] bool isLoaded() const { return m_downloads.isRestored(); }
+    // The history, the queue and the library are in.
+    [[nodiscard]] bool isLoaded() const { return m_downloads.isRestored() && m_library.isLoaded(); }
 
     [[nodiscard]] QNetworkAccessManager &network() { return m_network; }
     [[nodiscard]] DependencyManager &deps() { return m_deps; }

@@ -2,6 +2,7 @@
 
 #include "MusicText.h"
 #include "core/AppPaths.h"
+#include "core/FreedMemory.h"
 #include "core/Json.h"
 #include "core/LogManager.h"
 #include "core/TextHelpers.h"
@@ -39,7 +40,9 @@ template<typename T> bool fillMissing(std::optional<T> &stored, const std::optio
 // mid-write leaves the previous library in place.
 bool writeLibrary(const QString &path, const LibraryData &data)
 {
-    return Json::writeFile(path, data.toJson());
+    const bool written = Json::writeFile(path, data.toJson());
+    returnFreedMemory();
+    return written;
 }
 
 // Titles ordered by Unicode code points of their composed form, not by UTF-16 units or locale.

@@ -206,6 +206,37 @@ private Q_SLOTS:
         QCOMPARE(readFile(libraryPath() + QStringLiteral(".bad")), content);
     }
 
+    void loadingOnAWorker()
+    {
+        TestEnvironment env;
+        const LibraryData sample = sampleLibrary();
+        const QByteArray content = sample.toJson();
+        writeFile(libraryPath(), content);
+        {
+            // Gone before the file is in: nothing of the empty stand-in is written over it.
+            LibraryStore store(LibraryStore::Load::Later);
+        }
+        QCOMPARE(readFile(libraryPath()), content);
+
+        LibraryStore store(LibraryStore::Load::Later);
+        QSignalSpy loaded(&store, &LibraryStore::loaded);
+        QSignalSpy history(&store, &LibraryStore::historyVersionChanged);
+        QVERIFY(store.likes().isEmpty());
+        // An edit made before the file is in applies to the stored library, not to an empty one.
+        store.toggleLike(track(idOf(2)));
+        QCOMPARE(store.likes(), (QStringList{idOf(2), idOf(1)}));
+        QCOMPARE(store.playlists(), sample.playlists);
+        QCOMPARE(loaded.size(), 1);
+        QCOMPARE(history.size(), 2);
+        QSignalSpy saved(&store, &LibraryStore::saved);
+        store.saveNow();
+        QVERIFY(saved.wait());
+        QCOMPARE(stored().likes, store.likes());
+        QCOMPARE(stored().plays, sample.plays);
+        QTest::qWait(50);
+        QCOMPARE(loaded.size(), 1);
+    }
+
     void savedFileRoundTrips()
     {
         TestEnvironment env;

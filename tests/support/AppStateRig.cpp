@@ -29,10 +29,15 @@ void AppStateRig::build(std::unique_ptr<AudioBackend> backend)
     AppState::Backends backends;
     backends.catalog = std::move(fakeCatalog);
     backends.audio = std::move(backend);
-    state = std::make_unique<AppState>(std::move(backends));
-    // As the window is up by then: the stored history and queue are in.
-    if (!QTest::qWaitFor([this] { return state->isLoaded(); }))
-        qFatal("the stored history and queue never came in");
+    state = loadedState(std::move(backends));
+}
+
+std::unique_ptr<AppState> AppStateRig::loadedState(AppState::Backends backends)
+{
+    auto state = std::make_unique<AppState>(std::move(backends));
+    if (!QTest::qWaitFor([&state] { return state->isLoaded(); }))
+        qFatal("the stored history, queue and library never came in");
+    return state;
 }
 
 bool AppStateRig::makeReady(bool realYtdlp)

@@ -25,6 +25,9 @@ struct AppStateRig
     [[nodiscard]] bool fetchCanned(const QByteArray &answer,
                                    const QString &link = QStringLiteral("https://media.example/watch"));
 
+    // A coordinator over `backends` with its stored files in, as it is once the window is up.
+    [[nodiscard]] static std::unique_ptr<AppState> loadedState(AppState::Backends backends);
+
     [[nodiscard]] PlayerManager &player() { return state->player(); }
     // A queue of `count` songs (see PlayerRig::track) with song `current` playing and ready.
     void playing(int count, int current = 0);

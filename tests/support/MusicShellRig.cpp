@@ -1,5 +1,6 @@
 #include "MusicShellRig.h"
 
+#include "AppStateRig.h"
 #include "TestRequests.h"
 #include "core/AppPaths.h"
 
@@ -20,7 +21,7 @@ MusicShellRig::MusicShellRig(const QByteArray &library)
     AppState::Backends backends;
     backends.catalog = std::move(fake);
     backends.audio = std::make_unique<FakeAudioBackend>();
-    state = std::make_unique<AppState>(std::move(backends));
+    state = AppStateRig::loadedState(std::move(backends));
 }
 
 QUuid MusicShellRig::playlistID(int number)
