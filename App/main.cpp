@@ -1,3 +1,4 @@
+#include "core/FreedMemory.h"
 #include "platform/LaunchRequest.h"
 #include "platform/SingleInstance.h"
 #include "shell/MorvaneApp.h"
@@ -9,6 +10,7 @@
 
 int main(int argc, char *argv[])
 {
+    keepLargeBlocksMapped();
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.morvane.Morvane"));
     // Closing the main window hides it; the instance lives on for the next launch to show it.

@@ -26,6 +26,7 @@
 #include "ProgressTicker.h"
 #include "TestHttpServer.h"
 #include "core/AppPaths.h"
+#include "core/FreedMemory.h"
 #include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
@@ -476,6 +477,8 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    // As the application's own main() does.
+    keepLargeBlocksMapped();
     QTemporaryDir home;
     BenchFixtures::useHome(home.path());
     // Update checks and tool downloads ask a closed local port.

@@ -75,7 +75,11 @@ void HistoryStore::adopt(QList<HistoryItem> stored)
         recordedIds.insert(item.id);
     stored.removeIf([&recordedIds](const HistoryItem &item) { return recordedIds.contains(item.id); });
     beginResetModel();
-    m_items.append(std::move(stored));
+    // Appending would copy into a list grown for twice as many entries.
+    if (m_items.isEmpty())
+        m_items = std::move(stored);
+    else
+        m_items.append(std::move(stored));
     endResetModel();
     m_loading = false;
     Q_EMIT itemsChanged();

@@ -1,6 +1,7 @@
 #include "engine/QueueFile.h"
 
 #include "core/AppPaths.h"
+#include "core/FreedMemory.h"
 #include "core/Json.h"
 #include "core/LogManager.h"
 #include "core/StringPool.h"
@@ -20,6 +21,7 @@ void writeRecords(const QString &path, const QList<TaskRecord> &records)
     for (const TaskRecord &record : records)
         array.append(record.toJson());
     Json::writeFile(path, QJsonDocument(array).toJson(QJsonDocument::Compact));
+    returnFreedMemory();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "MorvaneApp.h"
 
+#include "core/FreedMemory.h"
 #include "ui/AppStateTypes.h"
 #include "ui/music/ArtworkProvider.h"
 
@@ -7,7 +8,6 @@
 #include <QGuiApplication>
 #include <QSessionManager>
 
-#include <malloc.h>
 
 MorvaneApp::MorvaneApp(AppState::Backends backends, QObject *parent)
     : QObject(parent)
@@ -83,11 +83,10 @@ bool MorvaneApp::start()
     if (!m_shell.load(models))
         return false;
     connect(m_shell.mainWindow(), &QWindow::visibleChanged, this, &MorvaneApp::mainWindowVisibilityChanged);
-    // Reading the stored history, queue and library and compiling the window leave tens of
-    // megabytes of freed parse buffers that the C heap keeps resident; once the first frame is
-    // out they go back to the system. (The frame may be swapped on the render thread.)
+    // Compiling the window leaves freed buffers behind. (The frame may be swapped on the render
+    // thread.)
     connect(
-        m_shell.mainWindow(), &QQuickWindow::frameSwapped, this, [] { malloc_trim(0); },
+        m_shell.mainWindow(), &QQuickWindow::frameSwapped, this, &returnFreedMemory,
         static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     return true;
 }

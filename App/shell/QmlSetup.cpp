@@ -18,6 +18,12 @@ void QmlSetup::prepareApplication()
     // Our own controls (qrc:/Morvane/Style); Basic draws only what they leave out.
     QQuickStyle::setStyle(QStringLiteral("Morvane.Style"));
     QQuickStyle::setFallbackStyle(QStringLiteral("Basic"));
+    // The scene graph sizes its texture atlas after the window, 8 MB for ours, to hold a few dozen
+    // icons; pictures bigger than what a smaller atlas takes get textures of their own anyway.
+    for (const char *side : {"QSG_ATLAS_WIDTH", "QSG_ATLAS_HEIGHT"}) {
+        if (!qEnvironmentVariableIsSet(side))
+            qputenv(side, "512");
+    }
     Icons::load();
     // Window lists and docks show the brand mark of the sidebar, as the desktop entry's icon does.
     QGuiApplication::setWindowIcon(MenuBarIcon::symbolIcon(QStringLiteral("waveform.circle.fill")));
