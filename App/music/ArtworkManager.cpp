@@ -192,8 +192,14 @@ QImage ArtworkManager::decoded(const QByteArray &data, int largestSide)
     buffer.setData(data);
     QImageReader reader(&buffer);
     const QSize size = reader.size();
-    // Decoded straight to the size kept: a JPEG decoder shrinks while it reads.
-    if (largestSide > 0 && size.isValid() && std::min(size.width(), size.height()) > largestSide)
-        reader.setScaledSize(size.scaled(largestSide, largestSide, Qt::KeepAspectRatioByExpanding));
+    if (!size.isValid())
+        return reader.read();
+    // Every view crops to a square: only the middle one is kept, and at no more than the largest
+    // side shown. Decoded straight to it: a JPEG decoder shrinks and clips while it reads.
+    const int shorter = std::min(size.width(), size.height());
+    const int side = largestSide > 0 ? std::min(shorter, largestSide) : shorter;
+    const QSize scaled = size.scaled(side, side, Qt::KeepAspectRatioByExpanding);
+    reader.setScaledSize(scaled);
+    reader.setScaledClipRect(QRect((scaled.width() - side) / 2, (scaled.height() - side) / 2, side, side));
     return reader.read();
 }

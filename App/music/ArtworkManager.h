@@ -16,7 +16,7 @@ class QNetworkAccessManager;
 struct PendingArtwork;
 
 // Loads thumbnails over HTTP and keeps recently used decoded images in memory: at most 400 of
-// them, in at most 64 MB, each no larger than the largest view shows it. However many views ask
+// them, in at most 32 MB, each the square a view shows, no larger than the largest view shows it. However many views ask
 // for one link at once, it is downloaded once; a link that failed is not remembered and is tried
 // again next time. A picture a view holds stays while it does, whatever the cache drops. Lives on
 // the main thread for the whole run.
@@ -35,7 +35,7 @@ public:
     // caller no longer waits, and a download that no one else waits for is aborted.
     QCoro::Task<QImage> image(QList<QUrl> urls, CancelToken cancel = CancelToken());
     static constexpr int cacheLimit = 400;
-    static constexpr qint64 cacheBudget = 64 * 1024 * 1024; // bytes
+    static constexpr qint64 cacheBudget = 32 * 1024 * 1024; // bytes
 
     // The image already held for `url`, or a null image; starts no download.
     [[nodiscard]] QImage cached(const QUrl &url) const;
@@ -43,8 +43,8 @@ public:
     // `image` as a file other programs can read, under "Cache/Artwork": written once per picture
     // (named by its content), keeping the last few. Empty when it cannot be written.
     QString fileFor(const QImage &image);
-    // Pictures are decoded so that their shorter side is at most `pixels` (0: as they come). They
-    // are cropped to fill squares, so this is the side of the largest square that shows them.
+    // Pictures are kept as their middle square, its side at most `pixels` (0: as they come): the
+    // side of the largest square that shows them.
     void setLargestSide(int pixels) { m_largestSide = pixels; }
     // A view shows the picture of `url` (one the manager holds) until it releases it; each hold
     // needs its release.

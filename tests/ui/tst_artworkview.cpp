@@ -119,8 +119,8 @@ private Q_SLOTS:
     {
         auto view = loader({link("/a.png")});
         QTRY_VERIFY(view->loaded());
-        const QByteArray large = TestImages::solid(Qt::green, {1280, 720});
-        const int pushOut = int(ArtworkManager::cacheBudget / (1280 * 720 * 4)) + 1;
+        const QByteArray large = TestImages::solid(Qt::green, {720, 720});
+        const int pushOut = int(ArtworkManager::cacheBudget / (720 * 720 * 4)) + 1;
         for (int i = 0; i < pushOut; ++i) {
             const QString path = QStringLiteral("/large%1.png").arg(i);
             m_server->serveText(path, large, "image/png");
