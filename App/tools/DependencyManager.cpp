@@ -228,11 +228,16 @@ QCoro::Task<DependencyManager::InstallResult> DependencyManager::attempt(ToolSpe
     const Tool tool = spec.tool;
     const QString name = QFileInfo(Tools::path(tool)).fileName();
     const QString file = workFolder + QLatin1Char('/') + name;
+    // A quit may destroy the manager during any wait: the install then stops where it is.
+    const QPointer<DependencyManager> self(this);
+    const InstallResult stopped{std::nullopt, installError(5, QStringLiteral("Stopped."))};
     setStatus(tool, ComponentStatus::working(QStringLiteral("Downloading ") + url.host() + ellipsis));
 
     if (spec.archive == ArchiveKind::None) {
         if (const auto error = co_await fetch(tool, url, file))
             co_return InstallResult{std::nullopt, *error};
+        if (!self)
+            co_return stopped;
     } else {
         const QString archiveName =
             spec.archive == ArchiveKind::Zip ? QStringLiteral("Download.zip") : QStringLiteral("Download.tar.xz");
@@ -243,11 +248,15 @@ QCoro::Task<DependencyManager::InstallResult> DependencyManager::attempt(ToolSpe
             archive = run ? run->newArchivePath(archiveName) : workFolder + QLatin1Char('/') + archiveName;
             if (const auto error = co_await fetch(tool, url, *archive))
                 co_return InstallResult{std::nullopt, *error};
+            if (!self)
+                co_return stopped;
             if (run)
                 run->remember(url, *archive);
         }
         setStatus(tool, ComponentStatus::working(QStringLiteral("Extracting") + ellipsis));
         const auto extracted = co_await ArchiveExtractor::extractMember(*archive, name, file, maxExecutableSize);
+        if (!self)
+            co_return stopped;
         if (extracted.status == ArchiveExtractor::Status::Failed)
             co_return InstallResult{std::nullopt,
                                     installError(2, QStringLiteral("Could not extract archive: ") + extracted.error)};
@@ -264,10 +273,13 @@ QCoro::Task<DependencyManager::InstallResult> DependencyManager::attempt(ToolSpe
     setStatus(tool, ComponentStatus::working(QStringLiteral("Validating") + ellipsis));
     setProgress(tool, 0.95);
     std::optional<QString> version = co_await validate(tool, file);
-    if (!version) {
+    if (self && !version) {
         co_await QCoro::sleepFor(secondProbeDelay);
-        version = co_await validate(tool, file);
+        if (self)
+            version = co_await validate(tool, file);
     }
+    if (!self)
+        co_return stopped;
     if (!version)
         co_return InstallResult{std::nullopt, installError(4, QStringLiteral("Downloaded ") + Tools::rawValue(tool) +
                                                                   QStringLiteral(" failed validation."))};
@@ -296,9 +308,10 @@ QCoro::Task<DependencyManager::InstallResult> DependencyManager::installOne(Tool
                                     {QStringLiteral("File"), 0,
                                      QStringLiteral("Could not create a work folder in %1.").arg(toolsFolder())}};
         }
+        const QPointer<DependencyManager> self(this);
         InstallResult result = co_await attempt(spec, url, workFolder, run);
         QDir(workFolder).removeRecursively();
-        if (result.ok())
+        if (result.ok() || !self)
             co_return result;
         LogManager::appLog(QStringLiteral("Source ") + url.toString(QUrl::FullyEncoded) + QStringLiteral(" failed: ") +
                            result.error.message);

@@ -4,7 +4,9 @@
 #include "TestArchive.h"
 #include "TestEnvironment.h"
 #include "TestHttpServer.h"
+#include "TestToolMirror.h"
 #include "core/LogManager.h"
+#include "core/YTDLPManager.h"
 #include "tools/InstallRun.h"
 
 #include <QCoroTask>
@@ -570,20 +572,39 @@ private Q_SLOTS:
         QVERIFY(TestLog::appLogLines().isEmpty());
     }
 
-    // A window closed during the start-up check: the probe still running ends after the manager
-    // and must find nothing of it to write to (a sanitized build catches the write).
+    // A window closed during the start-up check: the probe or download still running ends after
+    // the manager and must find nothing of it to write to (a sanitized build catches the write).
+    void checkOutlivingItsManager_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("probing the tool") << true;
+        QTest::newRow("downloading the tool") << false;
+    }
+
     void checkOutlivingItsManager()
     {
+        QFETCH(bool, installed);
         TestEnvironment env;
-        TestHttpServer server;
-        qputenv("MORVANE_TOOL_MIRROR", server.base().toUtf8());
-        env.installScript(QStringLiteral("yt-dlp"), "#!/bin/sh\necho 2023.03.04\n");
+        TestToolMirror mirror(env.root());
+        if (installed) {
+            env.installScript(QStringLiteral("yt-dlp"), "#!/bin/sh\necho 2023.03.04\n");
+        } else {
+            // Slow enough that the manager goes while the download still runs.
+            TestHttpServer::Route slow;
+            slow.body = "#!/bin/sh\necho 2023.03.04\n";
+            slow.dripBytes = 4;
+            slow.dripIntervalMs = 50;
+            mirror.server().serve(YTDLPManager::spec().urls.value(0).path(), slow);
+        }
         auto manager = std::make_unique<DependencyManager>(&m_network);
         QCoro::Task<> check = manager->bootstrap();
         QVERIFY(manager->busy());
+        if (!installed)
+            QTRY_COMPARE(mirror.downloadCount(), 1);
         manager.reset();
         QCoro::waitFor(std::move(check));
-        QVERIFY(TestLog::appLogLines().isEmpty());
+        if (installed)
+            QVERIFY(TestLog::appLogLines().isEmpty());
     }
 };
 
