@@ -105,7 +105,9 @@ void LibraryStore::settle()
     if (m_loaded)
         return;
     m_reader.waitForFinished();
-    adopt(m_reader.result());
+    // Taken, not copied: a result left in the future would keep a second library alive once
+    // this one is edited.
+    adopt(m_reader.future().takeResult());
     // Views built before the file was in read an empty library.
     ++m_historyVersion;
     Q_EMIT statsChanged();
