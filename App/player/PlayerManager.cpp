@@ -345,10 +345,14 @@ QCoro::Task<> PlayerManager::advanceAfterRefill(QString shown)
 {
     const QUuid uid = m_queue.at(*m_index).uid();
     const quint64 transport = m_transport;
+    m_refillWait = transport;
     const int count = m_queue.count();
     const QPointer<PlayerManager> self(this);
     co_await refillIfNeeded(true);
-    if (!self || m_transport != transport || !m_index || m_queue.at(*m_index).uid() != uid)
+    if (!self || m_transport != transport)
+        co_return;
+    m_refillWait.reset();
+    if (!m_index || m_queue.at(*m_index).uid() != uid)
         co_return;
     if (*m_index + 1 < m_queue.count())
         stepTo(*m_index + 1, shown, m_isPlaying);
@@ -417,7 +421,17 @@ void PlayerManager::seek(double seconds)
         target = 0;
     setPosition(target);
     if (m_audio->hasItem()) {
+        // A seek in the song at hand moves the transport: an advance still waiting for a refill
+        // gives way, and the song that ended plays again from the new position.
+        const bool waitingForRefill = m_refillWait == m_transport;
+        ++m_transport;
         m_audio->seek(target);
+        if (waitingForRefill) {
+            setLoading(false);
+            m_accounting.reopen();
+            if (m_isPlaying)
+                m_audio->play();
+        }
         Q_EMIT nowPlayingChanged();
     } else {
         m_loader.setPendingSeek(target);

@@ -239,9 +239,11 @@ private:
     QTimer m_ticker;
     QTimer m_persistTimer;
     PlaybackStore m_store;
-    // Bumped whenever the transport moves to an item or stops, so work that awaited can tell
-    // whether the user has started something else meanwhile.
+    // Bumped whenever the transport moves to an item, seeks or stops, so work that awaited can
+    // tell whether the user has started something else meanwhile.
     quint64 m_transport = 0;
+    // The transport an advance at the end of the queue waits on a refill from, while it waits.
+    std::optional<quint64> m_refillWait;
     PlayAccounting m_accounting;
     MusicCatalog *m_catalog;
     QueueRefill m_refill;

@@ -276,13 +276,14 @@ private Q_SLOTS:
     }
 
     // At the end of the queue the refill's answer comes late, and what the user did meanwhile
-    // stands: another list keeps playing, a pause keeps the next song from playing. What was
-    // found still goes to the end of the queue.
+    // stands: another list keeps playing, a seek plays the ended song on from there, a pause
+    // keeps the next song from playing. What was found still goes to the end of the queue.
     void commandWhileTheRefillRuns_data()
     {
         QTest::addColumn<QString>("command");
         QTest::newRow("none") << QString();
         QTest::newRow("another list") << "list";
+        QTest::newRow("seek") << "seek";
         QTest::newRow("pause") << "pause";
         QTest::newRow("pause, then play") << "pause play";
     }
@@ -291,6 +292,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, command);
         const bool list = command == QLatin1String("list");
+        const bool seek = command == QLatin1String("seek");
+        const bool stays = list || seek; // no advance to the found songs
         const bool playing = !command.endsWith(QLatin1String("pause"));
         auto &player = *m_rig->player;
         player.setNonStop(true);
@@ -305,6 +308,8 @@ private Q_SLOTS:
         for (const QString &step : command.split(u' ', Qt::SkipEmptyParts)) {
             if (step == QLatin1String("list"))
                 player.play(tracksOf({10, 11, 12}), 1, false);
+            else if (step == QLatin1String("seek"))
+                player.seek(30);
             else if (step == QLatin1String("pause"))
                 player.togglePlay();
             else
@@ -320,9 +325,11 @@ private Q_SLOTS:
 
         QCOMPARE(m_rig->queueIds(),
                  idsOf((list ? QList<int>{10, 11, 12} : QList<int>{0, 1}) + QList<int>{100, 101, 102}));
-        QCOMPARE(player.index(), std::optional<int>(list ? 1 : 2));
+        QCOMPARE(player.index(), std::optional<int>(stays ? 1 : 2));
         QCOMPARE(player.isPlaying(), playing);
-        if (list) {
+        QCOMPARE(player.isLoading(), !seek);
+        QCOMPARE(m_rig->audio.isRunning(), seek);
+        if (stays) {
             QCOMPARE(player.queue().at(1).uid(), chosen);
             QCOMPARE(m_rig->audio.loads.size(), loads);
         } else {

@@ -53,6 +53,9 @@ void FakeAudioBackend::end(double at)
         currentPosition = at;
     else if (std::isfinite(currentDuration))
         currentPosition = currentDuration;
+    // As mpv with keep-open: the item stays, paused at its end.
+    m_paused = true;
+    Q_EMIT stateChanged();
     Q_EMIT ended();
 }
 

@@ -29,6 +29,7 @@
 #include <QCoroTask>
 #include <QDir>
 #include <QFile>
+#include <QFont>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -588,6 +589,11 @@ private Q_SLOTS:
             QVERIFY2(enabled && disabled && !disabled->isEnabled(), name);
             QVERIFY2(part(page, enabled) != part(page, disabled), name);
         }
+        // A bare label reads at the size of the controls it labels.
+        const auto pixelSize = [&item](const char *name) {
+            return item(QLatin1String(name))->property("font").value<QFont>().pixelSize();
+        };
+        QCOMPARE(pixelSize("label"), pixelSize("button"));
 
         QQuickItem *keys = shortcutLabel(menu, 0);
         QVERIFY(keys && keys->isVisible());

@@ -294,6 +294,29 @@ private Q_SLOTS:
         QTRY_COMPARE(rig.queueIds(), expected);
         QCOMPARE(rig.player().index(), std::optional<int>(3));
     }
+
+    // Tab reaches the song playing before the rows after it; Return there plays it again, as a
+    // double click does.
+    void currentRowByKeyboard()
+    {
+        AppStateRig rig;
+        QueuePanelModel model(*rig.state);
+        rig.playing(8, 3);
+        const auto shown = show("QueuePanelPage.qml", &model);
+        QVERIFY(shown->window);
+        shown->window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(shown->window));
+        QQuickItem *row = item(shown->window, "currentRow");
+        for (int press = 0; press < 5 && !row->hasActiveFocus(); ++press)
+            QTest::keyClick(shown->window, Qt::Key_Tab);
+        QVERIFY(row->hasActiveFocus());
+        const qsizetype loads = rig.audio->loads.size();
+        QTest::keyClick(shown->window, Qt::Key_Return);
+        QTRY_COMPARE(rig.audio->loads.size(), loads + 1);
+        QCOMPARE(rig.player().index(), std::optional<int>(3));
+        QTest::keyClick(shown->window, Qt::Key_Tab);
+        QCOMPARE(shown->window->activeFocusItem()->parentItem()->parentItem(), item(shown->window, "upcomingList"));
+    }
 };
 
 QTEST_MAIN(TestPlayerViews)

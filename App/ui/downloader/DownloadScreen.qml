@@ -115,11 +115,12 @@ Item {
                 width: parent.width
                 spacing: 18
 
-                // The empty state.
+                // The empty state. Centred as a whole: with no child that fills, a layout grows no
+                // wider than its content, so filling the width would leave it at the left.
                 ColumnLayout {
                     objectName: "placeholder"
                     visible: screen.model.stateKind === "placeholder"
-                    Layout.fillWidth: true
+                    Layout.alignment: Qt.AlignHCenter
                     Layout.margins: 20
                     Layout.minimumHeight: 260
                     spacing: 8

@@ -109,10 +109,12 @@ Rectangle {
             font.bold: true
         }
 
-        // Its hover is the pointer's, read live: nothing carries over to the next song.
+        // Its hover is the pointer's, read live: nothing carries over to the next song. Outside the
+        // list, Tab reaches it on its own.
         QueueRow {
             objectName: "currentRow"
             width: parent.width
+            activeFocusOnTab: true
             visible: panel.model.hasCurrent
             uid: panel.model.currentUid
             title: panel.model.title

@@ -6,5 +6,6 @@ import Morvane
 T.Label {
     color: Theme.text
     linkColor: Theme.accent
+    font.pixelSize: Theme.body
     opacity: enabled ? 1 : 0.4
 }

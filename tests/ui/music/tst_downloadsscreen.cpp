@@ -115,6 +115,13 @@ private Q_SLOTS:
             QCOMPARE(edge("queueList").right(), edge("segments").right());
             QCOMPARE(edge("clearFinished").right(), edge("segments").right());
         }
+        if (selection == SidebarItem::Download) {
+            // The empty state stands in the middle of the page, to the whole pixel layouts round to.
+            const auto middle = [&screen](const char *name) {
+                return MusicShellScreen::sceneRect(screen.item(QLatin1String(name))).center().x();
+            };
+            QVERIFY(qAbs(middle("placeholder") - middle("downloaderTab")) <= 0.5);
+        }
     }
 
     // A click only moves the selection; the choice is still there after another route.
