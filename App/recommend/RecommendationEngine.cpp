@@ -75,11 +75,9 @@ RecommendationEngine::RecommendationEngine(LibraryStore *library, MusicCatalog *
     m_historyTimer.setInterval(historyDebounceMs);
     connect(&m_historyTimer, &QTimer::timeout, this, &RecommendationEngine::historySettled);
     connect(m_library, &LibraryStore::historyVersionChanged, &m_historyTimer, qOverload<>(&QTimer::start));
-    // The stored history arriving is no new listening: the picks are ranked again, not redrawn.
-    connect(m_library, &LibraryStore::loaded, this, [this] {
-        m_historyTimer.stop();
-        refresh(false);
-    });
+    // The stored history arriving is no new listening: no new picks, no discovery. Home ranks it
+    // once the window has drawn.
+    connect(m_library, &LibraryStore::loaded, &m_historyTimer, &QTimer::stop);
     refresh(false);
 }
 

@@ -23,6 +23,12 @@ HomeModel::HomeModel(AppState &state, Clock clock, QObject *parent)
         updateRecentSearches();
     });
     connect(&state.library(), &LibraryStore::libraryChanged, this, &HomeModel::libraryChanged);
+    // The stored library comes in while the window starts: ranked after the frame, like a showing,
+    // or at the first showing when the screen has not shown yet.
+    connect(&state.library(), &LibraryStore::loaded, this, [this] {
+        if (m_window)
+            rankAfterFrame(m_window);
+    });
     libraryChanged();
 }
 
@@ -47,10 +53,16 @@ void HomeModel::shown(QQuickWindow *window)
     const QString text = greeting(m_clock().time().hour());
     if (std::exchange(m_greeting, text) != text)
         Q_EMIT greetingChanged();
+    m_window = window;
     if (!window) {
         m_state.engine().refresh(false);
         return;
     }
+    rankAfterFrame(window);
+}
+
+void HomeModel::rankAfterFrame(QQuickWindow *window)
+{
     // Ranking takes a while over a large library: the screen first shows the sections it has.
     // The frame that shows it is under way once the window next animates; a frame swapped
     // before then may still be the previous screen's. frameSwapped can come from the render

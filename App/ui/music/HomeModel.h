@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 
@@ -59,6 +60,7 @@ Q_SIGNALS:
 private:
     void libraryChanged();
     void updateRecentSearches();
+    void rankAfterFrame(QQuickWindow *window);
 
     AppState &m_state;
     Clock m_clock;
@@ -66,4 +68,6 @@ private:
     QString m_greeting;
     CardListModel m_recentSearches;
     bool m_introShown = false;
+    // The window the screen last showed in.
+    QPointer<QQuickWindow> m_window;
 };
