@@ -269,8 +269,9 @@ private Q_SLOTS:
         QTRY_COMPARE(audio.output(), QStringLiteral("alsa"));
     }
 
-    // The first Next-Up row dragged below the second, the current song at 3.
-    void queueRowDraggedBelowTheNext()
+    // The current song at 3: the first Next-Up row dragged below the second; then Tab reaches the
+    // song playing before the rows after it, and Return there plays it again, as a double click does.
+    void queuePanelByPointerAndKeyboard()
     {
         AppStateRig rig;
         QueuePanelModel model(*rig.state);
@@ -293,17 +294,7 @@ private Q_SLOTS:
         QTest::mouseRelease(shown->window, Qt::LeftButton, {}, to);
         QTRY_COMPARE(rig.queueIds(), expected);
         QCOMPARE(rig.player().index(), std::optional<int>(3));
-    }
 
-    // Tab reaches the song playing before the rows after it; Return there plays it again, as a
-    // double click does.
-    void currentRowByKeyboard()
-    {
-        AppStateRig rig;
-        QueuePanelModel model(*rig.state);
-        rig.playing(8, 3);
-        const auto shown = show("QueuePanelPage.qml", &model);
-        QVERIFY(shown->window);
         shown->window->requestActivate();
         QVERIFY(QTest::qWaitForWindowActive(shown->window));
         QQuickItem *row = item(shown->window, "currentRow");
@@ -315,7 +306,7 @@ private Q_SLOTS:
         QTRY_COMPARE(rig.audio->loads.size(), loads + 1);
         QCOMPARE(rig.player().index(), std::optional<int>(3));
         QTest::keyClick(shown->window, Qt::Key_Tab);
-        QCOMPARE(shown->window->activeFocusItem()->parentItem()->parentItem(), item(shown->window, "upcomingList"));
+        QCOMPARE(shown->window->activeFocusItem()->parentItem()->parentItem(), list);
     }
 };
 
