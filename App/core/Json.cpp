@@ -214,7 +214,8 @@ std::optional<QStringList> stringListOf(const QJsonValue &value)
     if (!value.isArray())
         return std::nullopt;
     QStringList list;
-    for (const QJsonValue &element : value.toArray()) {
+    // A loop over a non-const array would detach it: a copy of every element shared with the document.
+    for (const QJsonArray array = value.toArray(); const QJsonValue &element : array) {
         if (!element.isString())
             return std::nullopt;
         list.append(element.toString());

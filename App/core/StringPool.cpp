@@ -1,5 +1,9 @@
 #include "StringPool.h"
 
+StringPool::StringPool(Storage storage)
+    : m_storage(storage)
+{}
+
 void StringPool::share(QString &text)
 {
     if (text.isEmpty())
@@ -7,6 +11,8 @@ void StringPool::share(QString &text)
     const auto found = m_texts.constFind(text);
     if (found != m_texts.cend())
         text = *found;
+    else if (m_storage == Storage::Fresh)
+        m_texts.insert(text = QString(text.constData(), text.size()));
     else
         m_texts.insert(text);
 }

@@ -11,10 +11,17 @@
 class StringPool
 {
 public:
+    // Fresh: the first of each text is pooled as a new copy, so texts made elsewhere (another
+    // thread's heap, say) stop being used once every holder has been shared.
+    enum class Storage { Shared, Fresh };
+
+    explicit StringPool(Storage storage = Storage::Shared);
+
     // Makes `text` the copy already pooled when there is an equal one, else pools it.
     void share(QString &text);
     void share(std::optional<QString> &text);
 
 private:
+    Storage m_storage;
     QSet<QString> m_texts;
 };

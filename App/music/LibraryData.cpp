@@ -76,16 +76,11 @@ Decoded<QHash<QString, Track>> decodeCatalog(const QJsonObject &object)
 {
     QHash<QString, Track> catalog;
     catalog.reserve(object.size());
-    // A long catalogue names the same artists, albums and genres over and over.
-    StringPool pool;
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
         QString error = QStringLiteral("not an object");
         auto track = it->isObject() ? Track::fromJson(it->toObject(), &error) : std::nullopt;
         if (!track)
             return {{}, QStringLiteral("catalog entry \"%1\": %2").arg(it.key(), error)};
-        pool.share(track->artist);
-        pool.share(track->album);
-        pool.share(track->genre);
         // The key is the track's id: one copy serves both.
         catalog.insert(it.key() == track->id ? track->id : it.key(), *track);
     }
@@ -105,7 +100,49 @@ Decoded<QHash<QString, Value>> decodeMap(const QJsonObject &object, const QStrin
     return {map, {}};
 }
 
+// A key cannot be changed in place: the hash is built again around the shared ones.
+template<typename Value, typename ShareValue>
+QHash<QString, Value> sharedHash(const QHash<QString, Value> &map, StringPool &pool, ShareValue shareValue)
+{
+    QHash<QString, Value> shared;
+    shared.reserve(map.size());
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        QString key = it.key();
+        Value value = it.value();
+        pool.share(key);
+        shareValue(value);
+        shared.insert(key, std::move(value));
+    }
+    return shared;
+}
+
 } // namespace
+
+void LibraryData::shareTexts(StringPool &pool)
+{
+    // The catalogue's keys are its tracks' ids, so they are shared first.
+    catalog = sharedHash(catalog, pool, [&pool](Track &track) { track.shareTexts(pool); });
+    for (Playlist &playlist : playlists) {
+        pool.share(playlist.name);
+        pool.share(playlist.sourceURL);
+        for (Track &track : playlist.tracks)
+            track.shareTexts(pool);
+    }
+    for (PlayEvent &play : plays)
+        pool.share(play.trackID);
+    for (QStringList *texts : {&likes, &searches}) {
+        for (QString &text : *texts)
+            pool.share(text);
+    }
+    for (Discovery &discovery : discoveries) {
+        pool.share(discovery.key);
+        pool.share(discovery.label);
+        for (QString &id : discovery.ids)
+            pool.share(id);
+    }
+    downloads = sharedHash(downloads, pool, [&pool](QString &path) { pool.share(path); });
+    shown = sharedHash(shown, pool, [](qint64 &) {});
+}
 
 QByteArray LibraryData::toJson() const
 {
@@ -156,21 +193,25 @@ std::optional<LibraryData> LibraryData::fromJson(const QByteArray &bytes, QStrin
     QFuture<Decoded<QList<PlayEvent>>> playsFuture = QtConcurrent::run(&decodeRecords<PlayEvent>, playsArray, playsKey);
     QFuture<Decoded<QList<Playlist>>> playlistsFuture =
         QtConcurrent::run(&decodeRecords<Playlist>, playlistsArray, playlistsKey);
-    const auto catalog = decodeCatalog(catalogObject);
+    auto catalog = decodeCatalog(catalogObject);
     const auto downloads = decodeMap<QString>(downloadsObject, downloadsKey, &Json::Reader::string);
     const auto shown = decodeMap<qint64>(shownObject, shownKey, &Json::Reader::integer);
     const auto discoveries = decodeRecords<Discovery>(discoveriesArray, discoveriesKey);
-    const auto decodedPlays = playsFuture.result();
-    const auto decodedPlaylists = playlistsFuture.result();
+    auto decodedPlays = playsFuture.result();
+    auto decodedPlaylists = playlistsFuture.result();
 
     for (const QString &reason :
          {decodedPlays.error, decodedPlaylists.error, catalog.error, downloads.error, discoveries.error, shown.error}) {
         if (!reason.isEmpty())
             return failed(reason);
     }
-    data.plays = decodedPlays.value;
-    data.playlists = decodedPlaylists.value;
-    data.catalog = catalog.value;
+    data.plays = std::move(decodedPlays.value);
+    data.playlists = std::move(decodedPlaylists.value);
+    data.catalog = std::move(catalog.value);
+    // A long catalogue names the same artists, albums and genres over and over, and playlists and
+    // plays name tracks it holds: one copy of each text serves them all.
+    StringPool pool;
+    data.shareTexts(pool);
     data.downloads = downloads.value;
     data.discoveries = discoveries.value;
     data.shown = shown.value;

@@ -13,6 +13,8 @@
 
 #include <optional>
 
+class StringPool;
+
 // Everything "library.json" holds, as `LibraryStore` keeps it in memory. The containers are
 // implicitly shared, so a copy is a cheap snapshot that a writer thread may encode while the
 // store goes on editing its own.
@@ -34,4 +36,6 @@ struct LibraryData
     // Every key is required and every nested record must decode: one bad value rejects the
     // whole file. Keys beyond the eight are ignored.
     [[nodiscard]] static std::optional<LibraryData> fromJson(const QByteArray &bytes, QString *error = nullptr);
+    // Makes every text an equal one of the pool already holds share its storage.
+    void shareTexts(StringPool &pool);
 };

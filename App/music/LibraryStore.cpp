@@ -4,6 +4,7 @@
 #include "core/AppPaths.h"
 #include "core/FreedMemory.h"
 #include "core/Json.h"
+#include "core/StringPool.h"
 #include "core/LogManager.h"
 #include "core/TextHelpers.h"
 
@@ -68,7 +69,7 @@ LibraryStore::LibraryStore(Load load, QObject *parent)
         adopt(read(m_path));
         return;
     }
-    connect(&m_reader, &QFutureWatcher<Stored>::finished, this, &LibraryStore::settle);
+    connect(&m_reader, &QFutureWatcher<LibraryData>::finished, this, &LibraryStore::settle);
     m_reader.setFuture(QtConcurrent::run(&LibraryStore::read, m_path));
 }
 
@@ -77,10 +78,10 @@ LibraryStore::~LibraryStore()
     flush();
 }
 
-LibraryStore::Stored LibraryStore::read(const QString &path)
+LibraryData LibraryStore::read(const QString &path)
 {
     Json::removeStaleTemporaries(path);
-    Stored stored;
+    LibraryData stored;
     QFile file(path);
     if (file.exists()) {
         std::optional<LibraryData> decoded;
@@ -88,7 +89,7 @@ LibraryStore::Stored LibraryStore::read(const QString &path)
             decoded = LibraryData::fromJson(file.readAll());
         file.close();
         if (decoded) {
-            stored.data = std::move(*decoded);
+            stored = std::move(*decoded);
         } else {
             // Keep the user's likes, playlists and plays for a repair instead of letting the
             // first save overwrite them with an empty library.
@@ -96,7 +97,6 @@ LibraryStore::Stored LibraryStore::read(const QString &path)
             LogManager::appLog(QStringLiteral("library.json could not be read; moved aside to library.json.bad"));
         }
     }
-    stored.stats = statsOf(stored.data.plays);
     return stored;
 }
 
@@ -107,7 +107,13 @@ void LibraryStore::settle()
     m_reader.waitForFinished();
     // Taken, not copied: a result left in the future would keep a second library alive once
     // this one is edited.
-    adopt(m_reader.future().takeResult());
+    LibraryData data = m_reader.future().takeResult();
+    // The texts the reader decoded sit between the freed pieces of the parsed document, each
+    // holding a page of the reader's memory. Copies made here pack together, and those pages can
+    // go back to the system.
+    StringPool fresh(StringPool::Storage::Fresh);
+    data.shareTexts(fresh);
+    adopt(std::move(data));
     // Views built before the file was in read an empty library.
     ++m_historyVersion;
     Q_EMIT statsChanged();
@@ -117,10 +123,10 @@ void LibraryStore::settle()
     Q_EMIT loaded();
 }
 
-void LibraryStore::adopt(Stored stored)
+void LibraryStore::adopt(LibraryData data)
 {
-    m_data = std::move(stored.data);
-    m_stats = std::move(stored.stats);
+    m_data = std::move(data);
+    m_stats = statsOf(m_data.plays);
     m_loaded = true;
 }
 

@@ -110,14 +110,9 @@ Q_SIGNALS:
     void saved();
 
 private:
-    struct Stored
-    {
-        LibraryData data;
-        QHash<QString, TrackStat> stats;
-    };
-    [[nodiscard]] static Stored read(const QString &path);
+    [[nodiscard]] static LibraryData read(const QString &path);
     [[nodiscard]] static QHash<QString, TrackStat> statsOf(const QList<PlayEvent> &plays);
-    void adopt(Stored stored);
+    void adopt(LibraryData data);
     // Waits for a file still being read, so an edit applies to the stored library.
     void settle();
     void changed(bool history);
@@ -129,7 +124,7 @@ private:
     void flush();
 
     LibraryData m_data;
-    QFutureWatcher<Stored> m_reader;
+    QFutureWatcher<LibraryData> m_reader;
     bool m_loaded = false;
     QHash<QString, TrackStat> m_stats;
     int m_historyVersion = 0;

@@ -26,6 +26,7 @@ std::optional<Playlist> Playlist::fromJson(const QJsonObject &object, QString *e
     playlist.id = read.uuid(QStringLiteral("id"));
     playlist.name = read.string(QStringLiteral("name"));
     const QJsonArray trackList = read.array(QStringLiteral("tracks"));
+    playlist.tracks.reserve(trackList.size());
     for (const QJsonValue &element : trackList) {
         if (!read.ok())
             break;

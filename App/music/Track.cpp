@@ -1,5 +1,7 @@
 #include "Track.h"
 
+#include "core/StringPool.h"
+
 #include "MusicText.h"
 #include "VideoSite.h"
 #include "core/Json.h"
@@ -69,7 +71,7 @@ std::optional<Track> Track::from(const QJsonObject &json)
     if (tags.isArray()) {
         QStringList tagTexts;
         bool allStrings = true;
-        for (const QJsonValue &tag : tags.toArray()) {
+        for (const QJsonArray array = tags.toArray(); const QJsonValue &tag : array) {
             allStrings = allStrings && tag.isString();
             tagTexts.append(tag.toString());
         }
@@ -130,6 +132,14 @@ std::optional<Track> Track::fromJson(const QJsonObject &object, QString *error)
     track.album = read.optionalString(QStringLiteral("album"));
     track.genre = read.optionalString(QStringLiteral("genre"));
     return read.result(std::move(track), error);
+}
+
+void Track::shareTexts(StringPool &pool)
+{
+    for (QString *text : {&id, &title, &artist})
+        pool.share(*text);
+    pool.share(album);
+    pool.share(genre);
 }
 
 size_t qHash(const Track &track, size_t seed)

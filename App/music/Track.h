@@ -8,6 +8,8 @@
 
 #include <optional>
 
+class StringPool;
+
 // One song. Its identity is the video site's 11-character video id.
 struct Track
 {
@@ -35,6 +37,8 @@ struct Track
     // when absent, and accepted missing or null.
     [[nodiscard]] QJsonObject toJson() const;
     [[nodiscard]] static std::optional<Track> fromJson(const QJsonObject &object, QString *error = nullptr);
+    // Makes every text an equal one of the pool already holds share its storage.
+    void shareTexts(StringPool &pool);
 };
 
 size_t qHash(const Track &track, size_t seed = 0);

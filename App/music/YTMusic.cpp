@@ -50,7 +50,7 @@ std::optional<QString> stringValue(const QJsonObject &object, const QString &key
 QList<QJsonObject> objectsOf(const QJsonValue &value)
 {
     QList<QJsonObject> objects;
-    for (const QJsonValue &element : value.toArray()) {
+    for (const QJsonArray array = value.toArray(); const QJsonValue &element : array) {
         if (element.isObject())
             objects.append(element.toObject());
     }

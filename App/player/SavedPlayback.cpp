@@ -34,7 +34,7 @@ std::optional<SavedPlayback> SavedPlayback::fromJson(const QByteArray &data)
         return std::nullopt;
     Json::Reader read(*object);
     SavedPlayback saved;
-    for (const QJsonValue &element : read.array(queueKey)) {
+    for (const QJsonArray queue = read.array(queueKey); const QJsonValue &element : queue) {
         const std::optional<Track> track = element.isObject() ? Track::fromJson(element.toObject()) : std::nullopt;
         if (!track)
             return std::nullopt;

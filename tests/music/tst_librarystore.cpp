@@ -226,6 +226,10 @@ private Q_SLOTS:
         store.toggleLike(track(idOf(2)));
         QCOMPARE(store.likes(), (QStringList{idOf(2), idOf(1)}));
         QCOMPARE(store.playlists(), sample.playlists);
+        QCOMPARE(store.shown(), sample.shown);
+        // Playlists name tracks the catalogue holds: one copy of each text serves both.
+        const Track listed = store.playlists()[0].tracks[0];
+        QCOMPARE(listed.title.constData(), store.tracks({listed.id})[0].title.constData());
         QCOMPARE(loaded.size(), 1);
         QCOMPARE(history.size(), 2);
         QSignalSpy saved(&store, &LibraryStore::saved);
@@ -233,6 +237,7 @@ private Q_SLOTS:
         QVERIFY(saved.wait());
         QCOMPARE(stored().likes, store.likes());
         QCOMPARE(stored().plays, sample.plays);
+        QCOMPARE(stored().downloads, sample.downloads);
         QTest::qWait(50);
         QCOMPARE(loaded.size(), 1);
     }
