@@ -197,8 +197,8 @@ std::optional<LibraryData> LibraryData::fromJson(const QByteArray &bytes, QStrin
     const auto downloads = decodeMap<QString>(downloadsObject, downloadsKey, &Json::Reader::string);
     const auto shown = decodeMap<qint64>(shownObject, shownKey, &Json::Reader::integer);
     const auto discoveries = decodeRecords<Discovery>(discoveriesArray, discoveriesKey);
-    auto decodedPlays = playsFuture.result();
-    auto decodedPlaylists = playlistsFuture.result();
+    auto decodedPlays = playsFuture.takeResult();
+    auto decodedPlaylists = playlistsFuture.takeResult();
 
     for (const QString &reason :
          {decodedPlays.error, decodedPlaylists.error, catalog.error, downloads.error, discoveries.error, shown.error}) {

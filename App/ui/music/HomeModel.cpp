@@ -75,6 +75,9 @@ void HomeModel::rankAfterFrame(QQuickWindow *window)
                 Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
         },
         Qt::SingleShotConnection);
+    // Nothing else on the window need change (a library that arrives with nothing new to show
+    // but rankings): without a frame asked for, none would come.
+    window->update();
 }
 
 void HomeModel::playNonStop()

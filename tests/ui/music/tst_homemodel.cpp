@@ -1,8 +1,15 @@
 #include "AppStateRig.h"
+#include "FakeAudioBackend.h"
+#include "FakeCatalog.h"
 #include "PlayerRig.h"
+#include "core/AppPaths.h"
 #include "ui/music/HomeModel.h"
 
 #include <QAbstractItemModelTester>
+#include <QQuickWindow>
+#include <QtConcurrent>
+
+#include <sys/stat.h>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -141,6 +148,44 @@ private Q_SLOTS:
         QVERIFY(!column(sections, HomeSectionsModel::KeyRole).contains(QStringLiteral("playlists")));
         QCOMPARE(sections.cards(QStringLiteral("genres")), genres);
         QCOMPARE(shelves.reset.size(), 0);
+    }
+
+    // At a start the stored library may come in after Home has shown and ranked an empty one;
+    // Home ranks again once the window next draws, whether or not anything else on it changed.
+    void ranksTheStoredLibraryWhenItArrives()
+    {
+        AppStateRig rig;
+        rig.state->library().createPlaylist(QStringLiteral("Road"), PlayerRig::tracks(2));
+        rig.state.reset(); // written out, as at a quit
+        // The reader waits on a pipe until the test hands it the file.
+        const QString path = AppPaths::support() + QStringLiteral("/library.json");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray stored = file.readAll();
+        file.close();
+        QVERIFY(file.remove() && ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+
+        QQuickWindow window;
+        window.resize(200, 200);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        AppState state({std::make_unique<FakeCatalog>(), std::make_unique<FakeAudioBackend>()});
+        HomeModel home(state);
+        QSignalSpy frames(&window, &QQuickWindow::frameSwapped);
+        home.shown(&window);
+        QVERIFY(frames.wait());
+        QTest::qWait(20);
+        QVERIFY(!home.sections()->cards(QStringLiteral("playlists")));
+
+        QFuture<void> handing = QtConcurrent::run([&path, &stored] {
+            QFile pipe(path);
+            if (pipe.open(QIODevice::WriteOnly))
+                pipe.write(stored);
+        });
+        QTRY_VERIFY(home.sections()->cards(QStringLiteral("playlists")));
+        QCOMPARE(column(*home.sections()->cards(QStringLiteral("playlists")), CardListModel::TitleRole),
+                 QStringList{QStringLiteral("Road")});
+        handing.waitForFinished();
     }
 
     // The card explaining Home shows while there is neither a play nor a like.
