@@ -16,10 +16,11 @@ class QNetworkAccessManager;
 struct PendingArtwork;
 
 // Loads thumbnails over HTTP and keeps recently used decoded images in memory: at most 400 of
-// them, in at most 32 MB, each the square a view shows, no larger than the largest view shows it. However many views ask
-// for one link at once, it is downloaded once; a link that failed is not remembered and is tried
-// again next time. A picture a view holds stays while it does, whatever the cache drops. Lives on
-// the main thread for the whole run.
+// them, in at most 20 MB, each the square a view shows, no larger than the largest view shows it.
+// That is some 35 of the largest pictures, twice what 64 MB would hold uncropped. However many
+// views ask for one link at once, it is downloaded once; a link that failed is not remembered and
+// is tried again next time. A picture a view holds stays while it does, whatever the cache drops.
+// Lives on the main thread for the whole run.
 class ArtworkManager final : public QObject
 {
     Q_OBJECT
@@ -35,7 +36,7 @@ public:
     // caller no longer waits, and a download that no one else waits for is aborted.
     QCoro::Task<QImage> image(QList<QUrl> urls, CancelToken cancel = CancelToken());
     static constexpr int cacheLimit = 400;
-    static constexpr qint64 cacheBudget = 32 * 1024 * 1024; // bytes
+    static constexpr qint64 cacheBudget = 20 * 1024 * 1024; // bytes
 
     // The image already held for `url`, or a null image; starts no download.
     [[nodiscard]] QImage cached(const QUrl &url) const;
