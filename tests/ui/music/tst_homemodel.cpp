@@ -173,7 +173,7 @@ private Q_SLOTS:
         HomeModel home(state);
         QSignalSpy frames(&window, &QQuickWindow::frameSwapped);
         home.shown(&window);
-        QVERIFY(frames.wait());
+        QVERIFY(frames.wait(20000));
         QTest::qWait(20);
         QVERIFY(!home.sections()->cards(QStringLiteral("playlists")));
 
@@ -182,7 +182,7 @@ private Q_SLOTS:
             if (pipe.open(QIODevice::WriteOnly))
                 pipe.write(stored);
         });
-        QTRY_VERIFY(home.sections()->cards(QStringLiteral("playlists")));
+        QTRY_VERIFY_WITH_TIMEOUT(home.sections()->cards(QStringLiteral("playlists")), 20000);
         QCOMPARE(column(*home.sections()->cards(QStringLiteral("playlists")), CardListModel::TitleRole),
                  QStringList{QStringLiteral("Road")});
         handing.waitForFinished();

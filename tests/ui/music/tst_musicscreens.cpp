@@ -74,7 +74,8 @@ private Q_SLOTS:
         const auto nextFrame = [&] {
             frames.clear();
             screen.window->update(); // also when the route stays
-            return QTest::qWaitFor([&] { return !frames.isEmpty(); });
+            // Many sanitized windows drawing at once can take seconds over a frame.
+            return QTest::qWaitFor([&] { return !frames.isEmpty(); }, 20000);
         };
         for (const Track &track : PlayerRig::tracks(4))
             state.library().toggleLike(track);
