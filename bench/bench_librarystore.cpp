@@ -3,6 +3,7 @@
 // Usage: bench_librarystore [rounds]
 #include "BenchLibrary.h"
 #include "core/AppPaths.h"
+#include "core/StringPool.h"
 #include "music/LibraryStore.h"
 
 #include <QCoreApplication>
@@ -54,6 +55,11 @@ int main(int argc, char *argv[])
     report("encode (writer thread)", rounds, [&] { (void)data.toJson(); });
     report("decode", rounds, [&] { (void)LibraryData::fromJson(bytes); });
     report("load: construct the store", rounds, [&] { LibraryStore store; });
+    LibraryData arrived = *LibraryData::fromJson(bytes);
+    report("pack texts read on a worker (main)", rounds, [&] {
+        StringPool fresh(StringPool::Storage::Fresh);
+        arrived.shareTexts(fresh);
+    });
     report("write encoded bytes (QSaveFile, synced)", rounds, [&] {
         QSaveFile file(path);
         file.open(QIODevice::WriteOnly);

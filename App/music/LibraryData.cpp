@@ -125,8 +125,14 @@ void LibraryData::shareTexts(StringPool &pool)
     for (Playlist &playlist : playlists) {
         pool.share(playlist.name);
         pool.share(playlist.sourceURL);
-        for (Track &track : playlist.tracks)
-            track.shareTexts(pool);
+        for (Track &track : playlist.tracks) {
+            // Most are a catalogue track as it is: taking that one shares every text in one look-up.
+            const auto known = catalog.constFind(track.id);
+            if (known != catalog.cend() && *known == track)
+                track = *known;
+            else
+                track.shareTexts(pool);
+        }
     }
     for (PlayEvent &play : plays)
         pool.share(play.trackID);
