@@ -200,9 +200,9 @@ std::optional<LibraryData> LibraryData::fromJson(const QByteArray &bytes, QStrin
     QFuture<Decoded<QList<Playlist>>> playlistsFuture =
         QtConcurrent::run(&decodeRecords<Playlist>, playlistsArray, playlistsKey);
     auto catalog = decodeCatalog(catalogObject);
-    const auto downloads = decodeMap<QString>(downloadsObject, downloadsKey, &Json::Reader::string);
-    const auto shown = decodeMap<qint64>(shownObject, shownKey, &Json::Reader::integer);
-    const auto discoveries = decodeRecords<Discovery>(discoveriesArray, discoveriesKey);
+    auto downloads = decodeMap<QString>(downloadsObject, downloadsKey, &Json::Reader::string);
+    auto shown = decodeMap<qint64>(shownObject, shownKey, &Json::Reader::integer);
+    auto discoveries = decodeRecords<Discovery>(discoveriesArray, discoveriesKey);
     auto decodedPlays = playsFuture.takeResult();
     auto decodedPlaylists = playlistsFuture.takeResult();
 
@@ -214,12 +214,12 @@ std::optional<LibraryData> LibraryData::fromJson(const QByteArray &bytes, QStrin
     data.plays = std::move(decodedPlays.value);
     data.playlists = std::move(decodedPlaylists.value);
     data.catalog = std::move(catalog.value);
+    data.downloads = std::move(downloads.value);
+    data.discoveries = std::move(discoveries.value);
+    data.shown = std::move(shown.value);
     // A long catalogue names the same artists, albums and genres over and over, and playlists and
     // plays name tracks it holds: one copy of each text serves them all.
     StringPool pool;
     data.shareTexts(pool);
-    data.downloads = downloads.value;
-    data.discoveries = discoveries.value;
-    data.shown = shown.value;
     return data;
 }

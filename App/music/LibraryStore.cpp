@@ -4,8 +4,8 @@
 #include "core/AppPaths.h"
 #include "core/FreedMemory.h"
 #include "core/Json.h"
-#include "core/StringPool.h"
 #include "core/LogManager.h"
+#include "core/StringPool.h"
 #include "core/TextHelpers.h"
 
 #include <QCoreApplication>
