@@ -153,13 +153,15 @@ QCoro::Task<> AppState::loadStored()
     const QPointer<AppState> self(this);
     QFuture<QList<HistoryItem>> history = QtConcurrent::run(&HistoryStore::read);
     QFuture<QList<TaskRecord>> queue = QtConcurrent::run(&QueueFile::read);
-    QList<HistoryItem> items = co_await history;
-    const QList<TaskRecord> records = co_await queue;
+    co_await history;
+    co_await queue;
     if (!self)
         co_return;
-    // The history first: a restored task that finishes is recorded in it.
-    m_history.adopt(std::move(items));
-    m_downloads.restore(records);
+    // Taken, not copied: results left in the futures would keep the decoded files alive until
+    // this ends, after the freed memory has been handed back. The history first: a restored task
+    // that finishes is recorded in it.
+    m_history.adopt(history.takeResult());
+    m_downloads.restore(queue.takeResult());
     if (!m_library.isLoaded())
         co_await qCoro(&m_library, &LibraryStore::loaded);
     if (!self)

@@ -8,11 +8,16 @@ void StringPool::share(QString &text)
 {
     if (text.isEmpty())
         return;
+    if (m_storage == Storage::Fresh) {
+        Copy &fresh = m_copies[{text.constData(), text.size()}];
+        if (fresh.copy.isNull())
+            fresh = {text, QString(text.constData(), text.size())};
+        text = fresh.copy;
+        return;
+    }
     const auto found = m_texts.constFind(text);
     if (found != m_texts.cend())
         text = *found;
-    else if (m_storage == Storage::Fresh)
-        m_texts.insert(text = QString(text.constData(), text.size()));
     else
         m_texts.insert(text);
 }

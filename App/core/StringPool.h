@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QSet>
 #include <QString>
 
@@ -11,8 +12,11 @@
 class StringPool
 {
 public:
-    // Fresh: the first of each text is pooled as a new copy, so texts made elsewhere (another
-    // thread's heap, say) stop being used once every holder has been shared.
+    // Fresh: texts already shared by a Shared pool get one new copy each, so texts made
+    // elsewhere (another thread's heap, say) stop being used once every holder has been shared.
+    // A copy is found by the storage it replaces, with no text compared. The texts replaced are
+    // kept until the pool goes: freed one by one, each block would go to this thread's allocation
+    // cache and come straight back for the next copy, on the very page it was to leave.
     enum class Storage { Shared, Fresh };
 
     explicit StringPool(Storage storage = Storage::Shared);
@@ -24,4 +28,10 @@ public:
 private:
     Storage m_storage;
     QSet<QString> m_texts;
+    struct Copy
+    {
+        QString replaced;
+        QString copy;
+    };
+    QHash<std::pair<const QChar *, qsizetype>, Copy> m_copies;
 };

@@ -74,6 +74,11 @@ void HistoryStore::adopt(QList<HistoryItem> stored)
     for (const HistoryItem &item : std::as_const(m_items))
         recordedIds.insert(item.id);
     stored.removeIf([&recordedIds](const HistoryItem &item) { return recordedIds.contains(item.id); });
+    // Texts decoded on a reader thread sit between the freed pieces of its parsed file, each
+    // keeping a page of that thread's memory resident: copied here together, those pages go back.
+    StringPool fresh(StringPool::Storage::Fresh);
+    for (HistoryItem &item : stored)
+        item.shareTexts(fresh);
     beginResetModel();
     // Appending would copy into a list grown for twice as many entries.
     if (m_items.isEmpty())

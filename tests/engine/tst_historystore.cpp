@@ -194,6 +194,13 @@ private Q_SLOTS:
         QCOMPARE(one.options.outputTemplate.constData(), two.options.outputTemplate.constData());
         QCOMPARE(one.options.folder.constData(), one.folder.constData());
         QCOMPARE(one.sourceURL.constData(), one.options.url.constData());
+        // Entries taken from a reader hold copies of its texts, made together, still shared.
+        const QList<HistoryItem> decoded = HistoryStore::read();
+        HistoryStore adopted;
+        adopted.adopt(decoded);
+        QCOMPARE(adopted.items(), decoded);
+        QVERIFY(adopted.items()[0].title.constData() != decoded[0].title.constData());
+        QCOMPARE(adopted.items()[0].folder.constData(), adopted.items()[1].folder.constData());
     }
 
     // While the file is read elsewhere nothing is saved over it; what was recorded meanwhile goes
