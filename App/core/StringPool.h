@@ -21,7 +21,8 @@ public:
 
     explicit StringPool(Storage storage = Storage::Shared);
 
-    // Makes `text` the copy already pooled when there is an equal one, else pools it.
+    // Makes `text` the copy already pooled when there is an equal one (Fresh: one of the same
+    // storage), else pools it.
     void share(QString &text);
     void share(std::optional<QString> &text);
 

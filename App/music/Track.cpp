@@ -1,10 +1,9 @@
 #include "Track.h"
 
-#include "core/StringPool.h"
-
 #include "MusicText.h"
 #include "VideoSite.h"
 #include "core/Json.h"
+#include "core/StringPool.h"
 
 namespace {
 
