@@ -79,7 +79,7 @@ int main(int argc, char **argv)
     qint64 lines = 0;
     qint64 characters = 0;
     ManagedProcess process(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), producer}, std::nullopt, false,
-                           [&lines, &characters](const QString &line, StreamKind) {
+                           [&lines, &characters](const QString &line) {
                                ++lines;
                                characters += line.size();
                            });

@@ -95,9 +95,9 @@ ManagedProcess::~ManagedProcess()
 bool ManagedProcess::start(QString *errorText)
 {
     m_outPipe = std::make_unique<PipeReader>([this](QByteArrayView bytes) { received(bytes, StreamKind::Out); });
-    m_errPipe = std::make_unique<PipeReader>([this](QByteArrayView bytes) { received(bytes, StreamKind::Err); });
-    PipeReader::pair(*m_outPipe, *m_errPipe);
-    if (!m_outPipe->isOpen() || !m_errPipe->isOpen()) {
+    if (!m_onLine)
+        m_errPipe = std::make_unique<PipeReader>([this](QByteArrayView bytes) { received(bytes, StreamKind::Err); });
+    if (!m_outPipe->isOpen() || (m_errPipe && !m_errPipe->isOpen())) {
         if (errorText)
             *errorText =
                 QStringLiteral("Could not open a pipe to the child: ") + QString::fromLocal8Bit(strerror(errno));
@@ -106,7 +106,7 @@ bool ManagedProcess::start(QString *errorText)
         return false;
     }
     const int out = m_outPipe->writeEnd();
-    const int err = m_errPipe->writeEnd();
+    const int err = m_errPipe ? m_errPipe->writeEnd() : out;
     m_process.setChildProcessModifier([out, err] {
         prepareChild();
         attach(out, STDOUT_FILENO);
@@ -115,7 +115,8 @@ bool ManagedProcess::start(QString *errorText)
     m_process.start(QIODevice::ReadOnly);
     const bool started = m_process.waitForStarted(-1);
     m_outPipe->closeWriteEnd();
-    m_errPipe->closeWriteEnd();
+    if (m_errPipe)
+        m_errPipe->closeWriteEnd();
     if (!started) {
         if (errorText)
             *errorText = m_process.errorString();
@@ -174,13 +175,13 @@ void ManagedProcess::received(QByteArrayView bytes, StreamKind kind)
     if (m_collect)
         (out ? m_outData : m_errData).append(bytes);
     if (m_onLine)
-        deliver((out ? m_outLines : m_errLines).feed(bytes), kind);
+        deliver(m_lines.feed(bytes));
 }
 
-void ManagedProcess::deliver(const QStringList &lines, StreamKind kind)
+void ManagedProcess::deliver(const QStringList &lines)
 {
     for (const QString &line : lines)
-        m_onLine(line, kind);
+        m_onLine(line);
 }
 
 void ManagedProcess::onProcessFinished(int exitCode, QProcess::ExitStatus exitStatus)
@@ -188,11 +189,10 @@ void ManagedProcess::onProcessFinished(int exitCode, QProcess::ExitStatus exitSt
     // The child has ended, so whatever it wrote is in the pipes now: take it all at once. A
     // background child still holding a pipe does not hold up the end; its later output is lost.
     m_outPipe->finish();
-    m_errPipe->finish();
-    if (m_onLine) {
-        deliver(m_outLines.flush(), StreamKind::Out);
-        deliver(m_errLines.flush(), StreamKind::Err);
-    }
+    if (m_errPipe)
+        m_errPipe->finish();
+    if (m_onLine)
+        deliver(m_lines.flush());
     m_status = statusOf(exitCode, exitStatus);
     m_finished = true;
     resumeLater(std::exchange(m_waiters, {}), m_status);

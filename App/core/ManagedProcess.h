@@ -17,8 +17,13 @@
 #include <vector>
 
 // One child process, run on the main thread. Its output is read as it arrives (in batches at
-// most about 50 ms apart, see PipeReader), cut into lines and handed to the line handler in the
-// order the child wrote them, across both streams; the exit status can be awaited or taken from `finished`.
+// most about 50 ms apart, see PipeReader); the exit status can be awaited or taken from `finished`.
+//
+// With a line handler, the child's standard error shares the pipe of its standard output, and
+// the handler gets the lines of both in the order the child wrote them. Two pipes keep no order
+// between them: yt-dlp writes progress to one stream and stage lines to the other a millisecond
+// apart, and whichever pipe happened to be read first would decide the stage shown. Which stream
+// a line came from is not known then; yt-dlp's error and warning lines say what they are.
 //
 // The child never runs through a shell, reads standard input from the null device, leads a
 // process group of its own and starts with default signal dispositions and an empty signal
@@ -32,10 +37,11 @@ class ManagedProcess final : public QObject
     Q_OBJECT
 
 public:
-    using LineHandler = std::function<void(const QString &line, StreamKind kind)>;
+    using LineHandler = std::function<void(const QString &line)>;
 
     // With an environment, it is all the child sees; without one the child inherits ours.
-    // With `collectOutput`, every byte read is also kept for stdoutText() / stderrText().
+    // With `collectOutput`, every byte read is also kept for stdoutText() / stderrText() (all of
+    // it for stdoutText() when there is a line handler).
     ManagedProcess(const QString &executable, const QStringList &arguments,
                    std::optional<QProcessEnvironment> environment, bool collectOutput, LineHandler onLine = {},
                    QObject *parent = nullptr);
@@ -73,17 +79,16 @@ private:
     class FinishAwaiter;
 
     void received(QByteArrayView bytes, StreamKind kind);
-    void deliver(const QStringList &lines, StreamKind kind);
+    void deliver(const QStringList &lines);
     void onProcessFinished(int exitCode, QProcess::ExitStatus exitStatus);
     static void resumeLater(std::vector<Waiter> waiters, int status);
 
     QProcess m_process;
     LineHandler m_onLine;
     bool m_collect;
-    LineBuffer m_outLines;
-    LineBuffer m_errLines;
+    LineBuffer m_lines;
     std::unique_ptr<PipeReader> m_outPipe;
-    std::unique_ptr<PipeReader> m_errPipe;
+    std::unique_ptr<PipeReader> m_errPipe; // none when both streams share the first
     QByteArray m_outData;
     QByteArray m_errData;
     int m_status = -1;

@@ -27,11 +27,11 @@ PipeReader::PipeReader(BytesHandler onBytes, QObject *parent)
     m_readFd = fds[0];
     m_writeFd = fds[1];
     m_notifier = new QSocketNotifier(m_readFd, QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &PipeReader::onReadable);
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] { afterRead(readAvailable()); });
     m_pause.setSingleShot(true);
     m_pause.setTimerType(Qt::PreciseTimer);
     // After the pause the pipe is read directly: one wake-up per batch instead of two.
-    connect(&m_pause, &QTimer::timeout, this, &PipeReader::onReadable);
+    connect(&m_pause, &QTimer::timeout, this, [this] { afterRead(readAvailable()); });
 }
 
 PipeReader::~PipeReader()
@@ -47,16 +47,8 @@ void PipeReader::closeWriteEnd()
     m_writeFd = -1;
 }
 
-void PipeReader::pair(PipeReader &first, PipeReader &second)
-{
-    first.m_partner = &second;
-    second.m_partner = &first;
-}
-
 void PipeReader::finish()
 {
-    if (m_partner && m_partner->isPaused())
-        m_partner->finish();
     if (m_readFd >= 0)
         readAvailable();
     close();
@@ -84,25 +76,6 @@ PipeReader::Read PipeReader::readAvailable()
     return total == 0 ? Read::Nothing : total >= muchBytes ? Read::Much : Read::Little;
 }
 
-void PipeReader::onReadable()
-{
-    catchUpPartner();
-    afterRead(readAvailable());
-}
-
-void PipeReader::catchUpPartner()
-{
-    if (!m_partner || !m_partner->isPaused())
-        return;
-    // Its pause goes on unless the read shows the writer streaming (or gone): one wake-up here
-    // must not turn into two.
-    const Read read = m_partner->readAvailable();
-    if (read == Read::Much || read == Read::Ended) {
-        m_partner->m_pause.stop();
-        m_partner->afterRead(read);
-    }
-}
-
 void PipeReader::afterRead(Read read)
 {
     switch (read) {
@@ -113,9 +86,6 @@ void PipeReader::afterRead(Read read)
         // Soon after a large read the writer is streaming and has only stopped for a moment (to
         // open its next file, say): a pause now would leave it blocked on a full pipe.
         if (m_lastMuch.isValid() && m_lastMuch.elapsed() < pauseMs)
-            break;
-        // With both paused, the order between what each of them holds would be lost.
-        if (m_partner && m_partner->isPaused())
             break;
         m_notifier->setEnabled(false);
         m_pause.start(pauseMs);

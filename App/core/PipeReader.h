@@ -14,11 +14,6 @@
 // child costs at most about twenty wake-ups a second while its bytes still arrive in order.
 // A child that fills the pipe is read again at once, and so is one that did a moment ago, so a
 // flood is not slowed down.
-//
-// The two readers of one child are paired, so that its lines keep the order it wrote them in
-// across both pipes: at most one of the two pauses at a time, and whenever the other one is
-// read, the paused one is read first, since what it holds was written before. A child writing
-// to one stream keeps the budget above; each wake-up for the other stream costs one more.
 class PipeReader final : public QObject
 {
     Q_OBJECT
@@ -36,11 +31,8 @@ public:
     [[nodiscard]] int writeEnd() const { return m_writeFd; }
     // Once the child has its copy of the writing end: ours must go, or the pipe never ends.
     void closeWriteEnd();
-    // Reads everything the pipe holds now and stops reading for good (the child has ended); a
-    // paused partner is read to its end first.
+    // Reads everything the pipe holds now and stops reading for good (the child has ended).
     void finish();
-    // Pairs the readers of one child's two pipes; neither may outlive the other.
-    static void pair(PipeReader &first, PipeReader &second);
 
 private:
     enum class Read {
@@ -51,14 +43,10 @@ private:
     };
 
     Read readAvailable();
-    void onReadable();
     void afterRead(Read read);
-    void catchUpPartner();
-    [[nodiscard]] bool isPaused() const { return m_pause.isActive(); }
     void close();
 
     BytesHandler m_onBytes;
-    PipeReader *m_partner = nullptr;
     int m_readFd = -1;
     int m_writeFd = -1;
     QSocketNotifier *m_notifier = nullptr;

@@ -205,12 +205,11 @@ QCoro::Task<> DownloadRunner::run(QPointer<DownloadTask> task, quint64 runId)
     LogManager::append(QStringLiteral("$ yt-dlp ") + commandLineText(arguments), logPath);
 
     const QPointer<DownloadRunner> self(this);
-    auto process =
-        std::make_shared<ManagedProcess>(ytdlpPath(), arguments, ProcessRunner::baseEnvironment(), false,
-                                         [self, task, runId, logPath](const QString &line, StreamKind kind) {
-                                             if (self)
-                                                 self->onLine(task, runId, logPath, line, kind == StreamKind::Err);
-                                         });
+    auto process = std::make_shared<ManagedProcess>(ytdlpPath(), arguments, ProcessRunner::baseEnvironment(), false,
+                                                    [self, task, runId, logPath](const QString &line) {
+                                                        if (self)
+                                                            self->onLine(task, runId, logPath, line);
+                                                    });
     task->setProcess(process);
     QString launchError;
     if (!process->start(&launchError)) {
@@ -228,11 +227,13 @@ QCoro::Task<> DownloadRunner::run(QPointer<DownloadTask> task, quint64 runId)
 }
 
 void DownloadRunner::onLine(const QPointer<DownloadTask> &task, quint64 runId, const QString &logPath,
-                            const QString &line, bool fromStderr)
+                            const QString &line)
 {
     if (m_pendingLines.isEmpty())
         QTimer::singleShot(lineFlushMs, this, &DownloadRunner::flushLines);
-    m_pendingLines[logPath].append(fromStderr ? QStringLiteral("[stderr] ") + line : line);
+    // Both of the child's streams come through one pipe (see ManagedProcess): the log shows the
+    // lines in the order yt-dlp wrote them, not which stream each took.
+    m_pendingLines[logPath].append(line);
     if (!task || !isCurrentRun(task, runId))
         return;
     // The log keeps the line as read; markers an older yt-dlp glued together count one by one.

@@ -75,8 +75,7 @@ private:
     // Ends a run whose child exited with `status`.
     void settle(DownloadTask *task, int status);
     void end(DownloadTask *task, const Outcome &outcome);
-    void onLine(const QPointer<DownloadTask> &task, quint64 runId, const QString &logPath, const QString &line,
-                bool fromStderr);
+    void onLine(const QPointer<DownloadTask> &task, quint64 runId, const QString &logPath, const QString &line);
     // Writes the output lines collected so far.
     void flushLines();
     [[nodiscard]] bool isCurrentRun(const DownloadTask *task, quint64 runId) const;

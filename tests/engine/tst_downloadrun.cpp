@@ -110,7 +110,7 @@ private Q_SLOTS:
         const QString log = LogManager::read(task->id());
         for (const QString &expected :
              {QStringLiteral("] \u2014\u2014 start \u2014\u2014\n"), QStringLiteral("] $ yt-dlp --ignore-config "),
-              QStringLiteral("] MVPROG|"), QStringLiteral("] [stderr] "),
+              QStringLiteral("] MVPROG|"), QStringLiteral("] MVPP|"),
               QStringLiteral("] \u2014\u2014 exit 0 \u2014\u2014\n")})
             QVERIFY2(log.contains(expected), qPrintable(expected));
 

@@ -89,17 +89,20 @@ public:
         QObject::connect(&task, &DownloadTask::stageChanged, &task, [this] { stages.append(m_task.stage()); });
     }
 
+    // As the queue does: markers an older yt-dlp glued together count one by one.
     void line(const QString &text)
     {
-        const std::optional<ProgressEvent> event = ProgressParser::parse(text);
-        if (!event)
-            return;
-        const double before = m_task.progress();
-        m_task.apply(*event);
-        const double after = m_task.progress();
-        if (violation.isEmpty() && (!std::isfinite(after) || after < before || after > 0.995))
-            violation = QStringLiteral("progress %1 -> %2 at: %3").arg(before).arg(after).arg(text);
-        highest[m_task.stage()] = std::max(highest.value(m_task.stage()), after);
+        for (const QStringView piece : ProgressParser::splitGlued(text)) {
+            const std::optional<ProgressEvent> event = ProgressParser::parse(piece);
+            if (!event)
+                continue;
+            const double before = m_task.progress();
+            m_task.apply(*event);
+            const double after = m_task.progress();
+            if (violation.isEmpty() && (!std::isfinite(after) || after < before || after > 0.995))
+                violation = QStringLiteral("progress %1 -> %2 at: %3").arg(before).arg(after).arg(piece);
+            highest[m_task.stage()] = std::max(highest.value(m_task.stage()), after);
+        }
     }
 
     QStringList stages;
@@ -612,7 +615,7 @@ private Q_SLOTS:
         DownloadTask live(options);
         Replay replay(live);
         QStringList recorded;
-        const auto onLine = [&](const QString &line, StreamKind) {
+        const auto onLine = [&](const QString &line) {
             recorded.append(line);
             replay.line(line);
         };
