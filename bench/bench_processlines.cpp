@@ -1,6 +1,7 @@
 // Throughput of child output through ManagedProcess: a child writes 100 MiB of 80-byte
 // progress-like lines; we count the lines delivered and the CPU time our process spent, and
-// compare with `wc -l` reading the same bytes from a pipe.
+// compare with `wc -l` reading the same bytes from a pipe. First, a child writes 100 MiB without
+// a line break, and we report how much our peak memory grew meanwhile.
 #include "core/LineBuffer.h"
 #include "core/ManagedProcess.h"
 
@@ -60,11 +61,42 @@ ShellRun runShell(const QString &script)
             shell.readAllStandardOutput().trimmed()};
 }
 
+// Peak resident memory of our process so far.
+long peakKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+bool endlessLine()
+{
+    qsizetype lines = 0;
+    qsizetype longest = 0;
+    ManagedProcess process(QStringLiteral("/bin/sh"),
+                           {QStringLiteral("-c"), QStringLiteral("head -c %1 /dev/zero | tr '\\0' x").arg(100 << 20)},
+                           std::nullopt, false, [&lines, &longest](const QString &line) {
+                               ++lines;
+                               longest = std::max(longest, line.size());
+                           });
+    const long before = peakKiB();
+    QElapsedTimer clock;
+    clock.start();
+    if (!process.start() || QCoro::waitFor(process.wait()) != 0)
+        return false;
+    std::printf("100 MiB without a line break: %.3f s, %lld line of %lld characters, peak memory +%ld KiB\n",
+                double(clock.nsecsElapsed()) / 1e9, qint64(lines), qint64(longest), peakKiB() - before);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    // Before anything else here raises the peak.
+    if (!endlessLine())
+        return 1;
     QTemporaryDir dir;
     const QString blockPath = dir.filePath(QStringLiteral("block"));
     QFile block(blockPath);

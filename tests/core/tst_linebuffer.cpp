@@ -32,6 +32,20 @@ private Q_SLOTS:
         QTest::newRow("terminator at the start of the next read")
             << QList<QByteArray>{"first", "\nsecond", "\r"} << QList<QStringList>{{}, {u"first"_s}, {u"second"_s}, {}};
         QTest::newRow("nothing at all") << QList<QByteArray>{""} << QList<QStringList>{{}, {}};
+
+        // A line keeps its first 64 KiB of whole characters and says how many bytes it had beyond.
+        const qsizetype cap = 64 * 1024;
+        const auto capped = [](const QString &kept, qint64 left) {
+            return kept + u"\u2026 (%1 bytes left out)"_s.arg(left);
+        };
+        QTest::newRow("long line in one read") << QList<QByteArray>{QByteArray(cap + 10, 'a') + "\nb\n"}
+                                               << QList<QStringList>{{capped(QString(cap, u'a'), 10), u"b"_s}, {}};
+        QTest::newRow("endless line over reads, flushed")
+            << QList<QByteArray>{QByteArray(cap - 1, 'a'), "\xC3\xA9", QByteArray(cap, 'b')}
+            << QList<QStringList>{{}, {}, {}, {capped(QString(cap - 1, u'a'), cap + 2)}};
+        QTest::newRow("at the cap exactly, then the next line")
+            << QList<QByteArray>{QByteArray(cap, 'a'), "\nb\n"}
+            << QList<QStringList>{{}, {QString(cap, u'a'), u"b"_s}, {}};
     }
 
     void cutsLines()
