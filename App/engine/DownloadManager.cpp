@@ -21,11 +21,6 @@ QString stageFor(TaskStatus status)
     return word;
 }
 
-QString nameOf(const DownloadTask &task)
-{
-    return task.options().title.isEmpty() ? task.options().url : task.options().title;
-}
-
 } // namespace
 
 DownloadManager::DownloadManager(HistoryStore *history, Restore restore, QObject *parent)
@@ -413,9 +408,9 @@ void DownloadManager::finish(DownloadTask *task, TaskStatus status, const std::o
     if (onFinished)
         onFinished(task);
     if (status == TaskStatus::Completed)
-        NotificationManager::notify(QStringLiteral("Download complete"), nameOf(*task));
+        NotificationManager::notify(QStringLiteral("Download complete"), task->displayTitle());
     else if (status == TaskStatus::Failed)
-        NotificationManager::notify(QStringLiteral("Download failed"), error.value_or(nameOf(*task)));
+        NotificationManager::notify(QStringLiteral("Download failed"), error.value_or(task->displayTitle()));
     pump();
 }
 
