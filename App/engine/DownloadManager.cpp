@@ -6,6 +6,7 @@
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 
+#include <QPointer>
 #include <QSet>
 
 #include <algorithm>
@@ -29,6 +30,8 @@ DownloadManager::DownloadManager(HistoryStore *history, Restore restore, QObject
     , m_file([this] { return records(); })
     , m_runner([this](DownloadTask *task, const DownloadRunner::Outcome &outcome) { settled(task, outcome); })
 {
+    // A task in the list keeps its log when its history entry goes: its row still shows the log.
+    m_history->queuedIds = [self = QPointer<DownloadManager>(this)] { return self ? self->taskIds() : QSet<QUuid>(); };
     if (restore == Restore::Now)
         this->restore(QueueFile::read());
 }
@@ -38,6 +41,15 @@ DownloadManager::~DownloadManager()
     m_file.close();
     // Children still running are killed with their tasks; their runs must not settle any more.
     m_terminating = true;
+}
+
+QSet<QUuid> DownloadManager::taskIds() const
+{
+    QSet<QUuid> ids;
+    ids.reserve(m_tasks.size());
+    for (const DownloadTask *task : m_tasks)
+        ids.insert(task->id());
+    return ids;
 }
 
 int DownloadManager::activeCount() const

@@ -734,6 +734,15 @@ private Q_SLOTS:
         // Once the entry is gone, so is the log.
         rig.history.remove({kept});
         QCOMPARE(logFiles(), QStringList());
+
+        // A retried task is back in the list: its log stays, whatever becomes of its entry.
+        DownloadTask *retried = rig.add(QStringLiteral("r"));
+        for (const bool all : {false, true}) {
+            rig.manager->cancel(retried);
+            rig.manager->retry(retried);
+            all ? rig.history.clear() : rig.history.remove({retried->id()});
+            QCOMPARE(logFiles(), QStringList{logFileOf(retried->id())});
+        }
     }
 
     void move_data()
