@@ -2,6 +2,7 @@
 
 #include "DownloadRequests.h"
 #include "core/FreedMemory.h"
+#include "core/LogManager.h"
 #include "core/SettingsStore.h"
 #include "engine/QueueFile.h"
 #include "platform/MpvAudio.h"
@@ -162,6 +163,12 @@ QCoro::Task<> AppState::loadStored()
     // that finishes is recorded in it.
     m_history.adopt(history.takeResult());
     m_downloads.restore(queue.takeResult());
+    // Logs an earlier run left for tasks that neither list holds would stay for good: nothing
+    // shows or deletes them. The log thread does the deleting, so the window never waits for it.
+    QSet<QUuid> kept = m_downloads.taskIds();
+    for (const HistoryItem &item : m_history.items())
+        kept.insert(item.id);
+    LogManager::removeTaskLogsExcept(std::move(kept));
     if (!m_library.isLoaded())
         co_await qCoro(&m_library, &LibraryStore::loaded);
     if (!self)

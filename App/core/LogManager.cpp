@@ -4,6 +4,7 @@
 #include "Json.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QPromise>
 #include <QStringDecoder>
@@ -172,6 +173,18 @@ QString read(const QUuid &id)
 void remove(const QUuid &id)
 {
     logQueue().post([path = taskLogPath(id)] { QFile::remove(path); });
+}
+
+void removeTaskLogsExcept(QSet<QUuid> kept)
+{
+    logQueue().post([folder = QDir(AppPaths::sub(QStringLiteral("Logs"))), kept = std::move(kept)] {
+        for (const QString &name : folder.entryList({QStringLiteral("*.log")}, QDir::Files)) {
+            const QStringView stem = QStringView(name).chopped(4);
+            const QUuid id = QUuid::fromString(stem);
+            if (!id.isNull() && Json::uuidText(id) == stem && !kept.contains(id))
+                QFile::remove(folder.filePath(name));
+        }
+    });
 }
 
 QFuture<Tail> readTail(const QUuid &id, qint64 maxBytes)

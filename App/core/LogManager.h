@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFuture>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QUuid>
@@ -32,6 +33,9 @@ struct Tail
 [[nodiscard]] QFuture<Tail> readTail(const QUuid &id, qint64 maxBytes);
 // Deletes the task log; returns at once, and a missing file is no error.
 void remove(const QUuid &id);
+// Deletes every task log whose id is not in `kept`, after every write asked for before this call;
+// returns at once. Only files named as task logs go: "app.log" and anything else stay.
+void removeTaskLogsExcept(QSet<QUuid> kept);
 
 [[nodiscard]] QString appLogPath();
 // The one place that names a task log: the upper-case UUID + ".log".

@@ -1,5 +1,7 @@
 #include "SettingsStore.h"
 
+#include "Json.h"
+
 #include <QDir>
 #include <QHash>
 #include <QSettings>
@@ -54,6 +56,8 @@ QVariant value(const QString &key)
 
 void registerDefaults()
 {
+    // QSettings saves through QSaveFile too: a kill during a save leaves its copy for good.
+    Json::removeStaleTemporaries(settings().fileName());
     registeredDefaults() = {
         {QStringLiteral("downloadFolder"), defaultDownloadFolder()},
         {QStringLiteral("outputTemplate"), QStringLiteral("%(title)s [%(id)s].%(ext)s")},

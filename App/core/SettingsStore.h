@@ -11,6 +11,8 @@
 // reach the settings file.
 namespace SettingsStore {
 
+// Also removes the copies of settings saves that never finished; called once at start-up, before
+// anything saves a setting.
 void registerDefaults();
 
 // Typed readers: the stored value, else the registered default, else "" / 0 / false.

@@ -6,6 +6,7 @@
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
 
+#include <QPointer>
 #include <QSet>
 
 #include <algorithm>
@@ -21,11 +22,6 @@ QString stageFor(TaskStatus status)
     return word;
 }
 
-QString nameOf(const DownloadTask &task)
-{
-    return task.options().title.isEmpty() ? task.options().url : task.options().title;
-}
-
 } // namespace
 
 DownloadManager::DownloadManager(HistoryStore *history, Restore restore, QObject *parent)
@@ -34,6 +30,8 @@ DownloadManager::DownloadManager(HistoryStore *history, Restore restore, QObject
     , m_file([this] { return records(); })
     , m_runner([this](DownloadTask *task, const DownloadRunner::Outcome &outcome) { settled(task, outcome); })
 {
+    // A task in the list keeps its log when its history entry goes: its row still shows the log.
+    m_history->queuedIds = [self = QPointer<DownloadManager>(this)] { return self ? self->taskIds() : QSet<QUuid>(); };
     if (restore == Restore::Now)
         this->restore(QueueFile::read());
 }
@@ -43,6 +41,15 @@ DownloadManager::~DownloadManager()
     m_file.close();
     // Children still running are killed with their tasks; their runs must not settle any more.
     m_terminating = true;
+}
+
+QSet<QUuid> DownloadManager::taskIds() const
+{
+    QSet<QUuid> ids;
+    ids.reserve(m_tasks.size());
+    for (const DownloadTask *task : m_tasks)
+        ids.insert(task->id());
+    return ids;
 }
 
 int DownloadManager::activeCount() const
@@ -413,9 +420,9 @@ void DownloadManager::finish(DownloadTask *task, TaskStatus status, const std::o
     if (onFinished)
         onFinished(task);
     if (status == TaskStatus::Completed)
-        NotificationManager::notify(QStringLiteral("Download complete"), nameOf(*task));
+        NotificationManager::notify(QStringLiteral("Download complete"), task->displayTitle());
     else if (status == TaskStatus::Failed)
-        NotificationManager::notify(QStringLiteral("Download failed"), error.value_or(nameOf(*task)));
+        NotificationManager::notify(QStringLiteral("Download failed"), error.value_or(task->displayTitle()));
     pump();
 }
 

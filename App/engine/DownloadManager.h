@@ -8,6 +8,7 @@
 #include <QAbstractListModel>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QUuid>
 
@@ -42,6 +43,7 @@ public:
     ~DownloadManager() override;
 
     [[nodiscard]] const QList<DownloadTask *> &tasks() const { return m_tasks; }
+    [[nodiscard]] QSet<QUuid> taskIds() const;
     // Tasks in which yt-dlp runs (downloading or processing).
     [[nodiscard]] int activeCount() const;
     // Tasks not finished: queued, running or paused.

@@ -85,6 +85,9 @@ DownloadTask::DownloadTask(const TaskRecord &record, QObject *parent)
     , m_status(record.status)
     , m_progress(validFraction(record.progress))
     , m_finalSize(record.finalSize)
+    , m_itemIndex(record.itemIndex)
+    , m_itemCount(record.itemCount)
+    , m_itemTitle(record.itemTitle)
     , m_error(record.error)
     , m_outputFiles(record.outputFiles)
     , m_finishedAt(record.finishedAt)
@@ -186,6 +189,9 @@ TaskRecord DownloadTask::record() const
     record.outputFiles = m_outputFiles;
     record.finalSize = m_finalSize;
     record.error = m_error;
+    record.itemIndex = m_itemIndex;
+    record.itemCount = m_itemCount;
+    record.itemTitle = m_itemTitle;
     return record;
 }
 

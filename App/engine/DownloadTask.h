@@ -44,7 +44,8 @@ class DownloadTask final : public QObject
 public:
     // A new task for a new request: a fresh id, created now, queued.
     explicit DownloadTask(const DownloadOptions &options, QObject *parent = nullptr);
-    // A task restored from the queue file, status unchanged; runtime state as in a new task.
+    // A task restored from the queue file, status and playlist item unchanged; runtime state as in
+    // a new task.
     explicit DownloadTask(const TaskRecord &record, QObject *parent = nullptr);
 
     [[nodiscard]] const QUuid &id() const { return m_id; }
@@ -93,7 +94,7 @@ public:
     bool cancelRequested = false;
     bool removeRequested = false;
 
-    // The nine stored fields, for "queue.json".
+    // The stored fields, for "queue.json".
     [[nodiscard]] TaskRecord record() const;
 
     // Clears the state of the previous run before a new one: speed, time left, byte counters,

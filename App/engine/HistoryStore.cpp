@@ -105,16 +105,18 @@ void HistoryStore::record(const DownloadTask &task)
 void HistoryStore::remove(const QSet<QUuid> &ids)
 {
     removeRowsWhere(ids);
-    for (const QUuid &id : ids)
-        LogManager::remove(id);
+    removeLogs(ids.values());
     Q_EMIT itemsChanged();
     save();
 }
 
 void HistoryStore::clear()
 {
+    QList<QUuid> ids;
+    ids.reserve(m_items.size());
     for (const HistoryItem &item : std::as_const(m_items))
-        LogManager::remove(item.id);
+        ids.append(item.id);
+    removeLogs(ids);
     beginResetModel();
     m_items.clear();
     endResetModel();
@@ -130,6 +132,15 @@ void HistoryStore::removeRowsWhere(const QSet<QUuid> &ids)
         beginRemoveRows({}, int(row), int(row));
         m_items.removeAt(row);
         endRemoveRows();
+    }
+}
+
+void HistoryStore::removeLogs(const QList<QUuid> &ids) const
+{
+    const QSet<QUuid> queued = queuedIds ? queuedIds() : QSet<QUuid>();
+    for (const QUuid &id : ids) {
+        if (!queued.contains(id))
+            LogManager::remove(id);
     }
 }
 

@@ -7,6 +7,8 @@
 #include <QSet>
 #include <QUuid>
 
+#include <functional>
+
 class DownloadTask;
 
 // The download history, newest first, kept in "history.json" in the support folder. Every
@@ -55,6 +57,9 @@ public:
     void remove(const QSet<QUuid> &ids);
     // Deletes every entry and its task log, and saves.
     void clear();
+    // The ids of the tasks in the download queue, set by the queue: their logs stay when their
+    // entries go (a cancelled task that was retried), since the queue's rows still show them.
+    std::function<QSet<QUuid>()> queuedIds;
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
@@ -67,6 +72,7 @@ Q_SIGNALS:
 
 private:
     void removeRowsWhere(const QSet<QUuid> &ids);
+    void removeLogs(const QList<QUuid> &ids) const;
     void save() const;
 
     QList<HistoryItem> m_items;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 QJsonObject TaskRecord::toJson() const
 {
@@ -20,6 +21,12 @@ QJsonObject TaskRecord::toJson() const
     Json::insertOptional(object, QStringLiteral("finishedAt"), finishedAt);
     Json::insertOptional(object, QStringLiteral("finalSize"), finalSize);
     Json::insertOptional(object, QStringLiteral("error"), error);
+    if (itemCount >= 2) {
+        object.insert(QStringLiteral("itemIndex"), itemIndex);
+        object.insert(QStringLiteral("itemCount"), itemCount);
+    }
+    if (!itemTitle.isEmpty())
+        object.insert(QStringLiteral("itemTitle"), itemTitle);
     return object;
 }
 
@@ -49,5 +56,12 @@ std::optional<TaskRecord> TaskRecord::fromJson(const QJsonObject &object, QStrin
     record.outputFiles = read.stringList(QStringLiteral("outputFiles"));
     record.finalSize = read.optionalInteger(QStringLiteral("finalSize"));
     record.error = read.optionalString(QStringLiteral("error"));
+    // Kept at 1 or more, as a task keeps them.
+    const auto count = [&read](const QString &key) {
+        return int(std::clamp<qint64>(read.optionalInteger(key).value_or(1), 1, std::numeric_limits<int>::max()));
+    };
+    record.itemIndex = count(QStringLiteral("itemIndex"));
+    record.itemCount = count(QStringLiteral("itemCount"));
+    record.itemTitle = read.optionalString(QStringLiteral("itemTitle")).value_or(QString());
     return read.result(std::move(record), error);
 }

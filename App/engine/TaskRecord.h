@@ -11,7 +11,8 @@
 #include <optional>
 
 // The stored form of one download task: one element of the array in "queue.json". Runtime state
-// (speed, time left, byte counters, stage text, collected error lines) is not kept.
+// (speed, time left, byte counters, stage text, collected error lines) is not kept; the playlist
+// item is, since the row names the task by its title after the run too.
 struct TaskRecord
 {
     QUuid id;
@@ -23,6 +24,11 @@ struct TaskRecord
     QStringList outputFiles; // absolute paths, in order
     std::optional<qint64> finalSize;
     std::optional<QString> error;
+    // Written only when the task had an item of its own, so files without these keys still read
+    // as a task that has none.
+    int itemIndex = 1;
+    int itemCount = 1;
+    QString itemTitle;
 
     bool operator==(const TaskRecord &) const = default;
 

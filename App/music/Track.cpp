@@ -15,7 +15,7 @@ std::optional<QString> stringValue(const QJsonObject &json, const QString &key)
     return value.toString();
 }
 
-// A leading byte order mark, which some uploads carry in their titles, is dropped: Qt's JSON
+// A leading byte order mark, which some uploads carry in their texts, is dropped: Qt's JSON
 // reader drops it from a stored track, so it would differ after a restart.
 std::optional<QString> firstString(const QJsonObject &json, std::initializer_list<QString> keys)
 {
@@ -82,7 +82,7 @@ std::optional<Track> Track::from(const QJsonObject &json)
     const QJsonValue duration = json.value(QStringLiteral("duration"));
     if (duration.isDouble())
         track.duration = duration.toDouble();
-    track.album = stringValue(json, QStringLiteral("album"));
+    track.album = firstString(json, {QStringLiteral("album")});
     return track;
 }
 

@@ -5,6 +5,7 @@
 #include "TestRequests.h"
 #include "TestToolMirror.h"
 #include "coordinator/AppState.h"
+#include "core/LogManager.h"
 #include "core/SettingsStore.h"
 #include "engine/DownloadTask.h"
 #include "engine/QueueFile.h"
@@ -145,6 +146,33 @@ private Q_SLOTS:
         QThreadPool::globalInstance()->waitForDone();
         QCOMPARE(fileBytes(QueueFile::path()), queue);
         QCOMPARE(fileBytes(HistoryStore::filePath()), history);
+    }
+
+    // Task logs an earlier run left behind for tasks neither list holds go at start. Those of the
+    // stored queue and history stay, as do the log of a task queued while the files load and "app.log".
+    void orphanLogsAreSweptAtStart()
+    {
+        TestEnvironment env;
+        storeEarlierRun(env);
+        const QUuid done = HistoryStore::read().first().id;
+        LogManager::append(QStringLiteral("done"), LogManager::taskLogPath(done));
+        for (int i = 0; i < 500; ++i)
+            LogManager::append(QStringLiteral("orphan"), LogManager::taskLogPath(QUuid::createUuid()));
+        LogManager::appLog(QStringLiteral("kept"));
+        const auto state = makeState();
+        state->downloads().enqueue(
+            TestRequests::defaultRequest(QStringLiteral("http://127.0.0.1:9/three"), env.root()));
+        QTRY_VERIFY(state->isLoaded());
+
+        QStringList expected{QStringLiteral("app.log"), QFileInfo(LogManager::taskLogPath(done)).fileName()};
+        for (const DownloadTask *task : state->downloads().tasks())
+            expected.append(QFileInfo(LogManager::taskLogPath(task->id())).fileName());
+        QCOMPARE(expected.size(), 5);
+        (void)LogManager::read(QUuid()); // after every write and deletion asked for
+        expected.sort();
+        QCOMPARE(
+            QFileInfo(LogManager::appLogPath()).dir().entryList({QStringLiteral("*.log")}, QDir::Files, QDir::Name),
+            expected);
     }
 
     void queueWaitsUntilTheToolsWork()

@@ -2,6 +2,7 @@
 #include "TestRequests.h"
 #include "core/AppPaths.h"
 #include "core/Json.h"
+#include "core/SettingsStore.h"
 #include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryItem.h"
@@ -16,11 +17,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 
-// The four JSON stores, each loaded and saved the way the application does it.
-enum class Store { Queue, History, Library, Manifest };
+// The four JSON stores and the settings file, each loaded and saved the way the application does it.
+enum class Store { Queue, History, Library, Manifest, Settings };
 Q_DECLARE_METATYPE(Store)
 
 namespace {
@@ -37,12 +39,15 @@ const char *storeName(Store store)
     case Store::History: return "history.json";
     case Store::Library: return "library.json";
     case Store::Manifest: return "manifest.json";
+    case Store::Settings: return "Morvane.conf";
     }
     return "";
 }
 
 QString storePath(Store store)
 {
+    if (store == Store::Settings)
+        return QSettings(QStringLiteral("Morvane"), QStringLiteral("Morvane")).fileName();
     return store == Store::Manifest ? ToolManifest::path()
                                     : AppPaths::support() + QLatin1Char('/') + QLatin1String(storeName(store));
 }
@@ -85,6 +90,7 @@ QByteArray sampleFile(Store store)
     }
     case Store::Manifest:
         return "{\"yt-dlp\":{\"version\":\"2026.08.19\",\"installedAt\":\"" + sampleText + "\",\"source\":\"s\"}}";
+    case Store::Settings: return "[General]\nmaxConcurrent=3\n";
     }
     return {};
 }
@@ -132,6 +138,10 @@ QList<QDateTime> loadAndSave(Store store)
         manager.recordInstall(Tool::Deno, QStringLiteral("2.1.4"), QStringLiteral("http://h/d.zip"));
         break;
     }
+    case Store::Settings:
+        SettingsStore::registerDefaults();
+        SettingsStore::set(QStringLiteral("maxConcurrent"), 4);
+        break;
     }
     return dates;
 }
@@ -273,6 +283,7 @@ private Q_SLOTS:
         QTest::addColumn<Store>("store");
         for (const Store store : allStores)
             QTest::newRow(storeName(store)) << store;
+        QTest::newRow(storeName(Store::Settings)) << Store::Settings;
     }
 
     void staleTemporariesAreRemovedOnLoad()
@@ -280,6 +291,7 @@ private Q_SLOTS:
         QFETCH(Store, store);
         TestEnvironment env;
         const QDir folder = QFileInfo(storePath(store)).dir();
+        QVERIFY(folder.mkpath(QStringLiteral(".")));
         const QString name = QLatin1String(storeName(store));
         const QString other = QLatin1String(storeName(store == Store::Queue ? Store::History : Store::Queue));
         const QStringList stale{name + QStringLiteral(".iaMMtJ"), name + QStringLiteral(".QWERTY")};
@@ -292,7 +304,8 @@ private Q_SLOTS:
             writeFile(folder.filePath(file), "[]");
         writeFile(storePath(store), sampleFile(store));
 
-        QVERIFY(!loadAndSave(store).isEmpty());
+        // Settings hold no dates; a JSON store must have read its sample, not set it aside.
+        QVERIFY(!loadAndSave(store).isEmpty() || store == Store::Settings);
         QStringList expected = kept + QStringList{name};
         expected.sort();
         const QStringList present = folder.entryList(QDir::Files);

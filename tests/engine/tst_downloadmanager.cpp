@@ -287,7 +287,8 @@ private Q_SLOTS:
         QVERIFY(notifications.isRegistered());
         DownloadOptions options = TestRequests::defaultRequest(FakeYtdlp::url(QStringLiteral("a")), rig.folder);
         options.isPlaylist = playlist;
-        DownloadTask *task = rig.add(QStringLiteral("a"), "echo 'MVPROG|50|100|NA|10|5|part'\n" + plan, options);
+        DownloadTask *task = rig.add(QStringLiteral("a"),
+                                     "echo 'MVITEM|1|1|Clip a'\necho 'MVPROG|50|100|NA|10|5|part'\n" + plan, options);
         rig.manager->start();
         QTRY_COMPARE(rig.finished.size(), 1);
 
@@ -306,10 +307,12 @@ private Q_SLOTS:
 
         QTRY_COMPARE(notifications.calls().size(), 1);
         QCOMPARE(notifications.calls().first().summary, notification);
-        // A completed download names itself; a failed one tells why.
+        // A completed download names itself as its row does; a failed one tells why.
         QCOMPARE(notifications.calls().first().body,
-                 status == QLatin1String("completed") ? FakeYtdlp::url(QStringLiteral("a")) : error);
+                 status == QLatin1String("completed") ? QStringLiteral("Clip a") : error);
         QTRY_COMPARE(queueFileSummary(), QStringList{QStringLiteral("a:") + status});
+        rig.reopen();
+        QCOMPARE(rig.manager->tasks().first()->displayTitle(), QStringLiteral("Clip a"));
     }
 
     void pauseAndCancelWhileRunning_data()
@@ -763,6 +766,15 @@ private Q_SLOTS:
         // Once the entry is gone, so is the log.
         rig.history.remove({kept});
         QCOMPARE(logFiles(), QStringList());
+
+        // A retried task is back in the list: its log stays, whatever becomes of its entry.
+        DownloadTask *retried = rig.add(QStringLiteral("r"));
+        for (const bool all : {false, true}) {
+            rig.manager->cancel(retried);
+            rig.manager->retry(retried);
+            all ? rig.history.clear() : rig.history.remove({retried->id()});
+            QCOMPARE(logFiles(), QStringList{logFileOf(retried->id())});
+        }
     }
 
     void move_data()

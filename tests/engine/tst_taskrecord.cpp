@@ -41,6 +41,9 @@ TaskRecord sampleRecord()
     record.outputFiles = {QStringLiteral("/home/u/Downloads/a.mp4"), QStringLiteral("/home/u/Downloads/a.en.srt")};
     record.finalSize = 5'000'000'000;
     record.error = QStringLiteral("partial");
+    record.itemIndex = 3;
+    record.itemCount = 5;
+    record.itemTitle = QStringLiteral("Part «3»");
     return record;
 }
 
@@ -184,6 +187,7 @@ private Q_SLOTS:
         QCOMPARE(json.value(u"finishedAt"_s).toString(), u"2026-12-08T09:20:01Z"_s);
         QCOMPARE(json.value(u"status"_s).toString(), u"completed"_s);
         QCOMPARE(json.value(u"finalSize"_s).toInteger(), 5'000'000'000);
+        QCOMPARE(json.value(u"itemTitle"_s).toString(), u"Part «3»"_s);
         const auto decoded = TaskRecord::fromJson(json);
         QVERIFY(decoded);
         QVERIFY(*decoded == sampleRecord());
@@ -199,6 +203,10 @@ private Q_SLOTS:
         QTest::newRow("no finalSize") << "finalSize" << removed << "";
         QTest::newRow("null error") << "error" << QJsonValue(QJsonValue::Null) << "";
         QTest::newRow("empty outputFiles") << "outputFiles" << QJsonValue(QJsonArray()) << "";
+        // Files of earlier versions hold no item.
+        QTest::newRow("no itemTitle") << "itemTitle" << removed << "";
+        QTest::newRow("no itemCount") << "itemCount" << removed << "";
+        QTest::newRow("itemTitle as number") << "itemTitle" << QJsonValue(3) << "key \"itemTitle\" is not a string";
         QTest::newRow("no outputFiles") << "outputFiles" << removed << "missing key \"outputFiles\"";
         QTest::newRow("capitalised status") << "status" << QJsonValue(u"Completed"_s) << "unknown status \"Completed\"";
         QTest::newRow("status as number") << "status" << QJsonValue(4) << "key \"status\" is not a string";

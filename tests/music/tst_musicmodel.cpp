@@ -93,8 +93,9 @@ private Q_SLOTS:
             << noDuration << none << none;
         // Escaped: Qt's JSON reader drops a raw mark inside a string but keeps an escaped one.
         QTest::newRow("leading byte order marks dropped")
-            << QByteArray(R"({"id":"abcdefghijk","title":"\ufeffSong","artist":"\ufeffBand"})") << "Song"
-            << "Band" << noDuration << none << none;
+            << QByteArray(R"({"id":"abcdefghijk","title":"\ufeffSong","artist":"\ufeffBand","album":"\ufeffLP"})")
+            << "Song"
+            << "Band" << noDuration << OptionalText(QStringLiteral("LP")) << none;
         QTest::newRow("only an id") << QByteArray(R"({"id":"abcdefghijk"})") << "Untitled"
                                     << "Unknown artist" << noDuration << none << none;
         QTest::newRow("track beats title, creator beats channel")
