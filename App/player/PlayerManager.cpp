@@ -569,8 +569,6 @@ void PlayerManager::detailsResolved(const Track &track)
 void PlayerManager::startsAt(double seconds)
 {
     setPosition(seconds);
-    // Media controls counting the time themselves still think the song starts at 0.
-    Q_EMIT positionJumped(seconds);
 }
 
 void PlayerManager::loaded(double duration)
@@ -580,6 +578,9 @@ void PlayerManager::loaded(double duration)
     if (std::isfinite(duration) && duration > 0)
         setDuration(duration);
     Q_EMIT nowPlayingChanged();
+    // Media controls counting the time themselves ran on through the load, from wherever they
+    // last heard: the song starts here and now.
+    Q_EMIT positionJumped(m_position);
 }
 
 void PlayerManager::stoppedAt(double seconds)
