@@ -37,9 +37,20 @@ class TestPlayerGallery : public QObject
             if (before)
                 before(window);
             GalleryPage::settle(*m_artwork);
+            // A picture just in fades in: none is caught half way.
+            QTRY_VERIFY(fadedIn(window->contentItem()));
         };
         properties.insert(QStringLiteral("model"), QVariant::fromValue(model));
         GalleryPage::record(harness, page, properties, name, settled);
+    }
+
+    static bool fadedIn(const QQuickItem *item)
+    {
+        if (item->objectName() == QLatin1String("artworkPicture") && !item->property("source").toUrl().isEmpty() &&
+            item->opacity() < 1)
+            return false;
+        const QList<QQuickItem *> children = item->childItems();
+        return std::all_of(children.begin(), children.end(), fadedIn);
     }
 
     static void waitForPicture(QQuickWindow *window, const char *name)
