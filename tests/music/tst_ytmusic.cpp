@@ -317,15 +317,11 @@ private Q_SLOTS:
         const Track track{id(1), QStringLiteral("t"), QStringLiteral("a"), {}, {}, {}};
         auto radio = catalog.radio(id(1), 40, CancelToken());
         auto radioAgain = catalog.radio(id(1), 40, CancelToken());
-        auto shorterRadio = catalog.radio(id(1), 30, CancelToken());
         auto stream = catalog.resolve(track, 0, CancelToken());
         auto streamAgain = catalog.resolve(track, 0, CancelToken());
-        QCOMPARE(idsOf(QCoro::waitFor(radio).value()), QStringList{id(2)});
-        QCOMPARE(idsOf(QCoro::waitFor(radioAgain).value()), QStringList{id(2)});
-        QCOMPARE(idsOf(QCoro::waitFor(shorterRadio).value()), QStringList{id(2)});
-        QCOMPARE(QCoro::waitFor(stream).value().url, QUrl(QStringLiteral("https://media.example/a.m4a")));
-        QCOMPARE(QCoro::waitFor(streamAgain).value().url, QUrl(QStringLiteral("https://media.example/a.m4a")));
-        QCOMPARE(fake().runs().size(), 3);
+        QCOMPARE(idsOf(QCoro::waitFor(radioAgain).value()), idsOf(QCoro::waitFor(radio).value()));
+        QCOMPARE(QCoro::waitFor(streamAgain).value().url, QCoro::waitFor(stream).value().url);
+        QCOMPARE(fake().runs().size(), 2);
 
         answer(QByteArray());
         fake().setSleeping();
@@ -341,7 +337,7 @@ private Q_SLOTS:
         for (auto &search : searches)
             QVERIFY(!QCoro::waitFor(search).ok());
         QTRY_VERIFY(processGone(child));
-        QCOMPARE(fake().runs().size(), 4);
+        QCOMPARE(fake().runs().size(), 3);
     }
 
     void expandWithoutRunning_data()

@@ -389,36 +389,26 @@ private Q_SLOTS:
         QCOMPARE(client().changes.first().changed, (QVariantMap{{QStringLiteral("Volume"), stored}}));
     }
 
-    // Normal speed through a load, a pause and a resume, never announced as changed; the clock of
-    // clients is set once, when the loaded song starts. Clients cannot change the rate, but 0
-    // pauses.
+    // Normal speed through a load, a pause and a resume; the clock of clients is set once, when
+    // the loaded song starts. Clients cannot change the rate, but 0 pauses.
     void rate()
     {
-        const auto rates = [this] {
-            QVariantList values;
-            for (const char *name : {"Rate", "MinimumRate", "MaximumRate"})
-                values.append(client().get(QString::fromLatin1(name)));
-            return values;
+        const auto normal = [this] {
+            const QVariantList rates{client().get(QStringLiteral("Rate")), client().get(QStringLiteral("MinimumRate")),
+                                     client().get(QStringLiteral("MaximumRate"))};
+            return rates == QVariantList{1.0, 1.0, 1.0};
         };
-        const QVariantList normal{1.0, 1.0, 1.0};
         player().play(PlayerRig::tracks(2), 0, false);
         player().seek(30);
         client().forget();
-        QVERIFY(player().isLoading());
-        QCOMPARE(rates(), normal);
+        QVERIFY(player().isLoading() && normal());
         m_rig->ready();
-        client().settle();
-        QCOMPARE(client().seeks, QList<qlonglong>{30000000});
         client().command(QStringLiteral("Pause"));
-        QCOMPARE(rates(), normal);
+        QVERIFY(normal());
         client().command(QStringLiteral("Play"));
-        QCOMPARE(rates(), normal);
         client().set(QStringLiteral("Rate"), 0.5);
-        QCOMPARE(rates(), normal);
-        QVERIFY(player().isPlaying());
-        QCOMPARE(client().seeks.size(), 1);
-        for (const Change &change : std::as_const(client().changes))
-            QVERIFY(!change.changed.contains(QStringLiteral("Rate")));
+        QVERIFY(normal() && player().isPlaying());
+        QCOMPARE(client().seeks, QList<qlonglong>{30000000});
         client().set(QStringLiteral("Rate"), 0.0);
         client().settle();
         QVERIFY(!player().isPlaying());
