@@ -37,10 +37,10 @@ QString MprisPlayerAdaptor::playbackStatus() const
     return m_service->player()->isPlaying() ? QStringLiteral("Playing") : QStringLiteral("Paused");
 }
 
-double MprisPlayerAdaptor::rate() const
+void MprisPlayerAdaptor::setRate(double rate)
 {
-    const PlayerManager *player = m_service->player();
-    return player->isPlaying() && !player->isLoading() ? 1.0 : 0.0;
+    if (rate == 0.0)
+        Pause();
 }
 
 QString MprisPlayerAdaptor::loopStatus() const

@@ -35,11 +35,12 @@ public:
     [[nodiscard]] QString loopStatus() const;
     // An unknown word changes nothing.
     void setLoopStatus(const QString &status);
-    // Normal speed while sound comes out; 0 while paused or loading, so that clients counting
-    // the time themselves do not run ahead of a song still loading. Clients cannot change it.
-    [[nodiscard]] double rate() const;
-    void setRate(double) {}
-    [[nodiscard]] double minimumRate() const { return 0.0; }
+    // Songs play at normal speed only, and MPRIS tells a pause by PlaybackStatus alone: the rate
+    // is 1 always. Clients counting the time themselves are set right by Seeked when a loaded
+    // song starts. A client setting 0 asks for a pause, as the interface has it.
+    [[nodiscard]] double rate() const { return 1.0; }
+    void setRate(double rate);
+    [[nodiscard]] double minimumRate() const { return 1.0; }
     [[nodiscard]] double maximumRate() const { return 1.0; }
     [[nodiscard]] bool shuffle() const;
     void setShuffle(bool shuffle);

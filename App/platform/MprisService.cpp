@@ -34,8 +34,9 @@ MprisService::MprisService(PlayerManager *player, QObject *parent)
     m_exported = true;
     m_announced = playerProperties();
 
-    // The position moves on its own while playing and is read on demand: only jumps are told.
-    // A length the back end corrects, and the end of a load, change the length and the rate.
+    // The position moves on its own while playing and is read on demand: only jumps are told,
+    // and the start of a loaded song, as clients count on through the load. A length the back end
+    // corrects changes the length.
     for (const auto signal :
          {&PlayerManager::nowPlayingChanged, &PlayerManager::hasNextChanged, &PlayerManager::shuffleChanged,
           &PlayerManager::repeatModeChanged, &PlayerManager::volumeChanged, &PlayerManager::durationChanged,

@@ -194,7 +194,9 @@ void PlayerManager::enqueue(const QList<Track> &tracks)
 
 void PlayerManager::clearUpcoming()
 {
-    m_queue.truncate(m_index ? *m_index + 1 : 0);
+    const int kept = m_index ? *m_index + 1 : 0;
+    m_refill.setAside(m_queue.items().mid(kept));
+    m_queue.truncate(kept);
     // Saved in both cases: an emptied queue must not come back at the next start.
     persistSoon();
 }
@@ -220,6 +222,7 @@ void PlayerManager::removeFromQueue(const QueueItem &item)
     const int row = int(m_queue.items().indexOf(item));
     if (row < 0 || row == m_index)
         return;
+    m_refill.setAside({item});
     m_queue.removeAt(row);
     if (m_index && row < *m_index)
         setIndex(*m_index - 1);
@@ -569,8 +572,6 @@ void PlayerManager::detailsResolved(const Track &track)
 void PlayerManager::startsAt(double seconds)
 {
     setPosition(seconds);
-    // Media controls counting the time themselves still think the song starts at 0.
-    Q_EMIT positionJumped(seconds);
 }
 
 void PlayerManager::loaded(double duration)
@@ -580,6 +581,9 @@ void PlayerManager::loaded(double duration)
     if (std::isfinite(duration) && duration > 0)
         setDuration(duration);
     Q_EMIT nowPlayingChanged();
+    // Media controls counting the time themselves ran on through the load, from wherever they
+    // last heard: the song starts here and now.
+    Q_EMIT positionJumped(m_position);
 }
 
 void PlayerManager::stoppedAt(double seconds)

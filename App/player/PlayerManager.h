@@ -186,8 +186,9 @@ Q_SIGNALS:
     void hasNextChanged();
     // Whatever the system's media controls show may have changed.
     void nowPlayingChanged();
-    // The position moved other than by playing on: a seek, a start part-way into a song, a song
-    // repeated or stopped at its top. Media controls that count the time themselves need it.
+    // The position moved other than by playing on: a seek, a loaded song starting (wherever it
+    // starts), a song repeated or stopped at its top. Media controls that count the time
+    // themselves need it.
     void positionJumped(double seconds);
 
 private:

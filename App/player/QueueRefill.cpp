@@ -13,6 +13,8 @@ constexpr qsizetype normalThreshold = 4;
 constexpr qsizetype forcedThreshold = 3;
 constexpr int recentlyPlayedAvoided = 40;
 constexpr int recentPlaysAvoided = 30;
+// A long queue cleared at once stays avoided as a whole.
+constexpr qsizetype setAsideKept = 200;
 constexpr int radioLength = 40;
 constexpr qsizetype radioKept = 8;
 constexpr int candidateCount = 4;
@@ -90,6 +92,14 @@ QCoro::Task<> QueueRefill::request(bool force)
     running.finish();
 }
 
+void QueueRefill::setAside(const QList<QueueItem> &items)
+{
+    for (const QueueItem &item : items)
+        m_setAside.append(item.track.id);
+    if (m_setAside.size() > setAsideKept)
+        m_setAside.remove(0, m_setAside.size() - setAsideKept);
+}
+
 void QueueRefill::requestFromTimer()
 {
     const std::optional<int> index = m_player->index();
@@ -122,6 +132,8 @@ QSet<QString> QueueRefill::avoided() const
     QSet<QString> avoid = m_library->recentIDs(recentPlaysAvoided);
     for (const QueueItem &item : m_player->queue())
         avoid.insert(item.track.id);
+    for (const QString &id : m_setAside)
+        avoid.insert(id);
     const QStringList &played = m_player->recentlyPlayed();
     for (qsizetype i = std::max<qsizetype>(0, played.size() - recentlyPlayedAvoided); i < played.size(); ++i)
         avoid.insert(played.at(i));

@@ -2,6 +2,7 @@
 
 #include "core/CancelToken.h"
 #include "core/SharedResult.h"
+#include "music/QueueItem.h"
 #include "music/Track.h"
 
 #include <QCoroTask>
@@ -22,8 +23,9 @@ class RecommendationEngine;
 // the one playing. They come from that song's radio mix (fetched once per song and kept until the
 // process ends, a failed fetch as an empty mix), with the recommender's candidates near it woven
 // in; when those give too little, from the mix of an earlier song of the queue and a search for
-// the artist's songs. Songs queued or heard lately are left out. Nothing here reports an error:
-// whatever the catalogue cannot answer adds nothing.
+// the artist's songs. Songs queued or heard lately are left out, and so are those the user took
+// out of the queue. Nothing here reports an error: whatever the catalogue cannot answer adds
+// nothing.
 //
 // At most one refill runs; requests made meanwhile wait for it instead of fetching twice. What a
 // refill finds goes to the end of the queue of the moment it ends, whatever the user did meanwhile,
@@ -49,6 +51,9 @@ public:
     // A new station replaced the queue: a refill still running for the queue before appends
     // nothing, and requests wait for its end to run one of their own.
     void startOver() { ++m_station; }
+    // The user cleared or removed these items: they count as queued lately, or the next refill
+    // would bring them straight back from the same mix.
+    void setAside(const QList<QueueItem> &items);
 
 Q_SIGNALS:
     void fillingChanged();
@@ -73,6 +78,7 @@ private:
     quint64 m_station = 0;                     // counts the stations started
     quint64 m_runningFor = 0;                  // the station the running refill fills
     std::optional<QUuid> m_emptyFor;           // the queue item whose last refill found nothing
+    QStringList m_setAside;                    // ids of the songs the user took out, oldest first
     // Cancelled on destruction, which ends the catalogue's children.
     CancelToken m_cancel;
 };

@@ -9,6 +9,7 @@
 #include "core/SettingsStore.h"
 #include "core/YTDLPManager.h"
 #include "music/YTMusic.h"
+#include "player/YTMusicCatalog.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <QTest>
 
 #include <memory>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -302,6 +304,40 @@ private Q_SLOTS:
         QVERIFY(child > 0);
         QVERIFY(failed);
         QTRY_VERIFY(processGone(child));
+    }
+
+    // The application's catalogue runs a call made again while it runs only once, and every caller
+    // gets the answer; the child is killed only once every caller gave up.
+    void sameCallAtOnceRunsOnce()
+    {
+        // One line that reads both as a listing and as a resolved stream.
+        answer(json({{QStringLiteral("url"), QStringLiteral("https://media.example/a.m4a")},
+                     {QStringLiteral("entries"), QJsonArray{entry(id(2))}}}));
+        YTMusicCatalog catalog;
+        const Track track{id(1), QStringLiteral("t"), QStringLiteral("a"), {}, {}, {}};
+        auto radio = catalog.radio(id(1), 40, CancelToken());
+        auto radioAgain = catalog.radio(id(1), 40, CancelToken());
+        auto stream = catalog.resolve(track, 0, CancelToken());
+        auto streamAgain = catalog.resolve(track, 0, CancelToken());
+        QCOMPARE(idsOf(QCoro::waitFor(radioAgain).value()), idsOf(QCoro::waitFor(radio).value()));
+        QCOMPARE(QCoro::waitFor(streamAgain).value().url, QCoro::waitFor(stream).value().url);
+        QCOMPARE(fake().runs().size(), 2);
+
+        answer(QByteArray());
+        fake().setSleeping();
+        const CancelToken tokens[3];
+        std::vector<QCoro::Task<MusicResult<QList<Track>>>> searches;
+        searches.push_back(catalog.search(QStringLiteral("q"), 5, tokens[0]));
+        searches.push_back(catalog.search(QStringLiteral("q"), 5, tokens[1]));
+        const qint64 child = fake().waitForChild();
+        tokens[0].cancel();
+        searches.push_back(catalog.search(QStringLiteral("q"), 5, tokens[2])); // runs on for the second
+        tokens[1].cancel();
+        tokens[2].cancel();
+        for (auto &search : searches)
+            QVERIFY(!QCoro::waitFor(search).ok());
+        QTRY_VERIFY(processGone(child));
+        QCOMPARE(fake().runs().size(), 3);
     }
 
     void expandWithoutRunning_data()

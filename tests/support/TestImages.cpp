@@ -35,11 +35,11 @@ QByteArray solid(const QColor &color, QSize size, const char *format)
     return encoded(image, format);
 }
 
-QByteArray blend(const QColor &from, const QColor &to)
+QByteArray blend(const QColor &from, const QColor &to, QSize size)
 {
-    QImage image(320, 180, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     QPainter painter(&image);
-    QLinearGradient gradient(0, 0, 320, 180);
+    QLinearGradient gradient(0, 0, size.width(), size.height());
     gradient.setColorAt(0, from);
     gradient.setColorAt(1, to);
     painter.fillRect(image.rect(), gradient);

@@ -57,14 +57,19 @@ private Q_SLOTS:
         m_server.reset();
     }
 
-    // The last candidate (the small picture) already held: shown at once, nothing asked for.
-    void heldLastCandidateShowsWithoutARequest()
+    // The small picture (the last candidate) already held stands in at once; the large one is
+    // asked for all the same and replaces it. Once held, the large one shows without a request.
+    void heldSmallPictureStandsInForTheLarge()
     {
         QVERIFY(!QCoro::waitFor(m_manager->image(link("/a.png"))).isNull());
+        m_server->serveText(QStringLiteral("/large.png"), TestImages::solid(Qt::blue, {64, 36}), "image/png");
         const auto view = loader({link("/large.png"), link("/a.png")});
-        QVERIFY(view->loaded());
         QCOMPARE(view->source(), ArtworkProvider::pictureUrl(link("/a.png"), 8));
-        QCOMPARE(m_server->requestsFor(QStringLiteral("/large.png")).size(), 0);
+        QTRY_COMPARE(view->source(), ArtworkProvider::pictureUrl(link("/large.png"), 8));
+        QCOMPARE(m_manager->cached(link("/large.png")).size(), QSize(36, 36));
+        const auto again = loader({link("/large.png"), link("/a.png")});
+        QCOMPARE(again->source(), ArtworkProvider::pictureUrl(link("/large.png"), 8));
+        QCOMPARE(m_server->requestsFor(QStringLiteral("/large.png")).size(), 1);
         QCOMPARE(m_manager->loadingCount(), 0);
     }
 

@@ -12,6 +12,7 @@
 #include "ui/music/PlayerBarModel.h"
 #include "ui/music/QueuePanelModel.h"
 
+#include <QCoroTask>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
@@ -22,22 +23,34 @@ class TestPlayerGallery : public QObject
     Q_OBJECT
 
     TestHttpServer m_server;
+    QNetworkAccessManager m_network;
+    // One per test function: the pictures of its earlier pages may still be held.
+    std::unique_ptr<ArtworkManager> m_artwork;
 
     void record(const char *page, QObject *model, const QString &name,
                 const std::function<void(QQuickWindow *)> &before = {}, QVariantMap properties = {})
     {
-        QNetworkAccessManager network;
-        ArtworkManager artwork(&network);
         QmlHarness harness;
-        ArtworkProvider::install(harness.engine(), artwork);
+        ArtworkProvider::install(harness.engine(), *m_artwork);
         // Every picture is in (or failed) before the picture is taken.
-        const auto settled = [&artwork, &before](QQuickWindow *window) {
+        const auto settled = [this, &before](QQuickWindow *window) {
             if (before)
                 before(window);
-            GalleryPage::settle(artwork);
+            GalleryPage::settle(*m_artwork);
+            // A picture just in fades in: none is caught half way.
+            QTRY_VERIFY(fadedIn(window->contentItem()));
         };
         properties.insert(QStringLiteral("model"), QVariant::fromValue(model));
         GalleryPage::record(harness, page, properties, name, settled);
+    }
+
+    static bool fadedIn(const QQuickItem *item)
+    {
+        if (item->objectName() == QLatin1String("artworkPicture") && !item->property("source").toUrl().isEmpty() &&
+            item->opacity() < 1)
+            return false;
+        const QList<QQuickItem *> children = item->childItems();
+        return std::all_of(children.begin(), children.end(), fadedIn);
     }
 
     static void waitForPicture(QQuickWindow *window, const char *name)
@@ -58,13 +71,23 @@ private Q_SLOTS:
         const QList<QColor> colours{QColor(0xff576b), QColor(0x3d5afe), QColor(0x00bfa5), QColor(0xffab00)};
         for (int n = 0; n < 12; ++n) {
             const QString id = PlayerRig::track(n).id;
-            const QByteArray image = TestImages::blend(colours[n % 4], colours[(n + 1) % 4].darker(250));
-            for (const char *size : {"maxresdefault", "sddefault", "mqdefault"})
-                m_server.serveText(QStringLiteral("/vi/%1/%2.jpg").arg(id, QLatin1String(size)), image, "image/png");
+            // The large pictures look unlike the small ones, so a render shows which one is drawn.
+            const QByteArray small = TestImages::blend(colours[n % 4], colours[(n + 1) % 4].darker(250));
+            const QByteArray large =
+                TestImages::blend(colours[(n + 2) % 4], colours[(n + 3) % 4].darker(250), {1280, 720});
+            for (const char *size : {"maxresdefault", "sddefault"})
+                m_server.serveText(QStringLiteral("/vi/%1/%2.jpg").arg(id, QLatin1String(size)), large, "image/png");
+            m_server.serveText(QStringLiteral("/vi/%1/mqdefault.jpg").arg(id), small, "image/png");
         }
     }
 
-    void init() { QmlHarness::failOnWarnings(); }
+    void init()
+    {
+        QmlHarness::failOnWarnings();
+        m_artwork = std::make_unique<ArtworkManager>(&m_network);
+    }
+
+    void cleanup() { m_artwork.reset(); }
 
     void playerBar()
     {
@@ -107,8 +130,19 @@ private Q_SLOTS:
         QTRY_VERIFY(rig.audio->hasItem());
         rig.audio->becomeReady(200);
         rig.player().seek(42);
+        // The small picture is held, as after the song showed in a list; it stands in until the
+        // large one is in, drawn from a picture of the view's size rather than the thumbnail.
+        QVERIFY(!QCoro::waitFor(m_artwork->image(tracks[0].artwork(false))).isNull());
+        const QUrl large = tracks[0].artwork(true).constFirst();
         record("NowPlayingPage.qml", &model, QStringLiteral("player-now-playing-artwork"),
-               [](QQuickWindow *window) { waitForPicture(window, "largeArtwork"); });
+               [this, &large](QQuickWindow *window) {
+                   waitForPicture(window, "largeArtwork");
+                   GalleryPage::settle(*m_artwork);
+                   const auto *picture = window->findChild<QQuickItem *>(QStringLiteral("largeArtwork"));
+                   QCOMPARE(picture->property("source").toUrl(), ArtworkProvider::pictureUrl(large, 18));
+                   QCOMPARE(m_artwork->cached(large).size(), QSize(380, 380));
+                   waitForPicture(window, "largeArtwork");
+               });
 
         // A song without a picture anywhere, nothing after it, Non-Stop on.
         Track bare = PlayerRig::track(700);

@@ -63,14 +63,14 @@ void ArtworkLoader::start()
         show(QUrl());
         return;
     }
-    // The last candidate is the small picture: one already shown somewhere serves a large view at once.
-    for (const QUrl &candidate : {m_urls.last(), m_urls.first()}) {
-        if (!m_manager->cached(candidate).isNull()) {
-            show(candidate);
-            return;
-        }
-    }
-    load(m_urls, m_cancel);
+    // The best picture held shows at once: the small one a list row loaded stands in for the
+    // large one, which is still asked for and replaces it when it comes.
+    const auto held = std::find_if(m_urls.cbegin(), m_urls.cend(),
+                                   [this](const QUrl &url) { return !m_manager->cached(url).isNull(); });
+    if (held != m_urls.cend())
+        show(*held);
+    if (held != m_urls.cbegin())
+        load(m_urls, m_cancel);
 }
 
 QCoro::Task<> ArtworkLoader::load(QList<QUrl> urls, CancelToken cancel)

@@ -11,10 +11,11 @@
 
 class ArtworkManager;
 
-// Finds the picture of an artwork view among its candidate links and names it for an Image: a
-// picture already held for the last candidate, else for the first, else the first that loads.
-// A new first candidate starts again, and the picture shown stays until the next one is there,
-// so switching songs never flashes the placeholder. A view that goes away, or moves on, stops
+// Finds the picture of an artwork view among its candidate links, best first, and names it for an
+// Image: the best picture already held shows at once, and while a better one may be had the first
+// that loads replaces it (a small picture stands in for the large one until it comes). A new
+// first candidate starts again, and the picture shown stays until the next one is there, so
+// switching songs never flashes the placeholder. A view that goes away, or moves on, stops
 // waiting, and a download that no other view waits for is aborted. The picture shown is held in
 // the manager while it shows.
 class ArtworkLoader : public QObject, public QQmlParserStatus
