@@ -87,22 +87,6 @@ void pressOnX(QWindow *window, xcb_keysym_t keysym, uint16_t state)
     xcb_flush(x);
 }
 
-// The key and modifiers of the last key Qt looked up among the shortcuts.
-class ShortcutKeys : public QObject
-{
-public:
-    ShortcutKeys() { qApp->installEventFilter(this); }
-    QKeyCombination last;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::ShortcutOverride)
-            last = static_cast<QKeyEvent *>(event)->keyCombination();
-        return false;
-    }
-};
-
 int countWithStatus(DownloadManager &downloads, TaskStatus status)
 {
     int count = 0;
@@ -344,15 +328,15 @@ private Q_SLOTS:
         };
         QCOMPARE(observe(), QStringLiteral("Settings, 0 paused, queue hidden, ''"));
 
-        ShortcutKeys keys;
         if (keysym) {
-            pressOnX(test.window(), keysym, XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL);
+            pressOnX(test.window(), keysym,
+                     (modifiers & Qt::ShiftModifier ? XCB_MOD_MASK_SHIFT : 0) |
+                         (modifiers & Qt::ControlModifier ? XCB_MOD_MASK_CONTROL : 0));
             QTRY_COMPARE(observe(), after);
         } else {
             QTest::keyClick(test.window(), Qt::Key(key), modifiers);
             QCOMPARE(observe(), after);
         }
-        QCOMPARE(keys.last, QKeyCombination(modifiers, Qt::Key(key)));
     }
 
     // File → Settings… opens the settings window, and brings the open one forward rather than a second.
