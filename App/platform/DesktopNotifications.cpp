@@ -13,6 +13,8 @@ namespace DesktopNotifications {
 namespace {
 // Long enough for a server that is being started by bus activation; the caller never waits.
 constexpr int replyTimeoutMs = 25000;
+// The desktop entry's name, which is also the name its Icon= gives the installed icon.
+const QString appId = QStringLiteral("org.morvane.Morvane");
 } // namespace
 
 QString escapeMarkup(const QString &text)
@@ -44,12 +46,13 @@ void post(const QString &title, const QString &body)
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
-    // The desktop entry tells the server whose notification it is: its name and icon, its group.
+    // The desktop entry tells the server whose notification it is: its name and icon, its group. Servers
+    // that ignore the hint show app_icon beside the text.
     const QVariantMap hints{{QStringLiteral("sound-name"), QStringLiteral("message-new-instant")},
-                            {QStringLiteral("desktop-entry"), QStringLiteral("org.morvane.Morvane")}};
+                            {QStringLiteral("desktop-entry"), appId}};
     call << QStringLiteral("Morvane")                                  // app_name
          << uint(0)                                                    // replaces_id: always a new notification
-         << QString()                                                  // app_icon
+         << appId                                                      // app_icon
          << escapeMarkup(title) << escapeMarkup(body) << QStringList() // actions
          << hints << int(-1);                                          // expire_timeout: the server's default
 

@@ -14,6 +14,7 @@ const QHash<QString, char32_t> &table()
         {QStringLiteral("arrow.down.circle"), 0xf181},               // arrow_circle_down
         {QStringLiteral("arrow.down.circle.fill"), 0xf000},          // download_for_offline
         {QStringLiteral("arrow.down.doc.fill"), 0xf068},             // sim_card_download
+        {QStringLiteral("arrow.up"), 0xe5d8},                        // arrow_upward
         {QStringLiteral("backward.fill"), 0xe020},                   // fast_rewind
         {QStringLiteral("checkmark"), 0xe5ca},                       // check
         {QStringLiteral("checkmark.circle.fill"), 0xe86c},           // check_circle
@@ -33,6 +34,7 @@ const QHash<QString, char32_t> &table()
         {QStringLiteral("exclamationmark.triangle.fill"), 0xe002},   // warning
         {QStringLiteral("film"), 0xe02c},                            // movie
         {QStringLiteral("folder"), 0xe2c7},                          // folder
+        {QStringLiteral("folder.badge.plus"), 0xe2cc},               // create_new_folder
         {QStringLiteral("forward.fill"), 0xe01f},                    // fast_forward
         {QStringLiteral("gearshape"), 0xe8b8},                       // settings
         {QStringLiteral("gearshape.2.fill"), 0xf05e},                // settings_suggest

@@ -254,10 +254,4 @@ AppWindow {
         text: qsTr("Mini Player")
         onTriggered: window.commands.openMiniPlayer()
     }
-
-    // A US keyboard sends Ctrl+> for Ctrl+Shift+.
-    Shortcut {
-        sequence: "Ctrl+>"
-        onActivated: pauseAll.trigger()
-    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/settings/FolderChooserModel.h"
 #include "ui/settings/FormatSettingsModel.h"
 #include "ui/settings/GeneralSettingsModel.h"
 #include "ui/settings/MusicSettingsModel.h"
@@ -15,7 +16,7 @@
 // The settings window's C++ types as QML sees them. A view binds a key with `Setting` and builds
 // the three tab models that need nothing from outside; the Music and Tools tabs' models are handed
 // in by whoever opens the window, and the pickers, steppers and tool rows are reached through the tab
-// models only.
+// models only. The folder chooser, which the download form shares, builds its own model.
 
 struct SettingForeign
 {
@@ -29,6 +30,13 @@ struct GeneralSettingsModelForeign
     Q_GADGET
     QML_FOREIGN(GeneralSettingsModel)
     QML_NAMED_ELEMENT(GeneralSettingsModel)
+};
+
+struct FolderChooserModelForeign
+{
+    Q_GADGET
+    QML_FOREIGN(FolderChooserModel)
+    QML_NAMED_ELEMENT(FolderChooserModel)
 };
 
 struct FormatSettingsModelForeign

@@ -18,7 +18,7 @@ class FakeNotificationServer : public QObject
 public:
     struct Call
     {
-        QString appName, summary, body;
+        QString appName, appIcon, summary, body;
         uint replacesId;
         QVariantMap hints;
         int timeout;
@@ -26,10 +26,10 @@ public:
     QList<Call> calls;
 
 public Q_SLOTS:
-    uint Notify(const QString &appName, uint replacesId, const QString &, const QString &summary, const QString &body,
-                const QStringList &, const QVariantMap &hints, int timeout)
+    uint Notify(const QString &appName, uint replacesId, const QString &appIcon, const QString &summary,
+                const QString &body, const QStringList &, const QVariantMap &hints, int timeout)
     {
-        calls.append({appName, summary, body, replacesId, hints, timeout});
+        calls.append({appName, appIcon, summary, body, replacesId, hints, timeout});
         return uint(calls.size());
     }
 };
@@ -72,6 +72,7 @@ private Q_SLOTS:
         QTRY_COMPARE(m_server->calls.size(), 1);
         const auto &call = m_server->calls.first();
         QCOMPARE(call.appName, QStringLiteral("Morvane"));
+        QCOMPARE(call.appIcon, QStringLiteral(MORVANE_DESKTOP_ICON)); // the desktop entry's Icon=
         QCOMPARE(call.summary, QStringLiteral("Download complete"));
         QCOMPARE(call.body, QStringLiteral("Tom &amp; Jerry &lt;b&gt;live&lt;/b&gt; &gt; 1"));
         QCOMPARE(call.replacesId, 0u);

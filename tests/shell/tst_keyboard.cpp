@@ -220,6 +220,16 @@ private Q_SLOTS:
         state.setShowNowPlaying(true);
         QTRY_VERIFY(shown(app.window, "closeButton"));
         check("Now Playing", 30);
+
+        QTest::keySequence(app.window, QKeySequence(Qt::CTRL | Qt::Key_Comma));
+        QTRY_VERIFY(app.window->property("settingsWindow").value<QObject *>());
+        auto *settings = app.window->property("settingsWindow").value<QQuickWindow *>();
+        QVERIFY(QTest::qWaitForWindowExposed(settings));
+        settings->findChild<QObject *>(QStringLiteral("settingsTabs"))->setProperty("currentIndex", 1);
+        const QQuickItem *choose = QmlHarness::findItem(settings->contentItem(), QStringLiteral("chooseFolder"));
+        QTest::mouseClick(settings, Qt::LeftButton, {}, choose->mapToScene(choose->boundingRect().center()).toPoint());
+        QTRY_VERIFY(shown(settings, "chooseButton"));
+        check("the folder chooser", 20);
     }
 
     // Escape and Ctrl+W close the settings window; Ctrl+, and Ctrl+Q do in it what they do in the

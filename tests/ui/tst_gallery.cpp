@@ -23,6 +23,7 @@
 #include "ui/downloader/DownloadScreenModel.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/downloader/SetupViewModel.h"
+#include "ui/settings/FolderChooserModel.h"
 #include "ui/settings/MusicSettingsModel.h"
 #include "ui/settings/ToolsSettingsModel.h"
 
@@ -89,6 +90,14 @@ QQuickItem *shortcutLabel(QObject *menu, int index)
     QQuickItem *command = nullptr;
     QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, command), Q_ARG(int, index));
     return command ? command->findChild<QQuickItem *>(QStringLiteral("shortcut")) : nullptr;
+}
+
+// Clicks the middle of the item named `objectName` in `window`.
+void click(QQuickWindow *window, const QString &objectName)
+{
+    const QQuickItem *item = QmlHarness::findItem(window->contentItem(), objectName);
+    QVERIFY(item);
+    QTest::mouseClick(window, Qt::LeftButton, {}, item->mapToScene(item->boundingRect().center()).toPoint());
 }
 
 // Counts the timer events the main thread delivers while it lives: an animation left running ticks one
@@ -302,6 +311,26 @@ private Q_SLOTS:
             record(window, names[tab - 1]);
         }
 
+        // "Choose…" opens the same chooser, within the small window; Choose stores the folder it shows.
+        const QString videos = QDir::home().filePath(QStringLiteral("Videos"));
+        QVERIFY(QDir(videos).mkpath(QStringLiteral("Travel")));
+        SettingsStore::set(QStringLiteral("downloadFolder"), videos);
+        tabs->setProperty("currentIndex", 1);
+        auto *chooser = window->findChild<QObject *>(QStringLiteral("folderChooser"));
+        QVERIFY(chooser);
+        click(window, QStringLiteral("chooseFolder"));
+        QTRY_VERIFY(chooser->property("opened").toBool());
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTRY_VERIFY(!chooser->property("visible").toBool());
+        click(window, QStringLiteral("chooseFolder"));
+        QTRY_VERIFY(chooser->property("opened").toBool());
+        QTest::keyClick(window, Qt::Key_Return); // into Travel
+        QCOMPARE(SettingsStore::string(QStringLiteral("downloadFolder")), videos);
+        record(window, QStringLiteral("settings-folder-chooser"));
+        click(window, QStringLiteral("chooseButton"));
+        QCOMPARE(SettingsStore::string(QStringLiteral("downloadFolder")), videos + QStringLiteral("/Travel"));
+        QTRY_VERIFY(!chooser->property("visible").toBool());
+
         tabs->setProperty("currentIndex", 4);
         deps.updateTools();
         QVERIFY(deps.busy());
@@ -435,6 +464,37 @@ private Q_SLOTS:
             rig.state->setPreset(preset);
             recordPage("DownloadFormPage.qml", &model, QStringLiteral("download-form-") + QLatin1String(name));
         }
+
+        // "Change…" opens the folder chooser at the stored folder, and the keyboard walks it: an empty folder
+        // can be chosen, a taken name is refused.
+        const QDir videos(QDir::home().filePath(QStringLiteral("Videos")));
+        for (const char *folder : {"Concerts", "Podcasts/2026", "Travel"})
+            QVERIFY(videos.mkpath(QLatin1String(folder)));
+        SettingsStore::set(QStringLiteral("downloadFolder"), videos.path());
+        recordPage("DownloadFormPage.qml", &model, QStringLiteral("folder-chooser"), [&](QQuickWindow *window) {
+            click(window, QStringLiteral("changeFolder"));
+            auto *chooser = window->findChild<QObject *>(QStringLiteral("folderChooser"));
+            QVERIFY(chooser);
+            QTRY_VERIFY(chooser->property("opened").toBool());
+            const auto *folders = chooser->property("model").value<FolderChooserModel *>();
+            QCOMPARE(folders->folder(), videos.path());
+            for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Return, Qt::Key_Return})
+                QTest::keyClick(window, key);
+            QCOMPARE(folders->folder(), videos.filePath(QStringLiteral("Podcasts/2026")));
+            QVERIFY(QmlHarness::findItem(window->contentItem(), QStringLiteral("chooseButton"))->isEnabled());
+            record(window, QStringLiteral("folder-chooser-empty"));
+            QTest::keyClick(window, Qt::Key_Backspace);
+            QTest::keyClick(window, Qt::Key_Up, Qt::AltModifier);
+            QCOMPARE(folders->folder(), videos.path());
+            // Up selects the folder left: Podcasts.
+            QCOMPARE(
+                QmlHarness::findItem(window->contentItem(), QStringLiteral("folderList"))->property("currentIndex"), 1);
+            click(window, QStringLiteral("newFolderButton"));
+            for (const char letter : {'T', 'r', 'a', 'v', 'e', 'l'})
+                QTest::keyClick(window, letter);
+            QTest::keyClick(window, Qt::Key_Return);
+            QCOMPARE(folders->error(), QStringLiteral("\u201cTravel\u201d already exists here."));
+        });
 
         QJsonArray entries;
         for (int i = 1; i <= 30; ++i) {

@@ -1,10 +1,15 @@
 #include "TestEnvironment.h"
 #include "core/SettingsStore.h"
+#include "ui/settings/FolderChooserModel.h"
 #include "ui/settings/FormatSettingsModel.h"
 #include "ui/settings/GeneralSettingsModel.h"
 #include "ui/settings/NetworkSettingsModel.h"
 #include "ui/settings/Setting.h"
 
+#include <QAbstractItemModelTester>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -262,6 +267,120 @@ private Q_SLOTS:
         QCOMPARE(folder.value().toString(), stored.isEmpty() ? before : stored);
         QCOMPARE(spy.size(), stored.isEmpty() ? 0 : 1);
         QCOMPARE(SettingsStore::isStored(QStringLiteral("downloadFolder")), !stored.isEmpty());
+    }
+
+    // The folder chooser over a home holding Downloads (empty), Music (three folders, a hidden one and a
+    // file) and Videos. Steps, split by "; ": "enter N", "up", "name TEXT", "create", "goto TEXT", "remove"
+    // (the shown folder, from under the chooser). Paths are relative to home unless absolute.
+    void folderChooser_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<bool>("canChoose");
+        QTest::addColumn<QString>("error");
+
+        const QStringList music = words("albums B-sides Live");
+        const QStringList home = words("Downloads Music Videos");
+        const QStringList top =
+            QDir(QStringLiteral("/"))
+                .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+        const QStringList none;
+        const QString longName(300, QLatin1Char('x'));
+        QTest::newRow("an empty folder can be chosen") << "Downloads"
+                                                       << ""
+                                                       << "Downloads" << none << true << "";
+        QTest::newRow("folders only, by name, no hidden") << "Music"
+                                                          << ""
+                                                          << "Music" << music << true << "";
+        QTest::newRow("a gone folder opens its parent") << "Music/Gone/Deeper"
+                                                        << ""
+                                                        << "Music" << music << true << "";
+        QTest::newRow("no folder opens home") << ""
+                                              << ""
+                                              << "" << home << true << "";
+        QTest::newRow("in and up") << "Music"
+                                   << "enter 2; up; up"
+                                   << "" << home << true << "";
+        QTest::newRow("the top has no up") << "/"
+                                           << "up"
+                                           << "/" << top << QFileInfo(QStringLiteral("/")).isWritable() << "";
+        QTest::newRow("a new folder is made and shown") << "Downloads"
+                                                        << "name  Clips 2026 ; create"
+                                                        << "Downloads/Clips 2026" << none << true << "";
+        QTest::newRow("a taken name") << "Music"
+                                      << "name Live; create"
+                                      << "Music" << music << true
+                                      << QStringLiteral("\u201cLive\u201d already exists here.");
+        QTest::newRow("a slash") << "Music"
+                                 << "name a/b; create"
+                                 << "Music" << music << true
+                                 << QStringLiteral("A folder name cannot contain \u201c/\u201d.");
+        QTest::newRow("dots") << "Music"
+                              << "name ..; create"
+                              << "Music" << music << true << QStringLiteral("\u201c..\u201d is not a folder name.");
+        QTest::newRow("too long, as mkdir says")
+            << "Music" << QStringLiteral("name ") + longName + QStringLiteral("; create") << "Music" << music << true
+            << QStringLiteral("Could not create \u201c") + longName + QStringLiteral("\u201d: File name too long");
+        QTest::newRow("an error goes with a move") << "Music"
+                                                   << "name Live; create; enter 0"
+                                                   << "Music/albums" << none << true << "";
+        QTest::newRow("a typed folder") << "Downloads"
+                                        << "goto ~/Music/"
+                                        << "Music" << music << true << "";
+        QTest::newRow("a typed file") << "Downloads"
+                                      << "goto ~/Music/notes.txt"
+                                      << "Downloads" << none << true
+                                      << QStringLiteral("\u201c~/Music/notes.txt\u201d is not a folder.");
+        QTest::newRow("the shown folder removed") << "Downloads"
+                                                  << "remove"
+                                                  << "Downloads" << none << false << "";
+    }
+    void folderChooser()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, steps);
+        QFETCH(QString, shown);
+        QFETCH(QStringList, listed);
+        QFETCH(bool, canChoose);
+        QFETCH(QString, error);
+        TestEnvironment env;
+        const QDir home = QDir::home();
+        for (const char *folder :
+             {"Downloads", "Music/Live", "Music/albums", "Music/B-sides", "Music/.cache", "Videos"})
+            QVERIFY(home.mkpath(QLatin1String(folder)));
+        QVERIFY(QFile(home.filePath(QStringLiteral("Music/notes.txt"))).open(QIODevice::WriteOnly));
+
+        FolderChooserModel chooser;
+        QAbstractItemModelTester tester(&chooser, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        chooser.start(start.isEmpty() || start.startsWith(QLatin1Char('/')) ? start : home.filePath(start));
+        for (const QString &step : steps.split(QStringLiteral("; "), Qt::SkipEmptyParts)) {
+            const QString argument = step.section(QLatin1Char(' '), 1);
+            if (step.startsWith(QLatin1String("enter")))
+                chooser.enter(argument.toInt());
+            else if (step == QLatin1String("up"))
+                chooser.goUp();
+            else if (step.startsWith(QLatin1String("name")))
+                chooser.setNewName(argument);
+            else if (step == QLatin1String("create"))
+                chooser.create();
+            else if (step.startsWith(QLatin1String("goto")))
+                chooser.goTo(argument);
+            else if (step == QLatin1String("remove"))
+                QVERIFY(QDir(chooser.folder()).removeRecursively());
+        }
+        const QString expected = shown.startsWith(QLatin1Char('/')) ? shown : QDir::cleanPath(home.filePath(shown));
+        QCOMPARE(chooser.folder(), expected);
+        QCOMPARE(chooser.folderUrl(), QUrl::fromLocalFile(expected));
+        QStringList names;
+        for (int row = 0; row < chooser.rowCount(); ++row)
+            names.append(chooser.index(row).data(FolderChooserModel::NameRole).toString());
+        QCOMPARE(names, listed);
+        QCOMPARE(chooser.empty(), listed.isEmpty());
+        QCOMPARE(chooser.canChoose(), canChoose);
+        QCOMPARE(chooser.canGoUp(), expected != QLatin1String("/"));
+        QCOMPARE(chooser.error(), error);
     }
 
     void resetTemplate()

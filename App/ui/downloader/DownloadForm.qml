@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Dialogs
 import QtQuick.Layouts
 import Morvane
 
@@ -271,8 +270,9 @@ ColumnLayout {
                 elide: Text.ElideMiddle
             }
             Button {
+                objectName: "changeFolder"
                 text: form.model.changeFolderText
-                onClicked: chooser.open()
+                onClicked: chooser.show(form.settings.folder.value)
             }
         }
     }
@@ -296,10 +296,9 @@ ColumnLayout {
         }
     }
 
-    FolderDialog {
+    FolderChooser {
         id: chooser
-        acceptLabel: form.model.chooseText
-        currentFolder: form.settings.folderLink
-        onAccepted: form.settings.chooseFolder(selectedFolder)
+        objectName: "folderChooser"
+        onChosen: folder => form.settings.chooseFolder(folder)
     }
 }

@@ -57,7 +57,6 @@ class DownloadFormModel final : public QObject
     Q_PROPERTY(QString autoSubsText MEMBER m_autoSubsText CONSTANT)
     Q_PROPERTY(QString embedSubsText MEMBER m_embedSubsText CONSTANT)
     Q_PROPERTY(QString changeFolderText MEMBER m_changeFolderText CONSTANT)
-    Q_PROPERTY(QString chooseText MEMBER m_chooseText CONSTANT)
 
 public:
     explicit DownloadFormModel(AppState &state, QObject *parent = nullptr);
@@ -145,5 +144,4 @@ private:
     const QString m_autoSubsText = tr("Include auto-generated");
     const QString m_embedSubsText = tr("Embed in video");
     const QString m_changeFolderText = tr("Change\u2026");
-    const QString m_chooseText = tr("Choose");
 };

@@ -15,9 +15,7 @@ DownloadSettings::DownloadSettings(QObject *parent)
     , m_subLangs(QStringLiteral("subLangs"), QStringLiteral("en.*"))
     , m_folder(QStringLiteral("downloadFolder"), QString())
     , m_defaultPreset(QStringLiteral("defaultPreset"), QStringLiteral("Best Quality"))
-{
-    connect(&m_folder, &Setting::valueChanged, this, &DownloadSettings::folderLinkChanged);
-}
+{}
 
 void DownloadSettings::chooseFolder(const QUrl &folder)
 {

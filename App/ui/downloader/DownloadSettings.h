@@ -22,8 +22,6 @@ class DownloadSettings : public QObject
     Q_PROPERTY(Setting *subLangs READ subLangs CONSTANT)
     Q_PROPERTY(Setting *folder READ folder CONSTANT)
     Q_PROPERTY(Setting *defaultPreset READ defaultPreset CONSTANT)
-    // Where the folder dialog opens.
-    Q_PROPERTY(QUrl folderLink READ folderLink NOTIFY folderLinkChanged)
 
 public:
     explicit DownloadSettings(QObject *parent = nullptr);
@@ -41,12 +39,8 @@ public:
     [[nodiscard]] Setting *defaultPreset() { return &m_defaultPreset; }
     [[nodiscard]] bool subtitlesOn() const { return m_writeSubs.value().toBool(); }
 
-    [[nodiscard]] QUrl folderLink() const { return QUrl::fromLocalFile(m_folder.value().toString()); }
-    // The folder dialog's answer; a non-local place or a cancel keeps the folder.
+    // The folder chooser's answer; a non-local place or a cancel keeps the folder.
     Q_INVOKABLE void chooseFolder(const QUrl &folder);
-
-Q_SIGNALS:
-    void folderLinkChanged();
 
 private:
     SettingPicker m_audioFormat;

@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Dialogs
 import QtQuick.Layouts
 import Morvane
 
@@ -37,8 +36,9 @@ SettingsForm {
                 textFormat: Text.PlainText
             }
             Button {
+                objectName: "chooseFolder"
                 text: tab.model.chooseText
-                onClicked: chooser.open()
+                onClicked: chooser.show(tab.folder.value)
             }
         }
     }
@@ -81,8 +81,9 @@ SettingsForm {
         }
     }
 
-    FolderDialog {
+    FolderChooser {
         id: chooser
-        onAccepted: tab.model.chooseFolder(selectedFolder)
+        objectName: "folderChooser"
+        onChosen: folder => tab.model.chooseFolder(folder)
     }
 }

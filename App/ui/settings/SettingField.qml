@@ -27,6 +27,7 @@ RowLayout {
         objectName: row.key
         Layout.fillWidth: true
         text: setting.value
+        Accessible.name: caption.text !== "" ? caption.text : placeholderText
         onTextEdited: setting.value = text
     }
 

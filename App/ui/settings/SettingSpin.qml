@@ -23,6 +23,7 @@ RowLayout {
         to: row.stepper.to
         stepSize: row.stepper.step
         value: row.stepper.shown
+        Accessible.name: row.stepper.label
         onValueModified: row.stepper.modify(value)
     }
 }
