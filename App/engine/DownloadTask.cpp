@@ -2,6 +2,8 @@
 
 #include "core/ErrorInterpreter.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QtNumeric>
 
 #include <algorithm>
@@ -50,11 +52,10 @@ QString postprocessStage(const QString &name)
 }
 
 // yt-dlp downloads the streams it merges into "<name>.f<format id>.<ext>" each; a file of its
-// own has no such part. Only this tells one file from two: the selector cannot, since yt-dlp
-// falls back to one combined file for "bv*+ba/b" and merges two streams without any "-f". A
-// format id never holds a blank or one of the characters yt-dlp replaces in it, so a title
-// with a dot in it ("clip.fhd [clip.fhd].mp4") is not taken for a part.
-bool isMergePart(QStringView path)
+// own has no such part. Without the item's announced format (its line never came), the form of
+// the name decides: a format id never holds a blank or one of the characters yt-dlp replaces in
+// it, so a title with a dot in it ("clip.fhd [clip.fhd].mp4") is not taken for a part.
+bool looksLikeMergePart(QStringView path)
 {
     const QStringView name = path.sliced(path.lastIndexOf(u'/') + 1);
     const qsizetype extension = name.lastIndexOf(u'.');
@@ -66,6 +67,45 @@ bool isMergePart(QStringView path)
     const QStringView formatId = name.sliced(part + 2, extension - part - 2);
     return std::none_of(formatId.cbegin(), formatId.cend(),
                         [](QChar c) { return c.isSpace() || QStringView(u",/+[]()").contains(c); });
+}
+
+// Whether `path` is one of the streams of the announced item: its final name without the
+// extension, ".f", one of the merged formats, and an extension.
+bool isMergePart(QStringView path, const ProgressEvent::Target &target)
+{
+    const QStringList formats = target.format.split(u'+');
+    if (formats.size() < 2)
+        return false;
+    const QStringView finalName = target.path;
+    const qsizetype extension = finalName.lastIndexOf(u'.');
+    const QStringView stem = extension > finalName.lastIndexOf(u'/') ? finalName.first(extension) : finalName;
+    if (!path.startsWith(stem) || !path.sliced(stem.size()).startsWith(u".f"))
+        return false;
+    const QStringView rest = path.sliced(stem.size() + 2);
+    return std::any_of(formats.cbegin(), formats.cend(), [rest](const QString &format) {
+        return rest.startsWith(format) && rest.sliced(format.size()).startsWith(u'.') &&
+               !rest.sliced(format.size() + 1).contains(u'/');
+    });
+}
+
+// The path as an absolute one when it names something inside `folder`, else empty: a broken tool
+// must not make us keep, measure or open a file elsewhere. A link inside the folder that leads
+// out of it counts as outside.
+QString insideFolder(const QString &path, const QString &folder)
+{
+    const QDir root(folder);
+    const QString file = QDir::cleanPath(root.absoluteFilePath(path));
+    const auto contains = [](const QString &parent, const QString &child) {
+        return child.startsWith(parent.endsWith(u'/') ? parent : parent + u'/');
+    };
+    const QString rootPath = QDir::cleanPath(root.absolutePath());
+    if (!contains(rootPath, file))
+        return QString();
+    const QString realFile = QFileInfo(file).canonicalFilePath();
+    const QString realRoot = QFileInfo(rootPath).canonicalFilePath();
+    if (!realFile.isEmpty() && !realRoot.isEmpty() && !contains(realRoot, realFile))
+        return QString();
+    return file;
 }
 
 } // namespace
@@ -206,6 +246,7 @@ void DownloadTask::resetRuntime()
 
 void DownloadTask::resetStreams()
 {
+    m_target.reset();
     m_lastStreamFile.clear();
     m_mergePart = false;
     m_mergePartsBegun = 0;
@@ -231,6 +272,8 @@ void DownloadTask::apply(const ProgressEvent &event)
         applyPostprocess(*postprocess);
     else if (const auto *item = event.as<ProgressEvent::Item>())
         applyItem(*item);
+    else if (const auto *target = event.as<ProgressEvent::Target>())
+        m_target = *target;
     else if (const auto *file = event.as<ProgressEvent::FinalFile>())
         addOutputFile(file->path);
     else if (event.as<ProgressEvent::Merging>()) {
@@ -260,7 +303,7 @@ void DownloadTask::applyProgress(const ProgressEvent::Progress &event)
         if (!m_lastStreamFile.isEmpty())
             m_finishedStreamBytes = saturatingAdd(m_finishedStreamBytes, m_lastTotal);
         m_lastStreamFile = event.filename;
-        m_mergePart = isMergePart(event.filename);
+        m_mergePart = m_target ? isMergePart(event.filename, *m_target) : looksLikeMergePart(event.filename);
         if (m_mergePart)
             ++m_mergePartsBegun;
     }
@@ -313,9 +356,10 @@ void DownloadTask::setItem(int index, int count, const QString &title)
         Q_EMIT displayTitleChanged();
 }
 
-void DownloadTask::addOutputFile(const QString &path)
+void DownloadTask::addOutputFile(const QString &reported)
 {
-    if (m_outputFiles.contains(path))
+    const QString path = insideFolder(reported, m_options.folder);
+    if (path.isEmpty() || m_outputFiles.contains(path))
         return;
     m_outputFiles.append(path);
     Q_EMIT outputFilesChanged();
