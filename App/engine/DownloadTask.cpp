@@ -330,6 +330,10 @@ void DownloadTask::applyProgress(const ProgressEvent::Progress &event)
 
 void DownloadTask::applyPostprocess(const ProgressEvent::Postprocess &event)
 {
+    // The step in which yt-dlp waits at the runner's gate before each download: the task shows
+    // what it waits for (or its download) instead.
+    if (event.name == QLatin1String("Exec"))
+        return;
     setStatus(TaskStatus::Processing);
     setSpeed(std::nullopt);
     setEta(std::nullopt);

@@ -379,6 +379,12 @@ private Q_SLOTS:
         QCOMPARE(task.stage(), QStringLiteral("Downloading"));
         QVERIFY(!task.speed());
         QVERIFY(!task.eta());
+
+        // The gate's step is no stage: the task goes on showing what it waits for.
+        DownloadTask waiting(request());
+        waiting.setStage(QStringLiteral("Waiting"));
+        feed(waiting, {QStringLiteral("MVPP|Exec|started")});
+        QCOMPARE(waiting.stage(), QStringLiteral("Waiting"));
     }
 
     void merging()
