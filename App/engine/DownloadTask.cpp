@@ -69,22 +69,22 @@ bool looksLikeMergePart(QStringView path)
                         [](QChar c) { return c.isSpace() || QStringView(u",/+[]()").contains(c); });
 }
 
-// Whether `path` is one of the streams of the announced item: its final name without the
-// extension, ".f", one of the merged formats, and an extension.
+// Whether `path` is one of the streams of the announced item: named after its final file, without
+// the extension, then ".f", one of the merged formats and an extension. Names only: the streams
+// may wait in a folder of their own.
 bool isMergePart(QStringView path, const ProgressEvent::Target &target)
 {
     const QStringList formats = target.format.split(u'+');
     if (formats.size() < 2)
         return false;
-    const QStringView finalName = target.path;
-    const qsizetype extension = finalName.lastIndexOf(u'.');
-    const QStringView stem = extension > finalName.lastIndexOf(u'/') ? finalName.first(extension) : finalName;
-    if (!path.startsWith(stem) || !path.sliced(stem.size()).startsWith(u".f"))
+    const QStringView finalName = QStringView(target.path).sliced(target.path.lastIndexOf(u'/') + 1);
+    const QStringView stem = finalName.first(std::max<qsizetype>(finalName.lastIndexOf(u'.'), 0));
+    const QStringView name = path.sliced(path.lastIndexOf(u'/') + 1);
+    if (stem.isEmpty() || !name.startsWith(stem) || !name.sliced(stem.size()).startsWith(u".f"))
         return false;
-    const QStringView rest = path.sliced(stem.size() + 2);
+    const QStringView rest = name.sliced(stem.size() + 2);
     return std::any_of(formats.cbegin(), formats.cend(), [rest](const QString &format) {
-        return rest.startsWith(format) && rest.sliced(format.size()).startsWith(u'.') &&
-               !rest.sliced(format.size() + 1).contains(u'/');
+        return rest.startsWith(format) && rest.sliced(format.size()).startsWith(u'.');
     });
 }
 
