@@ -33,6 +33,14 @@ struct ProgressEvent
         QString title;
         bool operator==(const Item &) const = default;
     };
+    // The file an item is about to be downloaded into, and the format it is made of: format ids
+    // joined by "+" when yt-dlp fetches streams to merge. yt-dlp waits after it when told to.
+    struct Target
+    {
+        QString format;
+        QString path;
+        bool operator==(const Target &) const = default;
+    };
     // The final path of a finished file.
     struct FinalFile
     {
@@ -68,7 +76,8 @@ struct ProgressEvent
         bool operator==(const Info &) const = default;
     };
 
-    using Value = std::variant<Progress, Postprocess, Item, FinalFile, Destination, Merging, Error, Warning, Info>;
+    using Value =
+        std::variant<Progress, Postprocess, Item, Target, FinalFile, Destination, Merging, Error, Warning, Info>;
     Value value;
 
     bool operator==(const ProgressEvent &) const = default;

@@ -15,6 +15,7 @@ namespace {
 constexpr QStringView progressPrefix = u"MVPROG|";
 constexpr QStringView postprocessPrefix = u"MVPP|";
 constexpr QStringView itemPrefix = u"MVITEM|";
+constexpr QStringView targetPrefix = u"MVDEST|";
 constexpr QStringView filePrefix = u"MVFILE|";
 constexpr QStringView errorPrefix = u"ERROR:";
 constexpr QStringView warningPrefix = u"WARNING:";
@@ -152,6 +153,14 @@ std::optional<ProgressEvent> item(QStringView line)
     return ProgressEvent{ProgressEvent::Item{integerOr(pieces[1], 1), integerOr(pieces[2], 1), pieces[3].toString()}};
 }
 
+std::optional<ProgressEvent> target(QStringView line)
+{
+    QStringView pieces[3];
+    if (split(line, pieces, 3) < 3)
+        return std::nullopt;
+    return ProgressEvent{ProgressEvent::Target{pieces[1].toString(), pieces[2].toString()}};
+}
+
 // Where the next line glued onto a post-processing marker begins, searching from `from`; -1
 // when none does.
 qsizetype nextGluedLine(QStringView line, qsizetype from)
@@ -197,6 +206,8 @@ std::optional<ProgressEvent> parse(QStringView line)
         return postprocess(line);
     if (line.startsWith(itemPrefix))
         return item(line);
+    if (line.startsWith(targetPrefix))
+        return target(line);
     if (line.startsWith(filePrefix))
         return ProgressEvent{ProgressEvent::FinalFile{line.sliced(filePrefix.size()).toString()}};
     if (line.startsWith(errorPrefix))

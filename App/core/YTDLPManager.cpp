@@ -6,6 +6,7 @@
 #include "core/ToolMirror.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 using namespace std::chrono_literals;
 
@@ -13,10 +14,49 @@ namespace YTDLPManager {
 
 namespace {
 
-// yt-dlp trims names by characters while Linux limits a name to 255 bytes. A character takes at
-// most four bytes in UTF-8, so 50 characters stay within 200 bytes and leave room for what yt-dlp
-// appends after the trimmed part: format ids, extensions, ".part", "-Frag123", ".ytdl".
+// Linux limits a name to 255 bytes. The text fields of our own templates are cut by bytes inside
+// the template, so a name keeps its id and extension and leaves over 60 bytes for what yt-dlp
+// appends to it: format ids, ".part", "-Frag123", ".ytdl", ".temp", subtitle languages.
+// An id longer than any site's (the generic extractor takes it from the link) is cut as well.
+struct BoundedField
+{
+    QLatin1StringView field;
+    QLatin1StringView bounded;
+};
+constexpr BoundedField boundedFields[] = {
+    {QLatin1StringView("%(title)s"), QLatin1StringView("%(title).120B")},
+    {QLatin1StringView("%(id)s"), QLatin1StringView("%(id).64B")},
+    {QLatin1StringView("%(artist,uploader)s"), QLatin1StringView("%(artist,uploader).40B")},
+    {QLatin1StringView("%(playlist_title|Playlist)s"), QLatin1StringView("%(playlist_title|Playlist).120B")},
+};
+
+// yt-dlp trims names by characters, and counts a folder in the template too, so this only guards
+// the templates a user wrote with other text fields: a character takes at most four bytes in UTF-8,
+// so 50 characters stay within 200 bytes.
 constexpr int fileNameCharacterLimit = 50;
+
+// The template with the text fields we know cut by bytes.
+QString boundedTemplate(QString outputTemplate)
+{
+    for (const auto &[field, bounded] : boundedFields)
+        outputTemplate.replace(field, bounded);
+    return outputTemplate;
+}
+
+// Whether a field of the template can still give text of any length: one that is neither cut
+// ("%(title).120B", "%(uploader).30s") nor a number ("%(playlist_index)03d") nor the extension.
+bool hasUnboundedText(const QString &outputTemplate)
+{
+    static const QRegularExpression field(QStringLiteral("%\\(([^)]*)\\)([-#0+ ]*\\d*)(\\.\\d+)?[a-zA-Z]"));
+    for (auto it = field.globalMatch(outputTemplate); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const QChar conversion = match.capturedView().back();
+        const bool number = QStringView(u"diouxXeEfFgG").contains(conversion);
+        if (!number && !match.hasCaptured(3) && match.capturedView(1) != u"ext")
+            return true;
+    }
+    return false;
+}
 
 QString toolsFolder()
 {
@@ -52,7 +92,7 @@ QStringList infoArguments(const QString &url, const NetworkOptions &net)
                               << QStringLiteral("--no-warnings") << QStringLiteral("--") << url;
 }
 
-QStringList downloadArguments(const DownloadOptions &options)
+QStringList downloadArguments(const DownloadOptions &options, const QString &gate)
 {
     const NetworkOptions &net = options.network;
     QStringList args = baseArguments(net);
@@ -65,8 +105,16 @@ QStringList downloadArguments(const DownloadOptions &options)
          << QStringLiteral("postprocess:MVPP|%(progress.postprocessor)s|%(progress.status)s")
          << QStringLiteral("--print")
          << QStringLiteral("before_dl:MVITEM|%(playlist_index|1)s|%(playlist_count|1)s|%(title)s")
+         << QStringLiteral("--print") << QStringLiteral("before_dl:MVDEST|%(format_id)s|%(_filename)s")
          << QStringLiteral("--print") << QStringLiteral("after_move:MVFILE|%(filepath)s")
          << QStringLiteral("--no-simulate");
+    if (!gate.isEmpty()) {
+        // Run through the shell after the "MVDEST|" line. A command without fields gets the file's
+        // name put in place of "{}" (or appended when it has none), so "{}" goes where it does nothing.
+        QString quoted = gate;
+        quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+        args << QStringLiteral("--exec") << QStringLiteral("before_dl:: {}; read -r _ < '") + quoted + u'\'';
+    }
     args << QStringLiteral("--retries") << QString::number(net.retries) << QStringLiteral("--fragment-retries")
          << QString::number(net.retries) << QStringLiteral("--concurrent-fragments") << QString::number(net.fragments);
     if (!net.rateLimit.isEmpty())
@@ -81,9 +129,11 @@ QStringList downloadArguments(const DownloadOptions &options)
     } else if (!options.container.isEmpty()) {
         args << QStringLiteral("--merge-output-format") << options.container;
     }
-    args << QStringLiteral("-P") << options.folder << QStringLiteral("-o") << options.outputTemplate;
-    args << QStringLiteral("--windows-filenames") << QStringLiteral("--trim-filenames")
-         << QString::number(fileNameCharacterLimit);
+    const QString outputTemplate = boundedTemplate(options.outputTemplate);
+    args << QStringLiteral("-P") << options.folder << QStringLiteral("-o") << outputTemplate;
+    args << QStringLiteral("--windows-filenames");
+    if (hasUnboundedText(outputTemplate))
+        args << QStringLiteral("--trim-filenames") << QString::number(fileNameCharacterLimit);
     if (options.isPlaylist) {
         args << QStringLiteral("--yes-playlist");
         if (options.playlistItems && !options.playlistItems->isEmpty())
@@ -153,11 +203,11 @@ ToolSpec spec(CpuArch arch)
 {
     const QString asset =
         arch == CpuArch::Arm64 ? QStringLiteral("yt-dlp_linux_aarch64") : QStringLiteral("yt-dlp_linux");
-    return {Tool::Ytdlp,
-            {ToolMirror::apply(
-                QUrl(QStringLiteral("https://github.com/yt-dlp/yt-dlp/releases/latest/download/") + asset))},
-            ArchiveKind::None,
-            {QStringLiteral("--version")}};
+    return {
+        Tool::Ytdlp,
+        {ToolMirror::apply(QUrl(QStringLiteral("https://github.com/yt-dlp/yt-dlp/releases/latest/download/") + asset))},
+        ArchiveKind::None,
+        {QStringLiteral("--version")}};
 }
 
 QUrl latestAPI()

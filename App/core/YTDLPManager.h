@@ -27,8 +27,10 @@ QCoro::Task<ToolCheck> smokeTest();
 [[nodiscard]] QStringList baseArguments(const NetworkOptions &net);
 // The metadata query used by format discovery: one JSON document on standard output.
 [[nodiscard]] QStringList infoArguments(const QString &url, const NetworkOptions &net);
-// The full download command, printing the "MVPROG|", "MVPP|", "MVITEM|" and "MVFILE|" marker lines.
-[[nodiscard]] QStringList downloadArguments(const DownloadOptions &options);
+// The full download command, printing the "MVPROG|", "MVPP|", "MVITEM|", "MVDEST|" and "MVFILE|"
+// marker lines. With a gate (the path of a named pipe), yt-dlp stops after each item's "MVDEST|"
+// line until it has read a line from the gate, so two downloads into one file can take turns.
+[[nodiscard]] QStringList downloadArguments(const DownloadOptions &options, const QString &gate = QString());
 
 // Splits free text into arguments the way a shell splits plain words and quotes, without any
 // expansion: blanks separate, quotes group, a backslash outside single quotes escapes one character.

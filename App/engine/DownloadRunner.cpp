@@ -11,13 +11,19 @@
 #include "engine/DownloadTask.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStorageInfo>
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -102,6 +108,8 @@ DownloadRunner::~DownloadRunner()
 {
     flushLines();
     m_terminating = true;
+    for (const Gate &gate : std::as_const(m_gates))
+        ::close(gate.fd);
 }
 
 void DownloadRunner::setFreeSpaceProbe(FreeSpaceProbe probe)
@@ -132,6 +140,7 @@ bool DownloadRunner::isCurrentRun(const DownloadTask *task, quint64 runId) const
 
 void DownloadRunner::end(DownloadTask *task, const Outcome &outcome)
 {
+    closeGate(task);
     m_runs.remove(task);
     task->setProcess(nullptr);
     m_settled(task, outcome);
@@ -199,7 +208,7 @@ QCoro::Task<> DownloadRunner::run(QPointer<DownloadTask> task, quint64 runId)
         co_return;
     }
 
-    const QStringList arguments = YTDLPManager::downloadArguments(task->options());
+    const QStringList arguments = YTDLPManager::downloadArguments(task->options(), openGate(task, runId));
     const QString logPath = LogManager::taskLogPath(task->id());
     LogManager::append(QStringLiteral("\u2014\u2014 start \u2014\u2014"), logPath);
     LogManager::append(QStringLiteral("$ yt-dlp ") + commandLineText(arguments), logPath);
@@ -238,9 +247,83 @@ void DownloadRunner::onLine(const QPointer<DownloadTask> &task, quint64 runId, c
         return;
     // The log keeps the line as read; markers an older yt-dlp glued together count one by one.
     for (const QStringView piece : ProgressParser::splitGlued(line)) {
-        if (const auto event = ProgressParser::parse(piece))
-            task->apply(*event);
+        const auto event = ProgressParser::parse(piece);
+        if (!event)
+            continue;
+        if (const auto *target = event->as<ProgressEvent::Target>())
+            claim(task, target->path);
+        task->apply(*event);
     }
+}
+
+QString DownloadRunner::openGate(const DownloadTask *task, quint64 runId)
+{
+    if (!m_gateFolder.isValid())
+        return QString();
+    const QString path = m_gateFolder.filePath(QString::number(runId));
+    const QByteArray name = QFile::encodeName(path);
+    if (::mkfifo(name.constData(), 0600) != 0)
+        return QString();
+    // Opened for both ends: opening waits for no reader, and a line written before yt-dlp comes
+    // to read it stays in the pipe.
+    const int fd = ::open(name.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        ::unlink(name.constData());
+        return QString();
+    }
+    m_gates.insert(task, Gate{runId, fd, path, QString(), false});
+    return path;
+}
+
+void DownloadRunner::closeGate(const DownloadTask *task)
+{
+    const auto it = m_gates.constFind(task);
+    if (it == m_gates.cend())
+        return;
+    const Gate gate = it.value();
+    m_gates.erase(it);
+    ::close(gate.fd);
+    ::unlink(QFile::encodeName(gate.path).constData());
+    if (gate.open)
+        admitNext(gate.file);
+}
+
+void DownloadRunner::claim(DownloadTask *task, const QString &file)
+{
+    const auto it = m_gates.find(task);
+    if (it == m_gates.end())
+        return;
+    Gate &gate = it.value();
+    const QString previous = gate.open ? gate.file : QString();
+    gate.file = QDir::cleanPath(file);
+    gate.open = false;
+    if (!previous.isEmpty() && previous != gate.file)
+        admitNext(previous);
+    const bool held = std::any_of(m_gates.cbegin(), m_gates.cend(),
+                                  [&gate](const Gate &other) { return other.open && other.file == gate.file; });
+    if (held)
+        task->setStage(QStringLiteral("Waiting"));
+    else
+        letThrough(gate);
+}
+
+void DownloadRunner::admitNext(const QString &file)
+{
+    Gate *next = nullptr;
+    for (Gate &gate : m_gates) {
+        if (!gate.open && gate.file == file && (!next || gate.runId < next->runId))
+            next = &gate;
+    }
+    if (next)
+        letThrough(*next);
+}
+
+void DownloadRunner::letThrough(Gate &gate)
+{
+    gate.open = true;
+    const char line = '\n';
+    // Never full: each item takes its line before the next is written.
+    [[maybe_unused]] const ssize_t written = ::write(gate.fd, &line, 1);
 }
 
 void DownloadRunner::flushLines()

@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <optional>
@@ -17,7 +18,8 @@ class DownloadTask;
 
 // The runs of downloads: for each task it is given, the checks before a download can start, the
 // yt-dlp child with the task's command line, the task log, the output lines folded into the task,
-// the stop of the child on the user's request, and the outcome once the child has exited. What
+// the turns of runs that would write one file, the stop of the child on the user's request, and
+// the outcome once the child has exited. What
 // the outcome means for the queue (history, queue file, the next task) is the owner's business.
 // Main thread only.
 class DownloadRunner final : public QObject
@@ -75,6 +77,27 @@ private:
     // Ends a run whose child exited with `status`.
     void settle(DownloadTask *task, int status);
     void end(DownloadTask *task, const Outcome &outcome);
+
+    // Two runs that would write one file take turns: yt-dlp names the file of each item before
+    // downloading it, then waits at its run's gate (a named pipe) until we let it through. A run
+    // holds the file of the item it was let through for until it names the next one or ends, so
+    // a run never waits while holding a file, and no two runs can wait for each other.
+    struct Gate
+    {
+        quint64 runId = 0;
+        int fd = -1;
+        QString path;
+        QString file; // the file of the current item, once named
+        bool open = false;
+    };
+    // The gate's path for yt-dlp, or empty when none could be made (the run then never waits).
+    QString openGate(const DownloadTask *task, quint64 runId);
+    // A shell still waiting at the gate reads its end and exits; a file it held goes to the next.
+    void closeGate(const DownloadTask *task);
+    void claim(DownloadTask *task, const QString &file);
+    // Lets the earliest-launched run waiting for `file` through, when there is one.
+    void admitNext(const QString &file);
+    static void letThrough(Gate &gate);
     void onLine(const QPointer<DownloadTask> &task, quint64 runId, const QString &logPath, const QString &line);
     // Writes the output lines collected so far.
     void flushLines();
@@ -89,4 +112,6 @@ private:
     // of lines a second, and one write per line would cost more than everything else we do.
     QHash<QString, QStringList> m_pendingLines;
     FreeSpaceProbe m_freeSpace;
+    QTemporaryDir m_gateFolder;
+    QHash<const DownloadTask *, Gate> m_gates;
 };

@@ -2,6 +2,8 @@
 
 #include "core/ErrorInterpreter.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QtNumeric>
 
 #include <algorithm>
@@ -50,11 +52,10 @@ QString postprocessStage(const QString &name)
 }
 
 // yt-dlp downloads the streams it merges into "<name>.f<format id>.<ext>" each; a file of its
-// own has no such part. Only this tells one file from two: the selector cannot, since yt-dlp
-// falls back to one combined file for "bv*+ba/b" and merges two streams without any "-f". A
-// format id never holds a blank or one of the characters yt-dlp replaces in it, so a title
-// with a dot in it ("clip.fhd [clip.fhd].mp4") is not taken for a part.
-bool isMergePart(QStringView path)
+// own has no such part. Without the item's announced format (its line never came), the form of
+// the name decides: a format id never holds a blank or one of the characters yt-dlp replaces in
+// it, so a title with a dot in it ("clip.fhd [clip.fhd].mp4") is not taken for a part.
+bool looksLikeMergePart(QStringView path)
 {
     const QStringView name = path.sliced(path.lastIndexOf(u'/') + 1);
     const qsizetype extension = name.lastIndexOf(u'.');
@@ -66,6 +67,45 @@ bool isMergePart(QStringView path)
     const QStringView formatId = name.sliced(part + 2, extension - part - 2);
     return std::none_of(formatId.cbegin(), formatId.cend(),
                         [](QChar c) { return c.isSpace() || QStringView(u",/+[]()").contains(c); });
+}
+
+// Whether `path` is one of the streams of the announced item: named after its final file, without
+// the extension, then ".f", one of the merged formats and an extension. Names only: the streams
+// may wait in a folder of their own.
+bool isMergePart(QStringView path, const ProgressEvent::Target &target)
+{
+    const QStringList formats = target.format.split(u'+');
+    if (formats.size() < 2)
+        return false;
+    const QStringView finalName = QStringView(target.path).sliced(target.path.lastIndexOf(u'/') + 1);
+    const QStringView stem = finalName.first(std::max<qsizetype>(finalName.lastIndexOf(u'.'), 0));
+    const QStringView name = path.sliced(path.lastIndexOf(u'/') + 1);
+    if (stem.isEmpty() || !name.startsWith(stem) || !name.sliced(stem.size()).startsWith(u".f"))
+        return false;
+    const QStringView rest = name.sliced(stem.size() + 2);
+    return std::any_of(formats.cbegin(), formats.cend(), [rest](const QString &format) {
+        return rest.startsWith(format) && rest.sliced(format.size()).startsWith(u'.');
+    });
+}
+
+// The path as an absolute one when it names something inside `folder`, else empty: a broken tool
+// must not make us keep, measure or open a file elsewhere. A link inside the folder that leads
+// out of it counts as outside.
+QString insideFolder(const QString &path, const QString &folder)
+{
+    const QDir root(folder);
+    const QString file = QDir::cleanPath(root.absoluteFilePath(path));
+    const auto contains = [](const QString &parent, const QString &child) {
+        return child.startsWith(parent.endsWith(u'/') ? parent : parent + u'/');
+    };
+    const QString rootPath = QDir::cleanPath(root.absolutePath());
+    if (!contains(rootPath, file))
+        return QString();
+    const QString realFile = QFileInfo(file).canonicalFilePath();
+    const QString realRoot = QFileInfo(rootPath).canonicalFilePath();
+    if (!realFile.isEmpty() && !realRoot.isEmpty() && !contains(realRoot, realFile))
+        return QString();
+    return file;
 }
 
 } // namespace
@@ -212,6 +252,7 @@ void DownloadTask::resetRuntime()
 
 void DownloadTask::resetStreams()
 {
+    m_target.reset();
     m_lastStreamFile.clear();
     m_mergePart = false;
     m_mergePartsBegun = 0;
@@ -237,6 +278,8 @@ void DownloadTask::apply(const ProgressEvent &event)
         applyPostprocess(*postprocess);
     else if (const auto *item = event.as<ProgressEvent::Item>())
         applyItem(*item);
+    else if (const auto *target = event.as<ProgressEvent::Target>())
+        m_target = *target;
     else if (const auto *file = event.as<ProgressEvent::FinalFile>())
         addOutputFile(file->path);
     else if (event.as<ProgressEvent::Merging>()) {
@@ -266,7 +309,7 @@ void DownloadTask::applyProgress(const ProgressEvent::Progress &event)
         if (!m_lastStreamFile.isEmpty())
             m_finishedStreamBytes = saturatingAdd(m_finishedStreamBytes, m_lastTotal);
         m_lastStreamFile = event.filename;
-        m_mergePart = isMergePart(event.filename);
+        m_mergePart = m_target ? isMergePart(event.filename, *m_target) : looksLikeMergePart(event.filename);
         if (m_mergePart)
             ++m_mergePartsBegun;
     }
@@ -293,6 +336,10 @@ void DownloadTask::applyProgress(const ProgressEvent::Progress &event)
 
 void DownloadTask::applyPostprocess(const ProgressEvent::Postprocess &event)
 {
+    // The step in which yt-dlp waits at the runner's gate before each download: the task shows
+    // what it waits for (or its download) instead.
+    if (event.name == QLatin1String("Exec"))
+        return;
     setStatus(TaskStatus::Processing);
     setSpeed(std::nullopt);
     setEta(std::nullopt);
@@ -319,9 +366,10 @@ void DownloadTask::setItem(int index, int count, const QString &title)
         Q_EMIT displayTitleChanged();
 }
 
-void DownloadTask::addOutputFile(const QString &path)
+void DownloadTask::addOutputFile(const QString &reported)
 {
-    if (m_outputFiles.contains(path))
+    const QString path = insideFolder(reported, m_options.folder);
+    if (path.isEmpty() || m_outputFiles.contains(path))
         return;
     m_outputFiles.append(path);
     Q_EMIT outputFilesChanged();

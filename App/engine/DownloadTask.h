@@ -124,7 +124,8 @@ private:
     void applyProgress(const ProgressEvent::Progress &event);
     void applyPostprocess(const ProgressEvent::Postprocess &event);
     void applyItem(const ProgressEvent::Item &event);
-    void addOutputFile(const QString &path);
+    // Takes a final file yt-dlp reported, when it lies inside the download folder.
+    void addOutputFile(const QString &reported);
 
     // Raises progress to `fraction` (never lowers it); events alone stop at 0.995, below done.
     void advanceProgress(double fraction);
@@ -156,6 +157,8 @@ private:
     QStringList m_errorLines;
     bool m_inTraceback = false;
     std::optional<QString> m_tracebackError;
+    // What yt-dlp announced for the current item before downloading it.
+    std::optional<ProgressEvent::Target> m_target;
     QString m_lastStreamFile;
     // Whether that file is one of the two streams yt-dlp merges, and how many such files of the
     // current item have begun.

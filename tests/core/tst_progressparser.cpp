@@ -27,6 +27,8 @@ QString describe(const Event &event)
                 return QStringLiteral("postprocess [%1] [%2]").arg(e.name, e.status);
             else if constexpr (std::is_same_v<T, P::Item>)
                 return QStringLiteral("item %1/%2 [%3]").arg(e.index).arg(e.count).arg(e.title);
+            else if constexpr (std::is_same_v<T, P::Target>)
+                return QStringLiteral("target [%1] [%2]").arg(e.format, e.path);
             else if constexpr (std::is_same_v<T, P::FinalFile>)
                 return QStringLiteral("final [%1]").arg(e.path);
             else if constexpr (std::is_same_v<T, P::Destination>)
@@ -115,6 +117,9 @@ private Q_SLOTS:
         QTest::newRow("item numbers are integers")
             << text("MVITEM|2.0||«t» 日本") << Event(P{P::Item{1, 1, text("«t» 日本")}});
         QTest::newRow("item index beyond int") << text("MVITEM|99999999999|+3|t") << Event(P{P::Item{1, 3, text("t")}});
+        QTest::newRow("target of merged streams, path keeps bars")
+            << text("MVDEST|137+140|/o/a|b [x].mp4") << Event(P{P::Target{text("137+140"), text("/o/a|b [x].mp4")}});
+        QTest::newRow("target without path") << text("MVDEST|18") << none;
         QTest::newRow("final file") << text("MVFILE|/o/Episode： one⧸two [ep1].m4a")
                                     << Event(P{P::FinalFile{text("/o/Episode： one⧸two [ep1].m4a")}});
         QTest::newRow("empty final file") << text("MVFILE|") << Event(P{P::FinalFile{QString()}});
@@ -195,12 +200,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QList<int>>("counts"); // per kind, in the order of ProgressEvent::Value
-        //                                  progress, pp, item, final, dest, merge, error, warning, info
-        QTest::newRow("single") << "single" << QList<int>{10, 8, 1, 1, 0, 0, 0, 1, 3};
-        QTest::newRow("dash") << "dash" << QList<int>{25, 8, 1, 1, 0, 0, 0, 2, 3};
-        QTest::newRow("playlist") << "playlist" << QList<int>{18, 10, 2, 2, 0, 0, 1, 2, 3};
-        QTest::newRow("notfound") << "notfound" << QList<int>{0, 0, 0, 0, 0, 0, 1, 1, 3};
-        QTest::newRow("audio") << "audio" << QList<int>{8, 10, 1, 1, 0, 0, 0, 1, 3};
+        //                                  progress, pp, item, target, final, dest, merge, error, warning, info
+        QTest::newRow("single") << "single" << QList<int>{10, 8, 1, 0, 1, 0, 0, 0, 1, 3};
+        QTest::newRow("dash") << "dash" << QList<int>{25, 8, 1, 0, 1, 0, 0, 0, 2, 3};
+        QTest::newRow("playlist") << "playlist" << QList<int>{18, 10, 2, 0, 2, 0, 0, 1, 2, 3};
+        QTest::newRow("notfound") << "notfound" << QList<int>{0, 0, 0, 0, 0, 0, 0, 1, 1, 3};
+        QTest::newRow("audio") << "audio" << QList<int>{8, 10, 1, 0, 1, 0, 0, 0, 1, 3};
     }
 
     void recordedOutput()

@@ -42,6 +42,8 @@ const QStringList markerTemplates = list({
     "--print",
     "before_dl:MVITEM|%(playlist_index|1)s|%(playlist_count|1)s|%(title)s",
     "--print",
+    "before_dl:MVDEST|%(format_id)s|%(_filename)s",
+    "--print",
     "after_move:MVFILE|%(filepath)s",
     "--no-simulate",
 });
@@ -75,10 +77,8 @@ private Q_SLOTS:
                                            "-P",
                                            "/home/u/Downloads",
                                            "-o",
-                                           "%(title)s [%(id)s].%(ext)s",
+                                           "%(title).120B [%(id).64B].%(ext)s",
                                            "--windows-filenames",
-                                           "--trim-filenames",
-                                           "50",
                                            "--no-playlist",
                                            "--embed-metadata",
                                            "--embed-thumbnail",
@@ -96,8 +96,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("tail");
         const QStringList retries =
             list({"--retries", "10", "--fragment-retries", "10", "--concurrent-fragments", "4"});
-        const QStringList output = list({"-P", "/home/u/Downloads", "-o", "%(title)s [%(id)s].%(ext)s",
-                                         "--windows-filenames", "--trim-filenames", "50"});
+        const QStringList output =
+            list({"-P", "/home/u/Downloads", "-o", "%(title).120B [%(id).64B].%(ext)s", "--windows-filenames"});
         const QStringList link = list({"--", "https://example.com/watch?v=abc"});
         const auto plain = [](DownloadOptions &o) {
             o.embedMetadata = false;
@@ -195,6 +195,40 @@ private Q_SLOTS:
         QCOMPARE(args.mid(0, start), YTDLPManager::baseArguments(options.network) +
                                          list({"--newline", "--progress", "--continue"}) + markerTemplates);
         QCOMPARE(args.mid(start), tail);
+    }
+
+    // Our templates' text fields are cut by bytes, so names keep their ids; yt-dlp's cut by
+    // characters only guards templates with other text fields.
+    void outputTemplates_data()
+    {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QStringList>("tail"); // from "-o" to "--no-playlist"
+        const auto tail = [](const char *bounded, bool trimmed) {
+            return list({"-o", bounded, "--windows-filenames"}) +
+                   (trimmed ? list({"--trim-filenames", "50"}) : QStringList()) + list({"--no-playlist"});
+        };
+        QTest::newRow("song") << QStringLiteral("%(artist,uploader)s - %(title)s [%(id)s].%(ext)s")
+                              << tail("%(artist,uploader).40B - %(title).120B [%(id).64B].%(ext)s", false);
+        QTest::newRow("numbered playlist")
+            << QStringLiteral("%(playlist_title|Playlist)s/%(playlist_index)03d - %(title)s [%(id)s].%(ext)s")
+            << tail("%(playlist_title|Playlist).120B/%(playlist_index)03d - %(title).120B [%(id).64B].%(ext)s", false);
+        QTest::newRow("title only") << QStringLiteral("%(title)s.%(ext)s") << tail("%(title).120B.%(ext)s", false);
+        QTest::newRow("cut by the user") << QStringLiteral("%(uploader).30s %(title)s.%(ext)s")
+                                         << tail("%(uploader).30s %(title).120B.%(ext)s", false);
+        QTest::newRow("other text") << QStringLiteral("%(uploader)s/%(upload_date>%Y)s %(title)s.%(ext)s")
+                                    << tail("%(uploader)s/%(upload_date>%Y)s %(title).120B.%(ext)s", true);
+    }
+
+    void outputTemplates()
+    {
+        QFETCH(QString, given);
+        QFETCH(QStringList, tail);
+        TestEnvironment env;
+        DownloadOptions options = ::defaultRequest();
+        options.outputTemplate = given;
+        const QStringList args = YTDLPManager::downloadArguments(options);
+        const qsizetype start = args.indexOf(QStringLiteral("-o"));
+        QCOMPARE(args.mid(start, args.indexOf(QStringLiteral("--no-playlist")) - start + 1), tail);
     }
 
     void baseArguments_data()

@@ -11,6 +11,7 @@
 #include "core/YTDLPManager.h"
 
 #include <QCoroTask>
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -140,6 +141,8 @@ private Q_SLOTS:
         }
         QCOMPARE(progress.last().downloaded, served);
         QCOMPARE(run.all<P::FinalFile>(), QList<P::FinalFile>{P::FinalFile{file}});
+        QCOMPARE(run.all<P::Target>().size(), 1);
+        QCOMPARE(run.all<P::Target>().first().path, file);
 
         // The 2023 build writes its post-processing markers without line breaks, so they reach
         // us glued into one line and are cut apart again. (A current yt-dlp prints one per line.)
@@ -148,7 +151,7 @@ private Q_SLOTS:
         QCOMPARE(steps.first(), (P::Postprocess{QStringLiteral("ThumbnailsConvertor"), QStringLiteral("started")}));
         QCOMPARE(steps.last(), (P::Postprocess{QStringLiteral("MoveFiles"), QStringLiteral("finished")}));
 
-        QCOMPARE(run.events.size(), progress.size() + steps.size() + 2); // nothing else was printed
+        QCOMPARE(run.events.size(), progress.size() + steps.size() + 3); // nothing else was printed
     }
 
     void dashStreamsAreMerged()
@@ -171,6 +174,11 @@ private Q_SLOTS:
         // ...and merged into one file that holds both, the parts removed.
         const QString merged = folder() + QStringLiteral("/manifest [manifest].mp4");
         QCOMPARE(run.all<P::FinalFile>(), QList<P::FinalFile>{P::FinalFile{merged}});
+        // Announced before: the merged file and the two formats it is made of.
+        const QList<P::Target> targets = run.all<P::Target>();
+        QCOMPARE(targets.size(), 1);
+        QCOMPARE(targets.first().path, merged);
+        QCOMPARE(targets.first().format.split(u'+').size(), 2);
         QCOMPARE(streams(merged), (QStringList{QStringLiteral("video 640x480"), QStringLiteral("audio")}));
         for (const QString &part : fetched)
             QVERIFY2(!QFileInfo::exists(part), qPrintable(part));
@@ -209,43 +217,42 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(folder()));
     }
 
-    // Linux limits a file name to 255 bytes while yt-dlp trims by characters: the generated limit
-    // must hold for scripts of three and four bytes per character. The title comes from the name
-    // of the served file.
+    // Linux limits a file name to 255 bytes: names stay within it for scripts of three and four
+    // bytes per character, and keep their ids, so titles that begin alike still give two files.
+    // The generic extractor takes both title and id from the name of the served file.
     void longTitlesFitTheFileSystem_data()
     {
-        QTest::addColumn<QString>("title");
-        QTest::newRow("CJK, 3 bytes each") << QString::fromUtf8("日本語の長い題名").repeated(12);
-        QTest::newRow("4 bytes each") << QString::fromUtf8("𝐋𝐨𝐧𝐠😀").repeated(15);
+        QTest::addColumn<QStringList>("titles");
+        QTest::newRow("CJK, 3 bytes each") << QStringList{QString::fromUtf8("日本語の長い題名").repeated(12)};
+        QTest::newRow("4 bytes each") << QStringList{QString::fromUtf8("𝐋𝐨𝐧𝐠😀").repeated(15)};
+        const QString start = QStringLiteral("A long title that goes on and on about the very same thing ");
+        QTest::newRow("sharing 60 characters")
+            << QStringList{start + QStringLiteral("one"), start + QStringLiteral("two")};
     }
 
     void longTitlesFitTheFileSystem()
     {
-        QFETCH(QString, title);
-        const QString path =
-            QStringLiteral("/") + QString::fromLatin1(QUrl::toPercentEncoding(title)) + QStringLiteral(".mp4");
-        m_server.serveFile(path, TestMedia::videoFile(), "video/mp4");
-        const DownloadOptions options = TestRequests::defaultRequest(m_server.base() + path, folder());
-        const QStringList args = YTDLPManager::downloadArguments(options);
-
-        const Run run = download(args);
-        QVERIFY2(run.status == 0, qPrintable(describe(run)));
-        QCOMPARE(run.all<P::Item>().size(), 1);
-        QCOMPARE(run.all<P::Item>().first().title, title);
-        const QList<P::FinalFile> files = run.all<P::FinalFile>();
-        QCOMPARE(files.size(), 1);
-        const QFileInfo file(files.first().path);
-        QVERIFY(file.isFile());
-        QCOMPARE(file.path(), folder());
-        QVERIFY(file.fileName().toUtf8().size() <= 255);
-        QVERIFY(file.fileName().startsWith(title.left(20)));
-
-        // The old limit of 180 characters fails on the same title.
-        QStringList oldArgs = args;
-        oldArgs[oldArgs.indexOf(QStringLiteral("--trim-filenames")) + 1] = QStringLiteral("180");
-        const Run old = download(oldArgs);
-        QCOMPARE(old.status, 1);
-        QVERIFY2(old.text().contains(QLatin1String("File name too long")), qPrintable(describe(old)));
+        QFETCH(QStringList, titles);
+        for (const QString &title : std::as_const(titles)) {
+            const QString path =
+                QStringLiteral("/") + QString::fromLatin1(QUrl::toPercentEncoding(title)) + QStringLiteral(".mp4");
+            m_server.serveFile(path, TestMedia::videoFile(), "video/mp4");
+            const Run run = download(
+                YTDLPManager::downloadArguments(TestRequests::defaultRequest(m_server.base() + path, folder())));
+            QVERIFY2(run.status == 0, qPrintable(describe(run)));
+            QCOMPARE(run.all<P::Item>().value(0).title, title);
+            const QList<P::FinalFile> files = run.all<P::FinalFile>();
+            QCOMPARE(files.size(), 1);
+            const QFileInfo file(files.first().path);
+            QVERIFY(file.isFile());
+            QCOMPARE(file.path(), folder());
+            QVERIFY(file.fileName().toUtf8().size() <= 255);
+            // The id, cut only when it is longer than any site's.
+            const QString id = QString::fromUtf8(title.toUtf8().left(64)).remove(QChar::ReplacementCharacter);
+            QVERIFY2(file.fileName().endsWith(QStringLiteral(" [") + id + QStringLiteral("].mp4")),
+                     qPrintable(file.fileName()));
+        }
+        QCOMPARE(QDir(folder()).entryList(QDir::Files).size(), titles.size());
     }
 };
 

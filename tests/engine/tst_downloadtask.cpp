@@ -14,12 +14,15 @@
 #include <QFileInfo>
 #include <QMetaMethod>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
 #include <limits>
 #include <memory>
 #include <vector>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -118,7 +121,9 @@ QStringList fixtureLines(const QString &name, const QString &stream)
     QFile file(QStringLiteral(MORVANE_FIXTURES_DIR "/ytdlp-2026.08/") + name + QLatin1Char('.') + stream);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(file.readAll())
+        .replace(QStringLiteral("<OUT>"), request().folder)
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 } // namespace
@@ -208,29 +213,40 @@ private Q_SLOTS:
         QTest::addColumn<QString>("firstStage");
         QTest::addColumn<QString>("secondStage");
         QTest::addColumn<double>("halfOfFirst"); // progress at half of the first file
+        QTest::addColumn<QString>("target");     // what yt-dlp announced before the item, if anything
 
         const auto noneOf = std::optional<QString>();
         const auto best = std::optional<QString>(QStringLiteral("bv*+ba/b"));
         const QString one = QStringLiteral("Downloading"), part1 = QStringLiteral("Downloading stream 1/2"),
                       part2 = QStringLiteral("Downloading stream 2/2");
-        QTest::newRow("merge asked and done") << best << false << QStringLiteral("/d/a [x].f137.mp4")
-                                              << QStringLiteral("/d/a [x].f140.m4a") << part1 << part2 << 0.45;
-        QTest::newRow("merge asked, one file")
-            << best << false << QStringLiteral("/d/a [x].mp4") << QStringLiteral("/d/b [y].mp4") << one << one << 0.5;
+        QTest::newRow("merge asked and done")
+            << best << false << QStringLiteral("/d/a [x].f137.mp4") << QStringLiteral("/d/a [x].f140.m4a") << part1
+            << part2 << 0.45 << QString();
+        QTest::newRow("merge asked, one file") << best << false << QStringLiteral("/d/a [x].mp4")
+                                               << QStringLiteral("/d/b [y].mp4") << one << one << 0.5 << QString();
         QTest::newRow("no selector, merged")
             << noneOf << false << QStringLiteral("/d/a.fhls-720p.mp4")
-            << QStringLiteral("/d/a.fdash-audio_eng=128000.m4a") << part1 << part2 << 0.45;
+            << QStringLiteral("/d/a.fdash-audio_eng=128000.m4a") << part1 << part2 << 0.45 << QString();
         QTest::newRow("audio only with +, one file")
             << std::optional<QString>(QStringLiteral("ba+ba/b")) << true << QStringLiteral("/d/a.m4a")
-            << QStringLiteral("/d/b.m4a") << one << one << 0.5;
-        QTest::newRow("subtitles, then the parts")
-            << best << false << QStringLiteral("/d/a.en.vtt") << QStringLiteral("/d/a.f1.mp4") << one << part1 << 0.5;
+            << QStringLiteral("/d/b.m4a") << one << one << 0.5 << QString();
+        QTest::newRow("subtitles, then the parts") << best << false << QStringLiteral("/d/a.en.vtt")
+                                                   << QStringLiteral("/d/a.f1.mp4") << one << part1 << 0.5 << QString();
         QTest::newRow("names that only look like parts")
-            << best << false << QStringLiteral("/d.f1.x/a") << QStringLiteral("/d/a.f.mp4") << one << one << 0.5;
-        QTest::newRow("blank in the would-be format id") << best << false << QStringLiteral("/d/Live at the f ield.mp4")
-                                                         << QStringLiteral("/d/x.fa b.mp4") << one << one << 0.5;
+            << best << false << QStringLiteral("/d.f1.x/a") << QStringLiteral("/d/a.f.mp4") << one << one << 0.5
+            << QString();
+        QTest::newRow("blank in the would-be format id")
+            << best << false << QStringLiteral("/d/Live at the f ield.mp4") << QStringLiteral("/d/x.fa b.mp4") << one
+            << one << 0.5 << QString();
         QTest::newRow("dotted titles") << best << false << QStringLiteral("/d/clip.fhd [clip.fhd].mp4")
-                                       << QStringLiteral("/d/a.f(1),f+2.mp4") << one << one << 0.5;
+                                       << QStringLiteral("/d/a.f(1),f+2.mp4") << one << one << 0.5 << QString();
+        // With the item's format announced, only its own format ids make parts.
+        QTest::newRow("dotted title, own template") << best << false << u"/d/clip.fhd.mp4"_s << u"/d/clip.fhd.mp4"_s
+                                                    << one << one << 0.5 << u"MVDEST|hd|/d/clip.fhd.mp4"_s;
+        QTest::newRow("announced merge") << best << false << u"/d/a.f137.mp4"_s << u"/d/a.fhd.m4a"_s << part1 << one
+                                         << 0.45 << u"MVDEST|137+140|/d/a.mkv"_s;
+        QTest::newRow("announced merge, dotted title") << best << false << u"/d/a.b.f137.mp4"_s << u"/d/a.b.f140.m4a"_s
+                                                       << part1 << part2 << 0.45 << u"MVDEST|137+140|/d/a.b.mp4"_s;
     }
     void streamKinds()
     {
@@ -241,8 +257,11 @@ private Q_SLOTS:
         QFETCH(QString, firstStage);
         QFETCH(QString, secondStage);
         QFETCH(double, halfOfFirst);
+        QFETCH(QString, target);
 
         DownloadTask task(request(QStringLiteral("Talk"), selector, audioOnly));
+        if (!target.isEmpty())
+            feed(task, {target});
         feed(task, {QStringLiteral("MVPROG|500|1000|NA|NA|NA|") + first});
         QCOMPARE(task.stage(), firstStage);
         QCOMPARE(task.progress(), halfOfFirst);
@@ -363,6 +382,12 @@ private Q_SLOTS:
         QCOMPARE(task.stage(), QStringLiteral("Downloading"));
         QVERIFY(!task.speed());
         QVERIFY(!task.eta());
+
+        // The gate's step is no stage: the task goes on showing what it waits for.
+        DownloadTask waiting(request());
+        waiting.setStage(QStringLiteral("Waiting"));
+        feed(waiting, {QStringLiteral("MVPP|Exec|started")});
+        QCOMPARE(waiting.stage(), QStringLiteral("Waiting"));
     }
 
     void merging()
@@ -376,15 +401,34 @@ private Q_SLOTS:
         QVERIFY(task.outputFiles().isEmpty());
     }
 
-    void finalFilesListedOnce()
+    // Final files are listed once each, and only inside the download folder.
+    void finalFiles_data()
     {
-        DownloadTask task(request());
+        QTest::addColumn<QStringList>("reported");
+        QTest::addColumn<QStringList>("kept");
+        QTest::newRow("listed once") << QStringList{u"<D>/a.mp4"_s, u"<D>/b.mp4"_s, u"<D>/a.mp4"_s}
+                                     << QStringList{u"<D>/a.mp4"_s, u"<D>/b.mp4"_s};
+        QTest::newRow("relative, cleaned")
+            << QStringList{u"s/../a.mp4"_s, u"<D>//s/./b.mp4"_s} << QStringList{u"<D>/a.mp4"_s, u"<D>/s/b.mp4"_s};
+        QTest::newRow("outside") << QStringList{u"../../../etc/passwd"_s, u"/etc/passwd"_s, u"<D>/../x.mp4"_s,
+                                                u"<D>x/a.mp4"_s,          u"<D>"_s,         u"<D>/out/passwd"_s}
+                                 << QStringList{};
+    }
+    void finalFiles()
+    {
+        QFETCH(QStringList, reported);
+        QFETCH(QStringList, kept);
+        QTemporaryDir folder;
+        QVERIFY(QFile::link(u"/etc"_s, folder.filePath(u"out"_s))); // a link that leads out
+        DownloadOptions options = request();
+        options.folder = folder.path();
+        DownloadTask task(options);
         QSignalSpy changed(&task, &DownloadTask::outputFilesChanged);
-        feed(task,
-             {QStringLiteral("MVFILE|/d/a.mp4"), QStringLiteral("MVFILE|/d/b.mp4"), QStringLiteral("MVFILE|/d/a.mp4")});
-        QCOMPARE(task.outputFiles(), (QStringList{QStringLiteral("/d/a.mp4"), QStringLiteral("/d/b.mp4")}));
-        QCOMPARE(changed.count(), 2);
-        QCOMPARE(task.firstFile(), QUrl::fromLocalFile(QStringLiteral("/d/b.mp4")));
+        for (const QString &path : reported)
+            feed(task, {u"MVFILE|"_s + QString(path).replace(u"<D>"_s, folder.path())});
+        QCOMPARE(task.outputFiles(), kept.replaceInStrings(u"<D>"_s, folder.path()));
+        QCOMPARE(changed.count(), kept.size());
+        QCOMPARE(task.firstFile(), kept.isEmpty() ? QUrl() : QUrl::fromLocalFile(kept.last()));
     }
 
     void errorLinesAndReset()
@@ -401,9 +445,9 @@ private Q_SLOTS:
         QVERIFY(!task.error());
 
         // A traceback counts only while there is no error line.
-        const QStringList traceback{
-            QStringLiteral("Traceback (most recent call last):"), QStringLiteral("  File \"x.py\", line 1"),
-            QStringLiteral("SyntaxError: Invalid format: x"), QStringLiteral("\tbv*+")};
+        const QStringList traceback{QStringLiteral("Traceback (most recent call last):"),
+                                    QStringLiteral("  File \"x.py\", line 1"),
+                                    QStringLiteral("SyntaxError: Invalid format: x"), QStringLiteral("\tbv*+")};
         feed(task, traceback);
         QCOMPARE(task.errorLines(), QStringList{QStringLiteral("[generic] Unable to download")});
 
@@ -495,7 +539,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("errors");
         QTest::addColumn<double>("progress");
 
-        const QString out = QStringLiteral("<OUT>/");
+        const QString out = request().folder + u'/';
         // "Best Quality" that yt-dlp fetched as one file, and a merge without any "-f".
         QTest::newRow("single") << QStringLiteral("single")
                                 << request(QStringLiteral("Talk"), QStringLiteral("bv*+ba/b"))
