@@ -565,21 +565,29 @@ private Q_SLOTS:
     void narrowPages_data()
     {
         QTest::addColumn<Route::Kind>("kind");
+        QTest::addColumn<SidebarItem>("selection");
         QTest::addColumn<Preset>("preset");
-        QTest::newRow("home") << Route::Kind::Home << Preset::Best;
-        QTest::newRow("playlists") << Route::Kind::Playlists << Preset::Best;
-        QTest::newRow("downloads-from-link") << Route::Kind::Downloads << Preset::Custom;
-        QTest::newRow("downloads-from-link-best") << Route::Kind::Downloads << Preset::Best;
-        QTest::newRow("settings") << Route::Kind::Settings << Preset::Best;
+        const auto row = [](const char *name, Route::Kind kind, SidebarItem selection = SidebarItem::Queue,
+                            Preset preset = Preset::Best) { QTest::newRow(name) << kind << selection << preset; };
+        row("home", Route::Kind::Home);
+        row("playlists", Route::Kind::Playlists);
+        row("downloads-active", Route::Kind::Downloads);
+        row("downloads-finished", Route::Kind::Downloads, SidebarItem::History);
+        row("downloads-from-link", Route::Kind::Downloads, SidebarItem::Download, Preset::Custom);
+        row("downloads-from-link-best", Route::Kind::Downloads, SidebarItem::Download);
+        row("settings", Route::Kind::Settings);
     }
     void narrowPages()
     {
         QFETCH(Route::Kind, kind);
+        QFETCH(SidebarItem, selection);
         QFETCH(Preset, preset);
         MusicShellScreen screen;
         QVERIFY(screen.window);
         AppState &state = *screen.rig.state;
-        if (kind == Route::Kind::Downloads) {
+        screen.rig.addDownload(QStringLiteral("Morning run"));
+        recordHistory(state.history(), screen.rig.env.root() + QStringLiteral("/Downloads"));
+        if (selection == SidebarItem::Download) {
             TestToolMirror mirror(screen.rig.env.root());
             mirror.installFakes(screen.rig.env, QStringLiteral("2023.03.04"));
             QCoro::waitFor(state.retrySetup());
@@ -590,8 +598,8 @@ private Q_SLOTS:
             state.fetch();
             QTRY_COMPARE_WITH_TIMEOUT(state.fetchState().kind, FetchState::Kind::Loaded, 30000);
             state.setPreset(preset);
-            state.setSelection(SidebarItem::Download);
         }
+        state.setSelection(selection);
         state.setRoute({kind, {}});
         screen.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(screen.window));

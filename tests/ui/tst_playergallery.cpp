@@ -148,16 +148,16 @@ private Q_SLOTS:
         QueuePanelModel queue(*rig.state);
         NowPlayingModel now(*rig.state);
         const auto check = [&](QQuickWindow *window) {
-            auto *list = window->findChild<QQuickItem *>(QLatin1String(nowPlaying ? "upNextList" : "upcomingList"));
-            auto *bar =
+            const auto *list =
+                window->findChild<QQuickItem *>(QLatin1String(nowPlaying ? "upNextList" : "upcomingList"));
+            const auto *bar =
                 window->findChild<QObject *>(QLatin1String(nowPlaying ? "upNextScrollBar" : "upcomingScrollBar"));
             QVERIFY(list && bar);
-            auto *handle = bar->property("contentItem").value<QQuickItem *>();
+            const auto *handle = bar->property("contentItem").value<QQuickItem *>();
             QTRY_COMPARE(handle->isVisible(), songs > 10);
-            const auto rect = [](const QQuickItem *item) { return item->mapRectToScene(item->boundingRect()); };
-            const QList<QQuickItem *> rows = list->property("contentItem").value<QQuickItem *>()->childItems();
-            for (const QQuickItem *row : rows)
-                QVERIFY(!handle->isVisible() || !row->isVisible() || !rect(row).intersects(rect(handle)));
+            const QRectF handleRect = handle->mapRectToScene(handle->boundingRect());
+            for (const QQuickItem *row : list->property("contentItem").value<QQuickItem *>()->childItems())
+                QVERIFY(!row->isVisible() || !row->mapRectToScene(row->boundingRect()).intersects(handleRect));
         };
         record(nowPlaying ? "NowPlayingPage.qml" : "QueuePanelPage.qml",
                nowPlaying ? static_cast<QObject *>(&now) : &queue,
