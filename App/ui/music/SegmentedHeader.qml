@@ -3,9 +3,8 @@ import QtQuick.Layouts
 import Morvane
 
 // The header of a page that switches its content: the title at the leading edge, the segments at a
-// fixed width at the trailing edge, or under the title where both do not fit on one line. The lit
-// segment is whatever `current` says, so it follows the state it is bound to; a click only reports
-// which segment was chosen.
+// fixed width at the trailing edge. The lit segment is whatever `current` says, so it follows the
+// state it is bound to; a click only reports which segment was chosen.
 PageHeader {
     id: header
 
