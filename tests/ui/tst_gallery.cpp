@@ -133,6 +133,33 @@ class TestGallery : public QObject
         return QUrl::fromLocalFile(QStringLiteral(MORVANE_GALLERY_SOURCE_DIR "/") + QLatin1String(file));
     }
 
+    // Whether the page's title and its buttons lie apart in the content area, and every control of
+    // the downloader's tab across it; names any that does not.
+    static bool fits(const MusicShellScreen &screen)
+    {
+        const QRectF area = MusicShellScreen::sceneRect(screen.item(QStringLiteral("contentArea")));
+        QQuickItem *actions = screen.item(QStringLiteral("pageActions"));
+        const auto *title = actions ? actions->parentItem()->property("heading").value<QQuickItem *>() : nullptr;
+        if (!title)
+            return false;
+        const QRectF titleRect = MusicShellScreen::sceneRect(title);
+        const QRectF actionsRect = MusicShellScreen::sceneRect(actions);
+        bool all = !titleRect.intersects(actionsRect) && area.contains(titleRect) && area.contains(actionsRect);
+        std::function<void(const QQuickItem *)> walk = [&](const QQuickItem *item) {
+            if (!item || !item->isVisible())
+                return;
+            const QRectF rect = MusicShellScreen::sceneRect(item);
+            if (item->inherits("QQuickControl") && (rect.left() < area.left() || rect.right() > area.right() + 0.5)) {
+                qWarning() << "cut:" << item << rect << "of" << area;
+                all = false;
+            }
+            for (const QQuickItem *child : item->childItems())
+                walk(child);
+        };
+        walk(screen.item(QStringLiteral("downloaderTab")));
+        return all;
+    }
+
     // Renders the gallery page `page` over the view model `model`; `before` acts on the shown window first.
     static void recordPage(const char *page, QObject *model, const QString &name,
                            const std::function<void(QQuickWindow *)> &before = {})
@@ -568,6 +595,11 @@ private Q_SLOTS:
         QTRY_COMPARE(screen.item(QStringLiteral("queueArea"))->width(), 321.0);
         QTRY_COMPARE(screen.item(QStringLiteral("nowPlayingSlot"))->y(), 0.0);
         record(screen.window, QStringLiteral("music-shell-panels"));
+        // The banner stands in the middle of the content area, clear of the queue panel's title.
+        const QRectF area = MusicShellScreen::sceneRect(screen.item(QStringLiteral("contentArea")));
+        const QRectF banner = MusicShellScreen::sceneRect(screen.item(QStringLiteral("errorBanner")));
+        QVERIFY(area.contains(banner));
+        QVERIFY(qAbs(banner.center().x() - area.center().x()) <= 0.5);
 
         NamePrompt prompt;
         prompt.title = QStringLiteral("Rename Playlist");
@@ -585,6 +617,65 @@ private Q_SLOTS:
         screen.rig.addDownload(QStringLiteral("one"));
         screen.rig.state->setRoute({Route::Kind::Settings, {}});
         record(screen.window, QStringLiteral("music-shell-wide"));
+    }
+
+    // Pages with a title and buttons beside it, in the smallest window with the queue panel open, the
+    // From Link form with its advanced formats; there and in larger windows, with and without the
+    // panel, the title never meets its buttons and no control of the header or the form is cut.
+    void narrowPages_data()
+    {
+        QTest::addColumn<Route::Kind>("kind");
+        QTest::addColumn<SidebarItem>("selection");
+        QTest::addColumn<Preset>("preset");
+        const auto row = [](const char *name, Route::Kind kind, SidebarItem selection = SidebarItem::Queue,
+                            Preset preset = Preset::Best) { QTest::newRow(name) << kind << selection << preset; };
+        row("home", Route::Kind::Home);
+        row("playlists", Route::Kind::Playlists);
+        row("downloads-active", Route::Kind::Downloads);
+        row("downloads-finished", Route::Kind::Downloads, SidebarItem::History);
+        row("downloads-from-link", Route::Kind::Downloads, SidebarItem::Download, Preset::Custom);
+        row("downloads-from-link-best", Route::Kind::Downloads, SidebarItem::Download);
+        row("settings", Route::Kind::Settings);
+    }
+    void narrowPages()
+    {
+        QFETCH(Route::Kind, kind);
+        QFETCH(SidebarItem, selection);
+        QFETCH(Preset, preset);
+        MusicShellScreen screen;
+        QVERIFY(screen.window);
+        AppState &state = *screen.rig.state;
+        screen.rig.addDownload(QStringLiteral("Morning run"));
+        recordHistory(state.history(), screen.rig.env.root() + QStringLiteral("/Downloads"));
+        if (selection == SidebarItem::Download) {
+            TestToolMirror mirror(screen.rig.env.root());
+            mirror.installFakes(screen.rig.env, QStringLiteral("2023.03.04"));
+            QCoro::waitFor(state.retrySetup());
+            QFile video(QStringLiteral(MORVANE_TEST_DATA_DIR "/downloadform/video.json"));
+            QVERIFY(video.open(QIODevice::ReadOnly));
+            FakeYtDlp(screen.rig.env).answer(video.readAll());
+            state.setUrlText(QStringLiteral("https://media.example/watch"));
+            state.fetch();
+            QTRY_COMPARE_WITH_TIMEOUT(state.fetchState().kind, FetchState::Kind::Loaded, 30000);
+            state.setPreset(preset);
+        }
+        state.setSelection(selection);
+        state.setRoute({kind, {}});
+        screen.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(screen.window));
+        const std::pair<QSize, bool> windows[]{
+            {{1020, 660}, true}, {{1020, 660}, false}, {{1180, 760}, true}, {{1600, 1000}, false}};
+        for (const auto &[size, queueShown] : windows) {
+            screen.window->resize(size);
+            state.setShowQueue(queueShown);
+            QTRY_COMPARE(screen.item(QStringLiteral("queueArea"))->width(), queueShown ? 321.0 : 0.0);
+            screen.window->grabWindow(); // lays out what the resize moved
+            if (queueShown && size == windows[0].first)
+                record(screen.window, QStringLiteral("music-narrow-") + QLatin1String(QTest::currentDataTag()));
+            QVERIFY2(
+                fits(screen),
+                qPrintable(QStringLiteral("%1x%2, queue %3").arg(size.width()).arg(size.height()).arg(queueShown)));
+        }
     }
 
     // The Downloads page on each segment, and on the diagnostics selection, which lights none; the

@@ -163,6 +163,41 @@ private Q_SLOTS:
         record("QueuePanelPage.qml", &model, QStringLiteral("player-queue-non-stop"));
     }
 
+    // A scroll bar shows only with something to scroll, and then beside the rows, never over them.
+    void scrollBars_data()
+    {
+        QTest::addColumn<bool>("nowPlaying");
+        QTest::addColumn<int>("songs");
+        QTest::newRow("queue-short") << false << 4;
+        QTest::newRow("queue-long") << false << 30;
+        QTest::newRow("up-next-short") << true << 3;
+        QTest::newRow("up-next-long") << true << 30;
+    }
+    void scrollBars()
+    {
+        QFETCH(bool, nowPlaying);
+        QFETCH(int, songs);
+        AppStateRig rig;
+        rig.playing(songs, 0);
+        QueuePanelModel queue(*rig.state);
+        NowPlayingModel now(*rig.state);
+        const auto check = [&](QQuickWindow *window) {
+            const auto *list =
+                window->findChild<QQuickItem *>(QLatin1String(nowPlaying ? "upNextList" : "upcomingList"));
+            const auto *bar =
+                window->findChild<QObject *>(QLatin1String(nowPlaying ? "upNextScrollBar" : "upcomingScrollBar"));
+            QVERIFY(list && bar);
+            const auto *handle = bar->property("contentItem").value<QQuickItem *>();
+            QTRY_COMPARE(handle->isVisible(), songs > 10);
+            const QRectF handleRect = handle->mapRectToScene(handle->boundingRect());
+            for (const QQuickItem *row : list->property("contentItem").value<QQuickItem *>()->childItems())
+                QVERIFY(!row->isVisible() || !row->mapRectToScene(row->boundingRect()).intersects(handleRect));
+        };
+        record(nowPlaying ? "NowPlayingPage.qml" : "QueuePanelPage.qml",
+               nowPlaying ? static_cast<QObject *>(&now) : &queue,
+               QStringLiteral("player-scroll-") + QLatin1String(QTest::currentDataTag()), check);
+    }
+
     // The tray's panel and, where there is no tray, the Mini Player window.
     void menuBarPlayer()
     {

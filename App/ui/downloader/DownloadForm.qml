@@ -100,9 +100,11 @@ ColumnLayout {
     FormSection {
         header: form.model.qualityTitle
 
-        // One segment per preset; the coordinator's preset is the checked one.
-        Row {
+        // One segment per preset; the coordinator's preset is the checked one. The segments that do
+        // not fit the form's width go on to a second line.
+        Flow {
             objectName: "presetPicker"
+            Layout.fillWidth: true
             spacing: 0
 
             Repeater {
@@ -141,6 +143,7 @@ ColumnLayout {
         ColumnLayout {
             objectName: "advancedPickers"
             visible: form.model.advanced
+            Layout.fillWidth: true
             spacing: 8
 
             FormatPicker {
@@ -156,10 +159,12 @@ ColumnLayout {
                 onPicked: index => form.model.chooseAudio(index)
             }
             Label {
+                Layout.fillWidth: true
                 text: form.model.advancedNote
                 textFormat: Text.PlainText
                 color: Theme.dim
                 font.pixelSize: Theme.caption
+                wrapMode: Text.Wrap
             }
         }
 

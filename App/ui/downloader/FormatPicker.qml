@@ -14,6 +14,7 @@ RowLayout {
 
     signal picked(int index)
 
+    Layout.fillWidth: true
     spacing: 8
 
     Label {
@@ -23,7 +24,9 @@ RowLayout {
     }
     ComboBox {
         id: box
-        Layout.preferredWidth: 460
+        // Narrower where the form is.
+        Layout.fillWidth: true
+        Layout.maximumWidth: 460
         textRole: "text"
         valueRole: "value"
         onActivated: index => row.picked(index)

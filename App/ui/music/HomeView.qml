@@ -33,24 +33,31 @@ ListView {
 
         Item {
             width: parent.width
-            height: 26 + Math.max(greeting.implicitHeight, nonStop.implicitHeight)
+            height: titleLine.height
 
-            Text {
-                id: greeting
-                objectName: "greeting"
-                x: Theme.pageInset
-                y: 26
-                text: top.home.greeting
-                textFormat: Text.PlainText
-                color: Theme.text
-                font.pixelSize: 32
-                font.bold: true
+            PageHeader {
+                id: titleLine
+                width: parent.width
+                view: top.ListView.view
+                inset: Theme.pageInset
+                topPadding: 26
+                // The spinner's room.
+                titleTrail: 28
+                title: top.home.greeting
+                heading.objectName: "greeting"
+
+                PillButton {
+                    objectName: "playNonStop"
+                    title: qsTr("Play Non-Stop")
+                    symbol: "infinity"
+                    prominent: true
+                    onClicked: top.home.playNonStop()
+                }
             }
             BusyIndicator {
                 objectName: "discovering"
-                anchors.left: greeting.right
-                anchors.leftMargin: 10
-                anchors.verticalCenter: greeting.verticalCenter
+                x: titleLine.heading.x + titleLine.heading.width + 10
+                y: titleLine.heading.y + (titleLine.heading.height - height) / 2
                 width: 18
                 height: 18
                 visible: top.home.discovering
@@ -62,17 +69,6 @@ ListView {
                 HoverHandler {
                     id: hovered
                 }
-            }
-            PillButton {
-                id: nonStop
-                objectName: "playNonStop"
-                anchors.right: parent.right
-                anchors.rightMargin: Theme.pageInset
-                anchors.verticalCenter: greeting.verticalCenter
-                title: qsTr("Play Non-Stop")
-                symbol: "infinity"
-                prominent: true
-                onClicked: top.home.playNonStop()
             }
         }
 

@@ -162,10 +162,11 @@ Rectangle {
         id: banner
 
         objectName: "errorBanner"
-        anchors.horizontalCenter: parent.horizontalCenter
+        // Over the content area, clear of the sidebar and the queue panel's title.
+        x: middle.x + content.x + (content.width - width) / 2
         y: 62
         z: 3
-        maxWidth: Math.min(640, parent.width - 80)
+        maxWidth: Math.min(640, content.width - 80)
         message: shell.model.errorMessage
     }
 

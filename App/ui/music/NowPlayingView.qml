@@ -211,6 +211,7 @@ Rectangle {
                 spacing: 2
                 model: view.model.upcoming
                 ScrollBar.vertical: ScrollBar {
+                    objectName: "upNextScrollBar"
                     policy: ScrollBar.AlwaysOn
                 }
                 delegate: QueueRow {

@@ -26,42 +26,29 @@ GridView {
     model: playlists.cards
     ScrollBar.vertical: ScrollBar {}
 
-    header: Item {
+    header: PageHeader {
         id: top
 
         readonly property PlaylistsScreen screen: GridView.view as PlaylistsScreen
 
         width: top.screen.available
-        height: 26 + Math.max(title.implicitHeight, newButton.implicitHeight) + 20
+        view: top.screen
+        topPadding: 26
+        bottomPadding: 20
+        title: qsTr("Playlists")
 
-        Text {
-            id: title
-            y: 26
-            text: qsTr("Playlists")
-            textFormat: Text.PlainText
-            color: Theme.text
-            font.pixelSize: 32
-            font.bold: true
+        PillButton {
+            objectName: "newPlaylist"
+            title: qsTr("New Playlist")
+            symbol: "plus"
+            prominent: true
+            onClicked: top.screen.playlists.newPlaylist()
         }
-        Row {
-            anchors.right: parent.right
-            anchors.verticalCenter: title.verticalCenter
-            spacing: 8
-
-            PillButton {
-                id: newButton
-                objectName: "newPlaylist"
-                title: qsTr("New Playlist")
-                symbol: "plus"
-                prominent: true
-                onClicked: top.screen.playlists.newPlaylist()
-            }
-            PillButton {
-                objectName: "importPlaylist"
-                title: qsTr("Import from YouTube")
-                symbol: "square.and.arrow.down"
-                onClicked: top.screen.playlists.importPlaylist()
-            }
+        PillButton {
+            objectName: "importPlaylist"
+            title: qsTr("Import from YouTube")
+            symbol: "square.and.arrow.down"
+            onClicked: top.screen.playlists.importPlaylist()
         }
     }
 

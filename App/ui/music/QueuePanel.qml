@@ -181,7 +181,15 @@ Rectangle {
         activeFocusOnTab: true
         model: panel.model.upcoming
         boundsBehavior: Flickable.StopAtBounds
-        ScrollBar.vertical: ScrollBar {}
+        // In the panel's margin beside the rows, clear of their durations.
+        ScrollBar.vertical: ScrollBar {
+            objectName: "upcomingScrollBar"
+            parent: panel
+            x: list.x + list.width
+            y: list.y
+            height: list.height
+            policy: ScrollBar.AlwaysOn
+        }
 
         delegate: QueueRow {
             id: queueRow

@@ -5,10 +5,9 @@ import Morvane
 // The header of a page that switches its content: the title at the leading edge, the segments at a
 // fixed width at the trailing edge. The lit segment is whatever `current` says, so it follows the
 // state it is bound to; a click only reports which segment was chosen.
-Item {
+PageHeader {
     id: header
 
-    property string title
     property var segments: []
     // -1 lights none.
     property int current: -1
@@ -16,30 +15,13 @@ Item {
 
     signal chosen(int index)
 
-    implicitHeight: Math.max(heading.implicitHeight, picker.height) + 40
-
-    Text {
-        id: heading
-        objectName: "pageTitle"
-        anchors.left: parent.left
-        anchors.leftMargin: Theme.pageInset
-        anchors.right: picker.left
-        anchors.rightMargin: 8
-        anchors.verticalCenter: parent.verticalCenter
-        elide: Text.ElideRight
-        text: header.title
-        textFormat: Text.PlainText
-        color: Theme.text
-        font.pixelSize: 32
-        font.bold: true
-    }
+    inset: Theme.pageInset
+    topPadding: 20
+    bottomPadding: 20
 
     Rectangle {
         id: picker
         objectName: "segments"
-        anchors.right: parent.right
-        anchors.rightMargin: Theme.pageInset
-        anchors.verticalCenter: parent.verticalCenter
         width: header.pickerWidth
         height: 26
         radius: 7

@@ -85,6 +85,16 @@ Item {
                 y: trackRow.dragged ? trackRow.host.dropY - trackRow.host.grabY : 0
             }
 
+            // Solid while it moves, so the rows it passes over do not show through it.
+            Rectangle {
+                z: -1
+                anchors.fill: parent
+                visible: trackRow.dragged
+                radius: 8
+                color: Theme.side
+                border.color: Theme.stroke
+            }
+
             DragHandler {
                 target: null
                 enabled: trackRow.host.reorderable
@@ -112,9 +122,10 @@ Item {
                                                  songList.originY + songList.contentHeight + songList.bottomMargin - songList.height)
         }
 
-        // Where the dragged row will land.
+        // Where the dragged row will land: above the row, which is under the pointer.
         Rectangle {
             parent: songList.contentItem
+            z: 2
             visible: screen.draggedRow >= 0 && screen.dropY >= 0
             x: Theme.pageInset
             y: screen.dropY
