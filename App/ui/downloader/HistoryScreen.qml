@@ -86,6 +86,7 @@ Item {
                         menu.item.show(id, screen.mapFromItem(null, scenePosition))
                     }
                     onButtonTriggered: (id, action) => screen.model.trigger(id, action)
+                    onActivated: id => screen.model.open(id)
                 }
             }
 
