@@ -260,7 +260,7 @@ private Q_SLOTS:
     }
 
     // No shown button, slider, field or row without a name, and no menu with its mnemonic mark, on
-    // Home, search results, a playlist and Now Playing.
+    // Home, search results, a playlist, Now Playing, and the downloader with its menus.
     void accessibilityTree()
     {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
@@ -309,6 +309,29 @@ private Q_SLOTS:
         state.setShowNowPlaying(true);
         QTRY_VERIFY(shown(app.window, "closeButton"));
         check("Now Playing", 30);
+
+        // The downloader's three segments, and a task's and a history entry's menu opened from the
+        // keyboard.
+        state.setShowNowPlaying(false);
+        fillDownloads(app);
+        state.setRoute({Route::Kind::Downloads, {}});
+        QTRY_VERIFY(shown(app.window, "taskRow1"));
+        check("Active", 45);
+        QVERIFY(QMetaObject::invokeMethod(shown(app.window, "taskRow1"), "openMenu"));
+        QTRY_VERIFY(app.window->findChild<QObject *>(QStringLiteral("taskMenu"))->property("opened").toBool());
+        check("a task's menu", 49);
+        QTest::keyClick(app.window, Qt::Key_Escape);
+        state.setSelection(SidebarItem::History);
+        QTRY_VERIFY(shown(app.window, "historyRow1"));
+        check("Finished", 40);
+        QVERIFY(QMetaObject::invokeMethod(shown(app.window, "historyRow0"), "openMenu"));
+        QTRY_VERIFY(
+            app.window->findChild<QObject *>(QStringLiteral("historyMenu"))->property("item").value<QObject *>());
+        check("a history entry's menu", 45);
+        QTest::keyClick(app.window, Qt::Key_Escape);
+        state.setSelection(SidebarItem::Download);
+        QTRY_VERIFY(shown(app.window, "linkField"));
+        check("From Link", 35);
     }
 
     // Escape and Ctrl+W close the settings window; Ctrl+, and Ctrl+Q do in it what they do in the
