@@ -97,6 +97,15 @@ struct KeyboardApp
     QQuickWindow *window = nullptr;
     bool ready = false;
 };
+// The menu named `name`, or the one its loader holds, is open.
+bool menuOpen(QQuickWindow *window, const char *name)
+{
+    QObject *menu = window->findChild<QObject *>(QLatin1String(name));
+    if (menu && menu->property("item").isValid())
+        menu = menu->property("item").value<QObject *>();
+    return menu && menu->property("opened").toBool();
+}
+
 // Two paused tasks, "First" and "Second", and two finished downloads, the newest a failed one.
 void fillDownloads(KeyboardApp &app)
 {
@@ -221,7 +230,7 @@ private Q_SLOTS:
         QCOMPARE(tabTo(window, QStringLiteral("taskRow1"), true), QStringList());
         // The menu at the row: Move Up.
         QTest::keyClick(window, Qt::Key_Menu);
-        QTRY_VERIFY(window->findChild<QObject *>(QStringLiteral("taskMenu"))->property("opened").toBool());
+        QTRY_VERIFY(menuOpen(window, "taskMenu"));
         QTest::keyClick(window, Qt::Key_Down);
         QTest::keyClick(window, Qt::Key_Return);
         QCOMPARE(state.downloads().tasks().first()->options().title, QStringLiteral("Second"));
@@ -243,7 +252,7 @@ private Q_SLOTS:
         // The failed entry's menu: Copy Source URL; Return shows its log.
         QTest::keyClick(window, Qt::Key_Up);
         QTest::keyClick(window, Qt::Key_F10, Qt::ShiftModifier);
-        QTRY_VERIFY(window->findChild<QObject *>(QStringLiteral("historyMenu"))->property("item").value<QObject *>());
+        QTRY_VERIFY(menuOpen(window, "historyMenu"));
         for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
             QTest::keyClick(window, key);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("https://media.test/talk"));
@@ -318,15 +327,14 @@ private Q_SLOTS:
         QTRY_VERIFY(shown(app.window, "taskRow1"));
         check("Active", 45);
         QVERIFY(QMetaObject::invokeMethod(shown(app.window, "taskRow1"), "openMenu"));
-        QTRY_VERIFY(app.window->findChild<QObject *>(QStringLiteral("taskMenu"))->property("opened").toBool());
+        QTRY_VERIFY(menuOpen(app.window, "taskMenu"));
         check("a task's menu", 49);
         QTest::keyClick(app.window, Qt::Key_Escape);
         state.setSelection(SidebarItem::History);
         QTRY_VERIFY(shown(app.window, "historyRow1"));
         check("Finished", 40);
         QVERIFY(QMetaObject::invokeMethod(shown(app.window, "historyRow0"), "openMenu"));
-        QTRY_VERIFY(
-            app.window->findChild<QObject *>(QStringLiteral("historyMenu"))->property("item").value<QObject *>());
+        QTRY_VERIFY(menuOpen(app.window, "historyMenu"));
         check("a history entry's menu", 45);
         QTest::keyClick(app.window, Qt::Key_Escape);
         state.setSelection(SidebarItem::Download);

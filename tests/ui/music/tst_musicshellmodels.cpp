@@ -84,18 +84,6 @@ public:
     Q_INVOKABLE void openMenu() { calls.append(QStringLiteral("openMenu")); }
 };
 
-// A row of a list with a selection, whose select() a QML function of one argument is.
-class Selectable : public KeyTarget
-{
-    Q_OBJECT
-
-public:
-    Q_INVOKABLE void select(const QVariant &modifiers)
-    {
-        calls.append(QStringLiteral("select %1").arg(modifiers.toInt()));
-    }
-};
-
 const QStringList manageKeys{QStringLiteral("header"), QStringLiteral("downloads"), QStringLiteral("settings")};
 } // namespace
 
@@ -268,50 +256,37 @@ private Q_SLOTS:
         QCOMPARE(sidebar.index(sidebar.selectedRow()).data(SidebarModel::KeyRole).toString(), entered);
     }
 
-    // Return, Enter and Space act, Space selects where there is a selection (Ctrl and Shift kept);
-    // the Menu key and Shift+F10 open the menu; other keys, and the menu keys on an item without a
-    // menu, go on to the list. Return and Enter alone are what click a button.
+    // Return, Enter and Space act; the Menu key and Shift+F10 open the menu; other keys, and the
+    // menu keys on an item without a menu, go on to the list.
     void itemKeys_data()
     {
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QString>("call");
-        QTest::addColumn<QString>("selectableCall");
-        const int ctrl = Qt::ControlModifier;
-        const int shift = Qt::ShiftModifier;
-        const QString activate = QStringLiteral("activate");
-        const QString openMenu = QStringLiteral("openMenu");
-        QTest::newRow("return") << int(Qt::Key_Return) << 0 << activate << activate;
-        QTest::newRow("keypad enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << activate << activate;
-        QTest::newRow("space") << int(Qt::Key_Space) << 0 << activate << QStringLiteral("select 0");
-        QTest::newRow("ctrl+space") << int(Qt::Key_Space) << ctrl << QString() << QStringLiteral("select %1").arg(ctrl);
-        QTest::newRow("shift+space") << int(Qt::Key_Space) << shift << QString()
-                                     << QStringLiteral("select %1").arg(shift);
-        QTest::newRow("ctrl+return") << int(Qt::Key_Return) << ctrl << QString() << QString();
-        QTest::newRow("menu") << int(Qt::Key_Menu) << 0 << openMenu << openMenu;
-        QTest::newRow("shift+f10") << int(Qt::Key_F10) << shift << openMenu << openMenu;
-        QTest::newRow("f10") << int(Qt::Key_F10) << 0 << QString() << QString();
-        QTest::newRow("down") << int(Qt::Key_Down) << 0 << QString() << QString();
+        QTest::newRow("return") << int(Qt::Key_Return) << 0 << QStringLiteral("activate");
+        QTest::newRow("keypad enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << QStringLiteral("activate");
+        QTest::newRow("space") << int(Qt::Key_Space) << 0 << QStringLiteral("activate");
+        QTest::newRow("ctrl+return") << int(Qt::Key_Return) << int(Qt::ControlModifier) << QString();
+        QTest::newRow("menu") << int(Qt::Key_Menu) << 0 << QStringLiteral("openMenu");
+        QTest::newRow("shift+f10") << int(Qt::Key_F10) << int(Qt::ShiftModifier) << QStringLiteral("openMenu");
+        QTest::newRow("f10") << int(Qt::Key_F10) << 0 << QString();
+        QTest::newRow("down") << int(Qt::Key_Down) << 0 << QString();
     }
     void itemKeys()
     {
         QFETCH(int, key);
         QFETCH(int, modifiers);
         QFETCH(QString, call);
-        QFETCH(QString, selectableCall);
         KeyTarget target;
         ActOnly plain;
-        Selectable selectable;
         const QStringList acted = call.isEmpty() ? QStringList() : QStringList{call};
         QCOMPARE(KeyboardAccess::press(&target, key, modifiers), !acted.isEmpty());
         QCOMPARE(target.calls, acted);
         const QStringList plainActed = call == QLatin1String("activate") ? acted : QStringList();
         QCOMPARE(KeyboardAccess::press(&plain, key, modifiers), !plainActed.isEmpty());
         QCOMPARE(plain.calls, plainActed);
-        const QStringList selectableActed = selectableCall.isEmpty() ? QStringList() : QStringList{selectableCall};
-        QCOMPARE(KeyboardAccess::press(&selectable, key, modifiers), !selectableActed.isEmpty());
-        QCOMPARE(selectable.calls, selectableActed);
         QVERIFY(!KeyboardAccess::press(nullptr, key, modifiers));
+        // What clicks a button: Return and Enter alone.
         QCOMPARE(KeyboardAccess::confirms(key, modifiers), key != Qt::Key_Space && call == QLatin1String("activate"));
     }
 
