@@ -66,6 +66,8 @@ Rectangle {
         anchors.fill: parent
         acceptedButtons: Qt.LeftButton | Qt.RightButton
         onClicked: mouse => {
+            // The keyboard goes on from the row last clicked.
+            row.ListView.view.currentIndex = row.index
             if (mouse.button === Qt.RightButton)
                 row.menuRequested(row.model.id, mapToItem(null, mouse.x, mouse.y))
             else

@@ -84,6 +84,8 @@ Item {
             dragging = false;
         }
         onClicked: mouse => {
+            // The keyboard goes on from the row last clicked.
+            row.queueList.currentIndex = row.index;
             if (mouse.button === Qt.RightButton)
                 row.queueList.showMenu(row.taskId, row.menu);
         }
