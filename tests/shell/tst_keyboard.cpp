@@ -325,21 +325,21 @@ private Q_SLOTS:
         fillDownloads(app);
         state.setRoute({Route::Kind::Downloads, {}});
         QTRY_VERIFY(shown(app.window, "taskRow1"));
-        check("Active", 45);
+        check("Active", 44);
         QVERIFY(QMetaObject::invokeMethod(shown(app.window, "taskRow1"), "openMenu"));
         QTRY_VERIFY(menuOpen(app.window, "taskMenu"));
-        check("a task's menu", 49);
+        check("a task's menu", 48);
         QTest::keyClick(app.window, Qt::Key_Escape);
         state.setSelection(SidebarItem::History);
         QTRY_VERIFY(shown(app.window, "historyRow1"));
-        check("Finished", 40);
+        check("Finished", 39);
         QVERIFY(QMetaObject::invokeMethod(shown(app.window, "historyRow0"), "openMenu"));
         QTRY_VERIFY(menuOpen(app.window, "historyMenu"));
-        check("a history entry's menu", 45);
+        check("a history entry's menu", 44);
         QTest::keyClick(app.window, Qt::Key_Escape);
         state.setSelection(SidebarItem::Download);
         QTRY_VERIFY(shown(app.window, "linkField"));
-        check("From Link", 35);
+        check("From Link", 34);
     }
 
     // Escape and Ctrl+W close the settings window; Ctrl+, and Ctrl+Q do in it what they do in the
