@@ -2,12 +2,24 @@
 
 #include <QByteArray>
 #include <QMetaObject>
+#include <QVariant>
+
+namespace {
+Qt::KeyboardModifiers pressedModifiers(int modifiers)
+{
+    return Qt::KeyboardModifiers(modifiers) & ~Qt::KeypadModifier;
+}
+} // namespace
 
 bool KeyboardAccess::press(QObject *item, int key, int modifiers)
 {
-    const auto pressed = Qt::KeyboardModifiers(modifiers) & ~Qt::KeypadModifier;
+    const auto pressed = pressedModifiers(modifiers);
+    if (item && key == Qt::Key_Space &&
+        (pressed == Qt::NoModifier || pressed == Qt::ControlModifier || pressed == Qt::ShiftModifier) &&
+        item->metaObject()->indexOfMethod("select(QVariant)") >= 0)
+        return QMetaObject::invokeMethod(item, "select", Q_ARG(QVariant, int(pressed)));
     const char *function = nullptr;
-    if (pressed == Qt::NoModifier && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space))
+    if (confirms(key, modifiers) || (pressed == Qt::NoModifier && key == Qt::Key_Space))
         function = "activate";
     else if ((pressed == Qt::NoModifier && key == Qt::Key_Menu) || (pressed == Qt::ShiftModifier && key == Qt::Key_F10))
         function = "openMenu";
@@ -15,6 +27,23 @@ bool KeyboardAccess::press(QObject *item, int key, int modifiers)
     if (!item || !function || item->metaObject()->indexOfMethod(QByteArray(function) + "()") < 0)
         return false;
     return QMetaObject::invokeMethod(item, function);
+}
+
+bool KeyboardAccess::confirms(int key, int modifiers)
+{
+    return pressedModifiers(modifiers) == Qt::NoModifier && (key == Qt::Key_Return || key == Qt::Key_Enter);
+}
+
+bool KeyboardAccess::click(QObject *button, int key, int modifiers, bool autoRepeat)
+{
+    if (!button || !confirms(key, modifiers))
+        return false;
+    if (autoRepeat)
+        return true;
+    if (button->property("checkable").toBool())
+        QMetaObject::invokeMethod(button, "toggle");
+    QMetaObject::invokeMethod(button, "clicked");
+    return true;
 }
 
 QString KeyboardAccess::plainText(const QString &text)

@@ -4,9 +4,11 @@
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
-// What the keyboard does to an item of a list, grid or shelf, and the names a screen reader reads
-// for texts with mnemonic marks. Return, Enter and Space act as a click does (the item's
-// `activate()`); the Menu key and Shift+F10 open the item's menu at the item (its `openMenu()`).
+// What the keyboard does to an item of a list, grid or shelf, and to a button, and the names a
+// screen reader reads for texts with mnemonic marks. Return, Enter and Space act as a click does
+// (the item's `activate()`); on an item that has a selection, Space selects as a click does, Ctrl
+// and Shift as with the mouse (its `select(modifiers)`); the Menu key and Shift+F10 open the
+// item's menu at the item (its `openMenu()`).
 class KeyboardAccess final : public QObject
 {
     Q_OBJECT
@@ -19,6 +21,11 @@ public:
     // Calls the item's function for the key; false when the key is not one of these or the item
     // has no such function, so the event goes on (to the list, which moves with the arrows).
     Q_INVOKABLE static bool press(QObject *item, int key, int modifiers);
+    // Return or keypad Enter alone: the keys that confirm, as a click does.
+    Q_INVOKABLE static bool confirms(int key, int modifiers);
+    // Clicks `button` (toggling it first when it is checkable) for a key that confirms; true when the
+    // key was one, also for its auto-repeats, which click nothing more.
+    Q_INVOKABLE static bool click(QObject *button, int key, int modifiers, bool autoRepeat = false);
     // `text` without the marks of its mnemonic ("&File" reads "File", "A && B" reads "A & B").
     Q_INVOKABLE static QString plainText(const QString &text);
 };

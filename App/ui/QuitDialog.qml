@@ -1,10 +1,11 @@
 import QtQuick
 import QtQuick.Controls
 import Morvane
+import Morvane.Style as Style
 
 // Asked before quitting while downloads run. "Quit" is the default; any other way out (Cancel,
 // Escape) keeps the application running.
-Dialog {
+Style.Dialog {
     id: dialog
 
     // Emitted once per opening: true for "Quit".
@@ -23,6 +24,7 @@ Dialog {
     modal: true
     anchors.centerIn: Overlay.overlay
     closePolicy: Popup.CloseOnEscape
+    defaultButton: quitButton
     onOpened: chosen = false
     onClosed: if (!chosen)
         answered(false)
@@ -41,6 +43,7 @@ Dialog {
         padding: 12
 
         Button {
+            id: quitButton
             objectName: "confirmQuit"
             text: "Quit"
             highlighted: true

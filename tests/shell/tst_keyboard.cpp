@@ -2,9 +2,16 @@
 #include "PlayerRig.h"
 #include "QmlHarness.h"
 #include "TestApp.h"
+#include "TestRequests.h"
+#include "core/Json.h"
+#include "engine/DownloadManager.h"
+#include "engine/DownloadTask.h"
+#include "engine/HistoryStore.h"
+#include "ui/downloader/HistoryViewModel.h"
 #include "ui/root/CommandController.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QProcess>
@@ -90,6 +97,33 @@ struct KeyboardApp
     QQuickWindow *window = nullptr;
     bool ready = false;
 };
+// The menu named `name`, or the one its loader holds, is open.
+bool menuOpen(QQuickWindow *window, const char *name)
+{
+    QObject *menu = window->findChild<QObject *>(QLatin1String(name));
+    if (menu && menu->property("item").isValid())
+        menu = menu->property("item").value<QObject *>();
+    return menu && menu->property("opened").toBool();
+}
+
+// Two paused tasks, "First" and "Second", and two finished downloads, the newest a failed one.
+void fillDownloads(KeyboardApp &app)
+{
+    DownloadManager &downloads = app.test.app.state().downloads();
+    const QString folder = app.test.env.root() + QStringLiteral("/Downloads");
+    for (const QString &title : {QStringLiteral("First"), QStringLiteral("Second")}) {
+        DownloadOptions options = TestRequests::defaultRequest(QStringLiteral("http://127.0.0.1:9/") + title, folder);
+        options.title = title;
+        downloads.pause(downloads.enqueue(options));
+    }
+    for (const auto status : {TaskStatus::Completed, TaskStatus::Failed}) {
+        DownloadTask task(TestRequests::defaultRequest(
+            QStringLiteral("https://media.test/%1").arg(QLatin1String(status == TaskStatus::Failed ? "talk" : "walk")),
+            folder));
+        task.setStatus(status);
+        app.test.app.state().history().record(task);
+    }
+}
 } // namespace
 
 // The music window with the keyboard alone, and as a screen reader reads it over AT-SPI.
@@ -170,8 +204,72 @@ private Q_SLOTS:
         QVERIFY(!state.showNowPlaying());
     }
 
+    // The downloader: the segments as one stop whose arrows switch, a task's rows, buttons and menu,
+    // the history's rows, their selection, menu and own action, and the link form.
+    void downloaderKeyboardOnly()
+    {
+        KeyboardApp app;
+        QVERIFY(app.ready);
+        AppState &state = app.test.app.state();
+        QQuickWindow *window = app.window;
+        fillDownloads(app);
+        auto *history = app.test.model<HistoryViewModel>("history");
+        state.setRoute({Route::Kind::Downloads, {}});
+        QTRY_VERIFY(shown(window, "taskRow1"));
+
+        QCOMPARE(tabTo(window, QStringLiteral("segments")), QStringList());
+        QVERIFY(ringShown(window->activeFocusItem()));
+        QCOMPARE(tabTo(window, QStringLiteral("taskRow")), QStringList());
+        QTest::keyClick(window, Qt::Key_Down);
+        QCOMPARE(focused(window), QStringLiteral("taskRow1"));
+        QVERIFY(ringShown(window->activeFocusItem()));
+        // Tab goes on through the current row's buttons only.
+        QTest::keyClick(window, Qt::Key_Tab);
+        QVERIFY(shown(window, "taskRow1")->isAncestorOf(window->activeFocusItem()));
+        QCOMPARE(tabTo(window, QStringLiteral("searchInput")).filter(QStringLiteral("taskRow")), QStringList());
+        QCOMPARE(tabTo(window, QStringLiteral("taskRow1"), true), QStringList());
+        // The menu at the row: Move Up.
+        QTest::keyClick(window, Qt::Key_Menu);
+        QTRY_VERIFY(menuOpen(window, "taskMenu"));
+        QTest::keyClick(window, Qt::Key_Down);
+        QTest::keyClick(window, Qt::Key_Return);
+        QCOMPARE(state.downloads().tasks().first()->options().title, QStringLiteral("Second"));
+        QTRY_VERIFY(focused(window).startsWith(QLatin1String("taskRow")));
+
+        QCOMPARE(tabTo(window, QStringLiteral("segments"), true), QStringList());
+        QTest::keyClick(window, Qt::Key_Right);
+        QCOMPARE(state.selection(), SidebarItem::History);
+        QTRY_VERIFY(shown(window, "historyRow1"));
+        QCOMPARE(tabTo(window, QStringLiteral("historyRow")), QStringList());
+        QCOMPARE(focused(window), QStringLiteral("historyRow0"));
+        // Space selects as a click, Shift+Space extends, Ctrl+Space toggles.
+        QTest::keyClick(window, Qt::Key_Space);
+        QTest::keyClick(window, Qt::Key_Down);
+        QTest::keyClick(window, Qt::Key_Space, Qt::ShiftModifier);
+        QCOMPARE(history->selectedCount(), 2);
+        QTest::keyClick(window, Qt::Key_Space, Qt::ControlModifier);
+        QCOMPARE(history->selectedCount(), 1);
+        // The failed entry's menu: Copy Source URL; Return shows its log.
+        QTest::keyClick(window, Qt::Key_Up);
+        QTest::keyClick(window, Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_VERIFY(menuOpen(window, "historyMenu"));
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
+            QTest::keyClick(window, key);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("https://media.test/talk"));
+        QTRY_COMPARE(focused(window), QStringLiteral("historyRow0"));
+        QTest::keyClick(window, Qt::Key_Return);
+        QCOMPARE(history->logTask(), Json::uuidText(state.history().items().first().id));
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTRY_COMPARE(history->logTask(), QString());
+
+        QCOMPARE(tabTo(window, QStringLiteral("segments"), true), QStringList());
+        QTest::keyClick(window, Qt::Key_Right);
+        QCOMPARE(state.selection(), SidebarItem::Download);
+        QCOMPARE(tabTo(window, QStringLiteral("linkField")), QStringList());
+    }
+
     // No shown button, slider, field or row without a name, and no menu with its mnemonic mark, on
-    // Home, search results, a playlist and Now Playing.
+    // Home, search results, a playlist, Now Playing, and the downloader with its menus.
     void accessibilityTree()
     {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
@@ -220,6 +318,28 @@ private Q_SLOTS:
         state.setShowNowPlaying(true);
         QTRY_VERIFY(shown(app.window, "closeButton"));
         check("Now Playing", 30);
+
+        // The downloader's three segments, and a task's and a history entry's menu opened from the
+        // keyboard.
+        state.setShowNowPlaying(false);
+        fillDownloads(app);
+        state.setRoute({Route::Kind::Downloads, {}});
+        QTRY_VERIFY(shown(app.window, "taskRow1"));
+        check("Active", 44);
+        QVERIFY(QMetaObject::invokeMethod(shown(app.window, "taskRow1"), "openMenu"));
+        QTRY_VERIFY(menuOpen(app.window, "taskMenu"));
+        check("a task's menu", 48);
+        QTest::keyClick(app.window, Qt::Key_Escape);
+        state.setSelection(SidebarItem::History);
+        QTRY_VERIFY(shown(app.window, "historyRow1"));
+        check("Finished", 39);
+        QVERIFY(QMetaObject::invokeMethod(shown(app.window, "historyRow0"), "openMenu"));
+        QTRY_VERIFY(menuOpen(app.window, "historyMenu"));
+        check("a history entry's menu", 44);
+        QTest::keyClick(app.window, Qt::Key_Escape);
+        state.setSelection(SidebarItem::Download);
+        QTRY_VERIFY(shown(app.window, "linkField"));
+        check("From Link", 34);
 
         QTest::keySequence(app.window, QKeySequence(Qt::CTRL | Qt::Key_Comma));
         QTRY_VERIFY(app.window->property("settingsWindow").value<QObject *>());

@@ -125,12 +125,13 @@ private Q_SLOTS:
 
     void dialog_data()
     {
-        QTest::addColumn<QString>("choice"); // a button's objectName, or "Escape"
+        QTest::addColumn<QString>("choice"); // a button's objectName, or a key
         QTest::addColumn<bool>("quit");
 
         QTest::newRow("Quit") << "confirmQuit" << true;
         QTest::newRow("Cancel") << "cancelQuit" << false;
         QTest::newRow("Escape") << "Escape" << false;
+        QTest::newRow("Return") << "Return" << true; // the default button
     }
 
     // The real dialog over the main window, hidden before (a quit from the tray), answered by a
@@ -153,11 +154,9 @@ private Q_SLOTS:
         QTRY_VERIFY(dialog->property("opened").toBool());
         QCOMPARE(dialog->property("title").toString(), QStringLiteral("Downloads are in progress"));
 
-        if (choice == QLatin1String("Escape")) {
-            QTest::keyClick(window, Qt::Key_Escape);
+        if (auto *button = window->findChild<QQuickItem *>(choice); !button) {
+            QTest::keyClick(window, QKeySequence(choice)[0].key());
         } else {
-            auto *button = window->findChild<QQuickItem *>(choice);
-            QVERIFY(button);
             const QPoint centre = button->mapToScene(QPointF(button->width() / 2, button->height() / 2)).toPoint();
             QTest::mouseClick(window, Qt::LeftButton, {}, centre);
         }

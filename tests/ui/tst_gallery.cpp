@@ -701,6 +701,9 @@ private Q_SLOTS:
             state.setSelection(selection);
             record(screen.window, QString::fromLatin1(name));
         }
+        state.setSelection(SidebarItem::History);
+        screen.item(QStringLiteral("segments"))->forceActiveFocus(Qt::TabFocusReason);
+        record(screen.window, QStringLiteral("music-downloads-finished-focused"));
 
         state.setRoute({Route::Kind::Settings, {}});
         record(screen.window, QStringLiteral("music-settings-preferences"));
@@ -752,10 +755,12 @@ private Q_SLOTS:
                  QKeySequence(QStringLiteral("Ctrl+N")).toString(QKeySequence::NativeText));
         QVERIFY(inked(part(page, keys, 0), page.pixel(keys->mapToScene(QPointF(-4, 0)).toPoint())) > 0);
 
-        QQuickItem *button = item(QStringLiteral("button"));
-        button->forceActiveFocus(Qt::TabFocusReason);
-        QVERIFY(button->property("visualFocus").toBool());
-        QTRY_VERIFY(part(window->grabWindow(), button) != part(page, button));
+        for (const char *name : {"button", "toolButton", "pillButton"}) {
+            QQuickItem *button = item(QLatin1String(name));
+            button->forceActiveFocus(Qt::TabFocusReason);
+            QVERIFY2(button->property("visualFocus").toBool(), name);
+            QTRY_VERIFY2(part(window->grabWindow(), button) != part(page, button), name);
+        }
     }
 
     // A spinner turns only while its window shows: one stopped, or still running, while its window is
@@ -796,6 +801,8 @@ private Q_SLOTS:
         auto *window = qobject_cast<QQuickWindow *>(harness.create(fixture("PillButtonsPage.qml")));
         QVERIFY(window);
         record(window, QStringLiteral("pill-buttons"));
+        window->findChild<QQuickItem *>(QStringLiteral("play"))->forceActiveFocus(Qt::TabFocusReason);
+        record(window, QStringLiteral("pill-buttons-focused"));
     }
 
     void emptyStates()

@@ -4,8 +4,13 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QQmlComponent>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
@@ -135,6 +140,54 @@ private Q_SLOTS:
         QFETCH(QString, source);
         QFETCH(QList<int>, lines);
         QCOMPARE(markupTexts(source), lines);
+    }
+
+    // Return and keypad Enter click the focused button of each kind, and in a dialog its default
+    // button wherever the keyboard is, unless a focused button takes them itself: `target` is
+    // clicked once, `other` never.
+    void returnClicks_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("key");
+        const auto focused = [](const char *type) {
+            return type + QByteArray(" { objectName: 'target'; focus: true }\nButton { objectName: 'other' }");
+        };
+        // The default button "yes"; the keyboard in the field, or on the other button.
+        const auto inDialog = [](bool onOther) {
+            return QByteArray("Dialog { visible: true; focus: true; defaultButton: yes; TextField { focus: true }\n"
+                              "footer: Row { Button { id: yes; objectName: '") +
+                   (onOther ? "other' }\nButton { objectName: 'target'; focus: true } } }"
+                            : "target' }\nButton { objectName: 'other' } } }");
+        };
+        const int enter = Qt::Key_Enter;
+        const int ret = Qt::Key_Return;
+        QTest::newRow("push button, Return") << focused("Button") << ret;
+        QTest::newRow("push button, Enter") << focused("Button") << enter;
+        QTest::newRow("tool button") << focused("ToolButton") << ret;
+        QTest::newRow("pill button") << focused("PillButton") << enter;
+        QTest::newRow("round play button") << focused("AbstractButton") << ret;
+        QTest::newRow("dialog, keyboard in its field") << inDialog(false) << ret;
+        QTest::newRow("dialog, Enter") << inDialog(false) << enter;
+        QTest::newRow("dialog, another button focused") << inDialog(true) << ret;
+    }
+    void returnClicks()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, key);
+        QQmlComponent component(&m_harness.engine());
+        component.setData("import QtQuick\nimport QtQuick.Controls\nimport Morvane\nAppWindow {\n" + content + "\n}",
+                          QUrl());
+        std::unique_ptr<QObject> object(component.create());
+        auto *window = qobject_cast<QQuickWindow *>(object.get());
+        QVERIFY2(window, qPrintable(component.errorString()));
+        window->show();
+        window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QSignalSpy clicks(QmlHarness::findItem(window->contentItem(), QStringLiteral("target")), SIGNAL(clicked()));
+        QSignalSpy otherClicks(QmlHarness::findItem(window->contentItem(), QStringLiteral("other")), SIGNAL(clicked()));
+        QTest::keyClick(window, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(clicks.size(), 1);
+        QCOMPARE(otherClicks.size(), 0);
     }
 
     // Titles, messages and help texts come from the web and the user: markup in them is shown, not

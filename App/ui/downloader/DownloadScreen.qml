@@ -67,6 +67,7 @@ Item {
                         Layout.fillWidth: true
                         background: null
                         placeholderText: screen.model.fieldPrompt
+                        Accessible.name: placeholderText
                         text: screen.model.urlText
                         onTextEdited: screen.model.urlText = text
                         onAccepted: screen.model.fetchNow()

@@ -8,9 +8,16 @@ Menu {
     id: menu
 
     required property HistoryViewModel model
+    // Where the keyboard was when the menu opened, and goes back to once it closes (a closed menu
+    // leaves it nowhere).
+    property Item returnFocus: null
+
+    onClosed: if (returnFocus)
+        returnFocus.forceActiveFocus()
 
     // Fills the menu for the entry `id` and opens it at `position` (in the screen's coordinates).
     function show(id: string, position: point) {
+        returnFocus = (parent as Item).Window.activeFocusItem
         while (count > 0)
             takeItem(0).destroy()
         for (const entry of model.menu(id)) {

@@ -1,9 +1,13 @@
 import QtQuick
+import QtQuick.Controls
 import QtQuick.Layouts
 import Morvane
 
 // One finished download in the history list: thumbnail, title, status line, file or error, link, and the
-// row's own buttons. Clicks go to the list, which owns the selection and the menu.
+// row's own buttons. Clicks go to the list, which owns the selection and the menu. The keyboard
+// reaches the row as its list's current item: Space selects as a click does (Ctrl and Shift as with
+// the mouse), Return opens the entry, the Menu key opens the menu at the row, and Tab goes on through
+// the current row's buttons.
 Rectangle {
     id: row
 
@@ -21,19 +25,49 @@ Rectangle {
     required property string loadableThumbnail
     required property var buttons
     required property bool selected
+    // Only the current row's buttons are stops of the Tab chain, not every row's.
+    readonly property int buttonFocus: ListView.isCurrentItem ? Qt.TabFocus : Qt.NoFocus
 
     signal clicked(string id, int modifiers)
     signal menuRequested(string id, point scenePosition)
     signal buttonTriggered(string id, string action)
+    signal activated(string id)
 
+    function activate() {
+        activated(model.id)
+    }
+    function select(modifiers) {
+        clicked(model.id, modifiers)
+    }
+    function openMenu() {
+        menuRequested(model.id, mapToItem(null, 0, height))
+    }
+
+    objectName: "historyRow" + index
     height: 66
     radius: 6
     color: selected ? Qt.rgba(Theme.accent.r, Theme.accent.g, Theme.accent.b, 0.3) : "transparent"
+    focus: ListView.isCurrentItem
+    // The current row is the list's stop of the Tab chain, so Shift+Tab from its buttons comes back to it.
+    activeFocusOnTab: ListView.isCurrentItem
+    Accessible.role: Accessible.ListItem
+    Accessible.name: title
+    Accessible.description: statusText
+    Accessible.selectable: true
+    Accessible.selected: selected
+    Keys.onPressed: event => event.accepted = KeyboardAccess.press(row, event.key, event.modifiers)
+
+    FocusRing {
+        shown: row.activeFocus
+        inset: 0
+    }
 
     MouseArea {
         anchors.fill: parent
         acceptedButtons: Qt.LeftButton | Qt.RightButton
         onClicked: mouse => {
+            // The keyboard goes on from the row last clicked.
+            row.ListView.view.currentIndex = row.index
             if (mouse.button === Qt.RightButton)
                 row.menuRequested(row.model.id, mapToItem(null, mouse.x, mouse.y))
             else
@@ -142,6 +176,8 @@ Rectangle {
             spacing: 2
             Repeater {
                 model: row.buttons
+                // Bound here: a delegate that reached the row would read it from a context of its own.
+                onItemAdded: (index, item) => (item as ToolButton).focusPolicy = Qt.binding(() => row.buttonFocus)
                 delegate: SymbolToolButton {
                     required property var modelData
                     symbol: modelData.icon

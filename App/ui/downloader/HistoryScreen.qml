@@ -40,6 +40,7 @@ Item {
                 objectName: "search"
                 Layout.fillWidth: true
                 placeholderText: "Search history"
+                Accessible.name: placeholderText
                 text: screen.model.search
                 onTextEdited: screen.model.search = text
             }
@@ -86,6 +87,7 @@ Item {
                         menu.item.show(id, screen.mapFromItem(null, scenePosition))
                     }
                     onButtonTriggered: (id, action) => screen.model.trigger(id, action)
+                    onActivated: id => screen.model.open(id)
                 }
             }
 

@@ -168,6 +168,13 @@ void HistoryViewModel::trigger(const QString &id, const QString &action)
     }
 }
 
+void HistoryViewModel::open(const QString &id)
+{
+    const HistoryItem *item = itemById(QUuid::fromString(id));
+    if (item)
+        trigger(id, HistoryRowPresentation::fileExists(*item) ? QStringLiteral("openFile") : QStringLiteral("showLog"));
+}
+
 void HistoryViewModel::closeLog()
 {
     if (m_logTask.isEmpty())

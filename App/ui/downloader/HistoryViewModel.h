@@ -59,6 +59,8 @@ public:
     // Runs a button or menu action ("openFile", "reveal", "openFolder", "copySourceURL",
     // "showLog", "retry", "remove") on the entry; an id that is gone does nothing.
     Q_INVOKABLE void trigger(const QString &id, const QString &action);
+    // The entry's own action (Return on its row): its file when it is there, else its log.
+    Q_INVOKABLE void open(const QString &id);
     Q_INVOKABLE void closeLog();
     // A history screen built anew starts with no search and nothing selected; this model outlives it.
     Q_INVOKABLE void startFresh();

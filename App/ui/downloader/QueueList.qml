@@ -39,8 +39,9 @@ ListView {
         dropBefore = "";
     }
 
-    function showMenu(taskId, entries) {
-        menu.show(taskId, entries);
+    // At the pointer, or below `row` when the keyboard asks.
+    function showMenu(taskId, entries, row) {
+        menu.show(taskId, entries, row ? mapFromItem(row, 0, row.height) : undefined);
     }
 
     clip: true

@@ -9,9 +9,17 @@ Menu {
 
     required property DownloadQueueModel queue
     property string taskId: ""
+    // Where the keyboard was when the menu opened, and goes back to once it closes (a closed menu
+    // leaves it nowhere).
+    property Item returnFocus: null
 
-    function show(taskId, entries) {
+    onClosed: if (returnFocus)
+        returnFocus.forceActiveFocus()
+
+    // Opens at `position` in the list's coordinates, or at the pointer without one.
+    function show(taskId, entries, position) {
         menu.taskId = taskId;
+        returnFocus = (parent as Item).Window.activeFocusItem;
         while (count > 0)
             takeItem(0).destroy();
         for (const entry of entries) {
@@ -26,7 +34,10 @@ Menu {
             item.triggered.connect(() => queue.trigger(taskId, item.objectName));
             addItem(item);
         }
-        popup();
+        if (position)
+            popup(position.x, position.y);
+        else
+            popup();
     }
 
     Component {

@@ -4,7 +4,9 @@ import Morvane
 
 // One task of the queue: thumbnail, title, playlist position, status, bar and summary, then the
 // icon buttons. Everything shown is a role of the queue model; actions go back to it by task id.
-// Pressing and moving the row drags it; the queue screen resolves the drop.
+// Pressing and moving the row drags it; the queue screen resolves the drop. The keyboard reaches
+// the row as its list's current item: Return or Space shows the log, the Menu key opens the menu at
+// the row, and Tab goes on through the current row's buttons.
 Item {
     id: row
 
@@ -29,9 +31,31 @@ Item {
     // The row lives in the queue's list, which resolves drags and opens the menu.
     readonly property QueueList queueList: ListView.view as QueueList
     readonly property bool dragged: queueList !== null && queueList.draggedTask === taskId
+    // Only the current row's buttons are stops of the Tab chain, not every row's.
+    readonly property int buttonFocus: ListView.isCurrentItem ? Qt.TabFocus : Qt.NoFocus
 
+    function activate() {
+        queueList.queue.trigger(taskId, "showLog");
+    }
+    function openMenu() {
+        queueList.showMenu(taskId, menu, row);
+    }
+
+    objectName: "taskRow" + index
     implicitHeight: content.height + 12
     opacity: dragged ? 0.5 : 1
+    focus: ListView.isCurrentItem
+    // The current row is the list's stop of the Tab chain, so Shift+Tab from its buttons comes back to it.
+    activeFocusOnTab: ListView.isCurrentItem
+    Accessible.role: Accessible.ListItem
+    Accessible.name: title
+    Accessible.description: statusText
+    Keys.onPressed: event => event.accepted = KeyboardAccess.press(row, event.key, event.modifiers)
+
+    FocusRing {
+        shown: row.activeFocus
+        inset: 0
+    }
 
     MouseArea {
         id: dragArea
@@ -60,6 +84,8 @@ Item {
             dragging = false;
         }
         onClicked: mouse => {
+            // The keyboard goes on from the row last clicked.
+            row.queueList.currentIndex = row.index;
             if (mouse.button === Qt.RightButton)
                 row.queueList.showMenu(row.taskId, row.menu);
         }
@@ -191,6 +217,7 @@ Item {
                 onItemAdded: (index, item) => {
                     const button = item as ToolButton;
                     button.clicked.connect(() => row.queueList.queue.trigger(row.taskId, button.objectName));
+                    button.focusPolicy = Qt.binding(() => row.buttonFocus);
                 }
 
                 SymbolToolButton {

@@ -42,5 +42,11 @@ Button {
         radius: height / 2
         color: pill.prominent ? Theme.accent : Qt.rgba(1, 1, 1, 0.12)
         opacity: pill.down ? 0.8 : 1
+
+        // The capsule replaces the style's surface, and with it the ring the style draws.
+        FocusRing {
+            shown: pill.visualFocus
+            radius: height / 2
+        }
     }
 }

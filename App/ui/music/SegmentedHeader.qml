@@ -4,7 +4,8 @@ import Morvane
 
 // The header of a page that switches its content: the title at the leading edge, the segments at a
 // fixed width at the trailing edge. The lit segment is whatever `current` says, so it follows the
-// state it is bound to; a click only reports which segment was chosen.
+// state it is bound to; a click, or Left and Right while the segments hold the keyboard (one stop of
+// the Tab chain, as a tab bar is), only reports which segment was chosen.
 PageHeader {
     id: header
 
@@ -27,6 +28,19 @@ PageHeader {
         radius: 7
         color: Theme.panel
         border.color: Theme.stroke
+        activeFocusOnTab: true
+        Accessible.role: Accessible.PageTabList
+        Accessible.name: header.title
+        Keys.onLeftPressed: if (header.current > 0)
+            header.chosen(header.current - 1)
+        Keys.onRightPressed: if (header.current < header.segments.length - 1)
+            header.chosen(header.current + 1)
+
+        // Only the keyboard gives the segments focus: a click chooses without taking it.
+        FocusRing {
+            shown: picker.activeFocus
+            radius: 9
+        }
 
         RowLayout {
             id: row

@@ -16,6 +16,10 @@ T.Button {
     spacing: 6
     font.pixelSize: Theme.body
     opacity: enabled ? 1 : 0.4
+    // Return and keypad Enter click as Space does; the focused button takes them before any shortcut
+    // of its window (a dialog's default button among them).
+    Keys.onShortcutOverride: event => event.accepted = KeyboardAccess.confirms(event.key, event.modifiers)
+    Keys.onPressed: event => event.accepted = KeyboardAccess.click(control, event.key, event.modifiers, event.isAutoRepeat)
 
     contentItem: Text {
         text: control.text

@@ -3,8 +3,12 @@ import QtQuick.Templates as T
 import Morvane
 
 // A dialog: its title in bold, its body, and the buttons its footer holds, on the raised surface.
+// Return and keypad Enter press its default button wherever the keyboard is in it, unless a
+// focused button takes them.
 T.Dialog {
     id: control
+
+    property T.AbstractButton defaultButton: null
 
     implicitWidth: Math.max(implicitBackgroundWidth + leftInset + rightInset, contentWidth + leftPadding + rightPadding,
                             implicitHeaderWidth, implicitFooterWidth)
@@ -30,6 +34,13 @@ T.Dialog {
 
     background: Raised {
         radius: 10
+
+        // Held by the dialog's own surface: it answers only while the dialog is the window's top popup.
+        Shortcut {
+            sequences: ["Return", "Enter"]
+            enabled: control.opened && control.defaultButton !== null && control.defaultButton.enabled
+            onActivated: KeyboardAccess.click(control.defaultButton, Qt.Key_Return, Qt.NoModifier)
+        }
     }
 
     T.Overlay.modal: Rectangle {

@@ -114,14 +114,16 @@ private Q_SLOTS:
         QTest::addColumn<bool>("deleteFile");
         QTest::addColumn<QStringList>("buttons");
         QTest::addColumn<QStringList>("menu");
-        QTest::newRow("completed, file there") << QStringLiteral("done") << false << list("openFile reveal showLog")
-                                               << list("openFile reveal openFolder copySourceURL showLog - remove");
-        QTest::newRow("completed, file gone")
-            << QStringLiteral("done") << true << list("showLog") << list("openFolder copySourceURL showLog - remove");
+        QTest::addColumn<bool>("opensFile"); // Return on the row: the file, else the log
+        QTest::newRow("completed, file there")
+            << QStringLiteral("done") << false << list("openFile reveal showLog")
+            << list("openFile reveal openFolder copySourceURL showLog - remove") << true;
+        QTest::newRow("completed, file gone") << QStringLiteral("done") << true << list("showLog")
+                                              << list("openFolder copySourceURL showLog - remove") << false;
         QTest::newRow("failed") << QStringLiteral("failed") << false << list("retry showLog")
-                                << list("openFolder copySourceURL showLog retry - remove");
+                                << list("openFolder copySourceURL showLog retry - remove") << false;
         QTest::newRow("cancelled") << QStringLiteral("cancelled") << false << list("retry showLog")
-                                   << list("openFolder copySourceURL showLog retry - remove");
+                                   << list("openFolder copySourceURL showLog retry - remove") << false;
     }
 
     void buttonsAndMenuPerEntry()
@@ -130,6 +132,7 @@ private Q_SLOTS:
         QFETCH(bool, deleteFile);
         QFETCH(QStringList, buttons);
         QFETCH(QStringList, menu);
+        QFETCH(bool, opensFile);
         Rig rig;
         if (deleteFile)
             QVERIFY(QFile::remove(rig.file));
@@ -138,6 +141,9 @@ private Q_SLOTS:
                                                               : rig.cancelled;
         QCOMPARE(actionsOf(rig.at(rig.rowOf(id), HistoryFilterModel::ButtonsRole)), buttons);
         QCOMPARE(actionsOf(rig.model.menu(id)), menu);
+        rig.model.open(id);
+        QCOMPARE(rig.desktop.opened, opensFile ? QList<QUrl>{QUrl::fromLocalFile(rig.file)} : QList<QUrl>());
+        QCOMPARE(rig.model.logTask(), opensFile ? QString() : id);
     }
 
     void rowTexts()

@@ -41,6 +41,7 @@ AppWindow {
         Twin {
             ToolButton { objectName: "toolButton"; text: "Tool"; checked: true }
             ToolButton { objectName: "toolButtonDisabled"; text: "Tool"; checked: true; enabled: false }
+            PillButton { objectName: "pillButton"; title: "Play"; symbol: "play.fill"; prominent: true }
             Label { objectName: "label"; text: "Label" }
             Label { objectName: "labelDisabled"; text: "Label"; enabled: false }
         }

@@ -10,6 +10,7 @@ AppWindow {
         anchors.centerIn: parent
         spacing: 10
         PillButton {
+            objectName: "play"
             title: "Play"
             symbol: "play.fill"
             prominent: true

@@ -286,6 +286,8 @@ private Q_SLOTS:
         QCOMPARE(KeyboardAccess::press(&plain, key, modifiers), !plainActed.isEmpty());
         QCOMPARE(plain.calls, plainActed);
         QVERIFY(!KeyboardAccess::press(nullptr, key, modifiers));
+        // What clicks a button: Return and Enter alone.
+        QCOMPARE(KeyboardAccess::confirms(key, modifiers), key != Qt::Key_Space && call == QLatin1String("activate"));
     }
 
     // A mark before a letter, anywhere, or at the end is dropped; a doubled one reads "&".
