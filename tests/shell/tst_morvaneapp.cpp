@@ -118,9 +118,9 @@ private Q_SLOTS:
         }
     }
 
-    // The desktop's media controls as the application wires them: the clock stands while a song
-    // loads, the length follows the back end's, and the picture is the one the player shows, as a
-    // file any client can read, or none while it shows none.
+    // The desktop's media controls as the application wires them: the clock is set again when a
+    // loaded song starts, the length follows the back end's, and the picture is the one the player
+    // shows, as a file any client can read, or none while it shows none.
     void mediaControls()
     {
         TestHttpServer server;
@@ -134,11 +134,15 @@ private Q_SLOTS:
 
         player.play(song);
         QCOMPARE(client.get(QStringLiteral("PlaybackStatus")), QVariant(QStringLiteral("Playing")));
-        QCOMPARE(client.get(QStringLiteral("Rate")), QVariant(0.0));
+        QCOMPARE(client.get(QStringLiteral("Rate")), QVariant(1.0));
         // No size of the picture can be had.
         QTRY_COMPARE(server.requestsFor(song.artwork(true).last().path()).size(), 1);
+        client.settle();
+        QVERIFY(client.seeks.isEmpty());
         audio.becomeReady(NAN);
         client.settle();
+        // The clock the clients held during the load is set when the song starts.
+        QCOMPARE(client.seeks, QList<qlonglong>{0});
         QCOMPARE(client.get(QStringLiteral("Rate")), QVariant(1.0));
         QVERIFY(player.artwork().isNull());
         QVERIFY(!metadata().contains(QStringLiteral("mpris:artUrl")));
