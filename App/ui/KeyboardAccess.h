@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QQuickItem>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
@@ -21,4 +22,13 @@ public:
     Q_INVOKABLE static bool press(QObject *item, int key, int modifiers);
     // `text` without the marks of its mnemonic ("&File" reads "File", "A && B" reads "A & B").
     Q_INVOKABLE static QString plainText(const QString &text);
+    // Whether `item` lies in a popup (a menu, a sheet) rather than in its window's own content. When a
+    // popup closes, the keyboard goes back to where it was outside popups, unless another popup has
+    // taken it meanwhile (a menu entry that opened a sheet leaves the keyboard in the sheet).
+    Q_INVOKABLE static bool inPopup(const QQuickItem *item);
+    // Tells `menuBar` that its open menu has closed by itself (Escape in the menu). While the pointer
+    // rests on the menu's title, the bar otherwise still counts the menu as open and takes the next
+    // click there for closing it. The Up key is how the bar is told: it closes the current menu, and
+    // does nothing when none is open.
+    Q_INVOKABLE static void menuClosed(QQuickItem *menuBar);
 };

@@ -40,6 +40,7 @@ Item {
                 objectName: "search"
                 Layout.fillWidth: true
                 placeholderText: "Search history"
+                Accessible.name: placeholderText
                 text: screen.model.search
                 onTextEdited: screen.model.search = text
             }

@@ -9,9 +9,14 @@ Popup {
     id: sheet
 
     required property LogSheetModel model
+    // What had the keyboard when the sheet opened, outside popups: it takes it back as the sheet
+    // closes.
+    property Item returnFocus: null
 
-    function show(taskId) {
-        model.open(taskId);
+    function show(taskId, title) {
+        const focused = content.Window.activeFocusItem;
+        returnFocus = KeyboardAccess.inPopup(focused) ? null : focused;
+        model.open(taskId, title);
         open();
     }
 
@@ -23,7 +28,11 @@ Popup {
     focus: true
     padding: 0
     closePolicy: Popup.CloseOnEscape
-    onClosed: model.close()
+    onClosed: {
+        model.close();
+        if (returnFocus)
+            returnFocus.forceActiveFocus();
+    }
 
     background: Rectangle {
         color: Theme.side
@@ -35,6 +44,8 @@ Popup {
         id: content
 
         anchors.fill: parent
+        Accessible.role: Accessible.Dialog
+        Accessible.name: sheet.model.name
         spacing: 0
         // Return reaches this from whichever child has the focus: none of them takes it; nor do
         // they take the copy keys, which copy the selection the model keeps.

@@ -2,7 +2,8 @@ import QtQuick
 import Morvane
 
 // The one song menu of a screen or a card: made for the row's song when asked, gone once closed.
-// The keyboard goes back where it was when the menu opened (a closed menu leaves it nowhere).
+// The keyboard goes back where it was when the menu opened (a closed menu leaves it nowhere), unless
+// an entry opened a sheet that took it.
 Item {
     id: host
 
@@ -26,7 +27,7 @@ Item {
             property Item returnFocus
 
             onClosed: {
-                if (returnFocus)
+                if (returnFocus && !KeyboardAccess.inPopup(host.Window.activeFocusItem))
                     returnFocus.forceActiveFocus()
                 destroy()
             }
