@@ -2,8 +2,11 @@
 #include "PlayerRig.h"
 #include "QmlHarness.h"
 #include "TestApp.h"
+#include "core/SettingsStore.h"
+#include "shell/TrayPlayer.h"
 #include "ui/root/CommandController.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -64,6 +67,27 @@ QQuickItem *shownIn(QQuickItem *item, const QString &name)
 QQuickItem *shown(QQuickWindow *window, const char *name)
 {
     return shownIn(window->contentItem(), QLatin1String(name));
+}
+
+// The names a screen reader reads for the items Tab reaches in `window` (`key` Qt::Key_Right: the
+// arrows), once round from where the keyboard is.
+QStringList reached(QWindow *window, int key = Qt::Key_Tab)
+{
+    QStringList names;
+    QList<QQuickItem *> seen;
+    for (int press = 0; press < 80; ++press) {
+        QTest::keyClick(window, Qt::Key(key));
+        QQuickItem *item = qobject_cast<QQuickWindow *>(window)->activeFocusItem();
+        if (!item || seen.contains(item))
+            break;
+        seen.append(item);
+        // A spin box's keyboard is in its text, which its box names.
+        for (const QQuickItem *named : {item, item->parentItem()}) {
+            if (QAccessibleInterface *face = named ? QAccessible::queryAccessibleInterface(const_cast<QQuickItem *>(named)) : nullptr)
+                names.append(face->text(QAccessible::Name));
+        }
+    }
+    return names;
 }
 
 // The application with three search results for "lofi" and a playlist of two songs, its window
@@ -192,34 +216,77 @@ private Q_SLOTS:
         state.player().play(QList<Track>{PlayerRig::track(6), PlayerRig::track(7)}, 0, false);
         QTRY_VERIFY(state.player().current());
 
-        const auto check = [&](const char *screen, int least) {
+        // With a window's title, each shown control of that window must also be among `reach`.
+        const auto check = [&](const QString &screen, int least, const QString &window = {},
+                               const QStringList &reach = {}) {
             QProcess walk;
             walk.start(QStringLiteral(MORVANE_TEST_DATA_DIR "/../shell/atspi-unnamed"),
-                       {QString::number(QCoreApplication::applicationPid())});
+                       QStringList{QString::number(QCoreApplication::applicationPid())} +
+                           (window.isEmpty() ? QStringList() : QStringList{window}));
             // The walk asks this process over the bus: its events must go on being served.
-            QVERIFY2(QTest::qWaitFor([&] { return walk.state() == QProcess::NotRunning; }, 120000), screen);
+            QVERIFY2(QTest::qWaitFor([&] { return walk.state() == QProcess::NotRunning; }, 120000), qPrintable(screen));
             const QStringList lines = QString::fromUtf8(walk.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
             QVERIFY2(walk.exitCode() == 0 && !lines.isEmpty(),
                      qPrintable(lines.join(u'\n') + QString::fromUtf8(walk.readAllStandardError())));
-            QVERIFY2(lines.first().section(u' ', 1).toInt() >= least,
-                     qPrintable(QString::fromLatin1(screen) + lines.first()));
-            QVERIFY2(lines.size() == 1, qPrintable(QString::fromLatin1(screen) + u'\n' + lines.join(u'\n')));
+            QVERIFY2(lines.first().section(u' ', 1).toInt() >= least, qPrintable(screen + lines.first()));
+            QStringList faults;
+            for (const QString &line : lines.mid(1)) {
+                if (!line.startsWith(QLatin1String("control ")) || !reach.contains(line.mid(8)))
+                    faults.append(line);
+            }
+            QVERIFY2(faults.isEmpty(), qPrintable(screen + u'\n' + faults.join(u'\n')));
         };
         QTRY_VERIFY(shown(app.window, "homeList"));
-        check("Home", 25);
+        check(QStringLiteral("Home"), 25);
 
         state.setRoute({Route::Kind::Search, {}});
         state.search().submit(QStringLiteral("lofi"), &state.player());
         QTRY_VERIFY(shown(app.window, "trackRow2"));
-        check("Search results", 30);
+        check(QStringLiteral("Search results"), 30);
 
         state.setRoute(Route::playlist(app.playlist.id));
         QTRY_VERIFY(shown(app.window, "trackRow1"));
-        check("a playlist", 28);
+        check(QStringLiteral("a playlist"), 28);
 
         state.setShowNowPlaying(true);
         QTRY_VERIFY(shown(app.window, "closeButton"));
-        check("Now Playing", 30);
+        check(QStringLiteral("Now Playing"), 30);
+
+        // The settings window's five tabs, chosen with the arrows on the tab bar; subtitles on, so
+        // their options take input too.
+        SettingsStore::set(QStringLiteral("writeSubs"), true);
+        QTest::keySequence(app.window, QKeySequence(Qt::CTRL | Qt::Key_Comma));
+        QWindow *settings = nullptr;
+        QTRY_VERIFY((settings = app.window->property("settingsWindow").value<QWindow *>()));
+        QVERIFY(QTest::qWaitForWindowActive(settings));
+        QObject *tabs = settings->findChild<QObject *>(QStringLiteral("settingsTabs"));
+        QVERIFY(tabs);
+        const auto toTabBar = [settings] {
+            QCOMPARE(tabTo(qobject_cast<QQuickWindow *>(settings), QStringLiteral("tab:")), QStringList());
+        };
+        toTabBar();
+        QStringList tabNames{QAccessible::queryAccessibleInterface(
+                                 qobject_cast<QQuickWindow *>(settings)->activeFocusItem())
+                                 ->text(QAccessible::Name)};
+        tabNames += reached(settings, Qt::Key_Right);
+        QCOMPARE(tabNames.size(), 5);
+        for (int tab = 4; tab >= 0; --tab) {
+            QCOMPARE(tabs->property("currentIndex").toInt(), tab);
+            check(QStringLiteral("Settings, ") + tabNames[tab], 5, QStringLiteral("Settings"),
+                  tabNames + reached(settings));
+            // Back to the tab bar and on to the tab before.
+            toTabBar();
+            QTest::keyClick(settings, Qt::Key_Left);
+        }
+        QTest::keySequence(settings, QKeySequence(Qt::CTRL | Qt::Key_W));
+
+        // The Mini Player, its queue open.
+        app.test.model<CommandController>("commands")->openMiniPlayer();
+        QWindow *mini = app.test.app.tray().miniPlayer();
+        QVERIFY(mini);
+        QVERIFY(QTest::qWaitForWindowActive(mini));
+        QVERIFY(reached(mini).contains(QStringLiteral("Queue (1)")));
+        check(QStringLiteral("Mini Player"), 10, QStringLiteral("Mini Player"), reached(mini));
     }
 
     // Escape and Ctrl+W close the settings window; Ctrl+, and Ctrl+Q do in it what they do in the
