@@ -83,7 +83,8 @@ QStringList reached(QWindow *window, int key = Qt::Key_Tab)
         seen.append(item);
         // A spin box's keyboard is in its text, which its box names.
         for (const QQuickItem *named : {item, item->parentItem()}) {
-            if (QAccessibleInterface *face = named ? QAccessible::queryAccessibleInterface(const_cast<QQuickItem *>(named)) : nullptr)
+            if (QAccessibleInterface *face =
+                    named ? QAccessible::queryAccessibleInterface(const_cast<QQuickItem *>(named)) : nullptr)
                 names.append(face->text(QAccessible::Name));
         }
     }
@@ -190,8 +191,81 @@ private Q_SLOTS:
         QTest::keyClick(window, Qt::Key_Return);
         QVERIFY(state.showNowPlaying());
         QTRY_VERIFY(shown(window, "upNextList"));
+        // Escape from within Now Playing gives the keyboard back to what opened it.
+        QCOMPARE(tabTo(window, QStringLiteral("closeButton")), QStringList());
         QTest::keyClick(window, Qt::Key_Escape);
         QVERIFY(!state.showNowPlaying());
+        QCOMPARE(focused(window), QStringLiteral("nowPlayingGroup"));
+
+        QTest::keySequence(window, QKeySequence(Qt::CTRL | Qt::Key_2));
+        QCOMPARE(focused(window), QStringLiteral("searchInput"));
+
+        // A menu of the menu bar closed by Escape opens again with one click on its title.
+        QObject *fileMenu = window->findChild<QObject *>(QStringLiteral("fileMenu"));
+        QQuickItem *fileTitle = nullptr;
+        for (QQuickItem *candidate : window->findChildren<QQuickItem *>()) {
+            if (candidate->inherits("QQuickMenuBarItem") && candidate->property("menu").value<QObject *>() == fileMenu)
+                fileTitle = candidate;
+        }
+        QVERIFY(fileTitle);
+        const QPoint title = fileTitle->mapToScene(QPointF(fileTitle->width() / 2, fileTitle->height() / 2)).toPoint();
+        QTest::mouseMove(window, title);
+        for (int round = 0; round < 2; ++round) {
+            QTest::mouseClick(window, Qt::LeftButton, {}, title);
+            QTRY_VERIFY(fileMenu->property("opened").toBool());
+            QTest::keyClick(window, Qt::Key_Escape);
+            QTRY_VERIFY(!fileMenu->property("visible").toBool());
+        }
+    }
+
+    // Tab from the sidebar through the page to the player bar, twice: the same stops both times, in
+    // the order they are drawn (a list's buttons before its rows, a page's footer after its
+    // shelves), and under Now Playing none of the page's.
+    void tabOrder_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QStringList>("stops");
+        const auto names = [](const char *list) { return QString::fromLatin1(list).split(u' '); };
+        QTest::newRow("Home") << "home" << names("playNonStop card: genre: searchForMusic");
+        QTest::newRow("search results") << "search" << names("play shuffle startRadio trackRow0");
+        QTest::newRow("Playlists") << "playlists" << names("newPlaylist importPlaylist card:");
+        QTest::newRow("a playlist") << "playlist" << names("play shuffle download rename delete trackRow0");
+        QTest::newRow("Now Playing") << "nowPlaying" << names("closeButton shuffleButton repeatButton nonStopAction");
+    }
+    void tabOrder()
+    {
+        QFETCH(QString, screen);
+        QFETCH(QStringList, stops);
+        KeyboardApp app;
+        QVERIFY(app.ready);
+        AppState &state = app.test.app.state();
+        QQuickWindow *window = app.window;
+        if (screen == QLatin1String("home")) {
+            QTRY_VERIFY(shown(window, "searchForMusic"));
+        } else if (screen == QLatin1String("search")) {
+            state.setRoute({Route::Kind::Search, {}});
+            state.search().submit(QStringLiteral("lofi"), &state.player());
+            QTRY_VERIFY(shown(window, "trackRow2"));
+        } else if (screen == QLatin1String("playlists")) {
+            state.setRoute({Route::Kind::Playlists, {}});
+            QTRY_VERIFY(shown(window, "playlistGrid"));
+        } else {
+            state.setRoute(Route::playlist(app.playlist.id));
+            QTRY_VERIFY(shown(window, "trackRow1"));
+            state.setShowNowPlaying(screen == QLatin1String("nowPlaying"));
+            QTRY_COMPARE(!shown(window, "trackRow1"), state.showNowPlaying());
+        }
+        for (int pass = 0; pass < 2; ++pass) {
+            QCOMPARE(tabTo(window, QStringLiteral("sidebar:")), QStringList());
+            QStringList passed;
+            for (QTest::keyClick(window, Qt::Key_Tab);
+                 focused(window) != QLatin1String("nowPlayingGroup") && passed.size() < 20;
+                 QTest::keyClick(window, Qt::Key_Tab)) {
+                const QString name = focused(window);
+                passed.append(name.contains(u':') ? name.section(u':', 0, 0) + u':' : name);
+            }
+            QCOMPARE(passed, stops);
+        }
     }
 
     // No shown button, slider, field or row without a name, and no menu with its mnemonic mark, on
@@ -265,9 +339,9 @@ private Q_SLOTS:
             QCOMPARE(tabTo(qobject_cast<QQuickWindow *>(settings), QStringLiteral("tab:")), QStringList());
         };
         toTabBar();
-        QStringList tabNames{QAccessible::queryAccessibleInterface(
-                                 qobject_cast<QQuickWindow *>(settings)->activeFocusItem())
-                                 ->text(QAccessible::Name)};
+        QStringList tabNames{
+            QAccessible::queryAccessibleInterface(qobject_cast<QQuickWindow *>(settings)->activeFocusItem())
+                ->text(QAccessible::Name)};
         tabNames += reached(settings, Qt::Key_Right);
         QCOMPARE(tabNames.size(), 5);
         for (int tab = 4; tab >= 0; --tab) {
