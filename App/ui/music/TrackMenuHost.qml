@@ -27,7 +27,7 @@ Item {
             property Item returnFocus
 
             onClosed: {
-                if (returnFocus && !KeyboardAccess.inPopup(host.Window.activeFocusItem))
+                if (returnFocus && !KeyboardAccess.inPopup(contentItem.Window.activeFocusItem))
                     returnFocus.forceActiveFocus()
                 destroy()
             }
