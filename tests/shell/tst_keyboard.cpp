@@ -168,6 +168,21 @@ private Q_SLOTS:
         QTRY_VERIFY(!window->findChild<QObject *>(QStringLiteral("trackMenu")));
         QCOMPARE(focused(window), QStringLiteral("trackRow1"));
 
+        // "New Playlist…" of the menu's playlists leaves the keyboard in the name sheet's field.
+        QTest::keyClick(window, Qt::Key_Menu);
+        QTRY_VERIFY(window->findChild<QObject *>(QStringLiteral("trackMenu")));
+        for (const char *entry : {"entry:playlists", "entry:newPlaylist"}) {
+            for (int down = 0; down < 12 && focused(window) != QLatin1String(entry); ++down)
+                QTest::keyClick(window, Qt::Key_Down);
+            QCOMPARE(focused(window), QLatin1String(entry));
+            QTest::keyClick(window, Qt::Key_Right);
+        }
+        QTest::keyClick(window, Qt::Key_Return);
+        QTRY_VERIFY(!window->findChild<QObject *>(QStringLiteral("trackMenu")));
+        QTRY_COMPARE(focused(window), QStringLiteral("nameField"));
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTRY_VERIFY(!shown(window, "nameField"));
+
         // The sidebar takes the keyboard on the route's entry; the arrows pass its headers.
         QCOMPARE(tabTo(window, QStringLiteral("sidebar:"), true), QStringList());
         QCOMPARE(focused(window), QStringLiteral("sidebar:search"));
@@ -229,6 +244,7 @@ private Q_SLOTS:
         QTest::newRow("Home") << "home" << names("playNonStop card: genre: searchForMusic");
         QTest::newRow("search results") << "search" << names("play shuffle startRadio trackRow0");
         QTest::newRow("Playlists") << "playlists" << names("newPlaylist importPlaylist card:");
+        QTest::newRow("no playlists") << "playlists, none" << names("newPlaylist importPlaylist");
         QTest::newRow("a playlist") << "playlist" << names("play shuffle download rename delete trackRow0");
         QTest::newRow("Now Playing") << "nowPlaying" << names("closeButton shuffleButton repeatButton nonStopAction");
     }
@@ -246,7 +262,9 @@ private Q_SLOTS:
             state.setRoute({Route::Kind::Search, {}});
             state.search().submit(QStringLiteral("lofi"), &state.player());
             QTRY_VERIFY(shown(window, "trackRow2"));
-        } else if (screen == QLatin1String("playlists")) {
+        } else if (screen.startsWith(QLatin1String("playlists"))) {
+            if (screen.endsWith(QLatin1String("none")))
+                state.library().deletePlaylist(app.playlist.id);
             state.setRoute({Route::Kind::Playlists, {}});
             QTRY_VERIFY(shown(window, "playlistGrid"));
         } else {

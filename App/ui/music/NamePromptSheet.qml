@@ -20,6 +20,16 @@ Popup {
     visible: model.shown
     onOpened: field.forceActiveFocus()
 
+    // Modal, it keeps the keyboard: a menu that asked for it and closes after it opened gives the
+    // keyboard back to its row, which takes it from the field.
+    Connections {
+        target: field.Window
+        function onActiveFocusItemChanged() {
+            if (sheet.opened && !sheet.contentItem.activeFocus)
+                field.forceActiveFocus()
+        }
+    }
+
     background: Rectangle {
         color: Theme.side
         border.color: Theme.stroke

@@ -2,8 +2,7 @@ import QtQuick
 import Morvane
 
 // The one song menu of a screen or a card: made for the row's song when asked, gone once closed.
-// The keyboard goes back where it was when the menu opened (a closed menu leaves it nowhere), unless
-// an entry opened a sheet that took it.
+// The keyboard goes back where it was when the menu opened (a closed menu leaves it nowhere).
 Item {
     id: host
 
@@ -27,7 +26,7 @@ Item {
             property Item returnFocus
 
             onClosed: {
-                if (returnFocus && !KeyboardAccess.inPopup(contentItem.Window.activeFocusItem))
+                if (returnFocus)
                     returnFocus.forceActiveFocus()
                 destroy()
             }
