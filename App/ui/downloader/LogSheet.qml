@@ -14,7 +14,7 @@ Popup {
     property Item returnFocus: null
 
     function show(taskId, title) {
-        const focused = content.Window.activeFocusItem;
+        const focused = sheet.parent.Window.activeFocusItem;
         returnFocus = KeyboardAccess.inPopup(focused) ? null : focused;
         model.open(taskId, title);
         open();
@@ -34,6 +34,14 @@ Popup {
             returnFocus.forceActiveFocus();
     }
 
+    // A screen reader reads the sheet as a dialog (the item that holds its content) named by its
+    // task.
+    Binding {
+        target: sheet.contentItem.parent.Accessible
+        property: "name"
+        value: sheet.model.name
+    }
+
     background: Rectangle {
         color: Theme.side
         border.color: Theme.stroke
@@ -44,8 +52,6 @@ Popup {
         id: content
 
         anchors.fill: parent
-        Accessible.role: Accessible.Dialog
-        Accessible.name: sheet.model.name
         spacing: 0
         // Return reaches this from whichever child has the focus: none of them takes it; nor do
         // they take the copy keys, which copy the selection the model keeps.
