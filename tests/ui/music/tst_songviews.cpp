@@ -222,12 +222,14 @@ private Q_SLOTS:
             QTRY_VERIFY(Screen::pictureShown(screen.item(QStringLiteral("listCover"))));
     }
 
-    // The playlist names of the submenu show an "&" as typed.
+    // The playlist names of the submenu show an "&" as typed; a long one ends in "…" inside the
+    // menu.
     void menuNames()
     {
         Screen screen;
         AppState &state = *screen.rig.state;
         state.library().renamePlaylist(MusicShellRig::playlistID(1), QStringLiteral("R&B"));
+        state.library().renamePlaylist(MusicShellRig::playlistID(2), QStringLiteral("Long name ").repeated(12));
         like(state.library(), songs(1));
         state.setRoute(Route{Kind::Liked, {}});
         QTRY_VERIFY(screen.row(0));
@@ -237,6 +239,16 @@ private Q_SLOTS:
         QObject *first = submenu->findChild<QObject *>(QStringLiteral("entry:playlist:0"));
         QVERIFY(first);
         QCOMPARE(first->property("label").toString(), QStringLiteral("R&B"));
+        auto *second = submenu->findChild<QQuickItem *>(QStringLiteral("entry:playlist:1"));
+        QVERIFY(second);
+        QTRY_VERIFY(second->width() > 0);
+        const auto texts = second->findChildren<QQuickItem *>();
+        const auto label = std::find_if(texts.begin(), texts.end(), [](const QQuickItem *text) {
+            return text->property("text").toString().startsWith(QLatin1String("Long name"));
+        });
+        QVERIFY(label != texts.end());
+        QVERIFY((*label)->property("truncated").toBool());
+        QVERIFY((*label)->mapToItem(second, QPointF((*label)->width(), 0)).x() <= second->width());
     }
 
     // In a list that cannot be reordered a drag on a row scrolls the list and moves no song.
