@@ -241,14 +241,11 @@ private Q_SLOTS:
         QCOMPARE(first->property("label").toString(), QStringLiteral("R&B"));
         auto *second = submenu->findChild<QQuickItem *>(QStringLiteral("entry:playlist:1"));
         QVERIFY(second);
-        QTRY_VERIFY(second->width() > 0);
-        const auto texts = second->findChildren<QQuickItem *>();
-        const auto label = std::find_if(texts.begin(), texts.end(), [](const QQuickItem *text) {
-            return text->property("text").toString().startsWith(QLatin1String("Long name"));
-        });
-        QVERIFY(label != texts.end());
-        QVERIFY((*label)->property("truncated").toBool());
-        QVERIFY((*label)->mapToItem(second, QPointF((*label)->width(), 0)).x() <= second->width());
+        const QList<QQuickItem *> texts = second->findChildren<QQuickItem *>();
+        QVERIFY(std::any_of(texts.begin(), texts.end(), [second](const QQuickItem *text) {
+            return text->property("truncated").toBool() &&
+                   text->mapToItem(second, QPointF(text->width(), 0)).x() <= second->width();
+        }));
     }
 
     // In a list that cannot be reordered a drag on a row scrolls the list and moves no song.
