@@ -5,9 +5,10 @@
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
-// What the keyboard does to an item of a list, grid or shelf, and the names a screen reader reads
-// for texts with mnemonic marks. Return, Enter and Space act as a click does (the item's
-// `activate()`); the Menu key and Shift+F10 open the item's menu at the item (its `openMenu()`).
+// What the keyboard does to an item of a list, grid or shelf, the names a screen reader reads for
+// texts with mnemonic marks, and where the keyboard goes as popups close. Return, Enter and Space
+// act as a click does (the item's `activate()`); the Menu key and Shift+F10 open the item's menu at
+// the item (its `openMenu()`).
 class KeyboardAccess final : public QObject
 {
     Q_OBJECT
@@ -22,9 +23,9 @@ public:
     Q_INVOKABLE static bool press(QObject *item, int key, int modifiers);
     // `text` without the marks of its mnemonic ("&File" reads "File", "A && B" reads "A & B").
     Q_INVOKABLE static QString plainText(const QString &text);
-    // Whether `item` lies in a popup (a menu, a sheet) rather than in its window's own content. When a
-    // popup closes, the keyboard goes back to where it was outside popups, unless another popup has
-    // taken it meanwhile (a menu entry that opened a sheet leaves the keyboard in the sheet).
+    // Whether `item` lies in a popup (a menu, a sheet) rather than in its window's own content. What
+    // takes the keyboard back as a sheet or Now Playing closes is an item of the content: a menu that
+    // had it is gone by then.
     Q_INVOKABLE static bool inPopup(const QQuickItem *item);
     // Tells `menuBar` that its open menu has closed by itself (Escape in the menu). While the pointer
     // rests on the menu's title, the bar otherwise still counts the menu as open and takes the next

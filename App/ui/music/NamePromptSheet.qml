@@ -33,7 +33,7 @@ Popup {
     Connections {
         target: field.Window
         function onActiveFocusItemChanged() {
-            if (sheet.opened && !sheet.contentItem.activeFocus)
+            if (sheet.opened && field.Window.active && !sheet.contentItem.activeFocus)
                 field.forceActiveFocus()
         }
     }
