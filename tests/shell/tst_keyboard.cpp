@@ -362,8 +362,10 @@ private Q_SLOTS:
         QCOMPARE(tabNames.size(), 5);
         for (int tab = 4; tab >= 0; --tab) {
             QCOMPARE(tabs->property("currentIndex").toInt(), tab);
-            check(QStringLiteral("Settings, ") + tabNames[tab], 5, QStringLiteral("Settings"),
-                  tabNames + reached(settings));
+            const QStringList reach = reached(settings);
+            // A picker reads its label, not the value it shows.
+            QVERIFY(tab != 0 || reach.contains(QStringLiteral("Format")));
+            check(QStringLiteral("Settings, ") + tabNames[tab], 5, QStringLiteral("Settings"), tabNames + reach);
             // Back to the tab bar and on to the tab before.
             toTabBar();
             QTest::keyClick(settings, Qt::Key_Left);
