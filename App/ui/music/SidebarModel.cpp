@@ -78,9 +78,8 @@ QVariant SidebarModel::data(const QModelIndex &index, int role) const
 
 QHash<int, QByteArray> SidebarModel::roleNames() const
 {
-    return {{HeaderRole, "isHeader"}, {SymbolRole, "symbol"},     {TitleRole, "title"},
-            {BadgeRole, "badge"},     {SelectedRole, "selected"}, {KeyRole, "key"},
-            {NameRole, "spokenName"}};
+    return {{HeaderRole, "isHeader"},   {SymbolRole, "symbol"}, {TitleRole, "title"},    {BadgeRole, "badge"},
+            {SelectedRole, "selected"}, {KeyRole, "key"},       {NameRole, "spokenName"}};
 }
 
 void SidebarModel::activate(int row)

@@ -54,9 +54,9 @@ QVariant TrackListModel::data(const QModelIndex &index, int role) const
 
 QHash<int, QByteArray> TrackListModel::roleNames() const
 {
-    return {{TitleRole, "title"},     {ArtistRole, "artist"}, {DurationRole, "durationText"}, {NumberRole, "number"},
-            {CurrentRole, "current"}, {LikedRole, "liked"},   {DownloadedRole, "downloaded"}, {ArtworkRole, "artwork"},
-            {MenuNameRole, "menuName"}};
+    return {{TitleRole, "title"},           {ArtistRole, "artist"},   {DurationRole, "durationText"},
+            {NumberRole, "number"},         {CurrentRole, "current"}, {LikedRole, "liked"},
+            {DownloadedRole, "downloaded"}, {ArtworkRole, "artwork"}, {MenuNameRole, "menuName"}};
 }
 
 bool TrackListModel::playing() const
