@@ -1,6 +1,8 @@
 #include "KeyboardAccess.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMetaObject>
 #include <QVariant>
 
@@ -57,4 +59,22 @@ QString KeyboardAccess::plainText(const QString &text)
         plain.append(text[i]);
     }
     return plain;
+}
+
+bool KeyboardAccess::inPopup(const QQuickItem *item)
+{
+    // Popups are drawn in the window's overlay, a layer above its content.
+    for (; item; item = item->parentItem()) {
+        if (item->inherits("QQuickOverlay"))
+            return true;
+    }
+    return false;
+}
+
+void KeyboardAccess::menuClosed(QQuickItem *menuBar)
+{
+    if (!menuBar)
+        return;
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QCoreApplication::sendEvent(menuBar, &up);
 }

@@ -1,14 +1,15 @@
 #pragma once
 
 #include <QObject>
+#include <QQuickItem>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
-// What the keyboard does to an item of a list, grid or shelf, and to a button, and the names a
-// screen reader reads for texts with mnemonic marks. Return, Enter and Space act as a click does
-// (the item's `activate()`); on an item that has a selection, Space selects as a click does, Ctrl
-// and Shift as with the mouse (its `select(modifiers)`); the Menu key and Shift+F10 open the
-// item's menu at the item (its `openMenu()`).
+// What the keyboard does to an item of a list, grid or shelf, and to a button, the names a screen
+// reader reads for texts with mnemonic marks, and where the keyboard goes as popups close. Return,
+// Enter and Space act as a click does (the item's `activate()`); on an item that has a selection,
+// Space selects as a click does, Ctrl and Shift as with the mouse (its `select(modifiers)`); the
+// Menu key and Shift+F10 open the item's menu at the item (its `openMenu()`).
 class KeyboardAccess final : public QObject
 {
     Q_OBJECT
@@ -28,4 +29,13 @@ public:
     Q_INVOKABLE static bool click(QObject *button, int key, int modifiers, bool autoRepeat = false);
     // `text` without the marks of its mnemonic ("&File" reads "File", "A && B" reads "A & B").
     Q_INVOKABLE static QString plainText(const QString &text);
+    // Whether `item` lies in a popup (a menu, a sheet) rather than in its window's own content. What
+    // takes the keyboard back as a sheet or Now Playing closes is an item of the content: a menu that
+    // had it is gone by then.
+    Q_INVOKABLE static bool inPopup(const QQuickItem *item);
+    // Tells `menuBar` that its open menu has closed by itself (Escape in the menu). While the pointer
+    // rests on the menu's title, the bar otherwise still counts the menu as open and takes the next
+    // click there for closing it. The Up key is how the bar is told: it closes the current menu, and
+    // does nothing when none is open.
+    Q_INVOKABLE static void menuClosed(QQuickItem *menuBar);
 };

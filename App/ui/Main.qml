@@ -201,7 +201,10 @@ AppWindow {
                 Action {
                     text: qsTr("Search")
                     shortcut: "Ctrl+2"
-                    onTriggered: window.commands.go(2)
+                    onTriggered: {
+                        window.commands.go(2);
+                        content.focusSearch();
+                    }
                 }
                 Action {
                     text: qsTr("Explore")
@@ -227,6 +230,7 @@ AppWindow {
         }
 
         Root {
+            id: content
             Layout.fillWidth: true
             Layout.fillHeight: true
             model: window.root

@@ -38,6 +38,12 @@ Item {
         }
     }
 
+    // Go ▸ Search puts the cursor in the music search field.
+    function focusSearch() {
+        if (shellSlot.item)
+            (shellSlot.item as MusicShell).focusSearch();
+    }
+
     onShownChanged: load()
     Component.onCompleted: load()
 

@@ -4,12 +4,15 @@
 #include "TestApp.h"
 #include "TestRequests.h"
 #include "core/Json.h"
+#include "core/SettingsStore.h"
 #include "engine/DownloadManager.h"
 #include "engine/DownloadTask.h"
 #include "engine/HistoryStore.h"
+#include "shell/TrayPlayer.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/root/CommandController.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDBusConnection>
@@ -71,6 +74,28 @@ QQuickItem *shownIn(QQuickItem *item, const QString &name)
 QQuickItem *shown(QQuickWindow *window, const char *name)
 {
     return shownIn(window->contentItem(), QLatin1String(name));
+}
+
+// The names a screen reader reads for the items Tab reaches in `window` (`key` Qt::Key_Right: the
+// arrows), once round from where the keyboard is.
+QStringList reached(QWindow *window, int key = Qt::Key_Tab)
+{
+    QStringList names;
+    QList<QQuickItem *> seen;
+    for (int press = 0; press < 80; ++press) {
+        QTest::keyClick(window, Qt::Key(key));
+        QQuickItem *item = qobject_cast<QQuickWindow *>(window)->activeFocusItem();
+        if (!item || seen.contains(item))
+            break;
+        seen.append(item);
+        // A spin box's keyboard is in its text, which its box names.
+        for (const QQuickItem *named : {item, item->parentItem()}) {
+            if (QAccessibleInterface *face =
+                    named ? QAccessible::queryAccessibleInterface(const_cast<QQuickItem *>(named)) : nullptr)
+                names.append(face->text(QAccessible::Name));
+        }
+    }
+    return names;
 }
 
 // The application with three search results for "lofi" and a playlist of two songs, its window
@@ -177,6 +202,21 @@ private Q_SLOTS:
         QTRY_VERIFY(!window->findChild<QObject *>(QStringLiteral("trackMenu")));
         QCOMPARE(focused(window), QStringLiteral("trackRow1"));
 
+        // "New Playlist…" of the menu's playlists leaves the keyboard in the name sheet's field.
+        QTest::keyClick(window, Qt::Key_Menu);
+        QTRY_VERIFY(window->findChild<QObject *>(QStringLiteral("trackMenu")));
+        for (const char *entry : {"entry:playlists", "entry:newPlaylist"}) {
+            for (int down = 0; down < 12 && focused(window) != QLatin1String(entry); ++down)
+                QTest::keyClick(window, Qt::Key_Down);
+            QCOMPARE(focused(window), QLatin1String(entry));
+            QTest::keyClick(window, Qt::Key_Right);
+        }
+        QTest::keyClick(window, Qt::Key_Return);
+        QTRY_VERIFY(!window->findChild<QObject *>(QStringLiteral("trackMenu")));
+        QTRY_COMPARE(focused(window), QStringLiteral("nameField"));
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTRY_VERIFY(focused(window) != QLatin1String("nameField"));
+
         // The sidebar takes the keyboard on the route's entry; the arrows pass its headers.
         QCOMPARE(tabTo(window, QStringLiteral("sidebar:"), true), QStringList());
         QCOMPARE(focused(window), QStringLiteral("sidebar:search"));
@@ -200,8 +240,82 @@ private Q_SLOTS:
         QTest::keyClick(window, Qt::Key_Return);
         QVERIFY(state.showNowPlaying());
         QTRY_VERIFY(shown(window, "upNextList"));
+        // Escape from within Now Playing gives the keyboard back to what opened it.
+        QCOMPARE(tabTo(window, QStringLiteral("closeButton")), QStringList());
         QTest::keyClick(window, Qt::Key_Escape);
         QVERIFY(!state.showNowPlaying());
+        QCOMPARE(focused(window), QStringLiteral("nowPlayingGroup"));
+
+        QTest::keySequence(window, QKeySequence(Qt::CTRL | Qt::Key_2));
+        QCOMPARE(focused(window), QStringLiteral("searchInput"));
+
+        // A menu of the menu bar closed by Escape opens again with one click on its title.
+        QObject *fileMenu = window->findChild<QObject *>(QStringLiteral("fileMenu"));
+        QQuickItem *fileTitle = nullptr;
+        for (QQuickItem *candidate : window->findChildren<QQuickItem *>())
+            fileTitle = candidate->property("menu").value<QObject *>() == fileMenu ? candidate : fileTitle;
+        QVERIFY(fileTitle);
+        const QPoint title = fileTitle->mapToScene(QPointF(fileTitle->width() / 2, fileTitle->height() / 2)).toPoint();
+        QTest::mouseMove(window, title);
+        for (int round = 0; round < 2; ++round) {
+            QTest::mouseClick(window, Qt::LeftButton, {}, title);
+            QTRY_VERIFY(fileMenu->property("opened").toBool());
+            QTest::keyClick(window, Qt::Key_Escape);
+            QTRY_VERIFY(!fileMenu->property("visible").toBool());
+        }
+    }
+
+    // Tab from the sidebar through the page to the player bar, twice: the same stops both times, in
+    // the order they are drawn (a list's buttons before its rows, a page's footer after its
+    // shelves), and under Now Playing none of the page's.
+    void tabOrder_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QStringList>("stops");
+        const auto names = [](const char *list) { return QString::fromLatin1(list).split(u' '); };
+        QTest::newRow("Home") << "home" << names("playNonStop card: genre: searchForMusic");
+        QTest::newRow("search results") << "search" << names("play shuffle startRadio trackRow0");
+        QTest::newRow("Playlists") << "playlists" << names("newPlaylist importPlaylist card:");
+        QTest::newRow("no playlists") << "playlists, none" << names("newPlaylist importPlaylist");
+        QTest::newRow("a playlist") << "playlist" << names("play shuffle download rename delete trackRow0");
+        QTest::newRow("Now Playing") << "nowPlaying" << names("closeButton shuffleButton repeatButton nonStopAction");
+    }
+    void tabOrder()
+    {
+        QFETCH(QString, screen);
+        QFETCH(QStringList, stops);
+        KeyboardApp app;
+        QVERIFY(app.ready);
+        AppState &state = app.test.app.state();
+        QQuickWindow *window = app.window;
+        if (screen == QLatin1String("home")) {
+            QTRY_VERIFY(shown(window, "searchForMusic"));
+        } else if (screen == QLatin1String("search")) {
+            state.setRoute({Route::Kind::Search, {}});
+            state.search().submit(QStringLiteral("lofi"), &state.player());
+            QTRY_VERIFY(shown(window, "trackRow2"));
+        } else if (screen.startsWith(QLatin1String("playlists"))) {
+            if (screen.endsWith(QLatin1String("none")))
+                state.library().deletePlaylist(app.playlist.id);
+            state.setRoute({Route::Kind::Playlists, {}});
+            QTRY_VERIFY(shown(window, "playlistGrid"));
+        } else {
+            state.setRoute(Route::playlist(app.playlist.id));
+            QTRY_VERIFY(shown(window, "trackRow1"));
+            state.setShowNowPlaying(screen == QLatin1String("nowPlaying"));
+            QTRY_COMPARE(!shown(window, "trackRow1"), state.showNowPlaying());
+        }
+        for (int pass = 0; pass < 2; ++pass) {
+            QCOMPARE(tabTo(window, QStringLiteral("sidebar:")), QStringList());
+            QStringList passed;
+            for (QTest::keyClick(window, Qt::Key_Tab);
+                 focused(window) != QLatin1String("nowPlayingGroup") && passed.size() < 20;
+                 QTest::keyClick(window, Qt::Key_Tab)) {
+                const QString name = focused(window);
+                passed.append(name.contains(u':') ? name.section(u':', 0, 0) + u':' : name);
+            }
+            QCOMPARE(passed, stops);
+        }
     }
 
     // The downloader: the segments as one stop whose arrows switch, a task's rows, buttons and menu,
@@ -290,34 +404,41 @@ private Q_SLOTS:
         state.player().play(QList<Track>{PlayerRig::track(6), PlayerRig::track(7)}, 0, false);
         QTRY_VERIFY(state.player().current());
 
-        const auto check = [&](const char *screen, int least) {
+        // With a window's title, each shown control of that window must also be among `reach`.
+        const auto check = [&](const QString &screen, int least, const QString &window = {},
+                               const QStringList &reach = {}) {
             QProcess walk;
             walk.start(QStringLiteral(MORVANE_TEST_DATA_DIR "/../shell/atspi-unnamed"),
-                       {QString::number(QCoreApplication::applicationPid())});
+                       QStringList{QString::number(QCoreApplication::applicationPid())} +
+                           (window.isEmpty() ? QStringList() : QStringList{window}));
             // The walk asks this process over the bus: its events must go on being served.
-            QVERIFY2(QTest::qWaitFor([&] { return walk.state() == QProcess::NotRunning; }, 120000), screen);
+            QVERIFY2(QTest::qWaitFor([&] { return walk.state() == QProcess::NotRunning; }, 120000), qPrintable(screen));
             const QStringList lines = QString::fromUtf8(walk.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
             QVERIFY2(walk.exitCode() == 0 && !lines.isEmpty(),
                      qPrintable(lines.join(u'\n') + QString::fromUtf8(walk.readAllStandardError())));
-            QVERIFY2(lines.first().section(u' ', 1).toInt() >= least,
-                     qPrintable(QString::fromLatin1(screen) + lines.first()));
-            QVERIFY2(lines.size() == 1, qPrintable(QString::fromLatin1(screen) + u'\n' + lines.join(u'\n')));
+            QVERIFY2(lines.first().section(u' ', 1).toInt() >= least, qPrintable(screen + lines.first()));
+            QStringList faults;
+            for (const QString &line : lines.mid(1)) {
+                if (!line.startsWith(QLatin1String("control ")) || !reach.contains(line.mid(8)))
+                    faults.append(line);
+            }
+            QVERIFY2(faults.isEmpty(), qPrintable(screen + u'\n' + faults.join(u'\n')));
         };
         QTRY_VERIFY(shown(app.window, "homeList"));
-        check("Home", 25);
+        check(QStringLiteral("Home"), 25);
 
         state.setRoute({Route::Kind::Search, {}});
         state.search().submit(QStringLiteral("lofi"), &state.player());
         QTRY_VERIFY(shown(app.window, "trackRow2"));
-        check("Search results", 30);
+        check(QStringLiteral("Search results"), 30);
 
         state.setRoute(Route::playlist(app.playlist.id));
         QTRY_VERIFY(shown(app.window, "trackRow1"));
-        check("a playlist", 28);
+        check(QStringLiteral("a playlist"), 28);
 
         state.setShowNowPlaying(true);
         QTRY_VERIFY(shown(app.window, "closeButton"));
-        check("Now Playing", 30);
+        check(QStringLiteral("Now Playing"), 30);
 
         // The downloader's three segments, and a task's and a history entry's menu opened from the
         // keyboard.
@@ -325,31 +446,70 @@ private Q_SLOTS:
         fillDownloads(app);
         state.setRoute({Route::Kind::Downloads, {}});
         QTRY_VERIFY(shown(app.window, "taskRow1"));
-        check("Active", 44);
+        check(QStringLiteral("Active"), 44);
         QVERIFY(QMetaObject::invokeMethod(shown(app.window, "taskRow1"), "openMenu"));
         QTRY_VERIFY(menuOpen(app.window, "taskMenu"));
-        check("a task's menu", 48);
+        check(QStringLiteral("a task's menu"), 48);
         QTest::keyClick(app.window, Qt::Key_Escape);
         state.setSelection(SidebarItem::History);
         QTRY_VERIFY(shown(app.window, "historyRow1"));
-        check("Finished", 39);
+        check(QStringLiteral("Finished"), 39);
         QVERIFY(QMetaObject::invokeMethod(shown(app.window, "historyRow0"), "openMenu"));
         QTRY_VERIFY(menuOpen(app.window, "historyMenu"));
-        check("a history entry's menu", 44);
+        check(QStringLiteral("a history entry's menu"), 44);
         QTest::keyClick(app.window, Qt::Key_Escape);
         state.setSelection(SidebarItem::Download);
         QTRY_VERIFY(shown(app.window, "linkField"));
-        check("From Link", 34);
+        check(QStringLiteral("From Link"), 34);
 
+        // The settings window's five tabs, chosen with the arrows on the tab bar; subtitles on, so
+        // their options take input too.
+        SettingsStore::set(QStringLiteral("writeSubs"), true);
         QTest::keySequence(app.window, QKeySequence(Qt::CTRL | Qt::Key_Comma));
-        QTRY_VERIFY(app.window->property("settingsWindow").value<QObject *>());
-        auto *settings = app.window->property("settingsWindow").value<QQuickWindow *>();
-        QVERIFY(QTest::qWaitForWindowExposed(settings));
-        settings->findChild<QObject *>(QStringLiteral("settingsTabs"))->setProperty("currentIndex", 1);
-        const QQuickItem *choose = QmlHarness::findItem(settings->contentItem(), QStringLiteral("chooseFolder"));
-        QTest::mouseClick(settings, Qt::LeftButton, {}, choose->mapToScene(choose->boundingRect().center()).toPoint());
-        QTRY_VERIFY(shown(settings, "chooseButton"));
-        check("the folder chooser", 20);
+        QWindow *settings = nullptr;
+        QTRY_VERIFY((settings = app.window->property("settingsWindow").value<QWindow *>()));
+        QVERIFY(QTest::qWaitForWindowActive(settings));
+        QObject *tabs = settings->findChild<QObject *>(QStringLiteral("settingsTabs"));
+        QVERIFY(tabs);
+        const auto toTabBar = [settings] {
+            QCOMPARE(tabTo(qobject_cast<QQuickWindow *>(settings), QStringLiteral("tab:")), QStringList());
+        };
+        toTabBar();
+        QStringList tabNames{
+            QAccessible::queryAccessibleInterface(qobject_cast<QQuickWindow *>(settings)->activeFocusItem())
+                ->text(QAccessible::Name)};
+        tabNames += reached(settings, Qt::Key_Right);
+        QCOMPARE(tabNames.size(), 5);
+        for (int tab = 4; tab >= 0; --tab) {
+            QCOMPARE(tabs->property("currentIndex").toInt(), tab);
+            const QStringList reach = reached(settings);
+            // A picker reads its label, not the value it shows.
+            QVERIFY(tab != 0 || reach.contains(QStringLiteral("Format")));
+            check(QStringLiteral("Settings, ") + tabNames[tab], 5, QStringLiteral("Settings"), tabNames + reach);
+            // Back to the tab bar and on to the tab before.
+            toTabBar();
+            QTest::keyClick(settings, Qt::Key_Left);
+        }
+        QTest::keySequence(settings, QKeySequence(Qt::CTRL | Qt::Key_W));
+
+        // The Mini Player.
+        app.test.model<CommandController>("commands")->openMiniPlayer();
+        QWindow *mini = app.test.app.tray().miniPlayer();
+        QVERIFY(mini);
+        QVERIFY(QTest::qWaitForWindowActive(mini));
+        QVERIFY(reached(mini).contains(QStringLiteral("Queue (1)")));
+        check(QStringLiteral("Mini Player"), 10, QStringLiteral("Mini Player"), reached(mini));
+
+        // The folder chooser, opened from Settings ▸ General.
+        QTest::keySequence(app.window, QKeySequence(Qt::CTRL | Qt::Key_Comma));
+        auto *general = qobject_cast<QQuickWindow *>(settings);
+        QTRY_VERIFY(general->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(general));
+        tabs->setProperty("currentIndex", 1);
+        const QQuickItem *choose = QmlHarness::findItem(general->contentItem(), QStringLiteral("chooseFolder"));
+        QTest::mouseClick(general, Qt::LeftButton, {}, choose->mapToScene(choose->boundingRect().center()).toPoint());
+        QTRY_VERIFY(shown(general, "chooseButton"));
+        check(QStringLiteral("the folder chooser"), 20);
     }
 
     // Escape and Ctrl+W close the settings window; Ctrl+, and Ctrl+Q do in it what they do in the

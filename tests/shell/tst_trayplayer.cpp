@@ -88,6 +88,14 @@ private Q_SLOTS:
             QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
         commands->openMiniPlayer();
         QCOMPARE(test.app.tray().miniPlayer(), mini);
+
+        // Escape and Ctrl+W close it; asked again, it comes back.
+        for (const QKeySequence &close : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+            QTest::keySequence(mini, close);
+            QTRY_VERIFY(!mini->isVisible());
+            commands->openMiniPlayer();
+            QTRY_VERIFY(mini->isVisible());
+        }
     }
 
     // The panel: frameless beside its anchor, gone when it loses the focus or the main window is

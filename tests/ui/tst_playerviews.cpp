@@ -260,7 +260,7 @@ private Q_SLOTS:
         QTRY_COMPARE(menuEntries().size(), outputs.size());
         const QList<QQuickItem *> entries = menuEntries();
         QTRY_VERIFY(entries.first()->property("checked").toBool());
-        QCOMPARE(entries.first()->property("text").toString(), QStringLiteral("Autoselect device"));
+        QCOMPARE(entries.first()->property("label").toString(), QStringLiteral("Autoselect device"));
         const auto alsa = std::find_if(outputs.begin(), outputs.end(),
                                        [](const AudioOutput &output) { return output.name == QLatin1String("alsa"); });
         QVERIFY(alsa != outputs.end());

@@ -191,8 +191,11 @@ private Q_SLOTS:
         QVERIFY(sheet);
 
         for (int opening = 0; opening < 2; ++opening) {
-            click(screen.window, screen.control(2, QStringLiteral("showLog")));
+            QQuickItem *opener = screen.control(2, QStringLiteral("showLog"));
+            opener->forceActiveFocus();
+            click(screen.window, opener);
             QCOMPARE(screen.queue.logTask(), Json::uuidText(task->id()));
+            QCOMPARE(screen.logSheet.name(), QStringLiteral("Download Log: ") + task->displayTitle());
             QTRY_VERIFY(sheet->property("opened").toBool());
             QTRY_VERIFY(screen.logSheet.text().contains(QStringLiteral("Starting c")));
 
@@ -204,6 +207,8 @@ private Q_SLOTS:
             QTest::keyClick(screen.window, Qt::Key_Return);
             QTRY_VERIFY(!sheet->property("visible").toBool());
             QVERIFY(screen.queue.logTask().isEmpty());
+            // The keyboard is back where it was.
+            QVERIFY(opener->hasActiveFocus());
         }
     }
 };

@@ -211,6 +211,8 @@ private Q_SLOTS:
             presses > 0 ? control->stepUp() : control->stepDown();
         QCOMPARE(control->value(), value);
         QCOMPARE(control->label(), label);
+        // A screen reader reads the label without the value, which the control reads itself.
+        QCOMPARE(control->name(), label.section(u':', 0, 0));
         QCOMPARE(SettingsStore::integer(key), value);
     }
 

@@ -244,7 +244,7 @@ void DownloadQueueModel::trigger(const QString &taskId, const QString &action)
     else if (action == QLatin1String("copyLink"))
         QGuiApplication::clipboard()->setText(task->options().url);
     else if (action == QLatin1String("showLog"))
-        setLogTask(Json::uuidText(task->id()));
+        setLogTask(Json::uuidText(task->id()), task->displayTitle());
 }
 
 void DownloadQueueModel::moveTask(const QString &taskId, const QString &beforeTaskId)
@@ -277,10 +277,11 @@ void DownloadQueueModel::closeLog()
     setLogTask({});
 }
 
-void DownloadQueueModel::setLogTask(const QString &id)
+void DownloadQueueModel::setLogTask(const QString &id, const QString &title)
 {
     if (m_logTask == id)
         return;
     m_logTask = id;
+    m_logTitle = title;
     Q_EMIT logTaskChanged();
 }

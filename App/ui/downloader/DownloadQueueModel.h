@@ -26,6 +26,8 @@ class DownloadQueueModel final : public QIdentityProxyModel
     Q_PROPERTY(bool empty READ isEmpty NOTIFY emptyChanged)
     // The task whose log sheet is open; empty when none is.
     Q_PROPERTY(QString logTask READ logTask NOTIFY logTaskChanged)
+    // Its title, which names the sheet.
+    Q_PROPERTY(QString logTitle MEMBER m_logTitle NOTIFY logTaskChanged)
 
 public:
     enum Roles {
@@ -83,7 +85,7 @@ private:
     void markProgressed(DownloadTask *task);
     void publish(const QSet<DownloadTask *> &changed);
     void noteEmptiness();
-    void setLogTask(const QString &id);
+    void setLogTask(const QString &id, const QString &title = {});
     [[nodiscard]] DownloadTask *taskAt(int row) const;
     [[nodiscard]] DownloadTask *taskById(const QString &id) const;
     [[nodiscard]] const TaskPresentation &shown(DownloadTask *task) const;
@@ -98,5 +100,6 @@ private:
     QTimer m_frame;
     QTimer m_progressTick;
     QString m_logTask;
+    QString m_logTitle;
     bool m_empty = true;
 };

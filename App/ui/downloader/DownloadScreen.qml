@@ -67,6 +67,7 @@ Item {
                         Layout.fillWidth: true
                         background: null
                         placeholderText: screen.model.fieldPrompt
+                        // Its prompt is the one label it has.
                         Accessible.name: placeholderText
                         text: screen.model.urlText
                         onTextEdited: screen.model.urlText = text
@@ -97,7 +98,11 @@ Item {
                 text: screen.model.downloadText
                 highlighted: true
                 enabled: screen.model.canDownload
-                onClicked: screen.model.download()
+                // The next link goes into the field.
+                onClicked: {
+                    screen.model.download()
+                    field.forceActiveFocus()
+                }
             }
         }
 

@@ -11,7 +11,7 @@ Item {
     HistoryScreen {
         anchors.fill: parent
         model: tab.history
-        onLogRequested: taskId => sheet.show(taskId)
+        onLogRequested: taskId => sheet.show(taskId, tab.history.logTitle)
     }
 
     LogSheet {

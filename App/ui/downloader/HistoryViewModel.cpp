@@ -160,6 +160,7 @@ void HistoryViewModel::trigger(const QString &id, const QString &action)
         QGuiApplication::clipboard()->setText(item.sourceURL);
     } else if (action == QLatin1String("showLog")) {
         m_logTask = Json::uuidText(item.id);
+        m_logTitle = item.title;
         Q_EMIT logTaskChanged();
     } else if (action == QLatin1String("retry")) {
         m_downloads->enqueue(item.options);
@@ -180,6 +181,7 @@ void HistoryViewModel::closeLog()
     if (m_logTask.isEmpty())
         return;
     m_logTask.clear();
+    m_logTitle.clear();
     Q_EMIT logTaskChanged();
 }
 

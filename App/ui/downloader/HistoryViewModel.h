@@ -29,6 +29,8 @@ class HistoryViewModel final : public QObject
     Q_PROPERTY(bool confirmingClear READ confirmingClear NOTIFY confirmingClearChanged)
     // The entry whose log sheet is open; empty when none is.
     Q_PROPERTY(QString logTask READ logTask NOTIFY logTaskChanged)
+    // Its title, which names the sheet.
+    Q_PROPERTY(QString logTitle MEMBER m_logTitle NOTIFY logTaskChanged)
 
 public:
     HistoryViewModel(HistoryStore *history, DownloadManager *downloads, DesktopServices *desktop,
@@ -89,4 +91,5 @@ private:
     bool m_confirmingClear = false;
     bool m_empty;
     QString m_logTask;
+    QString m_logTitle;
 };

@@ -9,9 +9,14 @@ Popup {
     id: sheet
 
     required property LogSheetModel model
+    // What had the keyboard when the sheet opened, outside popups: it takes it back as the sheet
+    // closes.
+    property Item returnFocus: null
 
-    function show(taskId) {
-        model.open(taskId);
+    function show(taskId, title) {
+        const focused = sheet.parent.Window.activeFocusItem;
+        returnFocus = KeyboardAccess.inPopup(focused) ? null : focused;
+        model.open(taskId, title);
         open();
     }
 
@@ -23,7 +28,19 @@ Popup {
     focus: true
     padding: 0
     closePolicy: Popup.CloseOnEscape
-    onClosed: model.close()
+    onClosed: {
+        model.close();
+        if (returnFocus)
+            returnFocus.forceActiveFocus();
+    }
+
+    // A screen reader reads the sheet as a dialog (the item that holds its content) named by its
+    // task.
+    Binding {
+        target: sheet.contentItem.parent.Accessible
+        property: "name"
+        value: sheet.model.name
+    }
 
     background: Rectangle {
         color: Theme.side

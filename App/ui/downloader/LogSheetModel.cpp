@@ -27,11 +27,17 @@ QString LogSheetModel::taskId() const
     return m_task.isNull() ? QString() : Json::uuidText(m_task);
 }
 
-void LogSheetModel::open(const QString &taskId)
+QString LogSheetModel::name() const
+{
+    return m_title.isEmpty() ? tr("Download Log") : tr("Download Log: %1").arg(m_title);
+}
+
+void LogSheetModel::open(const QString &taskId, const QString &title)
 {
     const QUuid task = QUuid::fromString(taskId);
-    if (task != m_task) {
+    if (task != m_task || title != m_title) {
         m_task = task;
+        m_title = title;
         Q_EMIT taskIdChanged();
     }
     show({});
@@ -52,6 +58,7 @@ void LogSheetModel::close()
     setLoading(false);
     if (!m_task.isNull()) {
         m_task = {};
+        m_title.clear();
         Q_EMIT taskIdChanged();
     }
     show({});

@@ -17,6 +17,8 @@ class LogSheetModel final : public QAbstractListModel
 {
     Q_OBJECT
     Q_PROPERTY(QString taskId READ taskId NOTIFY taskIdChanged)
+    // What a screen reader calls the sheet: "Download Log" and the task's title.
+    Q_PROPERTY(QString name READ name NOTIFY taskIdChanged)
     Q_PROPERTY(QString text READ text NOTIFY textChanged)
     Q_PROPERTY(bool loading READ loading NOTIFY loadingChanged)
 
@@ -35,11 +37,12 @@ public:
     explicit LogSheetModel(DesktopServices *desktop, QObject *parent = nullptr);
 
     [[nodiscard]] QString taskId() const;
+    [[nodiscard]] QString name() const;
     [[nodiscard]] const QString &text() const { return m_text; }
     [[nodiscard]] bool loading() const { return m_loading; }
 
-    // Shows the sheet for a task: empty text, then the log once it has been read.
-    Q_INVOKABLE void open(const QString &taskId);
+    // Shows the sheet for a task, titled `title`: empty text, then the log once it has been read.
+    Q_INVOKABLE void open(const QString &taskId, const QString &title = {});
     // Reads the log again; the answer of an earlier read that is still on its way is dropped.
     Q_INVOKABLE void refresh();
     // The sheet closed: a read still on its way is dropped.
@@ -86,6 +89,7 @@ private:
 
     DesktopServices *m_desktop;
     QUuid m_task;
+    QString m_title;
     // Bumped by every open, refresh and close: a read that finds it changed is out of date.
     quint64 m_generation = 0;
     QString m_text;

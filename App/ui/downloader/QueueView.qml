@@ -15,7 +15,7 @@ Item {
 
     onLogTaskChanged: {
         if (logTask !== "")
-            sheet.show(logTask);
+            sheet.show(logTask, queue.logTitle);
     }
 
     RowLayout {

@@ -22,6 +22,10 @@ ListView {
     model: home.sections
     ScrollBar.vertical: ScrollBar {}
 
+    TabOrder {
+        content: page.contentItem
+    }
+
     header: Column {
         id: top
 

@@ -115,34 +115,53 @@ Column {
     Column {
         width: parent.width - 2 * player.padding
 
-        // The disclosure: every tap toggles, quick pairs included.
-        Row {
+        // The disclosure: every tap toggles, quick pairs included; a stop of the Tab chain, toggled by
+        // Return or Space.
+        Item {
+            id: disclosure
+
+            function activate() {
+                player.showQueue = !player.showQueue
+            }
+
             objectName: "queueDisclosure"
             width: parent.width
-            spacing: 4
+            height: disclosureRow.implicitHeight
+            activeFocusOnTab: true
             Accessible.role: Accessible.Button
             Accessible.name: player.model.queueTitle
-            Accessible.onPressAction: player.showQueue = !player.showQueue
+            Accessible.onPressAction: activate()
+            Keys.onPressed: event => event.accepted = KeyboardAccess.press(disclosure, event.key, event.modifiers)
 
             TapHandler {
-                onTapped: player.showQueue = !player.showQueue
+                onTapped: disclosure.activate()
             }
 
-            Icon {
-                anchors.verticalCenter: parent.verticalCenter
-                name: player.showQueue ? "chevron.down" : "chevron.right"
-                size: 14
-                color: Theme.dim
+            FocusRing {
+                shown: disclosure.activeFocus
             }
 
-            Text {
-                objectName: "queueTitle"
-                anchors.verticalCenter: parent.verticalCenter
-                text: player.model.queueTitle
-                textFormat: Text.PlainText
-                color: Theme.text
-                font.pixelSize: 12
-                font.weight: Font.Medium
+            Row {
+                id: disclosureRow
+
+                spacing: 4
+
+                Icon {
+                    anchors.verticalCenter: parent.verticalCenter
+                    name: player.showQueue ? "chevron.down" : "chevron.right"
+                    size: 14
+                    color: Theme.dim
+                }
+
+                Text {
+                    objectName: "queueTitle"
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: player.model.queueTitle
+                    textFormat: Text.PlainText
+                    color: Theme.text
+                    font.pixelSize: 12
+                    font.weight: Font.Medium
+                }
             }
         }
 

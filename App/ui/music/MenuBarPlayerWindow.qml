@@ -3,6 +3,7 @@ import Morvane
 
 // The small player in a window of its own: frameless as the tray's panel, framed as the Mini
 // Player where the desktop has no tray. Its height follows the content (the queue opening).
+// Escape and Ctrl+W close it.
 AppWindow {
     id: window
 
@@ -18,6 +19,11 @@ AppWindow {
     // The framed window's width is the player's; its height follows the queue opening.
     minimumWidth: content.width
     maximumWidth: content.width
+
+    Shortcut {
+        sequences: ["Esc", "Ctrl+W"]
+        onActivated: window.close()
+    }
 
     MenuBarPlayer {
         id: content

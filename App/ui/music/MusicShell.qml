@@ -23,6 +23,8 @@ Rectangle {
     // 0 hidden … 1 shown.
     property real nowPlayingShown: model.showNowPlaying ? 1 : 0
     property real queueShown: model.showQueue ? 1 : 0
+    // What had the keyboard when Now Playing opened: it takes it back when Now Playing closes.
+    property Item nowPlayingOpener: null
 
     Behavior on nowPlayingShown {
         NumberAnimation {
@@ -37,12 +39,29 @@ Rectangle {
         }
     }
 
+    function focusSearch() {
+        topBar.focusSearch()
+    }
+
     color: Theme.bg
 
     Shortcut {
         sequence: "Esc"
         enabled: shell.model.showNowPlaying && !shell.model.namePrompt.shown
         onActivated: shell.model.nowPlaying.close()
+    }
+
+    // The keyboard goes back only from Now Playing or from nowhere: an entry of the sidebar that
+    // closed it keeps it.
+    Connections {
+        target: shell.model
+        function onShowNowPlayingChanged() {
+            const focused = shell.Window.activeFocusItem
+            if (shell.model.showNowPlaying)
+                shell.nowPlayingOpener = KeyboardAccess.inPopup(focused) ? null : focused
+            else if (shell.nowPlayingOpener && (!focused || nowPlayingSlot.activeFocus))
+                shell.nowPlayingOpener.forceActiveFocus()
+        }
     }
 
     TopBar {
@@ -88,6 +107,9 @@ Rectangle {
 
             RouteView {
                 anchors.fill: parent
+                // Covered by Now Playing, the page is out of the Tab chain and of the
+                // accessibility tree.
+                visible: shell.nowPlayingShown < 1
                 // While the error banner shows, the page moves down from under it, so that it
                 // never covers a page's title.
                 anchors.topMargin: banner.presence * (banner.y + banner.height + 10 - middle.y)
@@ -103,6 +125,7 @@ Rectangle {
             }
 
             Loader {
+                id: nowPlayingSlot
                 objectName: "nowPlayingSlot"
                 width: parent.width
                 height: parent.height

@@ -20,6 +20,24 @@ Popup {
     visible: model.shown
     onOpened: field.forceActiveFocus()
 
+    // A screen reader reads the sheet as a dialog (the item that holds its content) named by its
+    // title.
+    Binding {
+        target: sheet.contentItem.parent.Accessible
+        property: "name"
+        value: sheet.model.title
+    }
+
+    // Modal, it keeps the keyboard: a menu that asked for it and closes after it opened gives the
+    // keyboard back to its row, which takes it from the field.
+    Connections {
+        target: field.Window
+        function onActiveFocusItemChanged() {
+            if (sheet.opened && field.Window.active && !sheet.contentItem.activeFocus)
+                field.forceActiveFocus()
+        }
+    }
+
     background: Rectangle {
         color: Theme.side
         border.color: Theme.stroke

@@ -21,6 +21,37 @@ Rectangle {
 
     color: Theme.bg
 
+    AbstractButton {
+        id: closeButton
+
+        objectName: "closeButton"
+        // First in the view's Tab chain, drawn over the backdrop.
+        z: 1
+        x: 18
+        y: 18
+        width: 36
+        height: 36
+        focusPolicy: Qt.TabFocus
+        Accessible.name: qsTr("Close")
+        onClicked: view.model.close()
+        background: Rectangle {
+            radius: width / 2
+            color: Qt.rgba(1, 1, 1, 0.1)
+
+            FocusRing {
+                shown: closeButton.visualFocus
+                radius: width / 2
+            }
+        }
+        contentItem: Icon {
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+            name: "chevron.down"
+            size: 16
+            font.weight: Font.DemiBold
+        }
+    }
+
     ArtworkLoader {
         id: large
 
@@ -232,35 +263,6 @@ Rectangle {
                 color: Theme.dim
                 font.pixelSize: Theme.callout
             }
-        }
-    }
-
-    AbstractButton {
-        id: closeButton
-
-        objectName: "closeButton"
-        x: 18
-        y: 18
-        width: 36
-        height: 36
-        focusPolicy: Qt.TabFocus
-        Accessible.name: qsTr("Close")
-        onClicked: view.model.close()
-        background: Rectangle {
-            radius: width / 2
-            color: Qt.rgba(1, 1, 1, 0.1)
-
-            FocusRing {
-                shown: closeButton.visualFocus
-                radius: width / 2
-            }
-        }
-        contentItem: Icon {
-            horizontalAlignment: Text.AlignHCenter
-            verticalAlignment: Text.AlignVCenter
-            name: "chevron.down"
-            size: 16
-            font.weight: Font.DemiBold
         }
     }
 }

@@ -2,7 +2,8 @@ import QtQuick
 import QtQuick.Controls
 import Morvane
 
-// The output picker's menu: one line per output, the one in use checked.
+// The output picker's menu: one line per output, the one in use checked. A device's name shows as
+// the system gives it: an "&" in it is no shortcut mark.
 Menu {
     id: menu
 
@@ -12,12 +13,12 @@ Menu {
 
     Instantiator {
         model: menu.model
-        delegate: MenuItem {
+        delegate: TrackMenuItem {
             required property string name
             required property string description
             required property bool inUse
 
-            text: description
+            label: description
             checkable: true
             checked: inUse
             onTriggered: () => menu.model.choose(name)

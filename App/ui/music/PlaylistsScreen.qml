@@ -21,8 +21,6 @@ GridView {
     cellHeight: 222 + 22
     clip: true
     boundsBehavior: Flickable.StopAtBounds
-    // One stop of the Tab chain; the arrows move from card to card.
-    activeFocusOnTab: true
     model: playlists.cards
     ScrollBar.vertical: ScrollBar {}
 
@@ -53,6 +51,10 @@ GridView {
     }
 
     delegate: Card {}
+
+    TabOrder {
+        content: grid.contentItem
+    }
 
     footer: EmptyState {
         id: none

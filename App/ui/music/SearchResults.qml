@@ -12,8 +12,6 @@ ListView {
     objectName: "resultsList"
     model: screenModel.tracks
     reuseItems: true
-    // One stop of the Tab chain; the arrows move from song to song.
-    activeFocusOnTab: true
     topMargin: 24
     bottomMargin: 24
     boundsBehavior: Flickable.StopAtBounds
@@ -30,6 +28,10 @@ ListView {
         width: ListView.view.width - 36
         list: ListView.view.model
         onMenuRequested: (row, at, x, y) => menus.open(row, at, x, y)
+    }
+
+    TabOrder {
+        content: results.contentItem
     }
 
     TrackMenuHost {

@@ -3,8 +3,8 @@ import Morvane
 
 // A titled row that scrolls sideways (by drag, a sideways wheel or Shift with the wheel), its first
 // item in line with the heading; only the items in view are built. The host gives the items and their
-// height. The keyboard reaches the row as one stop; the arrows move along it and the row scrolls to
-// keep the item in view.
+// height. The keyboard reaches the row as one stop, its current item; the arrows move along it and
+// the row scrolls to keep the item in view.
 Column {
     id: shelf
 
@@ -70,7 +70,6 @@ Column {
         boundsBehavior: Flickable.StopAtBounds
         model: shelf.model
         delegate: shelf.delegate
-        activeFocusOnTab: true
 
         onCurrentIndexChanged: if (activeFocus) positionViewAtIndex(currentIndex, ListView.Contain)
     }

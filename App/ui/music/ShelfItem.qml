@@ -18,6 +18,8 @@ Item {
     }
 
     focus: ListView.view ? ListView.isCurrentItem : GridView.isCurrentItem
+    // The list's one stop of the Tab chain, so an empty list is none.
+    activeFocusOnTab: ListView.view ? ListView.isCurrentItem : GridView.isCurrentItem
     Accessible.role: Accessible.Button
     Accessible.name: title
     Accessible.onPressAction: activate()

@@ -43,6 +43,7 @@ Rectangle {
             required property string badge
             required property bool selected
             required property string key
+            required property string spokenName
 
             function activate() {
                 ListView.view.model.activate(index)
@@ -53,7 +54,7 @@ Rectangle {
             height: isHeader ? headerText.implicitHeight + 20 : 31
             focus: ListView.isCurrentItem
             Accessible.role: isHeader ? Accessible.StaticText : Accessible.ListItem
-            Accessible.name: title
+            Accessible.name: spokenName
             Accessible.selected: selected
             Accessible.onPressAction: activate()
             Keys.onPressed: event => event.accepted = KeyboardAccess.press(row, event.key, event.modifiers)

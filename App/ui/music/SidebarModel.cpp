@@ -25,7 +25,7 @@ SidebarModel::SidebarModel(AppState *state, QObject *parent)
     , m_pending(state->downloads().pendingCount())
 {
     const auto entry = [](Kind kind) { return Row{false, MusicRoutes::title(kind), to(kind)}; };
-    const auto header = [](const char *title) { return Row{true, QString::fromLatin1(title).toUpper(), {}}; };
+    const auto header = [](const char *title) { return Row{true, QString::fromLatin1(title), {}}; };
     m_rows = {entry(Kind::Home),  entry(Kind::Search),    entry(Kind::Explore),   header("Library"),
               entry(Kind::Liked), entry(Kind::Recent),    entry(Kind::Playlists), entry(Kind::LibraryDownloads),
               header("Manage"),   entry(Kind::Downloads), entry(Kind::Settings)};
@@ -54,7 +54,13 @@ QVariant SidebarModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case HeaderRole: return row.header;
     case SymbolRole: return row.header ? QString() : MusicRoutes::symbol(row.route.kind);
-    case TitleRole: return row.title;
+    case TitleRole: return row.header ? row.title.toUpper() : row.title;
+    case NameRole:
+        for (int above = index.row() - 1; above >= 0 && !row.header; --above) {
+            if (m_rows[above].header)
+                return tr("%1, %2").arg(row.title, m_rows[above].title);
+        }
+        return row.title;
     case BadgeRole: {
         const int count = badgeCount(row);
         return count > 0 ? QString::number(count) : QString();
@@ -72,8 +78,8 @@ QVariant SidebarModel::data(const QModelIndex &index, int role) const
 
 QHash<int, QByteArray> SidebarModel::roleNames() const
 {
-    return {{HeaderRole, "isHeader"}, {SymbolRole, "symbol"},     {TitleRole, "title"},
-            {BadgeRole, "badge"},     {SelectedRole, "selected"}, {KeyRole, "key"}};
+    return {{HeaderRole, "isHeader"},   {SymbolRole, "symbol"}, {TitleRole, "title"},    {BadgeRole, "badge"},
+            {SelectedRole, "selected"}, {KeyRole, "key"},       {NameRole, "spokenName"}};
 }
 
 void SidebarModel::activate(int row)
@@ -112,7 +118,7 @@ QList<SidebarModel::Row> SidebarModel::playlistRows() const
 {
     if (m_playlists.isEmpty())
         return {};
-    QList<Row> rows{{true, QStringLiteral("YOUR PLAYLISTS"), {}}};
+    QList<Row> rows{{true, QStringLiteral("Your Playlists"), {}}};
     for (const PlaylistName &playlist : m_playlists)
         rows.append({false, playlist.name, Route::playlist(playlist.id)});
     return rows;
@@ -135,7 +141,7 @@ void SidebarModel::updatePlaylists()
                 continue;
             const int row = playlistsAt + 1 + int(i);
             m_rows[row].title = now[i].name;
-            announce(row, TitleRole);
+            announce(row, {TitleRole, NameRole});
         }
         m_playlists = now;
         return;
@@ -161,7 +167,7 @@ void SidebarModel::updateSelection(const Route &previous)
 {
     for (int row = 0; row < m_rows.size(); ++row) {
         if (!m_rows[row].header && (m_rows[row].route == previous || m_rows[row].route == m_route))
-            announce(row, SelectedRole);
+            announce(row, {SelectedRole});
     }
 }
 
@@ -172,7 +178,7 @@ void SidebarModel::updateBadge()
         return;
     for (int row = 0; row < m_rows.size(); ++row) {
         if (!m_rows[row].header && m_rows[row].route.kind == Kind::Downloads)
-            announce(row, BadgeRole);
+            announce(row, {BadgeRole});
     }
 }
 
@@ -181,8 +187,8 @@ int SidebarModel::badgeCount(const Row &row) const
     return !row.header && row.route.kind == Kind::Downloads ? m_pending : 0;
 }
 
-void SidebarModel::announce(int row, int role)
+void SidebarModel::announce(int row, const QList<int> &roles)
 {
     const QModelIndex at = index(row);
-    Q_EMIT dataChanged(at, at, {role});
+    Q_EMIT dataChanged(at, at, roles);
 }

@@ -23,7 +23,9 @@ public:
         TitleRole,
         BadgeRole, // the count as text, empty when there is none to show
         SelectedRole,
-        KeyRole, // the destination's key ("home", "playlist:<id>"); "header" for a header
+        KeyRole,  // the destination's key ("home", "playlist:<id>"); "header" for a header
+        NameRole, // "spokenName": what a screen reader reads; an entry of a section names it too,
+                  // so the two "Downloads" read apart ("Downloads, Library", "Downloads, Manage")
     };
 
     explicit SidebarModel(AppState *state, QObject *parent = nullptr);
@@ -45,7 +47,7 @@ private:
     struct Row
     {
         bool header = false;
-        QString title;
+        QString title; // a header's as written: it shows upper-cased
         Route route;
     };
     struct PlaylistName
@@ -61,7 +63,7 @@ private:
     // The playlists' header and entries, empty without playlists.
     [[nodiscard]] QList<Row> playlistRows() const;
     [[nodiscard]] int badgeCount(const Row &row) const;
-    void announce(int row, int role);
+    void announce(int row, const QList<int> &roles);
 
     AppState *m_state;
     QList<Row> m_rows;

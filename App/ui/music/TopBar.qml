@@ -12,6 +12,11 @@ Rectangle {
     // The audio output picker; its 28 × 28 place stays empty without one.
     required property OutputListModel outputs
 
+    // Go ▸ Search: the cursor goes to the field.
+    function focusSearch() {
+        input.forceActiveFocus()
+    }
+
     implicitHeight: 52
     color: Theme.side
 

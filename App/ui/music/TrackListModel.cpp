@@ -47,14 +47,16 @@ QVariant TrackListModel::data(const QModelIndex &index, int role) const
     case LikedRole: return m_liked.contains(track.id);
     case DownloadedRole: return m_downloaded.contains(track.id);
     case ArtworkRole: return QVariant::fromValue(track.artwork(false));
+    case MenuNameRole: return tr("More, %1").arg(track.title);
     default: return {};
     }
 }
 
 QHash<int, QByteArray> TrackListModel::roleNames() const
 {
-    return {{TitleRole, "title"},     {ArtistRole, "artist"}, {DurationRole, "durationText"}, {NumberRole, "number"},
-            {CurrentRole, "current"}, {LikedRole, "liked"},   {DownloadedRole, "downloaded"}, {ArtworkRole, "artwork"}};
+    return {{TitleRole, "title"},           {ArtistRole, "artist"},   {DurationRole, "durationText"},
+            {NumberRole, "number"},         {CurrentRole, "current"}, {LikedRole, "liked"},
+            {DownloadedRole, "downloaded"}, {ArtworkRole, "artwork"}, {MenuNameRole, "menuName"}};
 }
 
 bool TrackListModel::playing() const

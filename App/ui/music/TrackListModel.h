@@ -37,7 +37,8 @@ public:
         CurrentRole,  // the player's current song has this id
         LikedRole,
         DownloadedRole,
-        ArtworkRole, // thumbnail links to try in turn
+        ArtworkRole,  // thumbnail links to try in turn
+        MenuNameRole, // "menuName": what a screen reader calls the row's menu button ("More, <title>")
     };
 
     explicit TrackListModel(AppState *state, QObject *parent = nullptr);

@@ -55,8 +55,6 @@ Item {
         anchors.fill: parent
         model: screen.model.tracks
         reuseItems: true
-        // One stop of the Tab chain; the arrows move from song to song.
-        activeFocusOnTab: true
         bottomMargin: 18
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {}
@@ -110,6 +108,10 @@ Item {
                         trackRow.host.pointerY = trackRow.ListView.view.mapFromItem(null, centroid.scenePosition).y
                 }
             }
+        }
+
+        TabOrder {
+            content: songList.contentItem
         }
 
         SmoothedAnimation {

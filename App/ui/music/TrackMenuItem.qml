@@ -26,6 +26,9 @@ MenuItem {
 
         Text {
             anchors.verticalCenter: parent.verticalCenter
+            // What the icon leaves: a long playlist name ends in "…".
+            width: parent.width - x
+            elide: Text.ElideRight
             text: item.label
             textFormat: Text.PlainText
             color: item.destructive ? Theme.red : Theme.text

@@ -20,6 +20,7 @@ Item {
     required property bool liked
     required property bool downloaded
     required property list<url> artwork
+    required property string menuName
     required property TrackListModel list
     property bool showNumber: true
     readonly property bool hovered: hover.hovered
@@ -36,6 +37,8 @@ Item {
 
     implicitHeight: 52
     focus: ListView.isCurrentItem
+    // The list's one stop of the Tab chain, so an empty list is none.
+    activeFocusOnTab: ListView.isCurrentItem
     Accessible.role: Accessible.ListItem
     Accessible.name: title
     Accessible.description: artist
@@ -197,7 +200,7 @@ Item {
                 height: 22
                 symbol: "ellipsis"
                 focusPolicy: Qt.NoFocus
-                Accessible.name: qsTr("More")
+                Accessible.name: row.menuName
                 colour: Theme.dim
                 opacity: row.hovered ? 1 : 0.35
                 onClicked: row.openMenu()

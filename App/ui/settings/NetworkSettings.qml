@@ -43,6 +43,7 @@ SettingsForm {
 
         SettingField {
             key: "extraArgs"
+            name: tab.model.extraArgsHeader
             placeholderText: tab.model.extraArgsPlaceholder
             font.family: "monospace"
         }

@@ -21,6 +21,8 @@ RowLayout {
     }
 
     ComboBox {
+        // Named by its label, not by the value it shows.
+        Accessible.name: row.label
         Layout.preferredWidth: 160
         model: row.picker.options
         textRole: "text"

@@ -12,6 +12,8 @@ RowLayout {
     property alias fallback: setting.fallback
     property alias placeholderText: field.placeholderText
     property alias font: field.font
+    // What a screen reader calls the field: its label, or the heading of a field without one.
+    property string name: caption.text
 
     Layout.fillWidth: true
     spacing: 8
@@ -26,6 +28,7 @@ RowLayout {
         id: field
         objectName: row.key
         Layout.fillWidth: true
+        Accessible.name: row.name
         text: setting.value
         Accessible.name: caption.text !== "" ? caption.text : placeholderText
         onTextEdited: setting.value = text

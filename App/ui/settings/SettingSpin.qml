@@ -19,6 +19,7 @@ RowLayout {
     }
 
     SpinBox {
+        Accessible.name: row.stepper.name
         from: row.stepper.from
         to: row.stepper.to
         stepSize: row.stepper.step

@@ -28,6 +28,14 @@ QString SettingStepper::label() const
     return m_prefix + QString::number(value()) + m_suffix;
 }
 
+QString SettingStepper::name() const
+{
+    QString name = m_prefix.trimmed();
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    return name;
+}
+
 void SettingStepper::stepUp()
 {
     modify(shown() + m_range.step);

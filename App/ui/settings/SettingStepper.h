@@ -15,6 +15,7 @@ class SettingStepper final : public QObject
     Q_PROPERTY(int value READ value NOTIFY valueChanged)
     Q_PROPERTY(int shown READ shown NOTIFY valueChanged)
     Q_PROPERTY(QString label READ label NOTIFY valueChanged)
+    Q_PROPERTY(QString name READ name CONSTANT)
     Q_PROPERTY(int from READ from CONSTANT)
     Q_PROPERTY(int to READ to CONSTANT)
     Q_PROPERTY(int step READ step CONSTANT)
@@ -33,6 +34,9 @@ public:
     [[nodiscard]] int value() const;
     [[nodiscard]] int shown() const;
     [[nodiscard]] QString label() const;
+    // What a screen reader calls the control: the label without its value ("Network timeout"); the
+    // control reads its value itself.
+    [[nodiscard]] QString name() const;
     [[nodiscard]] int from() const { return m_range.from; }
     [[nodiscard]] int to() const { return m_range.to; }
     [[nodiscard]] int step() const { return m_range.step; }

@@ -37,6 +37,7 @@ Control {
                 delegate: TabButton {
                     id: tabButton
                     required property var modelData
+                    objectName: "tab:" + modelData.text
                     text: modelData.text
                     contentItem: Item {
                         Row {

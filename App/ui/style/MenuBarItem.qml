@@ -13,6 +13,15 @@ T.MenuBarItem {
     font.pixelSize: Theme.body
     opacity: enabled ? 1 : 0.4
 
+    // A menu closed by Escape under the pointer would leave the bar waiting for a click to close it.
+    Connections {
+        target: control.menu
+        function onClosed() {
+            if (control.hovered && control.highlighted)
+                KeyboardAccess.menuClosed(control.menuBar)
+        }
+    }
+
     contentItem: Text {
         // "&File" underlines nothing here; "&&" is a literal ampersand.
         text: control.text.replace(/&(.)/g, "$1")

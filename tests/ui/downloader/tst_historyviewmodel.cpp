@@ -266,7 +266,9 @@ private Q_SLOTS:
         rig.model.trigger(rig.failed, QStringLiteral("showLog"));
         QCOMPARE(rig.model.logTask(), rig.failed);
         LogSheetModel sheet(&rig.desktop);
-        sheet.open(rig.model.logTask());
+        sheet.open(rig.model.logTask(), rig.model.property("logTitle").toString());
+        // The sheet is named by the entry's title.
+        QCOMPARE(sheet.name(), QStringLiteral("Download Log: Failed video"));
         QTRY_VERIFY(sheet.text().endsWith(QLatin1String("] Queued: https://media.test/f\n")));
         rig.model.closeLog();
         QCOMPARE(rig.model.logTask(), QString());

@@ -108,6 +108,13 @@ private Q_SLOTS:
                          QStringLiteral("Playlists"), QStringLiteral("Downloads"), QStringLiteral("YOUR PLAYLISTS"),
                          QStringLiteral("Road Songs"), QStringLiteral("Evening"), QStringLiteral("Road Songs"),
                          QStringLiteral("MANAGE"), QStringLiteral("Downloads"), QStringLiteral("Settings")}));
+        // A screen reader tells the two "Downloads" apart by their sections.
+        const QStringList names = column(sidebar, SidebarModel::NameRole);
+        QCOMPARE(names.mid(0, 5),
+                 (QStringList{QStringLiteral("Home"), QStringLiteral("Search"), QStringLiteral("Explore"),
+                              QStringLiteral("Library"), QStringLiteral("Liked Songs, Library")}));
+        QCOMPARE(names.filter(QStringLiteral("Downloads")),
+                 (QStringList{QStringLiteral("Downloads, Library"), QStringLiteral("Downloads, Manage")}));
         QCOMPARE(
             column(sidebar, SidebarModel::SymbolRole),
             (QStringList{QStringLiteral("house.fill"), QStringLiteral("magnifyingglass"), QStringLiteral("safari.fill"),
@@ -149,8 +156,10 @@ private Q_SLOTS:
         QCOMPARE(changes.data.size(), 1);
         const int row = rowOf(sidebar, playlistKey(3));
         QCOMPARE(changes.data.first().at(0).toModelIndex().row(), row);
-        QCOMPARE(changes.data.first().at(2).value<QList<int>>(), QList<int>{SidebarModel::TitleRole});
-        QCOMPARE(sidebar.index(row).data(SidebarModel::TitleRole).toString(), QStringLiteral("Night Drive"));
+        QCOMPARE(changes.data.first().at(2).value<QList<int>>(),
+                 (QList<int>{SidebarModel::TitleRole, SidebarModel::NameRole}));
+        QCOMPARE(sidebar.index(row).data(SidebarModel::NameRole).toString(),
+                 QStringLiteral("Night Drive, Your Playlists"));
 
         library.move(MusicShellRig::playlistID(2), {0}, 1); // a playlist's songs, not the playlists
         QCOMPARE(changes.total(), 1);

@@ -222,12 +222,14 @@ private Q_SLOTS:
             QTRY_VERIFY(Screen::pictureShown(screen.item(QStringLiteral("listCover"))));
     }
 
-    // The playlist names of the submenu show an "&" as typed.
+    // The playlist names of the submenu show an "&" as typed; a long one ends in "…" inside the
+    // menu.
     void menuNames()
     {
         Screen screen;
         AppState &state = *screen.rig.state;
         state.library().renamePlaylist(MusicShellRig::playlistID(1), QStringLiteral("R&B"));
+        state.library().renamePlaylist(MusicShellRig::playlistID(2), QStringLiteral("Long name ").repeated(12));
         like(state.library(), songs(1));
         state.setRoute(Route{Kind::Liked, {}});
         QTRY_VERIFY(screen.row(0));
@@ -237,6 +239,13 @@ private Q_SLOTS:
         QObject *first = submenu->findChild<QObject *>(QStringLiteral("entry:playlist:0"));
         QVERIFY(first);
         QCOMPARE(first->property("label").toString(), QStringLiteral("R&B"));
+        auto *second = submenu->findChild<QQuickItem *>(QStringLiteral("entry:playlist:1"));
+        QVERIFY(second);
+        const QList<QQuickItem *> texts = second->findChildren<QQuickItem *>();
+        QVERIFY(std::any_of(texts.begin(), texts.end(), [second](const QQuickItem *text) {
+            return text->property("truncated").toBool() &&
+                   text->mapToItem(second, QPointF(text->width(), 0)).x() <= second->width();
+        }));
     }
 
     // In a list that cannot be reordered a drag on a row scrolls the list and moves no song.

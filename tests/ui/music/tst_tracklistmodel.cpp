@@ -102,6 +102,7 @@ private Q_SLOTS:
         QCOMPARE(row.data(TrackListModel::DurationRole).toString(), text);
         QCOMPARE(row.data(TrackListModel::NumberRole).toInt(), 2);
         QCOMPARE(row.data(TrackListModel::TitleRole).toString(), QStringLiteral("Song ddddddddddd"));
+        QCOMPARE(row.data(TrackListModel::MenuNameRole).toString(), QStringLiteral("More, Song ddddddddddd"));
         QCOMPARE(row.data(TrackListModel::ArtistRole).toString(), QStringLiteral("Artist"));
         // Typed as the artwork view's list, so QML hands it on unchanged.
         QCOMPARE(row.data(TrackListModel::ArtworkRole).value<QList<QUrl>>(), model.track(1).artwork(false));
