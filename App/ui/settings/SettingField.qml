@@ -30,7 +30,6 @@ RowLayout {
         Layout.fillWidth: true
         Accessible.name: row.name
         text: setting.value
-        Accessible.name: caption.text !== "" ? caption.text : placeholderText
         onTextEdited: setting.value = text
     }
 

@@ -24,7 +24,6 @@ RowLayout {
         to: row.stepper.to
         stepSize: row.stepper.step
         value: row.stepper.shown
-        Accessible.name: row.stepper.label
         onValueModified: row.stepper.modify(value)
     }
 }
