@@ -502,10 +502,11 @@ private Q_SLOTS:
 
         // The folder chooser, opened from Settings ▸ General.
         QTest::keySequence(app.window, QKeySequence(Qt::CTRL | Qt::Key_Comma));
-        auto *general = qobject_cast<QQuickWindow *>(settings);
-        QTRY_VERIFY(general->isVisible());
+        // Ctrl+W closed the window before: this one is new.
+        QQuickWindow *general = nullptr;
+        QTRY_VERIFY((general = app.window->property("settingsWindow").value<QQuickWindow *>()) && general->isVisible());
         QVERIFY(QTest::qWaitForWindowExposed(general));
-        tabs->setProperty("currentIndex", 1);
+        general->findChild<QObject *>(QStringLiteral("settingsTabs"))->setProperty("currentIndex", 1);
         const QQuickItem *choose = QmlHarness::findItem(general->contentItem(), QStringLiteral("chooseFolder"));
         QTest::mouseClick(general, Qt::LeftButton, {}, choose->mapToScene(choose->boundingRect().center()).toPoint());
         QTRY_VERIFY(shown(general, "chooseButton"));
