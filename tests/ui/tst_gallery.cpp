@@ -133,18 +133,16 @@ class TestGallery : public QObject
         return QUrl::fromLocalFile(QStringLiteral(MORVANE_GALLERY_SOURCE_DIR "/") + QLatin1String(file));
     }
 
-    // Whether the page's title and its buttons lie apart in the content area, and every control of
-    // the downloader's tab across it; names any that does not.
+    // Whether the page's title and its buttons lie apart inside the content area, and no shown control
+    // of the downloader's tab passes its edges (each named in a warning).
     static bool fits(const MusicShellScreen &screen)
     {
         const QRectF area = MusicShellScreen::sceneRect(screen.item(QStringLiteral("contentArea")));
         QQuickItem *actions = screen.item(QStringLiteral("pageActions"));
-        const auto *title = actions ? actions->parentItem()->property("heading").value<QQuickItem *>() : nullptr;
-        if (!title)
-            return false;
-        const QRectF titleRect = MusicShellScreen::sceneRect(title);
-        const QRectF actionsRect = MusicShellScreen::sceneRect(actions);
-        bool all = !titleRect.intersects(actionsRect) && area.contains(titleRect) && area.contains(actionsRect);
+        const QRectF title =
+            MusicShellScreen::sceneRect(actions->parentItem()->property("heading").value<QQuickItem *>());
+        const QRectF buttons = MusicShellScreen::sceneRect(actions);
+        bool all = !title.intersects(buttons) && area.contains(title) && area.contains(buttons);
         std::function<void(const QQuickItem *)> walk = [&](const QQuickItem *item) {
             if (!item || !item->isVisible())
                 return;
@@ -338,25 +336,18 @@ private Q_SLOTS:
             record(window, names[tab - 1]);
         }
 
-        // "Choose…" opens the same chooser, within the small window; Choose stores the folder it shows.
+        // "Choose…" opens the chooser within the small window; Choose stores the folder it shows.
         const QString videos = QDir::home().filePath(QStringLiteral("Videos"));
         QVERIFY(QDir(videos).mkpath(QStringLiteral("Travel")));
         SettingsStore::set(QStringLiteral("downloadFolder"), videos);
         tabs->setProperty("currentIndex", 1);
+        click(window, QStringLiteral("chooseFolder"));
         auto *chooser = window->findChild<QObject *>(QStringLiteral("folderChooser"));
-        QVERIFY(chooser);
-        click(window, QStringLiteral("chooseFolder"));
-        QTRY_VERIFY(chooser->property("opened").toBool());
-        QTest::keyClick(window, Qt::Key_Escape);
-        QTRY_VERIFY(!chooser->property("visible").toBool());
-        click(window, QStringLiteral("chooseFolder"));
-        QTRY_VERIFY(chooser->property("opened").toBool());
+        QTRY_VERIFY(chooser && chooser->property("opened").toBool());
         QTest::keyClick(window, Qt::Key_Return); // into Travel
-        QCOMPARE(SettingsStore::string(QStringLiteral("downloadFolder")), videos);
         record(window, QStringLiteral("settings-folder-chooser"));
         click(window, QStringLiteral("chooseButton"));
         QCOMPARE(SettingsStore::string(QStringLiteral("downloadFolder")), videos + QStringLiteral("/Travel"));
-        QTRY_VERIFY(!chooser->property("visible").toBool());
 
         tabs->setProperty("currentIndex", 4);
         deps.updateTools();
@@ -492,8 +483,8 @@ private Q_SLOTS:
             recordPage("DownloadFormPage.qml", &model, QStringLiteral("download-form-") + QLatin1String(name));
         }
 
-        // "Change…" opens the folder chooser at the stored folder, and the keyboard walks it: an empty folder
-        // can be chosen, a taken name is refused.
+        // "Change…" opens the chooser at the stored folder; the keyboard walks it into an empty folder,
+        // which can be chosen.
         const QDir videos(QDir::home().filePath(QStringLiteral("Videos")));
         for (const char *folder : {"Concerts", "Podcasts/2026", "Travel"})
             QVERIFY(videos.mkpath(QLatin1String(folder)));
@@ -501,26 +492,12 @@ private Q_SLOTS:
         recordPage("DownloadFormPage.qml", &model, QStringLiteral("folder-chooser"), [&](QQuickWindow *window) {
             click(window, QStringLiteral("changeFolder"));
             auto *chooser = window->findChild<QObject *>(QStringLiteral("folderChooser"));
-            QVERIFY(chooser);
-            QTRY_VERIFY(chooser->property("opened").toBool());
-            const auto *folders = chooser->property("model").value<FolderChooserModel *>();
-            QCOMPARE(folders->folder(), videos.path());
+            QTRY_VERIFY(chooser && chooser->property("opened").toBool());
             for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Return, Qt::Key_Return})
                 QTest::keyClick(window, key);
-            QCOMPARE(folders->folder(), videos.filePath(QStringLiteral("Podcasts/2026")));
+            QCOMPARE(chooser->property("model").value<FolderChooserModel *>()->folder(),
+                     videos.filePath(QStringLiteral("Podcasts/2026")));
             QVERIFY(QmlHarness::findItem(window->contentItem(), QStringLiteral("chooseButton"))->isEnabled());
-            record(window, QStringLiteral("folder-chooser-empty"));
-            QTest::keyClick(window, Qt::Key_Backspace);
-            QTest::keyClick(window, Qt::Key_Up, Qt::AltModifier);
-            QCOMPARE(folders->folder(), videos.path());
-            // Up selects the folder left: Podcasts.
-            QCOMPARE(
-                QmlHarness::findItem(window->contentItem(), QStringLiteral("folderList"))->property("currentIndex"), 1);
-            click(window, QStringLiteral("newFolderButton"));
-            for (const char letter : {'T', 'r', 'a', 'v', 'e', 'l'})
-                QTest::keyClick(window, letter);
-            QTest::keyClick(window, Qt::Key_Return);
-            QCOMPARE(folders->error(), QStringLiteral("\u201cTravel\u201d already exists here."));
         });
 
         QJsonArray entries;
@@ -598,8 +575,7 @@ private Q_SLOTS:
         // The banner stands in the middle of the content area, clear of the queue panel's title.
         const QRectF area = MusicShellScreen::sceneRect(screen.item(QStringLiteral("contentArea")));
         const QRectF banner = MusicShellScreen::sceneRect(screen.item(QStringLiteral("errorBanner")));
-        QVERIFY(area.contains(banner));
-        QVERIFY(qAbs(banner.center().x() - area.center().x()) <= 0.5);
+        QVERIFY(area.contains(banner) && qAbs(banner.center().x() - area.center().x()) <= 0.5);
 
         NamePrompt prompt;
         prompt.title = QStringLiteral("Rename Playlist");
@@ -619,9 +595,8 @@ private Q_SLOTS:
         record(screen.window, QStringLiteral("music-shell-wide"));
     }
 
-    // Pages with a title and buttons beside it, in the smallest window with the queue panel open, the
-    // From Link form with its advanced formats; there and in larger windows, with and without the
-    // panel, the title never meets its buttons and no control of the header or the form is cut.
+    // Pages with a title and buttons beside it, drawn in the smallest window with the queue panel open:
+    // there and in larger windows, with and without the panel, nothing `fits` refuses.
     void narrowPages_data()
     {
         QTest::addColumn<Route::Kind>("kind");
@@ -670,11 +645,9 @@ private Q_SLOTS:
             state.setShowQueue(queueShown);
             QTRY_COMPARE(screen.item(QStringLiteral("queueArea"))->width(), queueShown ? 321.0 : 0.0);
             screen.window->grabWindow(); // lays out what the resize moved
-            if (queueShown && size == windows[0].first)
+            if (&size == &windows[0].first)
                 record(screen.window, QStringLiteral("music-narrow-") + QLatin1String(QTest::currentDataTag()));
-            QVERIFY2(
-                fits(screen),
-                qPrintable(QStringLiteral("%1x%2, queue %3").arg(size.width()).arg(size.height()).arg(queueShown)));
+            QVERIFY2(fits(screen), qPrintable(QStringLiteral("%1 wide, queue %2").arg(size.width()).arg(queueShown)));
         }
     }
 

@@ -149,26 +149,23 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("key");
-        const auto focused = [](const char *type) {
-            return type + QByteArray(" { objectName: 'target'; focus: true }\nButton { objectName: 'other' }");
+        const QByteArray other = "\nButton { objectName: 'other' }";
+        const auto focused = [&other](const char *type) {
+            return type + QByteArray(" { objectName: 'target'; focus: true }") + other;
         };
-        // The default button "yes"; the keyboard in the field, or on the other button.
-        const auto inDialog = [](bool onOther) {
-            return QByteArray("Dialog { visible: true; focus: true; defaultButton: yes; TextField { focus: true }\n"
-                              "footer: Row { Button { id: yes; objectName: '") +
-                   (onOther ? "other' }\nButton { objectName: 'target'; focus: true } } }"
-                            : "target' }\nButton { objectName: 'other' } } }");
-        };
-        const int enter = Qt::Key_Enter;
+        // The default button "yes"; the keyboard in the field, or on another button.
+        const QByteArray dialog = "Dialog { visible: true; focus: true; defaultButton: yes; TextField { focus: true }\n"
+                                  "footer: Row { Button { id: yes; objectName: '";
+        const QByteArray inField = dialog + "target' }" + other + " } }";
         const int ret = Qt::Key_Return;
-        QTest::newRow("push button, Return") << focused("Button") << ret;
-        QTest::newRow("push button, Enter") << focused("Button") << enter;
+        QTest::newRow("push button") << focused("Button") << ret;
         QTest::newRow("tool button") << focused("ToolButton") << ret;
-        QTest::newRow("pill button") << focused("PillButton") << enter;
+        QTest::newRow("pill button, Enter") << focused("PillButton") << int(Qt::Key_Enter);
         QTest::newRow("round play button") << focused("AbstractButton") << ret;
-        QTest::newRow("dialog, keyboard in its field") << inDialog(false) << ret;
-        QTest::newRow("dialog, Enter") << inDialog(false) << enter;
-        QTest::newRow("dialog, another button focused") << inDialog(true) << ret;
+        QTest::newRow("dialog, keyboard in its field") << inField << ret;
+        QTest::newRow("dialog, Enter") << inField << int(Qt::Key_Enter);
+        QTest::newRow("dialog, another button focused")
+            << dialog + "other' }\nButton { objectName: 'target'; focus: true } } }" << ret;
     }
     void returnClicks()
     {

@@ -114,16 +114,14 @@ private Q_SLOTS:
         QTest::addColumn<bool>("deleteFile");
         QTest::addColumn<QStringList>("buttons");
         QTest::addColumn<QStringList>("menu");
-        QTest::addColumn<bool>("opensFile"); // Return on the row: the file, else the log
-        QTest::newRow("completed, file there")
-            << QStringLiteral("done") << false << list("openFile reveal showLog")
-            << list("openFile reveal openFolder copySourceURL showLog - remove") << true;
-        QTest::newRow("completed, file gone") << QStringLiteral("done") << true << list("showLog")
-                                              << list("openFolder copySourceURL showLog - remove") << false;
+        QTest::newRow("completed, file there") << QStringLiteral("done") << false << list("openFile reveal showLog")
+                                               << list("openFile reveal openFolder copySourceURL showLog - remove");
+        QTest::newRow("completed, file gone")
+            << QStringLiteral("done") << true << list("showLog") << list("openFolder copySourceURL showLog - remove");
         QTest::newRow("failed") << QStringLiteral("failed") << false << list("retry showLog")
-                                << list("openFolder copySourceURL showLog retry - remove") << false;
+                                << list("openFolder copySourceURL showLog retry - remove");
         QTest::newRow("cancelled") << QStringLiteral("cancelled") << false << list("retry showLog")
-                                   << list("openFolder copySourceURL showLog retry - remove") << false;
+                                   << list("openFolder copySourceURL showLog retry - remove");
     }
 
     void buttonsAndMenuPerEntry()
@@ -132,7 +130,6 @@ private Q_SLOTS:
         QFETCH(bool, deleteFile);
         QFETCH(QStringList, buttons);
         QFETCH(QStringList, menu);
-        QFETCH(bool, opensFile);
         Rig rig;
         if (deleteFile)
             QVERIFY(QFile::remove(rig.file));
@@ -141,6 +138,8 @@ private Q_SLOTS:
                                                               : rig.cancelled;
         QCOMPARE(actionsOf(rig.at(rig.rowOf(id), HistoryFilterModel::ButtonsRole)), buttons);
         QCOMPARE(actionsOf(rig.model.menu(id)), menu);
+        // Return on the row opens the file where the row offers it, else the log.
+        const bool opensFile = buttons.contains(QLatin1String("openFile"));
         rig.model.open(id);
         QCOMPARE(rig.desktop.opened, opensFile ? QList<QUrl>{QUrl::fromLocalFile(rig.file)} : QList<QUrl>());
         QCOMPARE(rig.model.logTask(), opensFile ? QString() : id);
@@ -267,7 +266,6 @@ private Q_SLOTS:
         QCOMPARE(rig.model.logTask(), rig.failed);
         LogSheetModel sheet(&rig.desktop);
         sheet.open(rig.model.logTask(), rig.model.property("logTitle").toString());
-        // The sheet is named by the entry's title.
         QCOMPARE(sheet.name(), QStringLiteral("Download Log: Failed video"));
         QTRY_VERIFY(sheet.text().endsWith(QLatin1String("] Queued: https://media.test/f\n")));
         rig.model.closeLog();

@@ -109,11 +109,7 @@ private Q_SLOTS:
                          QStringLiteral("Road Songs"), QStringLiteral("Evening"), QStringLiteral("Road Songs"),
                          QStringLiteral("MANAGE"), QStringLiteral("Downloads"), QStringLiteral("Settings")}));
         // A screen reader tells the two "Downloads" apart by their sections.
-        const QStringList names = column(sidebar, SidebarModel::NameRole);
-        QCOMPARE(names.mid(0, 5),
-                 (QStringList{QStringLiteral("Home"), QStringLiteral("Search"), QStringLiteral("Explore"),
-                              QStringLiteral("Library"), QStringLiteral("Liked Songs, Library")}));
-        QCOMPARE(names.filter(QStringLiteral("Downloads")),
+        QCOMPARE(column(sidebar, SidebarModel::NameRole).filter(QStringLiteral("Downloads")),
                  (QStringList{QStringLiteral("Downloads, Library"), QStringLiteral("Downloads, Manage")}));
         QCOMPARE(
             column(sidebar, SidebarModel::SymbolRole),

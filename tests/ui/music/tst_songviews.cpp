@@ -222,8 +222,7 @@ private Q_SLOTS:
             QTRY_VERIFY(Screen::pictureShown(screen.item(QStringLiteral("listCover"))));
     }
 
-    // The playlist names of the submenu show an "&" as typed; a long one ends in "…" inside the
-    // menu.
+    // The playlist names of the submenu show an "&" as typed; a long one ends in "…" inside the menu.
     void menuNames()
     {
         Screen screen;
@@ -309,8 +308,7 @@ private Q_SLOTS:
         const QPoint from = screen.centre(screen.row(2));
         const QPoint to = screen.centre(screen.row(0)) - QPoint(0, 20);
         screen.dragTo(from, to);
-        // Drawn solid, the dragged row looks the same over whichever rows it passes (inside its
-        // rounded corners), but for the odd step of text smoothing.
+        // Drawn solid, the dragged row looks the same over whichever rows it passes, but for text smoothing.
         const auto dragged = [&screen] { return GalleryPage::part(screen.window->grabWindow(), screen.row(2), -8); };
         const QImage over = dragged();
         QTest::mouseMove(screen.window, to + QPoint(0, 26));
