@@ -292,7 +292,6 @@ private Q_SLOTS:
         };
         row("an empty folder can be chosen", "Downloads", {}, "Downloads", none);
         row("a gone folder opens its parent", "Music/Gone/Deeper", {}, "Music", music);
-        row("no folder opens home", "", {}, "", words("Downloads Music Videos"));
         row("in and up", "Music", QStringLiteral("enter 2; up; up"), "", words("Downloads Music Videos"));
         row("the top has no up", "/", QStringLiteral("up"), "/",
             QDir(QStringLiteral("/"))
@@ -306,7 +305,6 @@ private Q_SLOTS:
             QStringLiteral("A folder name cannot contain \u201c/\u201d."));
         row("dots", "Music", QStringLiteral("name ..; create"), "Music", music,
             QStringLiteral("\u201c..\u201d is not a folder name."));
-        row("a typed folder", "Downloads", QStringLiteral("goto ~/Music/"), "Music", music);
         row("a typed file", "Downloads", QStringLiteral("goto ~/Music/notes.txt"), "Downloads", none,
             QStringLiteral("\u201c~/Music/notes.txt\u201d is not a folder."));
         row("the shown folder removed", "Downloads", QStringLiteral("remove"), "Downloads", none, {}, false);
@@ -329,21 +327,15 @@ private Q_SLOTS:
         FolderChooserModel chooser;
         QAbstractItemModelTester tester(&chooser, QAbstractItemModelTester::FailureReportingMode::QtTest);
         chooser.start(start.isEmpty() || start.startsWith(QLatin1Char('/')) ? start : home.filePath(start));
-        for (const QString &step : steps.split(QStringLiteral("; "), Qt::SkipEmptyParts)) {
-            const QString argument = step.section(QLatin1Char(' '), 1);
-            if (step.startsWith(QLatin1String("enter")))
-                chooser.enter(argument.toInt());
-            else if (step == QLatin1String("up"))
-                chooser.goUp();
-            else if (step.startsWith(QLatin1String("name")))
-                chooser.setNewName(argument);
-            else if (step == QLatin1String("create"))
-                chooser.create();
-            else if (step.startsWith(QLatin1String("goto")))
-                chooser.goTo(argument);
-            else if (step == QLatin1String("remove"))
-                QVERIFY(QDir(chooser.folder()).removeRecursively());
-        }
+        const QHash<QString, std::function<void(const QString &)>> actions{
+            {QStringLiteral("enter"), [&](const QString &row) { chooser.enter(row.toInt()); }},
+            {QStringLiteral("up"), [&](const QString &) { chooser.goUp(); }},
+            {QStringLiteral("name"), [&](const QString &name) { chooser.setNewName(name); }},
+            {QStringLiteral("create"), [&](const QString &) { chooser.create(); }},
+            {QStringLiteral("goto"), [&](const QString &path) { chooser.goTo(path); }},
+            {QStringLiteral("remove"), [&](const QString &) { QVERIFY(QDir(chooser.folder()).removeRecursively()); }}};
+        for (const QString &step : steps.split(QStringLiteral("; "), Qt::SkipEmptyParts))
+            actions[step.section(QLatin1Char(' '), 0, 0)](step.section(QLatin1Char(' '), 1));
         const QString expected = shown.startsWith(QLatin1Char('/')) ? shown : QDir::cleanPath(home.filePath(shown));
         QCOMPARE(chooser.folder(), expected);
         QStringList names;
