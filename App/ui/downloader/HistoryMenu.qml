@@ -20,11 +20,12 @@ Menu {
         returnFocus = (parent as Item).Window.activeFocusItem
         while (count > 0)
             takeItem(0).destroy()
+        // Entries belong to the menu, or the script's garbage collector may take them while it is open.
         for (const entry of model.menu(id)) {
             if (entry.divider)
-                addItem(divider.createObject(null))
+                addItem(divider.createObject(menu.contentItem))
             else
-                addItem(entryItem.createObject(null, {
+                addItem(entryItem.createObject(menu.contentItem, {
                     "text": entry.text,
                     "entryId": id,
                     "entryAction": entry.action

@@ -22,12 +22,13 @@ Menu {
         returnFocus = (parent as Item).Window.activeFocusItem;
         while (count > 0)
             takeItem(0).destroy();
+        // Entries belong to the menu, or the script's garbage collector may take them while it is open.
         for (const entry of entries) {
             if (entry.divider) {
-                addItem(separator.createObject(null));
+                addItem(separator.createObject(menu.contentItem));
                 continue;
             }
-            const item = entryItem.createObject(null, {
+            const item = entryItem.createObject(menu.contentItem, {
                     "text": entry.text,
                     "objectName": entry.action
                 }) as MenuItem;

@@ -150,12 +150,14 @@ Rectangle {
         id: menu
         objectName: "overflowMenu"
 
+        // Entries made by script belong to the menu: the menu's list alone does not keep them from the
+        // script's garbage collector, which would leave entries that do nothing when chosen.
         Component.onCompleted: {
             for (const entry of bar.model.menu) {
                 if (entry.divider)
-                    addItem(divider.createObject(null))
+                    addItem(divider.createObject(menu.contentItem))
                 else
-                    addItem(entryItem.createObject(null, {
+                    addItem(entryItem.createObject(menu.contentItem, {
                         "text": entry.text,
                         "entryAction": entry.action
                     }))
