@@ -177,6 +177,11 @@ private Q_SLOTS:
         QTRY_VERIFY(moveDown->isVisible() && moveDown->height() > 0);
         // A frame lays the menu out around its entries: until then the entry may lie elsewhere.
         screen.window->grabWindow();
+        // The entries are made by script; a collection of its heap leaves every one of them in place.
+        const int entries = menu->property("count").toInt();
+        screen.harness.engine().collectGarbage();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(menu->property("count").toInt(), entries);
         click(screen.window, moveDown);
         QCOMPARE(screen.titles(), titles("a c b d"));
     }
