@@ -136,10 +136,11 @@ private Q_SLOTS:
     {
         QFETCH(QString, second);
         Setup setup;
-        const TestHttpServer::Route slow{.filePath = TestMedia::videoFile(),
-                                         .headers = {{"Content-Type", "video/mp4"}},
-                                         .dripBytes = 4096,
-                                         .dripIntervalMs = 30};
+        TestHttpServer::Route slow;
+        slow.filePath = TestMedia::videoFile();
+        slow.headers = {{"Content-Type", "video/mp4"}};
+        slow.dripBytes = 4096;
+        slow.dripIntervalMs = 30;
         setup.server.serve(QStringLiteral("/video.mp4"), slow);
         SettingsStore::set(QStringLiteral("maxConcurrent"), 2);
         const QList<DownloadTask *> tasks =
