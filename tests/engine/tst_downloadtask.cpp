@@ -373,10 +373,9 @@ private Q_SLOTS:
         QVERIFY(!task.eta());
 
         // The gate's step is no stage: the task goes on showing what it waits for.
-        DownloadTask waiting(request());
-        waiting.setStage(QStringLiteral("Waiting"));
-        feed(waiting, {QStringLiteral("MVPP|Exec|started")});
-        QCOMPARE(waiting.stage(), QStringLiteral("Waiting"));
+        task.setStage(QStringLiteral("Waiting"));
+        feed(task, {QStringLiteral("MVPP|Exec|started")});
+        QCOMPARE(task.stage(), QStringLiteral("Waiting"));
     }
 
     void merging()
@@ -397,8 +396,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("kept");
         QTest::newRow("listed once") << QStringList{u"<D>/a.mp4"_s, u"<D>/b.mp4"_s, u"<D>/a.mp4"_s}
                                      << QStringList{u"<D>/a.mp4"_s, u"<D>/b.mp4"_s};
-        QTest::newRow("relative, cleaned")
-            << QStringList{u"s/../a.mp4"_s, u"<D>//s/./b.mp4"_s} << QStringList{u"<D>/a.mp4"_s, u"<D>/s/b.mp4"_s};
         QTest::newRow("outside") << QStringList{u"../../../etc/passwd"_s, u"/etc/passwd"_s, u"<D>/../x.mp4"_s,
                                                 u"<D>x/a.mp4"_s,          u"<D>"_s,         u"<D>/out/passwd"_s}
                                  << QStringList{};
