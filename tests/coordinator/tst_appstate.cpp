@@ -151,8 +151,8 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(HistoryStore::filePath()), history);
     }
 
-    // Task logs an earlier run left behind for tasks neither list holds go at start. Those of the
-    // stored queue and history stay, as do the log of a task queued while the files load and "app.log".
+    // Logs of tasks neither stored list holds go at start; those of stored tasks, of a task queued
+    // while the files load and "app.log" stay.
     void orphanLogsAreSweptAtStart()
     {
         TestEnvironment env;
@@ -170,7 +170,6 @@ private Q_SLOTS:
         QStringList expected{QStringLiteral("app.log"), QFileInfo(LogManager::taskLogPath(done)).fileName()};
         for (const DownloadTask *task : state->downloads().tasks())
             expected.append(QFileInfo(LogManager::taskLogPath(task->id())).fileName());
-        QCOMPARE(expected.size(), 5);
         (void)LogManager::read(QUuid()); // after every write and deletion asked for
         expected.sort();
         QCOMPARE(

@@ -138,17 +138,14 @@ private Q_SLOTS:
         QVERIFY2(batches <= ranMs / 50 + 2, qPrintable(u"%1 batches in %2 ms"_s.arg(batches).arg(ranMs)));
     }
 
-    // yt-dlp writes its progress to one stream and its stage lines to the other: lines written
-    // a millisecond apart on alternate streams, and a line on the other stream right after a
-    // burst, arrive exactly in the order written, run after run.
+    // yt-dlp writes its progress to one stream and its stage lines to the other: lines a millisecond
+    // apart, and a stage line right after a burst, arrive in the order written, run after run.
     void linesKeepTheirOrderAcrossStreams()
     {
         const QString script = u"import sys, time\n"
                                "for i in range(100):\n"
-                               "    print(i, 'progress', flush=True)\n"
-                               "    time.sleep(0.001)\n"
-                               "    print(i, 'stage', file=sys.stderr, flush=True)\n"
-                               "    time.sleep(0.001)\n"
+                               "    print(i, 'progress', flush=True); time.sleep(0.001)\n"
+                               "    print(i, 'stage', file=sys.stderr, flush=True); time.sleep(0.001)\n"
                                "    if i % 10 == 0:\n"
                                "        for j in range(5): print(i, 'burst', flush=True)\n"
                                "        print(i, 'after', file=sys.stderr, flush=True)\n"_s;

@@ -180,6 +180,29 @@ private Q_SLOTS:
             << retries + list({"--merge-output-format", "mp4"}) + output +
                    list({"--no-playlist", "--retries", "2", "--sleep-interval", "one two", "--",
                          "-looks-like-an-option"});
+
+        // Text fields of templates are cut by bytes, so names keep their ids; yt-dlp's cut by
+        // characters only guards templates with other text fields.
+        const auto templated = [&](const char *name, const char *given, const char *bounded, bool trimmed) {
+            QTest::newRow(name) << Change([=](DownloadOptions &o) {
+                plain(o);
+                o.outputTemplate = QString::fromUtf8(given);
+            })
+                                << retries +
+                                       list({"--merge-output-format", "mp4", "-P", "/home/u/Downloads", "-o", bounded,
+                                             "--windows-filenames"}) +
+                                       (trimmed ? list({"--trim-filenames", "50"}) : QStringList()) +
+                                       list({"--no-playlist"}) + link;
+        };
+        templated("song", "%(artist,uploader)s - %(title)s [%(id)s].%(ext)s",
+                  "%(artist,uploader).40B - %(title).120B [%(id).64B].%(ext)s", false);
+        templated("numbered playlist", "%(playlist_title|Playlist)s/%(playlist_index)03d - %(title)s [%(id)s].%(ext)s",
+                  "%(playlist_title|Playlist).120B/%(playlist_index)03d - %(title).120B [%(id).64B].%(ext)s", false);
+        templated("title only", "%(title)s.%(ext)s", "%(title).120B.%(ext)s", false);
+        templated("cut by the user", "%(uploader).30s %(title)s.%(ext)s", "%(uploader).30s %(title).120B.%(ext)s",
+                  false);
+        templated("other text", "%(uploader)s/%(upload_date>%Y)s %(title)s.%(ext)s",
+                  "%(uploader)s/%(upload_date>%Y)s %(title).120B.%(ext)s", true);
     }
 
     void downloadOptions()
@@ -195,40 +218,6 @@ private Q_SLOTS:
         QCOMPARE(args.mid(0, start), YTDLPManager::baseArguments(options.network) +
                                          list({"--newline", "--progress", "--continue"}) + markerTemplates);
         QCOMPARE(args.mid(start), tail);
-    }
-
-    // Our templates' text fields are cut by bytes, so names keep their ids; yt-dlp's cut by
-    // characters only guards templates with other text fields.
-    void outputTemplates_data()
-    {
-        QTest::addColumn<QString>("given");
-        QTest::addColumn<QStringList>("tail"); // from "-o" to "--no-playlist"
-        const auto tail = [](const char *bounded, bool trimmed) {
-            return list({"-o", bounded, "--windows-filenames"}) +
-                   (trimmed ? list({"--trim-filenames", "50"}) : QStringList()) + list({"--no-playlist"});
-        };
-        QTest::newRow("song") << QStringLiteral("%(artist,uploader)s - %(title)s [%(id)s].%(ext)s")
-                              << tail("%(artist,uploader).40B - %(title).120B [%(id).64B].%(ext)s", false);
-        QTest::newRow("numbered playlist")
-            << QStringLiteral("%(playlist_title|Playlist)s/%(playlist_index)03d - %(title)s [%(id)s].%(ext)s")
-            << tail("%(playlist_title|Playlist).120B/%(playlist_index)03d - %(title).120B [%(id).64B].%(ext)s", false);
-        QTest::newRow("title only") << QStringLiteral("%(title)s.%(ext)s") << tail("%(title).120B.%(ext)s", false);
-        QTest::newRow("cut by the user") << QStringLiteral("%(uploader).30s %(title)s.%(ext)s")
-                                         << tail("%(uploader).30s %(title).120B.%(ext)s", false);
-        QTest::newRow("other text") << QStringLiteral("%(uploader)s/%(upload_date>%Y)s %(title)s.%(ext)s")
-                                    << tail("%(uploader)s/%(upload_date>%Y)s %(title).120B.%(ext)s", true);
-    }
-
-    void outputTemplates()
-    {
-        QFETCH(QString, given);
-        QFETCH(QStringList, tail);
-        TestEnvironment env;
-        DownloadOptions options = ::defaultRequest();
-        options.outputTemplate = given;
-        const QStringList args = YTDLPManager::downloadArguments(options);
-        const qsizetype start = args.indexOf(QStringLiteral("-o"));
-        QCOMPARE(args.mid(start, args.indexOf(QStringLiteral("--no-playlist")) - start + 1), tail);
     }
 
     void baseArguments_data()

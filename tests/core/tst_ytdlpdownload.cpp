@@ -141,8 +141,7 @@ private Q_SLOTS:
         }
         QCOMPARE(progress.last().downloaded, served);
         QCOMPARE(run.all<P::FinalFile>(), QList<P::FinalFile>{P::FinalFile{file}});
-        QCOMPARE(run.all<P::Target>().size(), 1);
-        QCOMPARE(run.all<P::Target>().first().path, file);
+        QCOMPARE(run.all<P::Target>().value(0).path, file);
 
         // The 2023 build writes its post-processing markers without line breaks, so they reach
         // us glued into one line and are cut apart again. (A current yt-dlp prints one per line.)
@@ -176,9 +175,7 @@ private Q_SLOTS:
         QCOMPARE(run.all<P::FinalFile>(), QList<P::FinalFile>{P::FinalFile{merged}});
         // Announced before: the merged file and the two formats it is made of.
         const QList<P::Target> targets = run.all<P::Target>();
-        QCOMPARE(targets.size(), 1);
-        QCOMPARE(targets.first().path, merged);
-        QCOMPARE(targets.first().format.split(u'+').size(), 2);
+        QVERIFY(targets.size() == 1 && targets.first().path == merged && targets.first().format.count(u'+') == 1);
         QCOMPARE(streams(merged), (QStringList{QStringLiteral("video 640x480"), QStringLiteral("audio")}));
         for (const QString &part : fetched)
             QVERIFY2(!QFileInfo::exists(part), qPrintable(part));
@@ -217,9 +214,10 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(folder()));
     }
 
-    // Linux limits a file name to 255 bytes: names stay within it for scripts of three and four
-    // bytes per character, and keep their ids, so titles that begin alike still give two files.
-    // The generic extractor takes both title and id from the name of the served file.
+    // Linux limits a file name to 255 bytes while yt-dlp trims by characters: the generated limit
+    // must hold for scripts of three and four bytes per character, and keep the id that sets titles
+    // which begin alike apart. The generic extractor takes title and id from the name
+    // of the served file.
     void longTitlesFitTheFileSystem_data()
     {
         QTest::addColumn<QStringList>("titles");
@@ -234,25 +232,37 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, titles);
         for (const QString &title : std::as_const(titles)) {
-            const QString path =
-                QStringLiteral("/") + QString::fromLatin1(QUrl::toPercentEncoding(title)) + QStringLiteral(".mp4");
-            m_server.serveFile(path, TestMedia::videoFile(), "video/mp4");
-            const Run run = download(
-                YTDLPManager::downloadArguments(TestRequests::defaultRequest(m_server.base() + path, folder())));
-            QVERIFY2(run.status == 0, qPrintable(describe(run)));
-            QCOMPARE(run.all<P::Item>().value(0).title, title);
-            const QList<P::FinalFile> files = run.all<P::FinalFile>();
-            QCOMPARE(files.size(), 1);
-            const QFileInfo file(files.first().path);
-            QVERIFY(file.isFile());
-            QCOMPARE(file.path(), folder());
-            QVERIFY(file.fileName().toUtf8().size() <= 255);
-            // The id, cut only when it is longer than any site's.
-            const QString id = QString::fromUtf8(title.toUtf8().left(64)).remove(QChar::ReplacementCharacter);
-            QVERIFY2(file.fileName().endsWith(QStringLiteral(" [") + id + QStringLiteral("].mp4")),
-                     qPrintable(file.fileName()));
+            downloadTitled(title);
+            if (QTest::currentTestFailed())
+                return;
         }
         QCOMPARE(QDir(folder()).entryList(QDir::Files).size(), titles.size());
+    }
+
+private:
+    void downloadTitled(const QString &title)
+    {
+        const QString path =
+            QStringLiteral("/") + QString::fromLatin1(QUrl::toPercentEncoding(title)) + QStringLiteral(".mp4");
+        m_server.serveFile(path, TestMedia::videoFile(), "video/mp4");
+        const DownloadOptions options = TestRequests::defaultRequest(m_server.base() + path, folder());
+        const QStringList args = YTDLPManager::downloadArguments(options);
+
+        const Run run = download(args);
+        QVERIFY2(run.status == 0, qPrintable(describe(run)));
+        QCOMPARE(run.all<P::Item>().size(), 1);
+        QCOMPARE(run.all<P::Item>().first().title, title);
+        const QList<P::FinalFile> files = run.all<P::FinalFile>();
+        QCOMPARE(files.size(), 1);
+        const QFileInfo file(files.first().path);
+        QVERIFY(file.isFile());
+        QCOMPARE(file.path(), folder());
+        QVERIFY(file.fileName().toUtf8().size() <= 255);
+        QVERIFY(file.fileName().startsWith(title.left(20)));
+        // The id, cut only when it is longer than any site's.
+        const QString id = QString::fromUtf8(title.toUtf8().left(64)).remove(QChar::ReplacementCharacter);
+        QVERIFY2(file.fileName().endsWith(QStringLiteral(" [") + id + QStringLiteral("].mp4")),
+                 qPrintable(file.fileName()));
     }
 };
 

@@ -73,26 +73,23 @@ private Q_SLOTS:
     void singleFile_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("outputTemplate");
         QTest::addColumn<QString>("name");
-        const QString plain = QStringLiteral("%(title)s [%(id)s].%(ext)s");
-        QTest::newRow("plain") << QStringLiteral("/video.mp4") << plain << QStringLiteral("video [video].mp4");
-        // Its name looks a little like one of two streams to merge, or, without the id, just like one.
-        QTest::newRow("dotted") << QStringLiteral("/clip.fhd.mp4") << plain
-                                << QStringLiteral("clip.fhd [clip.fhd].mp4");
-        QTest::newRow("dotted, own template")
-            << QStringLiteral("/clip.fhd.mp4") << QStringLiteral("%(title)s.%(ext)s") << QStringLiteral("clip.fhd.mp4");
+        QTest::newRow("plain") << QStringLiteral("/video.mp4") << QStringLiteral("video [video].mp4");
+        // Its name looks a little like one of two streams to merge.
+        QTest::newRow("dotted") << QStringLiteral("/clip.fhd.mp4") << QStringLiteral("clip.fhd [clip.fhd].mp4");
+        // ...or, with a template of the user's that drops the id, just like one.
+        QTest::newRow("dotted, own template") << QStringLiteral("/clip.fhd.mp4") << QStringLiteral("clip.fhd.mp4");
     }
     void singleFile()
     {
         QFETCH(QString, path);
-        QFETCH(QString, outputTemplate);
         QFETCH(QString, name);
         Setup setup;
         setup.server.serveFile(path, TestMedia::videoFile(), "video/mp4");
         QVERIFY(setup.notifications.isRegistered());
         DownloadOptions options = setup.options(path);
-        options.outputTemplate = outputTemplate;
+        if (!name.contains(u'['))
+            options.outputTemplate = QStringLiteral("%(title)s.%(ext)s");
         DownloadTask *task = setup.manager.enqueue(options);
         QStringList stages;
         double mostWhileDownloading = 0;
@@ -124,20 +121,18 @@ private Q_SLOTS:
 
         QTRY_COMPARE(setup.notifications.calls().size(), 1);
         QCOMPARE(setup.notifications.calls().first().summary, QStringLiteral("Download complete"));
-        // Named by the title yt-dlp reported, as the row is.
-        QCOMPARE(task->displayTitle(), QFileInfo(path).completeBaseName());
-        QCOMPARE(setup.notifications.calls().first().body, task->displayTitle());
+        QCOMPARE(setup.notifications.calls().first().body, QFileInfo(path).completeBaseName()); // as the row
     }
 
     // One file through two links at once: the second run waits for the first and finds the file
     // in place. The file comes slowly, so the runs would overlap.
-    void oneFileThroughTwoLinks_data()
+    void sameLinkTwiceGivesOneFile_data()
     {
         QTest::addColumn<QString>("second");
-        QTest::newRow("same link") << QStringLiteral("/v2.mp4");
-        QTest::newRow("query added") << QStringLiteral("/v2.mp4?from=share");
+        QTest::newRow("same link") << QStringLiteral("/video.mp4");
+        QTest::newRow("query added") << QStringLiteral("/video.mp4?from=share");
     }
-    void oneFileThroughTwoLinks()
+    void sameLinkTwiceGivesOneFile()
     {
         QFETCH(QString, second);
         Setup setup;
@@ -146,23 +141,20 @@ private Q_SLOTS:
         slow.headers = {{"Content-Type", "video/mp4"}};
         slow.dripBytes = 4096;
         slow.dripIntervalMs = 30;
-        setup.server.serve(QStringLiteral("/v2.mp4"), slow);
+        setup.server.serve(QStringLiteral("/video.mp4"), slow);
         SettingsStore::set(QStringLiteral("maxConcurrent"), 2);
         const QList<DownloadTask *> tasks =
-            setup.manager.enqueueAll({setup.options(QStringLiteral("/v2.mp4")), setup.options(second)});
+            setup.manager.enqueueAll({setup.options(QStringLiteral("/video.mp4")), setup.options(second)});
         setup.manager.start();
         for (const DownloadTask *task : tasks) {
             QTRY_VERIFY_WITH_TIMEOUT(TaskStatuses::isFinished(task->status()), downloadTimeoutMs);
-            QVERIFY2(task->status() == TaskStatus::Completed, qPrintable(task->error().value_or(statusOf(task))));
+            QCOMPARE(statusOf(task), QStringLiteral("completed"));
         }
-        QTRY_COMPARE(setup.notifications.calls().size(), 2);
-        for (const auto &call : setup.notifications.calls())
-            QCOMPARE(call.summary, QStringLiteral("Download complete"));
-        const QString file = setup.folder + QStringLiteral("/v2 [v2].mp4");
-        QCOMPARE(QDir(setup.folder).entryList(QDir::Files), QStringList{QFileInfo(file).fileName()});
-        QCOMPARE(streamTypes(file), (QStringList{QStringLiteral("audio"), QStringLiteral("video")}));
-        for (const DownloadTask *task : tasks)
-            QCOMPARE(task->outputFiles(), QStringList{file});
+        QCOMPARE(QDir(setup.folder).entryList(QDir::Files), QStringList{QStringLiteral("video [video].mp4")});
+        QCOMPARE(streamTypes(tasks.last()->outputFiles().value(0)),
+                 (QStringList{QStringLiteral("audio"), QStringLiteral("video")}));
+        QCOMPARE(QFileInfo(tasks.last()->outputFiles().value(0)).size(),
+                 QFileInfo(tasks.first()->outputFiles().value(0)).size());
     }
 
     // Repeated: the merge's stage line and the last progress lines come a moment apart on two

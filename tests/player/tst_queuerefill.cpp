@@ -210,12 +210,10 @@ private Q_SLOTS:
         player.play(tracksOf({0}), 0, false);
         QCoro::waitFor(player.refillIfNeeded(true));
         QCOMPARE(m_rig->queueIds(), idsOf(QList<int>{0} + mix.mid(0, 8)));
-        if (clear) {
+        if (clear)
             player.clearUpcoming();
-        } else {
-            while (player.upcoming().size() > 3)
-                player.removeFromQueue(player.queue().at(1));
-        }
+        while (player.upcoming().size() > 3)
+            player.removeFromQueue(player.queue().at(1));
         QCoro::waitFor(player.refillIfNeeded(false));
         QCOMPARE(m_rig->queueIds(), idsOf(after));
     }
