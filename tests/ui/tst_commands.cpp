@@ -52,8 +52,7 @@ QString routeName(Route::Kind kind)
     return QLatin1String(names[int(kind)]);
 }
 
-// Types the Latin-1 `key` (its X keysym has the same number) with Ctrl and Shift of `modifiers` through
-// the X server, so Qt reads it from the keymap as it does a typed key (QTest's events carry no keycode).
+// Types the Latin-1 `key` (its keysym) through the X server, which Qt reads from the keymap as a typed key.
 void pressOnX(QWindow *window, int key, Qt::KeyboardModifiers modifiers)
 {
     xcb_connection_t *x = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();

@@ -70,7 +70,6 @@ private Q_SLOTS:
         const QList<QColor> colours{QColor(0xff576b), QColor(0x3d5afe), QColor(0x00bfa5), QColor(0xffab00)};
         for (int n = 0; n < 12; ++n) {
             const QString id = PlayerRig::track(n).id;
-            // The large pictures look unlike the small ones, so a render shows which one is drawn.
             const QByteArray small = TestImages::blend(colours[n % 4], colours[(n + 1) % 4].darker(250));
             const QByteArray large =
                 TestImages::blend(colours[(n + 2) % 4], colours[(n + 3) % 4].darker(250), {1280, 720});
@@ -128,8 +127,7 @@ private Q_SLOTS:
         QTRY_VERIFY(rig.audio->hasItem());
         rig.audio->becomeReady(200);
         rig.player().seek(42);
-        // The small picture is held, as after the song showed in a list; the large one replaces it
-        // once in, drawn from a picture of the view's size rather than the thumbnail.
+        // With the small picture held, the large one replaces it, drawn at the view's size.
         QVERIFY(!QCoro::waitFor(m_artwork->image(tracks[0].artwork(false))).isNull());
         const QUrl large = tracks[0].artwork(true).constFirst();
         record("NowPlayingPage.qml", &model, QStringLiteral("player-now-playing-artwork"),
@@ -163,33 +161,30 @@ private Q_SLOTS:
     // A scroll bar shows only with something to scroll, and then beside the rows, never over them.
     void scrollBars_data()
     {
-        QTest::addColumn<bool>("nowPlaying");
+        QTest::addColumn<QString>("list");
         QTest::addColumn<int>("songs");
-        QTest::newRow("queue-long") << false << 30;
-        QTest::newRow("up-next-short") << true << 3;
+        QTest::newRow("queue-long") << "upcoming" << 30;
+        QTest::newRow("up-next-short") << "upNext" << 3;
     }
     void scrollBars()
     {
-        QFETCH(bool, nowPlaying);
+        QFETCH(QString, list);
         QFETCH(int, songs);
         AppStateRig rig;
         rig.playing(songs, 0);
         QueuePanelModel queue(*rig.state);
         NowPlayingModel now(*rig.state);
-        const QString list = QLatin1String(nowPlaying ? "upNext" : "upcoming");
-        const auto check = [&](QQuickWindow *window) {
-            const auto *rows = window->findChild<QQuickItem *>(list + QLatin1String("List"));
-            const auto *bar = window->findChild<QObject *>(list + QLatin1String("ScrollBar"));
-            QVERIFY(rows && bar);
-            const auto *handle = bar->property("contentItem").value<QQuickItem *>();
-            QTRY_COMPARE(handle->isVisible(), songs > 10);
-            const QRectF handleRect = handle->mapRectToScene(handle->boundingRect());
-            for (const QQuickItem *row : rows->property("contentItem").value<QQuickItem *>()->childItems())
-                QVERIFY(!row->isVisible() || !row->mapRectToScene(row->boundingRect()).intersects(handleRect));
-        };
-        record(nowPlaying ? "NowPlayingPage.qml" : "QueuePanelPage.qml",
-               nowPlaying ? static_cast<QObject *>(&now) : &queue,
-               QStringLiteral("player-scroll-") + QLatin1String(QTest::currentDataTag()), check);
+        const bool inQueue = list == QLatin1String("upcoming");
+        record(inQueue ? "QueuePanelPage.qml" : "NowPlayingPage.qml", inQueue ? static_cast<QObject *>(&queue) : &now,
+               QStringLiteral("player-scroll-") + QLatin1String(QTest::currentDataTag()), [&](QQuickWindow *window) {
+                   const auto *bar = window->findChild<QObject *>(list + QLatin1String("ScrollBar"));
+                   const auto *handle = bar->property("contentItem").value<QQuickItem *>();
+                   QTRY_COMPARE(handle->isVisible(), songs > 10);
+                   const QRectF handleRect = handle->mapRectToScene(handle->boundingRect());
+                   const auto *rows = window->findChild<QQuickItem *>(list + QLatin1String("List"));
+                   for (const QQuickItem *row : rows->property("contentItem").value<QQuickItem *>()->childItems())
+                       QVERIFY(!row->isVisible() || !row->mapRectToScene(row->boundingRect()).intersects(handleRect));
+               });
     }
 
     // The tray's panel and, where there is no tray, the Mini Player window.

@@ -8,8 +8,6 @@
 
 #include <QAbstractItemModelTester>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -271,79 +269,42 @@ private Q_SLOTS:
         QCOMPARE(SettingsStore::isStored(QStringLiteral("downloadFolder")), !stored.isEmpty());
     }
 
-    // The folder chooser over a home holding Downloads (empty), Music (three folders, a hidden one and a
-    // file) and Videos. Steps, split by "; ": "enter N", "up", "name TEXT", "create", "goto TEXT", "remove"
-    // (the shown folder, from under the chooser). Paths are relative to home unless absolute.
+    // The folder chooser over a home holding Downloads (empty) and Music; `name`, when given, is made there.
     void folderChooser_data()
     {
         QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("shown");
-        QTest::addColumn<QStringList>("listed");
-        QTest::addColumn<bool>("canChoose");
         QTest::addColumn<QString>("error");
-
-        const QStringList music = words("albums B-sides Live");
-        const QStringList none;
-        const auto row = [](const char *name, const char *start, const QString &steps, const char *shown,
-                            const QStringList &listed, const QString &error = {}, bool canChoose = true) {
-            QTest::newRow(name) << QString::fromUtf8(start) << steps << QString::fromUtf8(shown) << listed << canChoose
-                                << error;
+        const auto row = [](const char *tag, const char *start, const char *name, const char *shown,
+                            const QString &error = {}) {
+            QTest::newRow(tag) << QString::fromUtf8(start) << QString::fromUtf8(name) << QString::fromUtf8(shown)
+                               << error;
         };
-        row("an empty folder can be chosen", "Downloads", {}, "Downloads", none);
-        row("a gone folder opens its parent", "Music/Gone/Deeper", {}, "Music", music);
-        row("in and up", "Music", QStringLiteral("enter 2; up; up"), "", words("Downloads Music Videos"));
-        row("the top has no up", "/", QStringLiteral("up"), "/",
-            QDir(QStringLiteral("/"))
-                .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware),
-            {}, QFileInfo(QStringLiteral("/")).isWritable());
-        row("a new folder is made and shown", "Downloads", QStringLiteral("name  Clips 2026 ; create"),
-            "Downloads/Clips 2026", none);
-        row("a taken name", "Music", QStringLiteral("name Live; create"), "Music", music,
-            QStringLiteral("\u201cLive\u201d already exists here."));
-        row("a slash", "Music", QStringLiteral("name a/b; create"), "Music", music,
-            QStringLiteral("A folder name cannot contain \u201c/\u201d."));
-        row("dots", "Music", QStringLiteral("name ..; create"), "Music", music,
-            QStringLiteral("\u201c..\u201d is not a folder name."));
-        row("a typed file", "Downloads", QStringLiteral("goto ~/Music/notes.txt"), "Downloads", none,
-            QStringLiteral("\u201c~/Music/notes.txt\u201d is not a folder."));
-        row("the shown folder removed", "Downloads", QStringLiteral("remove"), "Downloads", none, {}, false);
+        row("an empty folder can be chosen", "Downloads", "", "Downloads");
+        row("a gone folder opens its parent", "Music/Gone/Deeper", "", "Music");
+        row("a new folder is made and shown", "Downloads", " Clips 2026 ", "Downloads/Clips 2026");
+        row("a taken name", "Music", "Live", "Music", QStringLiteral("\u201cLive\u201d already exists here."));
     }
     void folderChooser()
     {
         QFETCH(QString, start);
-        QFETCH(QString, steps);
+        QFETCH(QString, name);
         QFETCH(QString, shown);
-        QFETCH(QStringList, listed);
-        QFETCH(bool, canChoose);
         QFETCH(QString, error);
         TestEnvironment env;
         const QDir home = QDir::home();
-        for (const char *folder :
-             {"Downloads", "Music/Live", "Music/albums", "Music/B-sides", "Music/.cache", "Videos"})
+        for (const char *folder : {"Downloads", "Music/Live", "Music/albums"})
             QVERIFY(home.mkpath(QLatin1String(folder)));
-        QVERIFY(QFile(home.filePath(QStringLiteral("Music/notes.txt"))).open(QIODevice::WriteOnly));
-
         FolderChooserModel chooser;
         QAbstractItemModelTester tester(&chooser, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        chooser.start(start.isEmpty() || start.startsWith(QLatin1Char('/')) ? start : home.filePath(start));
-        const QHash<QString, std::function<void(const QString &)>> actions{
-            {QStringLiteral("enter"), [&](const QString &row) { chooser.enter(row.toInt()); }},
-            {QStringLiteral("up"), [&](const QString &) { chooser.goUp(); }},
-            {QStringLiteral("name"), [&](const QString &name) { chooser.setNewName(name); }},
-            {QStringLiteral("create"), [&](const QString &) { chooser.create(); }},
-            {QStringLiteral("goto"), [&](const QString &path) { chooser.goTo(path); }},
-            {QStringLiteral("remove"), [&](const QString &) { QVERIFY(QDir(chooser.folder()).removeRecursively()); }}};
-        for (const QString &step : steps.split(QStringLiteral("; "), Qt::SkipEmptyParts))
-            actions[step.section(QLatin1Char(' '), 0, 0)](step.section(QLatin1Char(' '), 1));
-        const QString expected = shown.startsWith(QLatin1Char('/')) ? shown : QDir::cleanPath(home.filePath(shown));
-        QCOMPARE(chooser.folder(), expected);
-        QStringList names;
-        for (int row = 0; row < chooser.rowCount(); ++row)
-            names.append(chooser.index(row).data(FolderChooserModel::NameRole).toString());
-        QCOMPARE(names, listed);
-        QCOMPARE(chooser.canChoose(), canChoose);
-        QCOMPARE(chooser.canGoUp(), expected != QLatin1String("/"));
+        chooser.start(home.filePath(start));
+        if (!name.isEmpty()) {
+            chooser.setNewName(name);
+            chooser.create();
+        }
+        QCOMPARE(chooser.folder(), home.filePath(shown));
+        QVERIFY(chooser.canChoose());
         QCOMPARE(chooser.error(), error);
     }
 
