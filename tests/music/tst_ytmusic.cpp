@@ -305,7 +305,8 @@ private Q_SLOTS:
         QTRY_VERIFY(processGone(child));
     }
 
-    // The application's catalogue runs a call made again while it runs only once, for every caller.
+    // The application's catalogue runs a call made again while it runs only once, for every caller;
+    // the child is killed once every caller gave up.
     void sameCallAtOnceRunsOnce()
     {
         answer(json({{QStringLiteral("entries"), QJsonArray{entry(id(2))}}}));
@@ -314,6 +315,20 @@ private Q_SLOTS:
         auto radioAgain = catalog.radio(id(1), 40, CancelToken());
         QCOMPARE(idsOf(QCoro::waitFor(radioAgain).value()), idsOf(QCoro::waitFor(radio).value()));
         QCOMPARE(fake().runs().size(), 1);
+
+        answer(QByteArray());
+        fake().setSleeping();
+        const CancelToken tokens[3];
+        const auto search = [&](int i) { return catalog.search(QStringLiteral("q"), 5, tokens[i]); };
+        auto first = search(0), second = search(1);
+        const qint64 child = fake().waitForChild();
+        tokens[0].cancel();
+        auto third = search(2); // joins the run the second caller still waits for
+        tokens[1].cancel();
+        tokens[2].cancel();
+        QVERIFY(!QCoro::waitFor(first).ok() && !QCoro::waitFor(second).ok() && !QCoro::waitFor(third).ok());
+        QTRY_VERIFY(processGone(child));
+        QCOMPARE(fake().runs().size(), 2);
     }
 
     void expandWithoutRunning_data()
