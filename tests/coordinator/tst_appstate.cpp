@@ -151,8 +151,7 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(HistoryStore::filePath()), history);
     }
 
-    // Logs of tasks neither stored list holds go at start; those of stored tasks, of a task queued
-    // while the files load and "app.log" stay.
+    // Logs of tasks neither stored list holds go at start; those of listed or just queued tasks stay.
     void orphanLogsAreSweptAtStart()
     {
         TestEnvironment env;

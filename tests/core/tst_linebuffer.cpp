@@ -43,9 +43,6 @@ private Q_SLOTS:
         QTest::newRow("endless line over reads, flushed")
             << QList<QByteArray>{QByteArray(cap - 1, 'a'), "\xC3\xA9", QByteArray(cap, 'b')}
             << QList<QStringList>{{}, {}, {}, {capped(QString(cap - 1, u'a'), cap + 2)}};
-        QTest::newRow("at the cap exactly, then the next line")
-            << QList<QByteArray>{QByteArray(cap, 'a'), "\nb\n"}
-            << QList<QStringList>{{}, {QString(cap, u'a'), u"b"_s}, {}};
     }
 
     void cutsLines()

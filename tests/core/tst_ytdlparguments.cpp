@@ -196,11 +196,6 @@ private Q_SLOTS:
         };
         templated("song", "%(artist,uploader)s - %(title)s [%(id)s].%(ext)s",
                   "%(artist,uploader).40B - %(title).120B [%(id).64B].%(ext)s", false);
-        templated("numbered playlist", "%(playlist_title|Playlist)s/%(playlist_index)03d - %(title)s [%(id)s].%(ext)s",
-                  "%(playlist_title|Playlist).120B/%(playlist_index)03d - %(title).120B [%(id).64B].%(ext)s", false);
-        templated("title only", "%(title)s.%(ext)s", "%(title).120B.%(ext)s", false);
-        templated("cut by the user", "%(uploader).30s %(title)s.%(ext)s", "%(uploader).30s %(title).120B.%(ext)s",
-                  false);
         templated("other text", "%(uploader)s/%(upload_date>%Y)s %(title)s.%(ext)s",
                   "%(uploader)s/%(upload_date>%Y)s %(title).120B.%(ext)s", true);
     }

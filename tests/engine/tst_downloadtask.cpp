@@ -431,9 +431,9 @@ private Q_SLOTS:
         QVERIFY(!task.error());
 
         // A traceback counts only while there is no error line.
-        const QStringList traceback{QStringLiteral("Traceback (most recent call last):"),
-                                    QStringLiteral("  File \"x.py\", line 1"),
-                                    QStringLiteral("SyntaxError: Invalid format: x"), QStringLiteral("\tbv*+")};
+        const QStringList traceback{
+            QStringLiteral("Traceback (most recent call last):"), QStringLiteral("  File \"x.py\", line 1"),
+            QStringLiteral("SyntaxError: Invalid format: x"), QStringLiteral("\tbv*+")};
         feed(task, traceback);
         QCOMPARE(task.errorLines(), QStringList{QStringLiteral("[generic] Unable to download")});
 

@@ -18,7 +18,6 @@
 #include <QTest>
 
 #include <memory>
-#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -306,8 +305,8 @@ private Q_SLOTS:
         QTRY_VERIFY(processGone(child));
     }
 
-    // The application's catalogue runs a call made again while it runs only once, and every caller
-    // gets the answer; the child is killed only once every caller gave up.
+    // The application's catalogue runs a call made again while it runs only once, for every caller;
+    // the child is killed once every caller gave up.
     void sameCallAtOnceRunsOnce()
     {
         answer(json({{QStringLiteral("entries"), QJsonArray{entry(id(2))}}}));
@@ -320,16 +319,14 @@ private Q_SLOTS:
         answer(QByteArray());
         fake().setSleeping();
         const CancelToken tokens[3];
-        std::vector<QCoro::Task<MusicResult<QList<Track>>>> searches;
-        searches.push_back(catalog.search(QStringLiteral("q"), 5, tokens[0]));
-        searches.push_back(catalog.search(QStringLiteral("q"), 5, tokens[1]));
+        const auto search = [&](int i) { return catalog.search(QStringLiteral("q"), 5, tokens[i]); };
+        auto first = search(0), second = search(1);
         const qint64 child = fake().waitForChild();
         tokens[0].cancel();
-        searches.push_back(catalog.search(QStringLiteral("q"), 5, tokens[2])); // runs on for the second
+        auto third = search(2); // joins the run the second caller still waits for
         tokens[1].cancel();
         tokens[2].cancel();
-        for (auto &search : searches)
-            QVERIFY(!QCoro::waitFor(search).ok());
+        QVERIFY(!QCoro::waitFor(first).ok() && !QCoro::waitFor(second).ok() && !QCoro::waitFor(third).ok());
         QTRY_VERIFY(processGone(child));
         QCOMPARE(fake().runs().size(), 2);
     }
