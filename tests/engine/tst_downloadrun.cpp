@@ -129,10 +129,12 @@ private Q_SLOTS:
     void sameLinkTwiceGivesOneFile()
     {
         Setup setup;
-        setup.server.serve(QStringLiteral("/video.mp4"), {.filePath = TestMedia::videoFile(),
-                                                          .headers = {{"Content-Type", "video/mp4"}},
-                                                          .dripBytes = 4096,
-                                                          .dripIntervalMs = 30});
+        TestHttpServer::Route slow;
+        slow.filePath = TestMedia::videoFile();
+        slow.headers = {{"Content-Type", "video/mp4"}};
+        slow.dripBytes = 4096;
+        slow.dripIntervalMs = 30;
+        setup.server.serve(QStringLiteral("/video.mp4"), slow);
         SettingsStore::set(QStringLiteral("maxConcurrent"), 2);
         const QList<DownloadTask *> tasks = setup.manager.enqueueAll(
             {setup.options(QStringLiteral("/video.mp4")), setup.options(QStringLiteral("/video.mp4?from=share"))});
