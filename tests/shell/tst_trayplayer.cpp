@@ -91,6 +91,9 @@ private Q_SLOTS:
 
         // Escape and Ctrl+W close it; asked again, it comes back.
         for (const QKeySequence &close : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+            // Keys reach a window's shortcuts only while it has the keyboard.
+            mini->requestActivate();
+            QVERIFY(QTest::qWaitForWindowActive(mini));
             QTest::keySequence(mini, close);
             QTRY_VERIFY(!mini->isVisible());
             commands->openMiniPlayer();
