@@ -1,4 +1,5 @@
 #include "FakeCatalog.h"
+#include "FakeYtDlp.h"
 #include "PlayerRig.h"
 #include "QmlHarness.h"
 #include "TestApp.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QFile>
 #include <QProcess>
 #include <QQuickItem>
 #include <QScopeGuard>
@@ -51,6 +53,15 @@ bool ringShown(const QQuickItem *item)
             return child->isVisible();
     }
     return false;
+}
+
+// What a screen reader reads for the control with the keyboard; empty when the keyboard is on the
+// window, a panel or anything else that is not a shown Tab stop.
+QString controlName(QQuickWindow *window)
+{
+    QQuickItem *item = window->activeFocusItem();
+    QAccessibleInterface *face = item ? QAccessible::queryAccessibleInterface(item) : nullptr;
+    return face && item->isVisible() && item->activeFocusOnTab() ? face->text(QAccessible::Name) : QString();
 }
 
 // The shown item named `name` in the window's scene (list rows are no QObject children).
@@ -191,19 +202,33 @@ private Q_SLOTS:
         QTRY_VERIFY(!window->findChild<QObject *>(QStringLiteral("trackMenu")));
         QCOMPARE(focused(window), QStringLiteral("trackRow1"));
 
-        // "New Playlist…" of the menu's playlists leaves the keyboard in the name sheet's field.
-        QTest::keyClick(window, Qt::Key_Menu);
-        QTRY_VERIFY(window->findChild<QObject *>(QStringLiteral("trackMenu")));
-        for (const char *entry : {"entry:playlists", "entry:newPlaylist"}) {
-            for (int down = 0; down < 12 && focused(window) != QLatin1String(entry); ++down)
-                QTest::keyClick(window, Qt::Key_Down);
-            QCOMPARE(focused(window), QLatin1String(entry));
-            QTest::keyClick(window, Qt::Key_Right);
-        }
-        QTest::keyClick(window, Qt::Key_Return);
-        QTRY_COMPARE(focused(window), QStringLiteral("nameField"));
+        // "New Playlist…" of the menu's playlists leaves the keyboard in the name sheet's field; Tab
+        // goes on to Cancel and Create; Escape, or Create, gives the keyboard back to the row.
+        const auto newPlaylist = [window] {
+            QTest::keyClick(window, Qt::Key_Menu);
+            QTRY_VERIFY(window->findChild<QObject *>(QStringLiteral("trackMenu")));
+            for (const char *entry : {"entry:playlists", "entry:newPlaylist"}) {
+                for (int down = 0; down < 12 && focused(window) != QLatin1String(entry); ++down)
+                    QTest::keyClick(window, Qt::Key_Down);
+                QCOMPARE(focused(window), QLatin1String(entry));
+                QTest::keyClick(window, Qt::Key_Right);
+            }
+            QTest::keyClick(window, Qt::Key_Return);
+            QTRY_COMPARE(focused(window), QStringLiteral("nameField"));
+        };
+        newPlaylist();
         QTest::keyClick(window, Qt::Key_Escape);
-        QTRY_VERIFY(focused(window) != QLatin1String("nameField"));
+        QTRY_COMPARE(focused(window), QStringLiteral("trackRow1"));
+        newPlaylist();
+        for (const char key : {'M', 'i', 'x'})
+            QTest::keyClick(window, key);
+        QCOMPARE(reached(window).mid(1), (QStringList{QStringLiteral("Cancel"), QStringLiteral("Create")}));
+        QCOMPARE(focused(window), QStringLiteral("nameField"));
+        QCOMPARE(tabTo(window, QStringLiteral("commitButton")), QStringList());
+        QTest::keyClick(window, Qt::Key_Return);
+        QTRY_COMPARE(state.library().playlists().size(), 2);
+        QTRY_COMPARE(focused(window), QStringLiteral("trackRow1"));
+        QVERIFY(ringShown(window->activeFocusItem()));
 
         // The sidebar takes the keyboard on the route's entry; the arrows pass its headers.
         QCOMPARE(tabTo(window, QStringLiteral("sidebar:"), true), QStringList());
@@ -217,6 +242,8 @@ private Q_SLOTS:
         QCOMPARE(tabTo(window, QStringLiteral("card:")), QStringList());
         QTest::keyClick(window, Qt::Key_Return);
         QCOMPARE(state.route(), Route::playlist(app.playlist.id));
+        // The page shown takes the keyboard on its first control.
+        QTRY_COMPARE(focused(window), QStringLiteral("play"));
 
         const double volume = state.player().volume();
         QCOMPARE(tabTo(window, QStringLiteral("volumeSlider")), QStringList());
@@ -228,14 +255,25 @@ private Q_SLOTS:
         QTest::keyClick(window, Qt::Key_Return);
         QVERIFY(state.showNowPlaying());
         QTRY_VERIFY(shown(window, "upNextList"));
-        // Escape from within Now Playing gives the keyboard back to what opened it.
-        QCOMPARE(tabTo(window, QStringLiteral("closeButton")), QStringList());
+        // Now Playing takes the keyboard on its close button; Escape gives it back to what opened it.
+        QCOMPARE(focused(window), QStringLiteral("closeButton"));
         QTest::keyClick(window, Qt::Key_Escape);
         QVERIFY(!state.showNowPlaying());
-        QCOMPARE(focused(window), QStringLiteral("nowPlayingGroup"));
+        QTRY_COMPARE(focused(window), QStringLiteral("nowPlayingGroup"));
 
+        // Go ▸ Search selects the old query, so that typing replaces it.
         QTest::keySequence(window, QKeySequence(Qt::CTRL | Qt::Key_2));
         QCOMPARE(focused(window), QStringLiteral("searchInput"));
+        QCOMPARE(window->activeFocusItem()->property("selectedText").toString(), QStringLiteral("lofi"));
+
+        // The top bar's menus closed by Escape give the keyboard back to their buttons.
+        for (const QString &button : {QStringLiteral("outputPicker"), QStringLiteral("overflowMenuButton")}) {
+            QCOMPARE(tabTo(window, button), QStringList());
+            QTest::keyClick(window, Qt::Key_Return);
+            QTRY_VERIFY(!window->activeFocusItem() || !window->activeFocusItem()->activeFocusOnTab());
+            QTest::keyClick(window, Qt::Key_Escape);
+            QTRY_COMPARE(focused(window), button);
+        }
 
         // A menu of the menu bar closed by Escape opens again with one click on its title.
         QObject *fileMenu = window->findChild<QObject *>(QStringLiteral("fileMenu"));
@@ -281,6 +319,47 @@ private Q_SLOTS:
         QTRY_COMPARE(focused(window), QStringLiteral("historyRow0"));
         QTest::keyClick(window, Qt::Key_Return);
         QCOMPARE(history->logTask(), Json::uuidText(state.history().items().first().id));
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTRY_COMPARE(focused(window), QStringLiteral("historyRow0"));
+
+        // Remove Selected takes itself out of reach; "Clear all history?" left by Escape or by Return on
+        // Cancel, its default.
+        QTest::keyClick(window, Qt::Key_Space);
+        QCOMPARE(tabTo(window, QStringLiteral("removeSelected"), true), QStringList());
+        QTest::keyClick(window, Qt::Key_Return);
+        QCOMPARE(state.history().items().size(), 1);
+        QTRY_VERIFY(!controlName(window).isEmpty());
+        for (const char *leave : {"Escape", "Return"}) {
+            QCOMPARE(tabTo(window, QStringLiteral("clearHistory")), QStringList());
+            QTest::keyClick(window, Qt::Key_Return);
+            QTRY_VERIFY(menuOpen(window, "clearDialog"));
+            QTest::keySequence(window, QKeySequence(QString::fromLatin1(leave)));
+            QTRY_COMPARE(focused(window), QStringLiteral("clearHistory"));
+        }
+        QCOMPARE(state.history().items().size(), 1);
+
+        // Right onto "From Link" leaves the keyboard on the segments, which stay the same objects; Tab
+        // goes on to the link field. The form added to the queue gives the keyboard back to the field.
+        QCOMPARE(tabTo(window, QStringLiteral("segments"), true), QStringList());
+        QQuickItem *fromLink = shown(window, "segment2");
+        QTest::keyClick(window, Qt::Key_Right);
+        QTRY_VERIFY(shown(window, "linkField"));
+        QCOMPARE(focused(window), QStringLiteral("segments"));
+        QCOMPARE(shown(window, "segment2"), fromLink);
+        QVERIFY(fromLink->property("lit").toBool());
+        QTest::keyClick(window, Qt::Key_Tab);
+        QCOMPARE(focused(window), QStringLiteral("linkField"));
+        QFile video(QStringLiteral(MORVANE_TEST_DATA_DIR "/downloadform/video.json"));
+        QVERIFY(video.open(QIODevice::ReadOnly));
+        FakeYtDlp(app.test.env).answer(video.readAll());
+        for (const char key : QByteArrayLiteral("https://media.test/video"))
+            QTest::keyClick(window, key);
+        QTest::keyClick(window, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(shown(window, "enqueueButton"), 30000);
+        QCOMPARE(tabTo(window, QStringLiteral("enqueueButton")), QStringList());
+        QTest::keyClick(window, Qt::Key_Return);
+        QCOMPARE(state.downloads().tasks().size(), 3);
+        QTRY_COMPARE(focused(window), QStringLiteral("linkField"));
     }
 
     // Tab from the sidebar through the page to the player bar, twice: the same stops both times, in

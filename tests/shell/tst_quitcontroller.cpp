@@ -153,6 +153,13 @@ private Q_SLOTS:
         QVERIFY(dialog);
         QTRY_VERIFY(dialog->property("opened").toBool());
         QCOMPARE(dialog->property("title").toString(), QStringLiteral("Downloads are in progress"));
+        // Each opening gives the keyboard to Quit, with its ring; what closes it leaves it on a control.
+        const auto keyboardOn = [window](const char *name) {
+            const QQuickItem *item = window->activeFocusItem();
+            return item && item->isVisible() && item->activeFocusOnTab() &&
+                   (!name || (item->objectName() == QLatin1String(name) && item->property("visualFocus").toBool()));
+        };
+        QTRY_VERIFY(keyboardOn("confirmQuit"));
 
         if (auto *button = window->findChild<QQuickItem *>(choice); !button) {
             QTest::keyClick(window, QKeySequence(choice)[0].key());
@@ -163,12 +170,14 @@ private Q_SLOTS:
         QTRY_COMPARE(answers.size(), 1);
         QCOMPARE(answers.constFirst().constFirst().toBool(), quit);
         QTRY_VERIFY(!dialog->property("visible").toBool());
+        QTRY_VERIFY(keyboardOn(nullptr));
 
         // Asked again, the window closed meanwhile: the same dialog opens; taken away, it answers nothing.
         window->hide();
         question.ask();
         QVERIFY(window->isVisible());
         QTRY_VERIFY(dialog->property("opened").toBool());
+        QTRY_VERIFY(keyboardOn("confirmQuit"));
         question.withdraw();
         QTRY_VERIFY(!dialog->property("visible").toBool());
         QCOMPARE(answers.size(), 1);

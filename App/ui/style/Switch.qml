@@ -34,6 +34,7 @@ T.Switch {
         }
         FocusRing {
             shown: control.visualFocus
+            onAccent: control.checked
             radius: height / 2
         }
     }
