@@ -7,10 +7,15 @@
 #include <algorithm>
 
 namespace {
-// What the keyboard may rest on: a Tab stop, or a text field.
+// What the keyboard may rest on: a Tab stop or a text field, or an item within one (the current
+// row of a list that is one stop).
 bool takesKeys(const QQuickItem *item)
 {
-    return item && (item->activeFocusOnTab() || item->inherits("QQuickTextInput") || item->inherits("QQuickTextEdit"));
+    for (; item; item = item->parentItem()) {
+        if (item->activeFocusOnTab() || item->inherits("QQuickTextInput") || item->inherits("QQuickTextEdit"))
+            return true;
+    }
+    return false;
 }
 
 bool isPopup(const QQuickItem *item)
@@ -113,16 +118,19 @@ void FocusKeeper::focusChanged()
     QQuickItem *now = m_window->activeFocusItem();
     if (m_last && m_last->item && m_last->item->window() == m_window)
         m_last->position = placeOf(m_last->item);
-    if (!takesKeys(now) || !usable(now)) {
-        // Settled once the change that moved it is done: a popup that opens gives the keyboard to
-        // its own control only after it took it itself.
-        if (!std::exchange(m_settling, true))
-            QTimer::singleShot(0, this, &FocusKeeper::settle);
-        return;
-    }
+    // Settled once the change that moved it is done: a popup that opens gives the keyboard to its own
+    // control only after it took it itself, and a list's row becomes a Tab stop after it took it.
+    if (!remember(now) && !std::exchange(m_settling, true))
+        QTimer::singleShot(0, this, &FocusKeeper::settle);
+}
+
+bool FocusKeeper::remember(QQuickItem *now)
+{
+    if (!takesKeys(now) || !usable(now))
+        return false;
     reveal(now);
     if (m_last && m_last->item == now)
-        return;
+        return true;
     auto stop = std::make_shared<Stop>();
     stop->item = now;
     stop->position = placeOf(now);
@@ -143,15 +151,16 @@ void FocusKeeper::focusChanged()
         stop->opener = entry.opener;
     }
     m_last = stop;
+    return true;
 }
 
 void FocusKeeper::settle()
 {
     m_settling = false;
     QQuickItem *now = m_window->activeFocusItem();
-    if (!m_last || (takesKeys(now) && usable(now)))
+    if (!m_last || remember(now))
         return;
-    // An open popup leads its own keyboard (a menu's entries are no Tab stops).
+    // An open popup leads its own keyboard (a menu's entries need be no Tab stops).
     if (QQuickItem *layer = now ? layerOf(now) : nullptr; layer && isPopup(layer) && layerShown(layer))
         return;
     give(target(*m_last));

@@ -54,6 +54,8 @@ private:
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     void focusChanged();
+    // Keeps `now` as the last control with the keyboard; false when it is none.
+    bool remember(QQuickItem *now);
     void settle();
     [[nodiscard]] QQuickItem *target(const Stop &lost) const;
     // The nearest page or popup around `item`.

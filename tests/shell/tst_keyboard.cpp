@@ -7,6 +7,7 @@
 #include "core/Json.h"
 #include "core/SettingsStore.h"
 #include "engine/DownloadTask.h"
+#include "shell/QuitDialog.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/root/CommandController.h"
 
@@ -222,8 +223,13 @@ private Q_SLOTS:
         newPlaylist();
         for (const char key : {'M', 'i', 'x'})
             QTest::keyClick(window, key);
-        QCOMPARE(reached(window).mid(1), (QStringList{QStringLiteral("Cancel"), QStringLiteral("Create")}));
-        QCOMPARE(focused(window), QStringLiteral("nameField"));
+        QStringList stops;
+        for (int press = 0; press < 3; ++press) {
+            QTest::keyClick(window, Qt::Key_Tab);
+            stops.append(focused(window));
+        }
+        QCOMPARE(stops, (QStringList{QStringLiteral("cancelButton"), QStringLiteral("commitButton"),
+                                     QStringLiteral("nameField")}));
         QCOMPARE(tabTo(window, QStringLiteral("commitButton")), QStringList());
         QTest::keyClick(window, Qt::Key_Return);
         QTRY_COMPARE(state.library().playlists().size(), 2);
@@ -289,6 +295,22 @@ private Q_SLOTS:
             QTest::keyClick(window, Qt::Key_Escape);
             QTRY_VERIFY(!fileMenu->property("visible").toBool());
         }
+        // Read in their drawn order (a screen reader meets a list's items in the order of its children),
+        // in their own words.
+        QVERIFY(QMetaObject::invokeMethod(fileMenu, "open"));
+        QTRY_VERIFY(fileMenu->property("opened").toBool());
+        QStringList entries;
+        const auto *list = fileMenu->property("contentItem").value<QQuickItem *>();
+        for (QQuickItem *entry : list->property("contentItem").value<QQuickItem *>()->childItems()) {
+            if (!entry->inherits("QQuickMenuItem"))
+                continue;
+            // Offscreen, with no bridge to a screen reader, the label as drawn.
+            const QAccessibleInterface *face = QAccessible::queryAccessibleInterface(entry);
+            entries.append(face ? face->text(QAccessible::Name) : entry->property("shownText").toString());
+        }
+        QCOMPARE(entries.mid(0, 4), (QStringList{QStringLiteral("New Download"), QStringLiteral("Paste Link & Fetch"),
+                                                 QStringLiteral("Mini Player"), QStringLiteral("Settings…")}));
+        QTest::keyClick(window, Qt::Key_Escape);
 
         // The downloader: the segments one stop whose arrows switch; the task rows one stop, a row's
         // menu; the history rows, their selection, menu and log.
@@ -360,6 +382,20 @@ private Q_SLOTS:
         QTest::keyClick(window, Qt::Key_Return);
         QCOMPARE(state.downloads().tasks().size(), 3);
         QTRY_COMPARE(focused(window), QStringLiteral("linkField"));
+
+        // The quit dialog, opened twice, has Quit with its ring each time; Escape gives the keyboard back.
+        QuitDialog quit(app.test.app.shell());
+        for (int opening = 0; opening < 2; ++opening) {
+            if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+                QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
+            quit.ask();
+            QTRY_COMPARE(focused(window), QStringLiteral("confirmQuit"));
+            QVERIFY(window->activeFocusItem()->property("visualFocus").toBool());
+            QTest::keyClick(window, opening ? Qt::Key_Escape : Qt::Key_Tab);
+            if (!opening)
+                QTest::keyClick(window, Qt::Key_Escape);
+            QTRY_COMPARE(focused(window), QStringLiteral("linkField"));
+        }
     }
 
     // Tab from the sidebar through the page to the player bar, twice: the same stops both times, in
@@ -400,7 +436,10 @@ private Q_SLOTS:
             QTRY_COMPARE(!shown(window, "trackRow1"), state.showNowPlaying());
         }
         for (int pass = 0; pass < 2; ++pass) {
-            QCOMPARE(tabTo(window, QStringLiteral("sidebar:")), QStringList());
+            {
+                const QStringList p = tabTo(window, QStringLiteral("sidebar:"));
+                QVERIFY2(p.isEmpty(), qPrintable(p.join(u" ")));
+            }
             QStringList passed;
             for (QTest::keyClick(window, Qt::Key_Tab);
                  focused(window) != QLatin1String("nowPlayingGroup") && passed.size() < 20;
@@ -519,7 +558,8 @@ private Q_SLOTS:
     }
 
     // Escape and Ctrl+W close the settings window; Ctrl+, and Ctrl+Q do in it what they do in the
-    // main window. Last: Ctrl+Q ends the application's event loop.
+    // main window; Right goes on from the tab with the keyboard, not from the one shown. Last: Ctrl+Q
+    // ends the application's event loop.
     void settingsWindowKeys()
     {
         KeyboardApp app;
@@ -542,6 +582,13 @@ private Q_SLOTS:
         QTest::keySequence(open, QKeySequence(Qt::CTRL | Qt::Key_Comma));
         QCOMPARE(settings(), open);
         QVERIFY(open->isVisible());
+        auto *settingsWindow = qobject_cast<QQuickWindow *>(open);
+        QObject *tabs = open->findChild<QObject *>(QStringLiteral("settingsTabs"));
+        tabs->setProperty("currentIndex", 3);
+        QCOMPARE(tabTo(settingsWindow, QStringLiteral("tab:Music")), QStringList());
+        QTest::keyClick(open, Qt::Key_Right);
+        QCOMPARE(focused(settingsWindow), QStringLiteral("tab:General"));
+        QCOMPARE(tabs->property("currentIndex").toInt(), 1);
         QSignalSpy quits(app.test.model<CommandController>("commands"), &CommandController::quitRequested);
         QTest::keySequence(open, QKeySequence(Qt::CTRL | Qt::Key_Q));
         QCOMPARE(quits.size(), 1);

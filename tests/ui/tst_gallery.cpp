@@ -754,7 +754,7 @@ private Q_SLOTS:
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         for (const char *name : {"Play Non-Stop", "Play", "Quit", "Choose", "Create", "Done"}) {
-            QQuickItem *button = window->findChild<QQuickItem *>(QLatin1String(name));
+            QQuickItem *button = QmlHarness::findItem(window->contentItem(), QLatin1String(name));
             QVERIFY(button);
             button->forceActiveFocus(Qt::TabFocusReason);
             record(window, QStringLiteral("accent-focused-") + QString::fromLatin1(name).replace(u' ', u'-'));

@@ -203,7 +203,7 @@ private Q_SLOTS:
                                              << "ok";
         QTest::newRow("below the view") << "openDialog"
                                         << "Tab, Tab, Tab, Tab, Tab"
-                                        << "deep4";
+                                        << "deep3";
     }
     void keyboardGoesOn()
     {

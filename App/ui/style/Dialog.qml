@@ -10,8 +10,13 @@ T.Dialog {
 
     property T.AbstractButton defaultButton: null
 
-    onOpened: if (defaultButton)
+    onOpened: {
+        if (!defaultButton)
+            return
         defaultButton.forceActiveFocus(Qt.TabFocusReason)
+        // A button that already had it, given as the dialog opened, would keep that reason and no ring.
+        defaultButton.focusReason = Qt.TabFocusReason
+    }
 
     implicitWidth: Math.max(implicitBackgroundWidth + leftInset + rightInset, contentWidth + leftPadding + rightPadding,
                             implicitHeaderWidth, implicitFooterWidth)
