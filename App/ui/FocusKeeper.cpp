@@ -102,9 +102,7 @@ bool FocusKeeper::eventFilter(QObject *watched, QEvent *event)
 
 void FocusKeeper::showPage(QQuickItem *page, bool raised)
 {
-    if (!m_layers.contains(page))
-        connect(page, &QObject::destroyed, this, [this, page] { m_layers.remove(page); });
-    m_layers[page] = {raised, m_last};
+    entryOf(page) = {raised, m_last};
     if (!raised)
         m_shownPage = page;
     QQuickItem *now = m_window->activeFocusItem();
@@ -135,9 +133,7 @@ bool FocusKeeper::remember(QQuickItem *now)
     stop->item = now;
     stop->position = placeOf(now);
     if (QQuickItem *layer = layerOf(now)) {
-        if (!m_layers.contains(layer))
-            connect(layer, &QObject::destroyed, this, [this, layer] { m_layers.remove(layer); });
-        Layer &entry = m_layers[layer];
+        Layer &entry = entryOf(layer);
         // A popup was opened by what had the keyboard before it.
         if (isPopup(layer)) {
             entry.raised = true;
@@ -152,6 +148,13 @@ bool FocusKeeper::remember(QQuickItem *now)
     }
     m_last = stop;
     return true;
+}
+
+FocusKeeper::Layer &FocusKeeper::entryOf(QQuickItem *layer)
+{
+    if (!m_layers.contains(layer))
+        connect(layer, &QObject::destroyed, this, [this, layer] { m_layers.remove(layer); });
+    return m_layers[layer];
 }
 
 void FocusKeeper::settle()

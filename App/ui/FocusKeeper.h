@@ -56,6 +56,7 @@ private:
     void focusChanged();
     // Keeps `now` as the last control with the keyboard; false when it is none.
     bool remember(QQuickItem *now);
+    Layer &entryOf(QQuickItem *layer);
     void settle();
     [[nodiscard]] QQuickItem *target(const Stop &lost) const;
     // The nearest page or popup around `item`.

@@ -56,13 +56,16 @@ bool ringShown(const QQuickItem *item)
     return false;
 }
 
-// What a screen reader reads for the control with the keyboard; empty when the keyboard is on the
-// window, a panel or anything else that is not a shown Tab stop.
+// What a screen reader reads for the control with the keyboard (offscreen, with no bridge to one, its
+// object name); empty when the keyboard is on the window, a panel or anything else that is not a
+// shown Tab stop.
 QString controlName(QQuickWindow *window)
 {
     QQuickItem *item = window->activeFocusItem();
-    QAccessibleInterface *face = item ? QAccessible::queryAccessibleInterface(item) : nullptr;
-    return face && item->isVisible() && item->activeFocusOnTab() ? face->text(QAccessible::Name) : QString();
+    if (!item || !item->isVisible() || !item->activeFocusOnTab())
+        return {};
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(item);
+    return face ? face->text(QAccessible::Name) : item->objectName();
 }
 
 // The shown item named `name` in the window's scene (list rows are no QObject children).
@@ -280,6 +283,14 @@ private Q_SLOTS:
             QTest::keyClick(window, Qt::Key_Escape);
             QTRY_COMPARE(focused(window), button);
         }
+
+        // A genre tile opens its search, whose page leaves the keyboard on a control.
+        state.setRoute({Route::Kind::Home, {}});
+        QTRY_VERIFY(shown(window, "searchForMusic"));
+        QCOMPARE(tabTo(window, QStringLiteral("genre:")), QStringList());
+        QTest::keyClick(window, Qt::Key_Return);
+        QVERIFY(state.route().kind == Route::Kind::Search);
+        QTRY_VERIFY(!controlName(window).isEmpty());
 
         // A menu of the menu bar closed by Escape opens again with one click on its title.
         QObject *fileMenu = window->findChild<QObject *>(QStringLiteral("fileMenu"));
