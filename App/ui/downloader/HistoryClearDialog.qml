@@ -5,7 +5,7 @@ import Morvane.Style as Style
 
 // "Clear all history?", open while the view model asks: only the destructive button clears; any other way
 // out changes nothing. Cancel is the default, so Return never clears by surprise.
-Dialog {
+Style.Dialog {
     id: dialog
 
     required property HistoryViewModel model

@@ -46,7 +46,7 @@ Button {
         // The capsule replaces the style's surface, and with it the ring the style draws.
         FocusRing {
             shown: pill.visualFocus
-            onAccent: pill.prominent
+            overAccent: pill.prominent
             radius: height / 2
         }
     }

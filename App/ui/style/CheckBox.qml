@@ -40,7 +40,7 @@ T.CheckBox {
         }
         FocusRing {
             shown: control.visualFocus
-            onAccent: control.checkState !== Qt.Unchecked
+            overAccent: control.checkState !== Qt.Unchecked
         }
     }
 

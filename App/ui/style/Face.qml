@@ -26,6 +26,6 @@ Rectangle {
 
     FocusRing {
         shown: face.control.visualFocus
-        onAccent: face.prominent
+        overAccent: face.prominent
     }
 }

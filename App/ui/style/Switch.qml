@@ -34,7 +34,7 @@ T.Switch {
         }
         FocusRing {
             shown: control.visualFocus
-            onAccent: control.checked
+            overAccent: control.checked
             radius: height / 2
         }
     }
