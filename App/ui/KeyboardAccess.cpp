@@ -1,5 +1,7 @@
 #include "KeyboardAccess.h"
 
+#include "FocusKeeper.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -77,4 +79,16 @@ void KeyboardAccess::menuClosed(QQuickItem *menuBar)
         return;
     QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
     QCoreApplication::sendEvent(menuBar, &up);
+}
+
+void KeyboardAccess::keepFocus(QQuickWindow *window)
+{
+    if (window)
+        FocusKeeper::of(window);
+}
+
+void KeyboardAccess::showPage(QQuickItem *page, bool raised)
+{
+    if (page && page->window())
+        FocusKeeper::of(page->window())->showPage(page, raised);
 }

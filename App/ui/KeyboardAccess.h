@@ -2,11 +2,12 @@
 
 #include <QObject>
 #include <QQuickItem>
+#include <QQuickWindow>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
 // What the keyboard does to an item of a list, grid or shelf, and to a button, the names a screen
-// reader reads for texts with mnemonic marks, and where the keyboard goes as popups close. Return,
+// reader reads for texts with mnemonic marks, and where the keyboard goes as popups and pages close. Return,
 // Enter and Space act as a click does (the item's `activate()`); on an item that has a selection,
 // Space selects as a click does, Ctrl and Shift as with the mouse (its `select(modifiers)`); the
 // Menu key and Shift+F10 open the item's menu at the item (its `openMenu()`).
@@ -38,4 +39,9 @@ public:
     // click there for closing it. The Up key is how the bar is told: it closes the current menu, and
     // does nothing when none is open.
     Q_INVOKABLE static void menuClosed(QQuickItem *menuBar);
+    // Keeps the keyboard of `window` on a control as what had it goes away (see FocusKeeper).
+    Q_INVOKABLE static void keepFocus(QQuickWindow *window);
+    // `page` is shown: it takes the keyboard on its first control when nothing has it, or always when
+    // `raised` over the page the keyboard was on, which takes it back as `page` goes.
+    Q_INVOKABLE static void showPage(QQuickItem *page, bool raised = false);
 };

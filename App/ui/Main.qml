@@ -65,8 +65,9 @@ AppWindow {
                 title: qsTr("&File")
                 delegate: plainEntry
                 // Where the desktop has a tray, its icon opens the small player instead. Without
-                // one it follows the new-item group and its separator.
-                Component.onCompleted: if (window.commands.miniPlayerOffered) fileMenu.insertAction(3, miniPlayer)
+                // one it follows the new-item group and its separator: made in its place, so a screen
+                // reader meets it where it is drawn, and taken out where it is not offered.
+                Component.onCompleted: if (!window.commands.miniPlayerOffered) fileMenu.removeItem(miniPlayer)
 
                 Action {
                     text: qsTr("New Download")
@@ -79,6 +80,13 @@ AppWindow {
                     onTriggered: window.commands.pasteLinkAndFetch()
                 }
                 MenuSeparator {}
+                MenuItem {
+                    id: miniPlayer
+                    action: Action {
+                        text: qsTr("Mini Player")
+                        onTriggered: window.commands.openMiniPlayer()
+                    }
+                }
                 Action {
                     text: qsTr("Settings…")
                     shortcut: "Ctrl+,"
@@ -251,11 +259,5 @@ AppWindow {
         MenuItem {
             Accessible.name: KeyboardAccess.plainText(text)
         }
-    }
-
-    Action {
-        id: miniPlayer
-        text: qsTr("Mini Player")
-        onTriggered: window.commands.openMiniPlayer()
     }
 }

@@ -1,4 +1,5 @@
 #include "FakeCatalog.h"
+#include "FakeYtDlp.h"
 #include "PlayerRig.h"
 #include "QmlHarness.h"
 #include "TestApp.h"
@@ -6,6 +7,7 @@
 #include "core/Json.h"
 #include "core/SettingsStore.h"
 #include "engine/DownloadTask.h"
+#include "shell/QuitDialog.h"
 #include "ui/downloader/HistoryViewModel.h"
 #include "ui/root/CommandController.h"
 
@@ -13,6 +15,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QFile>
 #include <QProcess>
 #include <QQuickItem>
 #include <QScopeGuard>
@@ -51,6 +54,18 @@ bool ringShown(const QQuickItem *item)
             return child->isVisible();
     }
     return false;
+}
+
+// What a screen reader reads for the control with the keyboard (offscreen, with no bridge to one, its
+// object name); empty when the keyboard is on the window, a panel or anything else that is not a
+// shown Tab stop.
+QString controlName(QQuickWindow *window)
+{
+    QQuickItem *item = window->activeFocusItem();
+    if (!item || !item->isVisible() || !item->activeFocusOnTab())
+        return {};
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(item);
+    return face ? face->text(QAccessible::Name) : item->objectName();
 }
 
 // The shown item named `name` in the window's scene (list rows are no QObject children).
@@ -191,19 +206,38 @@ private Q_SLOTS:
         QTRY_VERIFY(!window->findChild<QObject *>(QStringLiteral("trackMenu")));
         QCOMPARE(focused(window), QStringLiteral("trackRow1"));
 
-        // "New Playlist…" of the menu's playlists leaves the keyboard in the name sheet's field.
-        QTest::keyClick(window, Qt::Key_Menu);
-        QTRY_VERIFY(window->findChild<QObject *>(QStringLiteral("trackMenu")));
-        for (const char *entry : {"entry:playlists", "entry:newPlaylist"}) {
-            for (int down = 0; down < 12 && focused(window) != QLatin1String(entry); ++down)
-                QTest::keyClick(window, Qt::Key_Down);
-            QCOMPARE(focused(window), QLatin1String(entry));
-            QTest::keyClick(window, Qt::Key_Right);
-        }
-        QTest::keyClick(window, Qt::Key_Return);
-        QTRY_COMPARE(focused(window), QStringLiteral("nameField"));
+        // "New Playlist…" of the menu's playlists leaves the keyboard in the name sheet's field; Tab
+        // goes on to Cancel and Create; Escape, or Create, gives the keyboard back to the row.
+        const auto newPlaylist = [window] {
+            QTest::keyClick(window, Qt::Key_Menu);
+            QTRY_VERIFY(window->findChild<QObject *>(QStringLiteral("trackMenu")));
+            for (const char *entry : {"entry:playlists", "entry:newPlaylist"}) {
+                for (int down = 0; down < 12 && focused(window) != QLatin1String(entry); ++down)
+                    QTest::keyClick(window, Qt::Key_Down);
+                QCOMPARE(focused(window), QLatin1String(entry));
+                QTest::keyClick(window, Qt::Key_Right);
+            }
+            QTest::keyClick(window, Qt::Key_Return);
+            QTRY_COMPARE(focused(window), QStringLiteral("nameField"));
+        };
+        newPlaylist();
         QTest::keyClick(window, Qt::Key_Escape);
-        QTRY_VERIFY(focused(window) != QLatin1String("nameField"));
+        QTRY_COMPARE(focused(window), QStringLiteral("trackRow1"));
+        newPlaylist();
+        for (const char key : {'M', 'i', 'x'})
+            QTest::keyClick(window, key);
+        QStringList stops;
+        for (int press = 0; press < 3; ++press) {
+            QTest::keyClick(window, Qt::Key_Tab);
+            stops.append(focused(window));
+        }
+        QCOMPARE(stops, (QStringList{QStringLiteral("cancelButton"), QStringLiteral("commitButton"),
+                                     QStringLiteral("nameField")}));
+        QCOMPARE(tabTo(window, QStringLiteral("commitButton")), QStringList());
+        QTest::keyClick(window, Qt::Key_Return);
+        QTRY_COMPARE(state.library().playlists().size(), 2);
+        QTRY_COMPARE(focused(window), QStringLiteral("trackRow1"));
+        QVERIFY(ringShown(window->activeFocusItem()));
 
         // The sidebar takes the keyboard on the route's entry; the arrows pass its headers.
         QCOMPARE(tabTo(window, QStringLiteral("sidebar:"), true), QStringList());
@@ -217,6 +251,8 @@ private Q_SLOTS:
         QCOMPARE(tabTo(window, QStringLiteral("card:")), QStringList());
         QTest::keyClick(window, Qt::Key_Return);
         QCOMPARE(state.route(), Route::playlist(app.playlist.id));
+        // The page shown takes the keyboard on its first control.
+        QTRY_COMPARE(focused(window), QStringLiteral("play"));
 
         const double volume = state.player().volume();
         QCOMPARE(tabTo(window, QStringLiteral("volumeSlider")), QStringList());
@@ -228,14 +264,33 @@ private Q_SLOTS:
         QTest::keyClick(window, Qt::Key_Return);
         QVERIFY(state.showNowPlaying());
         QTRY_VERIFY(shown(window, "upNextList"));
-        // Escape from within Now Playing gives the keyboard back to what opened it.
-        QCOMPARE(tabTo(window, QStringLiteral("closeButton")), QStringList());
+        // Now Playing takes the keyboard on its close button; Escape gives it back to what opened it.
+        QCOMPARE(focused(window), QStringLiteral("closeButton"));
         QTest::keyClick(window, Qt::Key_Escape);
         QVERIFY(!state.showNowPlaying());
-        QCOMPARE(focused(window), QStringLiteral("nowPlayingGroup"));
+        QTRY_COMPARE(focused(window), QStringLiteral("nowPlayingGroup"));
 
+        // Go ▸ Search selects the old query, so that typing replaces it.
         QTest::keySequence(window, QKeySequence(Qt::CTRL | Qt::Key_2));
         QCOMPARE(focused(window), QStringLiteral("searchInput"));
+        QCOMPARE(window->activeFocusItem()->property("selectedText").toString(), QStringLiteral("lofi"));
+
+        // The top bar's menus closed by Escape give the keyboard back to their buttons.
+        for (const QString &button : {QStringLiteral("outputPicker"), QStringLiteral("overflowMenuButton")}) {
+            QCOMPARE(tabTo(window, button), QStringList());
+            QTest::keyClick(window, Qt::Key_Return);
+            QTRY_VERIFY(!window->activeFocusItem() || !window->activeFocusItem()->activeFocusOnTab());
+            QTest::keyClick(window, Qt::Key_Escape);
+            QTRY_COMPARE(focused(window), button);
+        }
+
+        // A genre tile opens its search, whose page leaves the keyboard on a control.
+        state.setRoute({Route::Kind::Home, {}});
+        QTRY_VERIFY(shown(window, "searchForMusic"));
+        QCOMPARE(tabTo(window, QStringLiteral("genre:")), QStringList());
+        QTest::keyClick(window, Qt::Key_Return);
+        QVERIFY(state.route().kind == Route::Kind::Search);
+        QTRY_VERIFY(!controlName(window).isEmpty());
 
         // A menu of the menu bar closed by Escape opens again with one click on its title.
         QObject *fileMenu = window->findChild<QObject *>(QStringLiteral("fileMenu"));
@@ -251,6 +306,22 @@ private Q_SLOTS:
             QTest::keyClick(window, Qt::Key_Escape);
             QTRY_VERIFY(!fileMenu->property("visible").toBool());
         }
+        // Read in their drawn order (a screen reader meets a list's items in the order of its children),
+        // in their own words.
+        QVERIFY(QMetaObject::invokeMethod(fileMenu, "open"));
+        QTRY_VERIFY(fileMenu->property("opened").toBool());
+        QStringList entries;
+        const auto *list = fileMenu->property("contentItem").value<QQuickItem *>();
+        for (QQuickItem *entry : list->property("contentItem").value<QQuickItem *>()->childItems()) {
+            if (!entry->inherits("QQuickMenuItem"))
+                continue;
+            // Offscreen, with no bridge to a screen reader, the label as drawn.
+            const QAccessibleInterface *face = QAccessible::queryAccessibleInterface(entry);
+            entries.append(face ? face->text(QAccessible::Name) : entry->property("shownText").toString());
+        }
+        QCOMPARE(entries.mid(0, 4), (QStringList{QStringLiteral("New Download"), QStringLiteral("Paste Link & Fetch"),
+                                                 QStringLiteral("Mini Player"), QStringLiteral("Settings…")}));
+        QTest::keyClick(window, Qt::Key_Escape);
 
         // The downloader: the segments one stop whose arrows switch; the task rows one stop, a row's
         // menu; the history rows, their selection, menu and log.
@@ -281,6 +352,61 @@ private Q_SLOTS:
         QTRY_COMPARE(focused(window), QStringLiteral("historyRow0"));
         QTest::keyClick(window, Qt::Key_Return);
         QCOMPARE(history->logTask(), Json::uuidText(state.history().items().first().id));
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTRY_COMPARE(focused(window), QStringLiteral("historyRow0"));
+
+        // Remove Selected takes itself out of reach; "Clear all history?" left by Escape or by Return on
+        // Cancel, its default.
+        QTest::keyClick(window, Qt::Key_Space);
+        QCOMPARE(tabTo(window, QStringLiteral("removeSelected"), true), QStringList());
+        QTest::keyClick(window, Qt::Key_Return);
+        QCOMPARE(state.history().items().size(), 1);
+        QTRY_VERIFY(!controlName(window).isEmpty());
+        for (const char *leave : {"Escape", "Return"}) {
+            QCOMPARE(tabTo(window, QStringLiteral("clearHistory")), QStringList());
+            QTest::keyClick(window, Qt::Key_Return);
+            QTRY_VERIFY(menuOpen(window, "clearDialog"));
+            QTest::keySequence(window, QKeySequence(QString::fromLatin1(leave)));
+            QTRY_COMPARE(focused(window), QStringLiteral("clearHistory"));
+        }
+        QCOMPARE(state.history().items().size(), 1);
+
+        // Right onto "From Link" leaves the keyboard on the segments, which stay the same objects; Tab
+        // goes on to the link field. The form added to the queue gives the keyboard back to the field.
+        QCOMPARE(tabTo(window, QStringLiteral("segments"), true), QStringList());
+        QQuickItem *fromLink = shown(window, "segment2");
+        QTest::keyClick(window, Qt::Key_Right);
+        QTRY_VERIFY(shown(window, "linkField"));
+        QCOMPARE(focused(window), QStringLiteral("segments"));
+        QCOMPARE(shown(window, "segment2"), fromLink);
+        QVERIFY(fromLink->property("lit").toBool());
+        QTest::keyClick(window, Qt::Key_Tab);
+        QCOMPARE(focused(window), QStringLiteral("linkField"));
+        QFile video(QStringLiteral(MORVANE_TEST_DATA_DIR "/downloadform/video.json"));
+        QVERIFY(video.open(QIODevice::ReadOnly));
+        FakeYtDlp(app.test.env).answer(video.readAll());
+        for (const char key : QByteArrayLiteral("https://media.test/video"))
+            QTest::keyClick(window, key);
+        QTest::keyClick(window, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(shown(window, "enqueueButton"), 30000);
+        QCOMPARE(tabTo(window, QStringLiteral("enqueueButton")), QStringList());
+        QTest::keyClick(window, Qt::Key_Return);
+        QCOMPARE(state.downloads().tasks().size(), 3);
+        QTRY_COMPARE(focused(window), QStringLiteral("linkField"));
+
+        // The quit dialog, opened twice, has Quit with its ring each time; Escape gives the keyboard back.
+        QuitDialog quit(app.test.app.shell());
+        for (int opening = 0; opening < 2; ++opening) {
+            if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+                QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
+            quit.ask();
+            QTRY_COMPARE(focused(window), QStringLiteral("confirmQuit"));
+            QVERIFY(window->activeFocusItem()->property("visualFocus").toBool());
+            QTest::keyClick(window, opening ? Qt::Key_Escape : Qt::Key_Tab);
+            if (!opening)
+                QTest::keyClick(window, Qt::Key_Escape);
+            QTRY_COMPARE(focused(window), QStringLiteral("linkField"));
+        }
     }
 
     // Tab from the sidebar through the page to the player bar, twice: the same stops both times, in
@@ -321,7 +447,10 @@ private Q_SLOTS:
             QTRY_COMPARE(!shown(window, "trackRow1"), state.showNowPlaying());
         }
         for (int pass = 0; pass < 2; ++pass) {
-            QCOMPARE(tabTo(window, QStringLiteral("sidebar:")), QStringList());
+            {
+                const QStringList p = tabTo(window, QStringLiteral("sidebar:"));
+                QVERIFY2(p.isEmpty(), qPrintable(p.join(u" ")));
+            }
             QStringList passed;
             for (QTest::keyClick(window, Qt::Key_Tab);
                  focused(window) != QLatin1String("nowPlayingGroup") && passed.size() < 20;
@@ -424,7 +553,8 @@ private Q_SLOTS:
             // A picker reads its label, not the value it shows.
             QVERIFY(tab != 0 || reach.contains(QStringLiteral("Format")));
             check(qPrintable(QStringLiteral("Settings, ") + tabNames[tab]), 5, "Settings", tabNames + reach);
-            QCOMPARE(tabTo(settings, QStringLiteral("tab:")), QStringList());
+            // Left goes on from the tab with the keyboard.
+            QCOMPARE(tabTo(settings, QStringLiteral("tab:") + tabNames[tab]), QStringList());
             QTest::keyClick(settings, Qt::Key_Left);
         }
         tabs->setProperty("currentIndex", 1);
@@ -440,7 +570,8 @@ private Q_SLOTS:
     }
 
     // Escape and Ctrl+W close the settings window; Ctrl+, and Ctrl+Q do in it what they do in the
-    // main window. Last: Ctrl+Q ends the application's event loop.
+    // main window; Right goes on from the tab with the keyboard, not from the one shown. Last: Ctrl+Q
+    // ends the application's event loop.
     void settingsWindowKeys()
     {
         KeyboardApp app;
@@ -463,6 +594,13 @@ private Q_SLOTS:
         QTest::keySequence(open, QKeySequence(Qt::CTRL | Qt::Key_Comma));
         QCOMPARE(settings(), open);
         QVERIFY(open->isVisible());
+        auto *settingsWindow = qobject_cast<QQuickWindow *>(open);
+        QObject *tabs = open->findChild<QObject *>(QStringLiteral("settingsTabs"));
+        tabs->setProperty("currentIndex", 3);
+        QCOMPARE(tabTo(settingsWindow, QStringLiteral("tab:Music")), QStringList());
+        QTest::keyClick(open, Qt::Key_Right);
+        QCOMPARE(focused(settingsWindow), QStringLiteral("tab:General"));
+        QCOMPARE(tabs->property("currentIndex").toInt(), 1);
         QSignalSpy quits(app.test.model<CommandController>("commands"), &CommandController::quitRequested);
         QTest::keySequence(open, QKeySequence(Qt::CTRL | Qt::Key_Q));
         QCOMPARE(quits.size(), 1);

@@ -153,6 +153,12 @@ private Q_SLOTS:
         QVERIFY(dialog);
         QTRY_VERIFY(dialog->property("opened").toBool());
         QCOMPARE(dialog->property("title").toString(), QStringLiteral("Downloads are in progress"));
+        // Each opening gives the keyboard to Quit, with its ring.
+        const auto quitFocused = [window] {
+            const QQuickItem *item = window->activeFocusItem();
+            return item && item->objectName() == u"confirmQuit" && item->property("visualFocus").toBool();
+        };
+        QTRY_VERIFY(quitFocused());
 
         if (auto *button = window->findChild<QQuickItem *>(choice); !button) {
             QTest::keyClick(window, QKeySequence(choice)[0].key());
@@ -169,6 +175,7 @@ private Q_SLOTS:
         question.ask();
         QVERIFY(window->isVisible());
         QTRY_VERIFY(dialog->property("opened").toBool());
+        QTRY_VERIFY(quitFocused());
         question.withdraw();
         QTRY_VERIFY(!dialog->property("visible").toBool());
         QCOMPARE(answers.size(), 1);

@@ -744,6 +744,29 @@ private Q_SLOTS:
         record(window, QStringLiteral("pill-buttons-focused"));
     }
 
+    // Each button filled with the accent, focused: its ring is not the fill's colour, nor the page's.
+    void accentButtonsFocused()
+    {
+        QmlHarness harness;
+        std::unique_ptr<QObject> object(harness.create(fixture("AccentButtonsPage.qml")));
+        auto *window = qobject_cast<QQuickWindow *>(object.get());
+        QVERIFY(window);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        for (const char *name : {"Play Non-Stop", "Play", "Quit", "Choose", "Create", "Done"}) {
+            QQuickItem *button = QmlHarness::findItem(window->contentItem(), QLatin1String(name));
+            QVERIFY(button);
+            button->forceActiveFocus(Qt::TabFocusReason);
+            record(window, QStringLiteral("accent-focused-") + QString::fromLatin1(name).replace(u' ', u'-'));
+            const QImage shot = window->grabWindow();
+            const auto at = [&](qreal x) {
+                return QColor(shot.pixel(button->mapToScene(QPointF(x, button->height() / 2)).toPoint()));
+            };
+            // Just outside the left edge, the ring; inside it, the fill; further out, the page.
+            QVERIFY2(at(-1) != at(3) && at(-1) != at(-6), name);
+        }
+    }
+
     void emptyStates()
     {
         QmlHarness harness;

@@ -174,6 +174,79 @@ private Q_SLOTS:
         QCOMPARE(clicks.size(), 1);
     }
 
+    // What loses the keyboard gives it on, in a window of the style: a control hidden, disabled or
+    // destroyed to the next control in drawn order, a popup closed by a button or by Escape to what
+    // opened it, a dialog at every opening to its default button; and whatever takes the keyboard
+    // is scrolled into view. Each ends on a control showing its ring.
+    void keyboardGoesOn_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("ends");
+        QTest::newRow("hidden") << "hides"
+                                << "Return"
+                                << "disables";
+        QTest::newRow("disabled") << "disables"
+                                  << "Return"
+                                  << "destroyed";
+        QTest::newRow("destroyed") << "destroyed"
+                                   << "Return"
+                                   << "opener";
+        QTest::newRow("popup closed") << "opener"
+                                      << "Return, Return"
+                                      << "opener";
+        QTest::newRow("popup, Escape") << "opener"
+                                       << "Return, Escape"
+                                       << "opener";
+        QTest::newRow("dialog opened twice") << "openDialog"
+                                             << "Return, Tab, Escape, Return"
+                                             << "ok";
+        QTest::newRow("below the view") << "openDialog"
+                                        << "Tab, Tab, Tab, Tab, Tab"
+                                        << "deep3";
+    }
+    void keyboardGoesOn()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, keys);
+        QFETCH(QString, ends);
+        QQmlComponent component(&m_harness.engine());
+        component.setData(R"(import QtQuick
+import QtQuick.Controls
+import Morvane
+AppWindow {
+    width: 200; height: 320
+    Column {
+        Button { objectName: "hides"; onClicked: visible = false }
+        Button { objectName: "disables"; onClicked: enabled = false }
+        Loader { id: gone; sourceComponent: Button { objectName: "destroyed"; onClicked: gone.active = false } }
+        Button { objectName: "opener"; onClicked: popup.open() }
+        Button { objectName: "openDialog"; onClicked: dialog.open() }
+        ScrollView {
+            objectName: "view"; width: 100; height: 60
+            Column { Repeater { model: 5; Button { objectName: "deep" + index; height: 40 } } }
+        }
+    }
+    Popup { id: popup; focus: true; Button { focus: true; onClicked: popup.close() } }
+    Dialog { id: dialog; defaultButton: ok; footer: Row { Button { id: ok; objectName: "ok" } Button {} } }
+})",
+                          QUrl());
+        std::unique_ptr<QObject> object(component.create());
+        auto *window = qobject_cast<QQuickWindow *>(object.get());
+        QVERIFY2(window, qPrintable(component.errorString()));
+        window->show();
+        window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QmlHarness::findItem(window->contentItem(), start)->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keySequence(window, QKeySequence(keys));
+        QTRY_COMPARE(window->activeFocusItem() ? window->activeFocusItem()->objectName() : QString(), ends);
+        QQuickItem *focused = window->activeFocusItem();
+        QVERIFY(focused->property("visualFocus").toBool());
+        const QQuickItem *view = QmlHarness::findItem(window->contentItem(), QStringLiteral("view"));
+        const QRectF shown = view->mapRectToScene(view->boundingRect());
+        QVERIFY(!view->isAncestorOf(focused) || shown.contains(focused->mapRectToScene(focused->boundingRect())));
+    }
+
     // Titles, messages and help texts come from the web and the user: markup in them is shown, not
     // obeyed (no bold, no remote image).
     void everyTextOfTheModuleIsPlain()

@@ -10,14 +10,15 @@ Item {
 
     required property DownloadScreenModel model
 
-    // The current downloader screen of a visible window: the link is fetched after the delay and
-    // the field takes the focus.
+    // The current downloader screen of a visible window: the link is fetched after the delay, and
+    // the field, its first control, takes the keyboard unless a control has it (the segments that
+    // chose this screen keep it).
     readonly property bool shown: visible && Window.visibility !== Window.Hidden
 
     function report() {
         screen.model.shown = shown
         if (shown)
-            field.forceActiveFocus()
+            KeyboardAccess.showPage(screen)
     }
 
     onShownChanged: report()
@@ -223,6 +224,8 @@ Item {
 
                     Layout.fillWidth: true
                     Layout.margins: 20
+                    // Added to the queue, the form goes, and the keyboard back to what fetched it.
+                    onLoaded: KeyboardAccess.showPage(item)
                     onWantedChanged: load()
                     Component.onCompleted: load()
                 }

@@ -4,8 +4,8 @@ import Morvane
 import Morvane.Style as Style
 
 // "Clear all history?", open while the view model asks: only the destructive button clears; any other way
-// out changes nothing.
-Dialog {
+// out changes nothing. Cancel is the default, so Return never clears by surprise.
+Style.Dialog {
     id: dialog
 
     required property HistoryViewModel model
@@ -13,6 +13,7 @@ Dialog {
     title: "Clear all history?"
     modal: true
     anchors.centerIn: Overlay.overlay
+    defaultButton: cancelButton
     Component.onCompleted: if (model.confirmingClear)
         open()
     onClosed: model.cancelClear()
@@ -45,6 +46,7 @@ Dialog {
             onClicked: () => dialog.model.confirmClear()
         }
         Button {
+            id: cancelButton
             text: "Cancel"
             onClicked: () => dialog.model.cancelClear()
         }

@@ -63,5 +63,6 @@ Item {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom
+        onLoaded: KeyboardAccess.showPage(item)
     }
 }

@@ -23,8 +23,6 @@ Rectangle {
     // 0 hidden … 1 shown.
     property real nowPlayingShown: model.showNowPlaying ? 1 : 0
     property real queueShown: model.showQueue ? 1 : 0
-    // What had the keyboard when Now Playing opened: it takes it back when Now Playing closes.
-    property Item nowPlayingOpener: null
 
     Behavior on nowPlayingShown {
         NumberAnimation {
@@ -49,19 +47,6 @@ Rectangle {
         sequence: "Esc"
         enabled: shell.model.showNowPlaying && !shell.model.namePrompt.shown
         onActivated: shell.model.nowPlaying.close()
-    }
-
-    // The keyboard goes back only from Now Playing or from nowhere: an entry of the sidebar that
-    // closed it keeps it.
-    Connections {
-        target: shell.model
-        function onShowNowPlayingChanged() {
-            const focused = shell.Window.activeFocusItem
-            if (shell.model.showNowPlaying)
-                shell.nowPlayingOpener = KeyboardAccess.inPopup(focused) ? null : focused
-            else if (shell.nowPlayingOpener && (!focused || nowPlayingSlot.activeFocus))
-                shell.nowPlayingOpener.forceActiveFocus()
-        }
     }
 
     TopBar {
@@ -133,6 +118,11 @@ Rectangle {
                 z: 2
                 opacity: shell.nowPlayingShown
                 active: shell.nowPlayingShown > 0
+                // Closing, it lets go of the keyboard at once, which goes back to what opened it
+                // (an entry of the sidebar that closed it keeps it).
+                enabled: shell.model.showNowPlaying
+                // Risen over the page, it takes the keyboard on its close button.
+                onLoaded: KeyboardAccess.showPage(item, true)
                 // The loader keeps the view model for every activation.
                 Component.onCompleted: setSource("NowPlayingView.qml", {"model": shell.model.nowPlaying})
             }

@@ -28,16 +28,6 @@ Popup {
         value: sheet.model.title
     }
 
-    // Modal, it keeps the keyboard: a menu that asked for it and closes after it opened gives the
-    // keyboard back to its row, which takes it from the field.
-    Connections {
-        target: field.Window
-        function onActiveFocusItemChanged() {
-            if (sheet.opened && field.Window.active && !sheet.contentItem.activeFocus)
-                field.forceActiveFocus()
-        }
-    }
-
     background: Rectangle {
         color: Theme.side
         border.color: Theme.stroke

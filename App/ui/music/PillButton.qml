@@ -46,6 +46,7 @@ Button {
         // The capsule replaces the style's surface, and with it the ring the style draws.
         FocusRing {
             shown: pill.visualFocus
+            overAccent: pill.prominent
             radius: height / 2
         }
     }

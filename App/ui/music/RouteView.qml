@@ -90,5 +90,6 @@ Item {
         id: screen
         objectName: "routeScreen"
         anchors.fill: parent
+        onLoaded: KeyboardAccess.showPage(item)
     }
 }

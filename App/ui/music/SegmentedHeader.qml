@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Layouts
 import Morvane
@@ -49,19 +50,17 @@ PageHeader {
             spacing: 0
 
             Repeater {
-                // Each segment knows whether it is lit, so a delegate reads nothing outside itself.
-                model: header.segments.map((text, index) => ({
-                            "text": text,
-                            "lit": index === header.current
-                        }))
+                // The segments stay as the lit one moves: a screen reader hears the selection change
+                // on the same objects.
+                model: header.segments
 
                 delegate: Rectangle {
                     id: segment
 
                     required property int index
-                    required property var modelData
-                    readonly property bool lit: modelData.lit
-                    readonly property string text: modelData.text
+                    required property string modelData
+                    readonly property bool lit: index === header.current
+                    readonly property string text: modelData
 
                     objectName: "segment" + index
                     Accessible.role: Accessible.PageTab

@@ -12,9 +12,10 @@ Rectangle {
     // The audio output picker; its 28 × 28 place stays empty without one.
     required property OutputListModel outputs
 
-    // Go ▸ Search: the cursor goes to the field.
+    // Go ▸ Search: the cursor goes to the field, its old query selected so that typing replaces it.
     function focusSearch() {
         input.forceActiveFocus()
+        input.selectAll()
     }
 
     implicitHeight: 52

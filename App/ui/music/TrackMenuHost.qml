@@ -2,7 +2,6 @@ import QtQuick
 import Morvane
 
 // The one song menu of a screen or a card: made for the row's song when asked, gone once closed.
-// The keyboard goes back where it was when the menu opened (a closed menu leaves it nowhere).
 Item {
     id: host
 
@@ -11,7 +10,7 @@ Item {
     required property var list
 
     function open(row: int, at: Item, x: real, y: real) {
-        const menu = menuView.createObject(host, {"returnFocus": host.Window.activeFocusItem})
+        const menu = menuView.createObject(host)
         menu.controller = list.menu(row, menu)
         menu.build()
         // Placed in the host's coordinates: a row may go while its menu is open.
@@ -23,13 +22,7 @@ Item {
         id: menuView
 
         TrackMenuView {
-            property Item returnFocus
-
-            onClosed: {
-                if (returnFocus)
-                    returnFocus.forceActiveFocus()
-                destroy()
-            }
+            onClosed: destroy()
         }
     }
 }

@@ -40,6 +40,7 @@ T.CheckBox {
         }
         FocusRing {
             shown: control.visualFocus
+            overAccent: control.checkState !== Qt.Unchecked
         }
     }
 

@@ -4,11 +4,19 @@ import Morvane
 
 // A dialog: its title in bold, its body, and the buttons its footer holds, on the raised surface.
 // Return and keypad Enter press its default button wherever the keyboard is in it, unless a
-// focused button takes them.
+// focused button takes them. The default button has the keyboard, with its ring, each time it opens.
 T.Dialog {
     id: control
 
     property T.AbstractButton defaultButton: null
+
+    onOpened: {
+        if (!defaultButton)
+            return
+        defaultButton.forceActiveFocus(Qt.TabFocusReason)
+        // A button that already had it, given as the dialog opened, would keep that reason and no ring.
+        defaultButton.focusReason = Qt.TabFocusReason
+    }
 
     implicitWidth: Math.max(implicitBackgroundWidth + leftInset + rightInset, contentWidth + leftPadding + rightPadding,
                             implicitHeaderWidth, implicitFooterWidth)

@@ -26,5 +26,6 @@ Rectangle {
 
     FocusRing {
         shown: face.control.visualFocus
+        overAccent: face.prominent
     }
 }

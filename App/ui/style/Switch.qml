@@ -34,6 +34,7 @@ T.Switch {
         }
         FocusRing {
             shown: control.visualFocus
+            overAccent: control.checked
             radius: height / 2
         }
     }

@@ -2,9 +2,22 @@ import QtQuick
 import QtQuick.Templates as T
 import Morvane
 
-// One tab: dimmed text until chosen, then full text over an accent underline.
+// One tab: dimmed text until chosen, then full text over an accent underline. Left and Right choose
+// the tab beside this one, which has the keyboard, and give the keyboard to it.
 T.TabButton {
     id: control
+
+    function chooseBeside(step: int) {
+        const bar = T.TabBar.tabBar
+        const next = bar ? bar.itemAt(T.TabBar.index + step) : null
+        if (!next)
+            return
+        bar.setCurrentIndex(T.TabBar.index + step)
+        next.forceActiveFocus(Qt.TabFocusReason)
+    }
+
+    Keys.onLeftPressed: chooseBeside(-1)
+    Keys.onRightPressed: chooseBeside(1)
 
     implicitWidth: Math.max(implicitBackgroundWidth + leftInset + rightInset, implicitContentWidth + leftPadding + rightPadding)
     implicitHeight: Math.max(implicitBackgroundHeight + topInset + bottomInset, implicitContentHeight + topPadding + bottomPadding)
