@@ -3,6 +3,7 @@
 #include "core/SettingsStore.h"
 #include "engine/MediaInfo.h"
 
+#include <QDir>
 #include <QTest>
 
 #include <functional>
@@ -68,6 +69,31 @@ private Q_SLOTS:
         // A folder the user emptied stays empty (the download's preflight reports it).
         SettingsStore::set(u"downloadFolder"_s, QString());
         QCOMPARE(DownloadRequests::baseOptions(pageLink, QString()).folder, QString());
+    }
+
+    // A template that names its own folder: the files go there, so that is the request's folder.
+    void templateWithAFolder_data()
+    {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("folder"); // "~" for the home folder
+        QTest::addColumn<QString>("outputTemplate");
+        QTest::newRow("in the home folder") << u"~/Videos/%(uploader)s/%(title)s.%(ext)s"_s << u"~/Videos"_s
+                                            << u"%(uploader)s/%(title)s.%(ext)s"_s;
+        QTest::newRow("absolute") << u"/srv/media/x-%(title)s.%(ext)s"_s << u"/srv/media"_s << u"x-%(title)s.%(ext)s"_s;
+        QTest::newRow("at the root") << u"/%(title)s.%(ext)s"_s << u"/"_s << u"%(title)s.%(ext)s"_s;
+        QTest::newRow("relative stays") << u"Clips/%(title)s.%(ext)s"_s << u"/srv/dl"_s << u"Clips/%(title)s.%(ext)s"_s;
+    }
+    void templateWithAFolder()
+    {
+        QFETCH(QString, given);
+        QFETCH(QString, folder);
+        QFETCH(QString, outputTemplate);
+        TestEnvironment env;
+        SettingsStore::set(u"downloadFolder"_s, u"/srv/dl"_s);
+        SettingsStore::set(u"outputTemplate"_s, given);
+        const DownloadOptions options = DownloadRequests::baseOptions(pageLink, QString());
+        QCOMPARE(options.folder, folder.replace(u'~', QDir::homePath()));
+        QCOMPARE(options.outputTemplate, outputTemplate);
     }
 
     void applyWritesSettings_data()

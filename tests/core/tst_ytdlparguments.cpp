@@ -74,10 +74,12 @@ private Q_SLOTS:
                                            "4",
                                            "--merge-output-format",
                                            "mp4",
+                                           "--parse-metadata",
+                                           "%(title)S/%(id)S:(?P<mv_title>[^/]*)/(?P<mv_id>[^/]*)",
                                            "-P",
                                            "/home/u/Downloads",
                                            "-o",
-                                           "%(title).120B [%(id).64B].%(ext)s",
+                                           "%(mv_title,title).96B [%(mv_id,id).64B].%(ext)s",
                                            "--windows-filenames",
                                            "--no-playlist",
                                            "--embed-metadata",
@@ -97,7 +99,8 @@ private Q_SLOTS:
         const QStringList retries =
             list({"--retries", "10", "--fragment-retries", "10", "--concurrent-fragments", "4"});
         const QStringList output =
-            list({"-P", "/home/u/Downloads", "-o", "%(title).120B [%(id).64B].%(ext)s", "--windows-filenames"});
+            list({"--parse-metadata", "%(title)S/%(id)S:(?P<mv_title>[^/]*)/(?P<mv_id>[^/]*)", "-P",
+                  "/home/u/Downloads", "-o", "%(mv_title,title).96B [%(mv_id,id).64B].%(ext)s", "--windows-filenames"});
         const QStringList link = list({"--", "https://example.com/watch?v=abc"});
         const auto plain = [](DownloadOptions &o) {
             o.embedMetadata = false;
@@ -181,23 +184,26 @@ private Q_SLOTS:
                    list({"--no-playlist", "--retries", "2", "--sleep-interval", "one two", "--",
                          "-looks-like-an-option"});
 
-        // Text fields of templates are cut by bytes, so names keep their ids; yt-dlp's cut by
-        // characters only guards templates with other text fields.
-        const auto templated = [&](const char *name, const char *given, const char *bounded, bool trimmed) {
+        // Text fields of templates are cut by bytes once made fit for a name, so names keep their
+        // ids; yt-dlp's cut by characters only guards templates with other text fields.
+        const auto templated = [&](const char *name, const char *given, const char *fitted, const char *bounded,
+                                   bool trimmed) {
             QTest::newRow(name) << Change([=](DownloadOptions &o) {
                 plain(o);
                 o.outputTemplate = QString::fromUtf8(given);
             })
                                 << retries +
-                                       list({"--merge-output-format", "mp4", "-P", "/home/u/Downloads", "-o", bounded,
-                                             "--windows-filenames"}) +
+                                       list({"--merge-output-format", "mp4", "--parse-metadata", fitted, "-P",
+                                             "/home/u/Downloads", "-o", bounded, "--windows-filenames"}) +
                                        (trimmed ? list({"--trim-filenames", "50"}) : QStringList()) +
                                        list({"--no-playlist"}) + link;
         };
         templated("song", "%(artist,uploader)s - %(title)s [%(id)s].%(ext)s",
-                  "%(artist,uploader).40B - %(title).120B [%(id).64B].%(ext)s", false);
+                  "%(title)S/%(id)S/%(artist,uploader)S:(?P<mv_title>[^/]*)/(?P<mv_id>[^/]*)/(?P<mv_artist>[^/]*)",
+                  "%(mv_artist,artist,uploader).40B - %(mv_title,title).96B [%(mv_id,id).64B].%(ext)s", false);
         templated("other text", "%(uploader)s/%(upload_date>%Y)s %(title)s.%(ext)s",
-                  "%(uploader)s/%(upload_date>%Y)s %(title).120B.%(ext)s", true);
+                  "%(title)S:(?P<mv_title>[^/]*)", "%(uploader)s/%(upload_date>%Y)s %(mv_title,title).96B.%(ext)s",
+                  true);
     }
 
     void downloadOptions()
@@ -213,6 +219,61 @@ private Q_SLOTS:
         QCOMPARE(args.mid(0, start), YTDLPManager::baseArguments(options.network) +
                                          list({"--newline", "--progress", "--continue"}) + markerTemplates);
         QCOMPARE(args.mid(start), tail);
+    }
+
+    // A run of the queue: the gate it waits at, and its own names for what converting runs and
+    // single videos download (subtitles and thumbnails keep the usual ones).
+    void queueRun_data()
+    {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QStringList>("templates"); // the "-o" values
+        const char *bounded = "%(mv_title,title).96B [%(mv_id,id).64B].%(ext)s";
+        const QStringList marked = list({"%(mv_title,title).96B [%(mv_id,id).64B].mv-1.%(ext)s",
+                                         "subtitle:%(mv_title,title).96B [%(mv_id,id).64B].%(ext)s",
+                                         "thumbnail:%(mv_title,title).96B [%(mv_id,id).64B].%(ext)s"});
+        QTest::newRow("single video") << Change([](DownloadOptions &) {}) << marked;
+        QTest::newRow("playlist of audio") << Change([](DownloadOptions &o) {
+            o.isPlaylist = true;
+            o.audioOnly = true;
+        }) << marked;
+        QTest::newRow("playlist of videos keeps its names")
+            << Change([](DownloadOptions &o) { o.isPlaylist = true; }) << list({bounded});
+        QTest::newRow("template without extension")
+            << Change([](DownloadOptions &o) { o.outputTemplate = QStringLiteral("%(id)s"); })
+            << list({"%(mv_id,id).64B.mv-1", "subtitle:%(mv_id,id).64B", "thumbnail:%(mv_id,id).64B"});
+    }
+    void queueRun()
+    {
+        QFETCH(Change, change);
+        QFETCH(QStringList, templates);
+        TestEnvironment env;
+        DownloadOptions options = ::defaultRequest();
+        change(options);
+        const QStringList args = YTDLPManager::downloadArguments(
+            options, {QStringLiteral("/t/it's 7"), QStringLiteral("/t/7.knock"), QStringLiteral("mv-1")});
+        QStringList given;
+        for (qsizetype i = args.indexOf(QStringLiteral("-o")); i >= 0; i = args.indexOf(QStringLiteral("-o"), i + 1))
+            given << args.value(i + 1);
+        QCOMPARE(given, templates);
+        QCOMPARE(args.value(args.indexOf(QStringLiteral("--exec")) + 1),
+                 QStringLiteral("before_dl:printf '%s\\n' {} > '/t/7.knock'; read -r _ < '/t/it'\\''s 7'"));
+    }
+
+    void unmarked_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("before the extension") << QStringLiteral("/d/a [x].mv-1.mp4") << QStringLiteral("/d/a [x].mp4");
+        QTest::newRow("at the end") << QStringLiteral("/d/a.mv-1") << QStringLiteral("/d/a");
+        QTest::newRow("inside a word") << QStringLiteral("/d/a.mv-12.mp4") << QStringLiteral("/d/a.mv-12.mp4");
+        QTest::newRow("in a folder's name") << QStringLiteral("/d.mv-1/a.mp4") << QStringLiteral("/d.mv-1/a.mp4");
+        QTest::newRow("unmarked") << QStringLiteral("/d/a.mp4") << QStringLiteral("/d/a.mp4");
+    }
+    void unmarked()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, name);
+        QCOMPARE(YTDLPManager::unmarked(path, QStringLiteral("mv-1")), name);
     }
 
     void baseArguments_data()

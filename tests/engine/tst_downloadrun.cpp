@@ -4,6 +4,7 @@
 #include "TestMedia.h"
 #include "TestNotificationServer.h"
 #include "TestRequests.h"
+#include "coordinator/DownloadRequests.h"
 #include "core/LogManager.h"
 #include "core/ManagedProcess.h"
 #include "core/SettingsStore.h"
@@ -38,6 +39,22 @@ QStringList streamTypes(const QString &file)
     QStringList types = QString::fromUtf8(ffprobe.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     types.sort();
     return types;
+}
+
+// Whether ffmpeg decodes every frame of the file without a complaint.
+bool decodesWhole(const QString &file)
+{
+    QProcess ffmpeg;
+    ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
+    ffmpeg.start(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), file,
+                                            QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")});
+    return ffmpeg.waitForFinished(30000) && ffmpeg.exitCode() == 0 && ffmpeg.readAll().isEmpty();
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -79,6 +96,8 @@ private Q_SLOTS:
         QTest::newRow("dotted") << QStringLiteral("/clip.fhd.mp4") << QStringLiteral("clip.fhd [clip.fhd].mp4");
         // ...or, with a template of the user's that drops the id, just like one.
         QTest::newRow("dotted, own template") << QStringLiteral("/clip.fhd.mp4") << QStringLiteral("clip.fhd.mp4");
+        // A template that names a folder outside the download folder.
+        QTest::newRow("template with a folder") << QStringLiteral("/video.mp4") << QStringLiteral("~/Videos/video.mp4");
     }
     void singleFile()
     {
@@ -88,8 +107,14 @@ private Q_SLOTS:
         setup.server.serveFile(path, TestMedia::videoFile(), "video/mp4");
         QVERIFY(setup.notifications.isRegistered());
         DownloadOptions options = setup.options(path);
-        if (!name.contains(u'['))
+        if (name.startsWith(u'~')) {
+            SettingsStore::set(QStringLiteral("outputTemplate"), QStringLiteral("~/Videos/%(title)s.%(ext)s"));
+            const DownloadOptions placed = DownloadRequests::baseOptions(options.url, QString());
+            options.folder = placed.folder;
+            options.outputTemplate = placed.outputTemplate;
+        } else if (!name.contains(u'[')) {
             options.outputTemplate = QStringLiteral("%(title)s.%(ext)s");
+        }
         DownloadTask *task = setup.manager.enqueue(options);
         QStringList stages;
         double mostWhileDownloading = 0;
@@ -104,13 +129,15 @@ private Q_SLOTS:
                  qPrintable(stages.join(QLatin1String(", "))));
         QVERIFY2(mostWhileDownloading > 0.9, qPrintable(QString::number(mostWhileDownloading)));
 
-        const QString file = setup.folder + u'/' + name;
+        const QString file = name.startsWith(u'~') ? QDir::homePath() + name.mid(1) : setup.folder + u'/' + name;
         QCOMPARE(task->outputFiles(), QStringList{file});
         QCOMPARE(task->progress(), 1.0);
         QCOMPARE(task->finalSize(), QFileInfo(file).size());
         QVERIFY(!task->error());
         QCOMPARE(setup.history.items().size(), 1);
         QCOMPARE(setup.history.items().first().filePath, file);
+        QCOMPARE(setup.history.items().first().folder, QFileInfo(file).path());
+        QCOMPARE(QDir(QFileInfo(file).path()).entryList(QDir::Files), QStringList{QFileInfo(file).fileName()});
 
         const QString log = LogManager::read(task->id());
         for (const QString &expected :
@@ -125,7 +152,8 @@ private Q_SLOTS:
     }
 
     // One file through two links at once, coming slowly so the runs would overlap: the second
-    // run waits for the first and finds the file in place.
+    // run waits for the first, and the file stays one. A third task for the finished file leaves
+    // it as it was.
     void sameLinkTwiceGivesOneFile()
     {
         Setup setup;
@@ -146,6 +174,78 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("audio"), QStringLiteral("video")}));
         QCOMPARE(QFileInfo(tasks.last()->outputFiles().value(0)).size(),
                  QFileInfo(tasks.first()->outputFiles().value(0)).size());
+
+        const QString file = tasks.first()->outputFiles().value(0);
+        const QByteArray bytes = fileBytes(file);
+        const QDateTime modified = QFileInfo(file).lastModified();
+        DownloadTask *third = setup.manager.enqueue(setup.options(QStringLiteral("/video.mp4?again")));
+        QTRY_COMPARE_WITH_TIMEOUT(statusOf(third), QStringLiteral("completed"), downloadTimeoutMs);
+        QCOMPARE(third->outputFiles(), QStringList{file});
+        QCOMPARE(fileBytes(file), bytes);
+        QCOMPARE(QFileInfo(file).lastModified(), modified);
+        QCOMPARE(QDir(setup.folder).entryList(QDir::Files), QStringList{QFileInfo(file).fileName()});
+    }
+
+    // Best Quality and Audio Only of one link, one after the other either way or at once: each
+    // task keeps its own file.
+    void videoAndAudioOfOneLink_data()
+    {
+        QTest::addColumn<bool>("audioFirst");
+        QTest::addColumn<bool>("atOnce");
+        QTest::newRow("video, then audio") << false << false;
+        QTest::newRow("audio, then video") << true << false;
+        QTest::newRow("both at once") << false << true;
+    }
+    void videoAndAudioOfOneLink()
+    {
+        QFETCH(bool, audioFirst);
+        QFETCH(bool, atOnce);
+        Setup setup;
+        SettingsStore::set(QStringLiteral("maxConcurrent"), 2);
+        DownloadOptions video = setup.options(QStringLiteral("/video.mp4"));
+        video.formatSelector = QStringLiteral("bv*+ba/b");
+        DownloadOptions audio = setup.options(QStringLiteral("/video.mp4?audio"));
+        audio.formatSelector = QStringLiteral("ba/b");
+        audio.audioOnly = true;
+        setup.manager.start();
+        QList<DownloadTask *> tasks;
+        for (const DownloadOptions &options : audioFirst ? QList{audio, video} : QList{video, audio}) {
+            tasks.append(setup.manager.enqueue(options));
+            if (!atOnce)
+                QTRY_COMPARE_WITH_TIMEOUT(statusOf(tasks.last()), QStringLiteral("completed"), downloadTimeoutMs);
+        }
+        for (const DownloadTask *task : tasks)
+            QTRY_COMPARE_WITH_TIMEOUT(statusOf(task), QStringLiteral("completed"), downloadTimeoutMs);
+        QCOMPARE(QDir(setup.folder).entryList(QDir::Files),
+                 (QStringList{QStringLiteral("video [video].mp3"), QStringLiteral("video [video].mp4")}));
+        for (const DownloadTask *task : tasks)
+            QCOMPARE(task->finalSize(), QFileInfo(task->outputFiles().value(0)).size());
+        QCOMPARE(streamTypes(setup.folder + QStringLiteral("/video [video].mp4")),
+                 (QStringList{QStringLiteral("audio"), QStringLiteral("video")}));
+    }
+
+    // One DASH video in two containers at once: both files whole, no run failed.
+    void dashInTwoContainers()
+    {
+        Setup setup;
+        SettingsStore::set(QStringLiteral("maxConcurrent"), 2);
+        QList<DownloadTask *> tasks;
+        for (const QString container : {QStringLiteral("mp4"), QStringLiteral("mkv")}) {
+            DownloadOptions options = setup.options(QStringLiteral("/dash/manifest.mpd?") + container);
+            options.formatSelector = QStringLiteral("bv*+ba/b");
+            options.container = container;
+            tasks.append(setup.manager.enqueue(options));
+        }
+        setup.manager.start();
+        for (const DownloadTask *task : tasks) {
+            QTRY_VERIFY_WITH_TIMEOUT(TaskStatuses::isFinished(task->status()), downloadTimeoutMs);
+            QCOMPARE(statusOf(task), QStringLiteral("completed"));
+            QCOMPARE(streamTypes(task->outputFiles().value(0)),
+                     (QStringList{QStringLiteral("audio"), QStringLiteral("video")}));
+            QVERIFY(decodesWhole(task->outputFiles().value(0)));
+        }
+        QCOMPARE(QDir(setup.folder).entryList(QDir::Files),
+                 (QStringList{QStringLiteral("manifest [manifest].mkv"), QStringLiteral("manifest [manifest].mp4")}));
     }
 
     // Repeated: the merge's stage line and the last progress lines come a moment apart on two
