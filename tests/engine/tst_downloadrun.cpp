@@ -230,7 +230,7 @@ private Q_SLOTS:
         Setup setup;
         SettingsStore::set(QStringLiteral("maxConcurrent"), 2);
         QList<DownloadTask *> tasks;
-        for (const QString container : {QStringLiteral("mp4"), QStringLiteral("mkv")}) {
+        for (const QString &container : {QStringLiteral("mp4"), QStringLiteral("mkv")}) {
             DownloadOptions options = setup.options(QStringLiteral("/dash/manifest.mpd?") + container);
             options.formatSelector = QStringLiteral("bv*+ba/b");
             options.container = container;
@@ -400,7 +400,9 @@ private Q_SLOTS:
         setup.manager.pause(a);
         QTRY_COMPARE_WITH_TIMEOUT(statusOf(a), QStringLiteral("paused"), downloadTimeoutMs);
         QCOMPARE(a->stage(), QStringLiteral("Paused"));
-        const QString partial = setup.folder + QStringLiteral("/v1 [v1].mp4.part");
+        // Under the task's own mark until done.
+        const QString partial =
+            setup.folder + QStringLiteral("/v1 [v1].mv-%1.mp4.part").arg(a->id().toString(QUuid::Id128).left(8));
         QVERIFY(QFileInfo(partial).size() > 0);
 
         QTRY_VERIFY_WITH_TIMEOUT(receiving(b), downloadTimeoutMs);
