@@ -35,9 +35,8 @@ constexpr BoundedField boundedFields[] = {
      QLatin1StringView("mv_id")},
     {QLatin1StringView("%(artist,uploader)s"), QLatin1StringView("%(mv_artist,artist,uploader).40B"),
      QLatin1StringView("%(artist,uploader)S"), QLatin1StringView("mv_artist")},
-    {QLatin1StringView("%(playlist_title|Playlist)s"),
-     QLatin1StringView("%(mv_playlist,playlist_title|Playlist).120B"), QLatin1StringView("%(playlist_title|Playlist)S"),
-     QLatin1StringView("mv_playlist")},
+    {QLatin1StringView("%(playlist_title|Playlist)s"), QLatin1StringView("%(mv_playlist,playlist_title|Playlist).120B"),
+     QLatin1StringView("%(playlist_title|Playlist)S"), QLatin1StringView("mv_playlist")},
 };
 
 // Fills our fields of the bounded ones the template uses, all at once: a text made fit for a file

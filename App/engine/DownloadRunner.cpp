@@ -354,8 +354,8 @@ void DownloadRunner::claim(DownloadTask *task, const QString &file)
     const QString previous = gate.open ? gate.key : QString();
     // Without its extension and the task's mark: the same for every file of the item, whatever
     // container it ends in and whichever task downloads it.
-    QString key = YTDLPManager::unmarked(QDir::cleanPath(QDir(task->options().folder).absoluteFilePath(file)),
-                                         markOf(*task));
+    QString key =
+        YTDLPManager::unmarked(QDir::cleanPath(QDir(task->options().folder).absoluteFilePath(file)), markOf(*task));
     if (const qsizetype dot = key.lastIndexOf(u'.'); dot > key.lastIndexOf(u'/'))
         key.truncate(dot);
     gate.key = key;

@@ -77,8 +77,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("given");
         QTest::addColumn<QString>("folder"); // "~" for the home folder
         QTest::addColumn<QString>("outputTemplate");
-        QTest::newRow("in the home folder") << u"~/Videos/%(uploader)s/%(title)s.%(ext)s"_s << u"~/Videos"_s
-                                            << u"%(uploader)s/%(title)s.%(ext)s"_s;
+        QTest::newRow("in the home folder")
+            << u"~/Videos/%(uploader)s/%(title)s.%(ext)s"_s << u"~/Videos"_s << u"%(uploader)s/%(title)s.%(ext)s"_s;
         QTest::newRow("absolute") << u"/srv/media/x-%(title)s.%(ext)s"_s << u"/srv/media"_s << u"x-%(title)s.%(ext)s"_s;
         QTest::newRow("at the root") << u"/%(title)s.%(ext)s"_s << u"/"_s << u"%(title)s.%(ext)s"_s;
         QTest::newRow("relative stays") << u"Clips/%(title)s.%(ext)s"_s << u"/srv/dl"_s << u"Clips/%(title)s.%(ext)s"_s;

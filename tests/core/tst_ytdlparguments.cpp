@@ -201,9 +201,8 @@ private Q_SLOTS:
         templated("song", "%(artist,uploader)s - %(title)s [%(id)s].%(ext)s",
                   "%(title)S/%(id)S/%(artist,uploader)S:(?P<mv_title>[^/]*)/(?P<mv_id>[^/]*)/(?P<mv_artist>[^/]*)",
                   "%(mv_artist,artist,uploader).40B - %(mv_title,title).96B [%(mv_id,id).64B].%(ext)s", false);
-        templated("other text", "%(uploader)s/%(upload_date>%Y)s %(title)s.%(ext)s",
-                  "%(title)S:(?P<mv_title>[^/]*)", "%(uploader)s/%(upload_date>%Y)s %(mv_title,title).96B.%(ext)s",
-                  true);
+        templated("other text", "%(uploader)s/%(upload_date>%Y)s %(title)s.%(ext)s", "%(title)S:(?P<mv_title>[^/]*)",
+                  "%(uploader)s/%(upload_date>%Y)s %(mv_title,title).96B.%(ext)s", true);
     }
 
     void downloadOptions()

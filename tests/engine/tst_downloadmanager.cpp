@@ -421,11 +421,11 @@ private Q_SLOTS:
         Rig rig;
         SettingsStore::set(QStringLiteral("maxConcurrent"), 2);
         rig.add(QStringLiteral("a"), "gate \"$out/same.mp4\"\nhold\n");
-        DownloadTask *waiting =
-            rig.add(QStringLiteral("b"), "while [ ! -e \"$ctl/a.pid\" ]; do sleep 0.02; done\n"
-                                         "echo \"MVDEST|0+1|$out/same.mkv\"\n"
-                                         "echo 'MVPP|ThumbnailsConvertor|started'; echo 'MVPP|ThumbnailsConvertor|finished'\n"
-                                         "gate \"$out/same.mkv\"\nnote through\n");
+        DownloadTask *waiting = rig.add(
+            QStringLiteral("b"), "while [ ! -e \"$ctl/a.pid\" ]; do sleep 0.02; done\n"
+                                 "echo \"MVDEST|0+1|$out/same.mkv\"\n"
+                                 "echo 'MVPP|ThumbnailsConvertor|started'; echo 'MVPP|ThumbnailsConvertor|finished'\n"
+                                 "gate \"$out/same.mkv\"\nnote through\n");
         rig.add(QStringLiteral("c"), "hold\n");
         rig.manager->start();
         QTRY_VERIFY(rig.fake.started(QStringLiteral("c")));
