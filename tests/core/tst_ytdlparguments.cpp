@@ -220,61 +220,6 @@ private Q_SLOTS:
         QCOMPARE(args.mid(start), tail);
     }
 
-    // A run of the queue: the gate it waits at, and its own names for what converting runs and
-    // single videos download (subtitles and thumbnails keep the usual ones).
-    void queueRun_data()
-    {
-        QTest::addColumn<Change>("change");
-        QTest::addColumn<QStringList>("templates"); // the "-o" values
-        const char *bounded = "%(mv_title,title).96B [%(mv_id,id).64B].%(ext)s";
-        const QStringList marked = list({"%(mv_title,title).96B [%(mv_id,id).64B].mv-1.%(ext)s",
-                                         "subtitle:%(mv_title,title).96B [%(mv_id,id).64B].%(ext)s",
-                                         "thumbnail:%(mv_title,title).96B [%(mv_id,id).64B].%(ext)s"});
-        QTest::newRow("single video") << Change([](DownloadOptions &) {}) << marked;
-        QTest::newRow("playlist of audio") << Change([](DownloadOptions &o) {
-            o.isPlaylist = true;
-            o.audioOnly = true;
-        }) << marked;
-        QTest::newRow("playlist of videos keeps its names")
-            << Change([](DownloadOptions &o) { o.isPlaylist = true; }) << list({bounded});
-        QTest::newRow("template without extension")
-            << Change([](DownloadOptions &o) { o.outputTemplate = QStringLiteral("%(id)s"); })
-            << list({"%(mv_id,id).64B.mv-1", "subtitle:%(mv_id,id).64B", "thumbnail:%(mv_id,id).64B"});
-    }
-    void queueRun()
-    {
-        QFETCH(Change, change);
-        QFETCH(QStringList, templates);
-        TestEnvironment env;
-        DownloadOptions options = ::defaultRequest();
-        change(options);
-        const QStringList args = YTDLPManager::downloadArguments(
-            options, {QStringLiteral("/t/it's 7"), QStringLiteral("/t/7.knock"), QStringLiteral("mv-1")});
-        QStringList given;
-        for (qsizetype i = args.indexOf(QStringLiteral("-o")); i >= 0; i = args.indexOf(QStringLiteral("-o"), i + 1))
-            given << args.value(i + 1);
-        QCOMPARE(given, templates);
-        QCOMPARE(args.value(args.indexOf(QStringLiteral("--exec")) + 1),
-                 QStringLiteral("before_dl:printf '%s\\n' {} > '/t/7.knock'; read -r _ < '/t/it'\\''s 7'"));
-    }
-
-    void unmarked_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("before the extension") << QStringLiteral("/d/a [x].mv-1.mp4") << QStringLiteral("/d/a [x].mp4");
-        QTest::newRow("at the end") << QStringLiteral("/d/a.mv-1") << QStringLiteral("/d/a");
-        QTest::newRow("inside a word") << QStringLiteral("/d/a.mv-12.mp4") << QStringLiteral("/d/a.mv-12.mp4");
-        QTest::newRow("in a folder's name") << QStringLiteral("/d.mv-1/a.mp4") << QStringLiteral("/d.mv-1/a.mp4");
-        QTest::newRow("unmarked") << QStringLiteral("/d/a.mp4") << QStringLiteral("/d/a.mp4");
-    }
-    void unmarked()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, name);
-        QCOMPARE(YTDLPManager::unmarked(path, QStringLiteral("mv-1")), name);
-    }
-
     void baseArguments_data()
     {
         QTest::addColumn<Change>("change");
