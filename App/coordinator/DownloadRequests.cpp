@@ -29,6 +29,24 @@ bool preferCompatible()
     return SettingsStore::boolean(QStringLiteral("preferCompatible"));
 }
 
+// A template that begins with a folder of its own ("~/Videos/%(title)s.%(ext)s", "/srv/%(title)s")
+// makes yt-dlp write there, whatever the download folder. That folder becomes the request's, so
+// the checks before the download, the row's file, Show in Folder and the history all mean the
+// place the files go to; the template keeps the rest.
+void placeTemplate(DownloadOptions &options)
+{
+    QString &outputTemplate = options.outputTemplate;
+    const bool home = outputTemplate.startsWith(u"~/");
+    if (!home && !outputTemplate.startsWith(u'/'))
+        return;
+    const qsizetype cut = outputTemplate.left(outputTemplate.indexOf(u"%(")).lastIndexOf(u'/');
+    if (cut + 1 >= outputTemplate.size())
+        return; // no name at all: yt-dlp says so
+    const QString folder = home ? QDir::homePath() + outputTemplate.mid(1, cut - 1) : outputTemplate.left(cut);
+    options.folder = QDir::cleanPath(folder.isEmpty() ? QStringLiteral("/") : folder);
+    outputTemplate = outputTemplate.mid(cut + 1);
+}
+
 } // namespace
 
 DownloadOptions baseOptions(const QString &url, const QString &title)
@@ -43,6 +61,7 @@ DownloadOptions baseOptions(const QString &url, const QString &title)
     options.folder = stringSetting(QStringLiteral("downloadFolder"), QDir::homePath());
     options.outputTemplate =
         stringSetting(QStringLiteral("outputTemplate"), QStringLiteral("%(title)s [%(id)s].%(ext)s"));
+    placeTemplate(options);
     options.embedThumbnail = true;
     options.embedMetadata = true;
     options.subtitles = false;

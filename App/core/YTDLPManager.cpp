@@ -15,20 +15,56 @@ namespace YTDLPManager {
 namespace {
 
 // Linux limits a name to 255 bytes. The text fields of our own templates are cut by bytes inside
-// the template, so a name keeps its id and extension and leaves over 60 bytes for what yt-dlp
-// appends to it: format ids, ".part", "-Frag123", ".ytdl", ".temp", subtitle languages.
-// An id longer than any site's (the generic extractor takes it from the link) is cut as well.
+// the template, so a name keeps its id, a run's mark and its extension and leaves over 60 bytes
+// for what yt-dlp appends to it: format ids, ".part", "-Frag123", ".ytdl", ".temp", subtitle languages.
+// yt-dlp cuts a field before it makes it fit for a file name, where each of "*:<>?|/\ grows to a
+// character of three bytes; so the fields are first made fit into fields of our own ("mv_title",
+// from "%(title)S"), and those are cut. An id longer than any site's (the generic extractor takes
+// it from the link) is cut as well.
 struct BoundedField
 {
     QLatin1StringView field;
     QLatin1StringView bounded;
+    QLatin1StringView source; // the field, made fit for a file name
+    QLatin1StringView own;    // our field that holds it
 };
 constexpr BoundedField boundedFields[] = {
-    {QLatin1StringView("%(title)s"), QLatin1StringView("%(title).120B")},
-    {QLatin1StringView("%(id)s"), QLatin1StringView("%(id).64B")},
-    {QLatin1StringView("%(artist,uploader)s"), QLatin1StringView("%(artist,uploader).40B")},
-    {QLatin1StringView("%(playlist_title|Playlist)s"), QLatin1StringView("%(playlist_title|Playlist).120B")},
+    {QLatin1StringView("%(title)s"), QLatin1StringView("%(mv_title,title).96B"), QLatin1StringView("%(title)S"),
+     QLatin1StringView("mv_title")},
+    {QLatin1StringView("%(id)s"), QLatin1StringView("%(mv_id,id).64B"), QLatin1StringView("%(id)S"),
+     QLatin1StringView("mv_id")},
+    {QLatin1StringView("%(artist,uploader)s"), QLatin1StringView("%(mv_artist,artist,uploader).40B"),
+     QLatin1StringView("%(artist,uploader)S"), QLatin1StringView("mv_artist")},
+    {QLatin1StringView("%(playlist_title|Playlist)s"), QLatin1StringView("%(mv_playlist,playlist_title|Playlist).120B"),
+     QLatin1StringView("%(playlist_title|Playlist)S"), QLatin1StringView("mv_playlist")},
 };
+
+// Fills our fields of the bounded ones the template uses, all at once: a text made fit for a file
+// name holds no "/", so it parts them.
+QStringList fittedFields(const QString &outputTemplate)
+{
+    QStringList sources;
+    QStringList targets;
+    for (const auto &field : boundedFields) {
+        if (outputTemplate.contains(field.field)) {
+            sources << field.source;
+            targets << QStringLiteral("(?P<") + field.own + QStringLiteral(">[^/]*)");
+        }
+    }
+    if (sources.isEmpty())
+        return {};
+    return {QStringLiteral("--parse-metadata"), sources.join(u'/') + u':' + targets.join(u'/')};
+}
+
+// The template with the run's mark before the extension, so everything the run downloads is named
+// apart from what any other run downloads (see DownloadRunner).
+QString markedTemplate(const QString &outputTemplate, const QString &mark)
+{
+    const QLatin1StringView extension(".%(ext)s");
+    if (!outputTemplate.endsWith(extension))
+        return outputTemplate + u'.' + mark;
+    return outputTemplate.chopped(extension.size()) + u'.' + mark + extension;
+}
 
 // yt-dlp trims names by characters, and counts a folder in the template too, so this only guards
 // the templates a user wrote with other text fields: a character takes at most four bytes in UTF-8,
@@ -38,13 +74,13 @@ constexpr int fileNameCharacterLimit = 50;
 // The template with the text fields we know cut by bytes.
 QString boundedTemplate(QString outputTemplate)
 {
-    for (const auto &[field, bounded] : boundedFields)
-        outputTemplate.replace(field, bounded);
+    for (const auto &field : boundedFields)
+        outputTemplate.replace(field.field, field.bounded);
     return outputTemplate;
 }
 
 // Whether a field of the template can still give text of any length: one that is neither cut
-// ("%(title).120B", "%(uploader).30s") nor a number ("%(playlist_index)03d") nor the extension.
+// ("%(mv_title,title).96B", "%(uploader).30s") nor a number ("%(playlist_index)03d") nor the extension.
 bool hasUnboundedText(const QString &outputTemplate)
 {
     static const QRegularExpression field(QStringLiteral("%\\(([^)]*)\\)([-#0+ ]*\\d*)(\\.\\d+)?[a-zA-Z]"));
@@ -56,6 +92,12 @@ bool hasUnboundedText(const QString &outputTemplate)
             return true;
     }
     return false;
+}
+
+QString shellQuoted(QString text)
+{
+    text.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+    return u'\'' + text + u'\'';
 }
 
 QString toolsFolder()
@@ -92,7 +134,19 @@ QStringList infoArguments(const QString &url, const NetworkOptions &net)
                               << QStringLiteral("--no-warnings") << QStringLiteral("--") << url;
 }
 
-QStringList downloadArguments(const DownloadOptions &options, const QString &gate)
+QString unmarked(const QString &path, const QString &mark)
+{
+    const QString tag = u'.' + mark;
+    const qsizetype at = path.lastIndexOf(tag);
+    if (mark.isEmpty() || at < 0 || at < path.lastIndexOf(u'/'))
+        return path;
+    const qsizetype after = at + tag.size();
+    if (after < path.size() && path.at(after) != u'.')
+        return path;
+    return path.left(at) + path.mid(after);
+}
+
+QStringList downloadArguments(const DownloadOptions &options, const RunFiles &run)
 {
     const NetworkOptions &net = options.network;
     QStringList args = baseArguments(net);
@@ -108,12 +162,13 @@ QStringList downloadArguments(const DownloadOptions &options, const QString &gat
          << QStringLiteral("--print") << QStringLiteral("before_dl:MVDEST|%(format_id)s|%(_filename)s")
          << QStringLiteral("--print") << QStringLiteral("after_move:MVFILE|%(filepath)s")
          << QStringLiteral("--no-simulate");
-    if (!gate.isEmpty()) {
-        // Run through the shell after the "MVDEST|" line. A command without fields gets the file's
-        // name put in place of "{}" (or appended when it has none), so "{}" goes where it does nothing.
-        QString quoted = gate;
-        quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
-        args << QStringLiteral("--exec") << QStringLiteral("before_dl:: {}; read -r _ < '") + quoted + u'\'';
+    if (!run.gate.isEmpty()) {
+        // Run through the shell after the "MVDEST|" line: the file's name, which yt-dlp puts in
+        // place of "{}" (a command without fields gets it), goes to the knock so we learn it at
+        // once, then the gate holds yt-dlp until we write a line to it.
+        args << QStringLiteral("--exec")
+             << QStringLiteral("before_dl:printf '%s\\n' {} > ") + shellQuoted(run.knock) +
+                    QStringLiteral("; read -r _ < ") + shellQuoted(run.gate);
     }
     args << QStringLiteral("--retries") << QString::number(net.retries) << QStringLiteral("--fragment-retries")
          << QString::number(net.retries) << QStringLiteral("--concurrent-fragments") << QString::number(net.fragments);
@@ -130,7 +185,20 @@ QStringList downloadArguments(const DownloadOptions &options, const QString &gat
         args << QStringLiteral("--merge-output-format") << options.container;
     }
     const QString outputTemplate = boundedTemplate(options.outputTemplate);
-    args << QStringLiteral("-P") << options.folder << QStringLiteral("-o") << outputTemplate;
+    args << fittedFields(options.outputTemplate);
+    args << QStringLiteral("-P") << options.folder;
+    // A converting run would take an earlier download's file of the same name for its own and
+    // delete it after converting, and any run would re-process a finished file it found: so these
+    // runs download under names of their own, and the runner gives each file its name when done.
+    // A playlist of videos keeps yt-dlp's names, so that fetching it again skips what is there.
+    if (!run.mark.isEmpty() && (options.audioOnly || !options.isPlaylist)) {
+        args << QStringLiteral("-o") << markedTemplate(outputTemplate, run.mark);
+        // Subtitles kept beside the file, and thumbnails, are named as usual.
+        args << QStringLiteral("-o") << QStringLiteral("subtitle:") + outputTemplate << QStringLiteral("-o")
+             << QStringLiteral("thumbnail:") + outputTemplate;
+    } else {
+        args << QStringLiteral("-o") << outputTemplate;
+    }
     args << QStringLiteral("--windows-filenames");
     if (hasUnboundedText(outputTemplate))
         args << QStringLiteral("--trim-filenames") << QString::number(fileNameCharacterLimit);

@@ -27,10 +27,22 @@ QCoro::Task<ToolCheck> smokeTest();
 [[nodiscard]] QStringList baseArguments(const NetworkOptions &net);
 // The metadata query used by format discovery: one JSON document on standard output.
 [[nodiscard]] QStringList infoArguments(const QString &url, const NetworkOptions &net);
+// What a run of the download queue adds to its command line (see DownloadRunner): named pipes
+// through which yt-dlp tells the name of each item's file and then waits for a line before
+// downloading it, so two downloads into one file can take turns; and a mark that names the run's
+// own files apart from everything else in the folder until they are done.
+struct RunFiles
+{
+    QString gate;  // yt-dlp reads a line from it before each item's download
+    QString knock; // yt-dlp writes the item's file name to it just before
+    QString mark;  // goes into the names of what the run downloads, before the extension
+};
+
 // The full download command, printing the "MVPROG|", "MVPP|", "MVITEM|", "MVDEST|" and "MVFILE|"
-// marker lines. With a gate (the path of a named pipe), yt-dlp stops after each item's "MVDEST|"
-// line until it has read a line from the gate, so two downloads into one file can take turns.
-[[nodiscard]] QStringList downloadArguments(const DownloadOptions &options, const QString &gate = QString());
+// marker lines.
+[[nodiscard]] QStringList downloadArguments(const DownloadOptions &options, const RunFiles &run = {});
+// The name a file the run downloaded under its mark gets when it is done: `path` without the mark.
+[[nodiscard]] QString unmarked(const QString &path, const QString &mark);
 
 // Splits free text into arguments the way a shell splits plain words and quotes, without any
 // expansion: blanks separate, quotes group, a backslash outside single quotes escapes one character.

@@ -28,7 +28,8 @@ DownloadManager::DownloadManager(HistoryStore *history, Restore restore, QObject
     : QAbstractListModel(parent)
     , m_history(history)
     , m_file([this] { return records(); })
-    , m_runner([this](DownloadTask *task, const DownloadRunner::Outcome &outcome) { settled(task, outcome); })
+    , m_runner([this](DownloadTask *task, const DownloadRunner::Outcome &outcome) { settled(task, outcome); },
+               [this] { pump(); })
 {
     // A task in the list keeps its log when its history entry goes: its row still shows the log.
     m_history->queuedIds = [self = QPointer<DownloadManager>(this)] { return self ? self->taskIds() : QSet<QUuid>(); };
@@ -356,7 +357,11 @@ void DownloadManager::pump()
     if (!m_started || !m_restored || m_terminating)
         return;
     const qint64 limit = std::max<qint64>(1, SettingsStore::integer(QStringLiteral("maxConcurrent")));
-    qint64 running = activeCount();
+    // Runs waiting for another's file take no place; the earliest of them go on first.
+    qint64 running = std::count_if(m_tasks.cbegin(), m_tasks.cend(), [this](const DownloadTask *task) {
+        return TaskStatuses::isActive(task->status()) && !m_runner.isWaiting(task);
+    });
+    running += m_runner.admitWaiting(int(std::max<qint64>(0, limit - running)));
     // Two children fetching one link would write the same files: a task waits while its link is
     // in a run, even one of a task removed from the list whose child has not ended yet.
     QSet<QString> busyLinks = m_runner.linksInRun();

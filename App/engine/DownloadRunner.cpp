@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSocketNotifier>
 #include <QStorageInfo>
 #include <QThread>
 #include <QTimer>
@@ -99,8 +100,9 @@ Outcome leftOff(Outcome::Kind kind)
 
 } // namespace
 
-DownloadRunner::DownloadRunner(Settled settled)
+DownloadRunner::DownloadRunner(Settled settled, std::function<void()> turnsChanged)
     : m_settled(std::move(settled))
+    , m_turnsChanged(std::move(turnsChanged))
     , m_freeSpace(storageFreeBytes)
 {}
 
@@ -108,8 +110,11 @@ DownloadRunner::~DownloadRunner()
 {
     flushLines();
     m_terminating = true;
-    for (const Gate &gate : std::as_const(m_gates))
+    for (const Gate &gate : std::as_const(m_gates)) {
+        delete gate.knock;
         ::close(gate.fd);
+        ::close(gate.knockFd);
+    }
 }
 
 void DownloadRunner::setFreeSpaceProbe(FreeSpaceProbe probe)
@@ -247,32 +252,72 @@ void DownloadRunner::onLine(const QPointer<DownloadTask> &task, quint64 runId, c
         return;
     // The log keeps the line as read; markers an older yt-dlp glued together count one by one.
     for (const QStringView piece : ProgressParser::splitGlued(line)) {
-        const auto event = ProgressParser::parse(piece);
+        auto event = ProgressParser::parse(piece);
         if (!event)
             continue;
-        if (const auto *target = event->as<ProgressEvent::Target>())
-            claim(task, target->path);
+        // A run held at its gate shows that it waits, whatever it printed before it came there
+        // (the convertors that run before the gate report themselves, for one).
+        if (isWaiting(task) && (event->as<ProgressEvent::Progress>() || event->as<ProgressEvent::Postprocess>() ||
+                                event->as<ProgressEvent::Merging>()))
+            continue;
+        if (const auto *file = event->as<ProgressEvent::FinalFile>())
+            event = ProgressEvent{ProgressEvent::FinalFile{publish(*task, file->path)}};
         task->apply(*event);
     }
 }
 
-QString DownloadRunner::openGate(const DownloadTask *task, quint64 runId)
+QString DownloadRunner::markOf(const DownloadTask &task)
 {
+    return QStringLiteral("mv-") + task.id().toString(QUuid::Id128).left(8);
+}
+
+QString DownloadRunner::publish(const DownloadTask &task, const QString &reported)
+{
+    const QString folder = QDir::cleanPath(QDir(task.options().folder).absolutePath());
+    const QString file = QDir::cleanPath(QDir(folder).absoluteFilePath(reported));
+    const QString done = YTDLPManager::unmarked(file, markOf(task));
+    // A broken tool must not make us rename anything outside the folder.
+    if (done == file || !file.startsWith(folder + u'/') || QFile::rename(file, done))
+        return done;
+    if (!QFileInfo::exists(done))
+        return file; // it could not be renamed, so it keeps its working name
+    QFile::remove(file);
+    return done;
+}
+
+YTDLPManager::RunFiles DownloadRunner::openGate(DownloadTask *task, quint64 runId)
+{
+    YTDLPManager::RunFiles files{QString(), QString(), markOf(*task)};
     if (!m_gateFolder.isValid())
-        return QString();
+        return files;
     const QString path = m_gateFolder.filePath(QString::number(runId));
+    const QString knockPath = path + QStringLiteral(".knock");
     const QByteArray name = QFile::encodeName(path);
+    const QByteArray knockName = QFile::encodeName(knockPath);
     if (::mkfifo(name.constData(), 0600) != 0)
-        return QString();
-    // Opened for both ends: opening waits for no reader, and a line written before yt-dlp comes
-    // to read it stays in the pipe.
-    const int fd = ::open(name.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
+        return files;
+    if (::mkfifo(knockName.constData(), 0600) != 0) {
         ::unlink(name.constData());
-        return QString();
+        return files;
     }
-    m_gates.insert(task, Gate{runId, fd, path, QString(), false});
-    return path;
+    // Opened for both ends: opening waits for no one at the other end, a line written before
+    // yt-dlp comes to read it stays in the pipe, and yt-dlp's writes never block.
+    const int fd = ::open(name.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    const int knockFd = ::open(knockName.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 || knockFd < 0) {
+        ::close(fd);
+        ::close(knockFd);
+        ::unlink(name.constData());
+        ::unlink(knockName.constData());
+        return files;
+    }
+    // The name comes apart from the output, which is read in batches: the run goes on at once.
+    auto *knock = new QSocketNotifier(knockFd, QSocketNotifier::Read, this);
+    connect(knock, &QSocketNotifier::activated, this, [this, task] { knocked(task); });
+    m_gates.insert(task, Gate{runId, fd, knockFd, knock, QByteArray(), path, QString(), false});
+    files.gate = path;
+    files.knock = knockPath;
+    return files;
 }
 
 void DownloadRunner::closeGate(const DownloadTask *task)
@@ -282,40 +327,79 @@ void DownloadRunner::closeGate(const DownloadTask *task)
         return;
     const Gate gate = it.value();
     m_gates.erase(it);
+    delete gate.knock;
     ::close(gate.fd);
+    ::close(gate.knockFd);
     ::unlink(QFile::encodeName(gate.path).constData());
-    if (gate.open)
-        admitNext(gate.file);
+    ::unlink(QFile::encodeName(gate.path + QStringLiteral(".knock")).constData());
+}
+
+void DownloadRunner::knocked(DownloadTask *task)
+{
+    Gate &gate = m_gates[task];
+    char chunk[4096];
+    ssize_t got = 0;
+    while ((got = ::read(gate.knockFd, chunk, sizeof chunk)) > 0)
+        gate.knocked.append(chunk, got);
+    for (qsizetype end = gate.knocked.indexOf('\n'); end >= 0; end = gate.knocked.indexOf('\n')) {
+        const QString file = QFile::decodeName(gate.knocked.left(end));
+        gate.knocked.remove(0, end + 1);
+        claim(task, file);
+    }
 }
 
 void DownloadRunner::claim(DownloadTask *task, const QString &file)
 {
-    const auto it = m_gates.find(task);
-    if (it == m_gates.end())
-        return;
-    Gate &gate = it.value();
-    const QString previous = gate.open ? gate.file : QString();
-    gate.file = QDir::cleanPath(file);
+    Gate &gate = m_gates[task];
+    const QString previous = gate.open ? gate.key : QString();
+    // Without its extension and the task's mark: the same for every file of the item, whatever
+    // container it ends in and whichever task downloads it.
+    QString key =
+        YTDLPManager::unmarked(QDir::cleanPath(QDir(task->options().folder).absoluteFilePath(file)), markOf(*task));
+    if (const qsizetype dot = key.lastIndexOf(u'.'); dot > key.lastIndexOf(u'/'))
+        key.truncate(dot);
+    gate.key = key;
     gate.open = false;
-    if (!previous.isEmpty() && previous != gate.file)
-        admitNext(previous);
-    const bool held = std::any_of(m_gates.cbegin(), m_gates.cend(),
-                                  [&gate](const Gate &other) { return other.open && other.file == gate.file; });
-    if (held)
+    // The run came here holding a place: it keeps it unless it has to wait for the file.
+    const bool waits = isHeld(key);
+    if (waits) {
+        task->setStatus(TaskStatus::Downloading);
         task->setStage(QStringLiteral("Waiting"));
-    else
+    } else {
         letThrough(gate);
+    }
+    if (waits || (!previous.isEmpty() && previous != key))
+        m_turnsChanged();
 }
 
-void DownloadRunner::admitNext(const QString &file)
+bool DownloadRunner::isHeld(const QString &key) const
 {
-    Gate *next = nullptr;
+    return std::any_of(m_gates.cbegin(), m_gates.cend(),
+                       [&key](const Gate &gate) { return gate.open && gate.key == key; });
+}
+
+bool DownloadRunner::isWaiting(const DownloadTask *task) const
+{
+    const auto it = m_gates.constFind(task);
+    return it != m_gates.cend() && !it->open && !it->key.isEmpty();
+}
+
+int DownloadRunner::admitWaiting(int places)
+{
+    QList<Gate *> waiting;
     for (Gate &gate : m_gates) {
-        if (!gate.open && gate.file == file && (!next || gate.runId < next->runId))
-            next = &gate;
+        if (!gate.open && !gate.key.isEmpty())
+            waiting.append(&gate);
     }
-    if (next)
-        letThrough(*next);
+    std::sort(waiting.begin(), waiting.end(), [](const Gate *a, const Gate *b) { return a->runId < b->runId; });
+    int admitted = 0;
+    for (Gate *gate : std::as_const(waiting)) {
+        if (admitted < places && !isHeld(gate->key)) {
+            letThrough(*gate);
+            ++admitted;
+        }
+    }
+    return admitted;
 }
 
 void DownloadRunner::letThrough(Gate &gate)

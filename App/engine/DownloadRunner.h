@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/YTDLPManager.h"
 #include "engine/TaskStatus.h"
 
 #include <QCoroTask>
@@ -15,6 +16,7 @@
 #include <optional>
 
 class DownloadTask;
+class QSocketNotifier;
 
 // The runs of downloads: for each task it is given, the checks before a download can start, the
 // yt-dlp child with the task's command line, the task log, the output lines folded into the task,
@@ -43,7 +45,9 @@ public:
     // Called once with every run that ends, after its child (if any) is gone.
     using Settled = std::function<void(DownloadTask *task, const Outcome &outcome)>;
 
-    explicit DownloadRunner(Settled settled);
+    // `turnsChanged` is called when a run begins to wait for another's file, or a file some run
+    // waited for is free: the places for downloads to run in may have changed.
+    DownloadRunner(Settled settled, std::function<void()> turnsChanged);
     // Children still running are killed with their tasks; their runs no longer settle.
     ~DownloadRunner() override;
 
@@ -53,6 +57,12 @@ public:
     [[nodiscard]] bool isRunning(const DownloadTask *task) const { return m_runs.contains(task); }
     // The links of the runs that have not settled yet.
     [[nodiscard]] QSet<QString> linksInRun() const;
+    // Whether the task's run is held at its gate: it waits for its turn or for a place, and takes
+    // no place.
+    [[nodiscard]] bool isWaiting(const DownloadTask *task) const;
+    // Lets through, earliest launched first, up to `places` waiting runs whose file no other run
+    // holds; returns how many went.
+    int admitWaiting(int places);
     // Interrupts the task's child, and terminates and then kills it when it ignores that.
     void stop(DownloadTask *task);
     // At quit: the children are interrupted and, 400 ms later, terminated. From here on no run
@@ -79,31 +89,43 @@ private:
     void end(DownloadTask *task, const Outcome &outcome);
 
     // Two runs that would write one file take turns: yt-dlp names the file of each item before
-    // downloading it, then waits at its run's gate (a named pipe) until we let it through. A run
-    // holds the file of the item it was let through for until it names the next one or ends, so
-    // a run never waits while holding a file, and no two runs can wait for each other.
+    // downloading it, then waits at its run's gate (a named pipe) until we let it through. All of
+    // an item's files (its streams, its parts, the final file in any container) share its name
+    // without the extension, and that is what a run holds, from when it is let through for an item
+    // until it names the next one or ends; so a run never waits while holding one, and no two
+    // runs can wait for each other. A run waiting at its gate takes no place among the downloads
+    // that run at once; it goes on when its file is free and a place is (see admitWaiting).
     struct Gate
     {
         quint64 runId = 0;
-        int fd = -1;
+        int fd = -1;      // the gate: a line written to it lets yt-dlp through
+        int knockFd = -1; // where yt-dlp names the item's file just before it waits
+        QSocketNotifier *knock = nullptr;
+        QByteArray knocked; // a name not yet whole
         QString path;
-        QString file; // the file of the current item, once named
+        QString key; // the item's file without extension and mark, once named
         bool open = false;
     };
-    // The gate's path for yt-dlp, or empty when none could be made (the run then never waits).
-    QString openGate(const DownloadTask *task, quint64 runId);
-    // A shell still waiting at the gate reads its end and exits; a file it held goes to the next.
+    // The run's part of the command line; no gate when none could be made (the run never waits).
+    YTDLPManager::RunFiles openGate(DownloadTask *task, quint64 runId);
+    // A shell still waiting at the gate reads its end and exits.
     void closeGate(const DownloadTask *task);
+    void knocked(DownloadTask *task);
     void claim(DownloadTask *task, const QString &file);
-    // Lets the earliest-launched run waiting for `file` through, when there is one.
-    void admitNext(const QString &file);
+    [[nodiscard]] bool isHeld(const QString &key) const;
     static void letThrough(Gate &gate);
+    // The mark of the task's own files (see YTDLPManager::downloadArguments).
+    [[nodiscard]] static QString markOf(const DownloadTask &task);
+    // The final file yt-dlp reported, under its own name: a file downloaded under the task's mark
+    // gets it, unless a file of that name is there already, which then stands for it.
+    [[nodiscard]] static QString publish(const DownloadTask &task, const QString &reported);
     void onLine(const QPointer<DownloadTask> &task, quint64 runId, const QString &logPath, const QString &line);
     // Writes the output lines collected so far.
     void flushLines();
     [[nodiscard]] bool isCurrentRun(const DownloadTask *task, quint64 runId) const;
 
     Settled m_settled;
+    std::function<void()> m_turnsChanged;
     bool m_terminating = false;
     // The run each task is in, so output or an exit of an earlier run never touches it.
     QHash<const DownloadTask *, quint64> m_runs;

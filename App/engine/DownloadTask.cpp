@@ -336,9 +336,10 @@ void DownloadTask::applyProgress(const ProgressEvent::Progress &event)
 
 void DownloadTask::applyPostprocess(const ProgressEvent::Postprocess &event)
 {
-    // The step in which yt-dlp waits at the runner's gate before each download: the task shows
-    // what it waits for (or its download) instead.
-    if (event.name == QLatin1String("Exec"))
+    // Steps of our own, no work the user asked for: the one in which yt-dlp waits at the runner's
+    // gate before each download (the task shows what it waits for, or its download, instead), and
+    // the one that makes the fields of a name fit for it.
+    if (event.name == QLatin1String("Exec") || event.name == QLatin1String("MetadataParser"))
         return;
     setStatus(TaskStatus::Processing);
     setSpeed(std::nullopt);

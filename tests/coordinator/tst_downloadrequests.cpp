@@ -68,6 +68,12 @@ private Q_SLOTS:
         // A folder the user emptied stays empty (the download's preflight reports it).
         SettingsStore::set(u"downloadFolder"_s, QString());
         QCOMPARE(DownloadRequests::baseOptions(pageLink, QString()).folder, QString());
+
+        // A template that names a folder of its own: the files go there, so the request's is that.
+        SettingsStore::set(u"outputTemplate"_s, u"/srv/v/%(uploader)s/%(id)s.%(ext)s"_s);
+        const DownloadOptions placed = DownloadRequests::baseOptions(pageLink, QString());
+        QCOMPARE(placed.folder, u"/srv/v"_s);
+        QCOMPARE(placed.outputTemplate, u"%(uploader)s/%(id)s.%(ext)s"_s);
     }
 
     void applyWritesSettings_data()

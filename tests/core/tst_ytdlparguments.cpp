@@ -74,10 +74,12 @@ private Q_SLOTS:
                                            "4",
                                            "--merge-output-format",
                                            "mp4",
+                                           "--parse-metadata",
+                                           "%(title)S/%(id)S:(?P<mv_title>[^/]*)/(?P<mv_id>[^/]*)",
                                            "-P",
                                            "/home/u/Downloads",
                                            "-o",
-                                           "%(title).120B [%(id).64B].%(ext)s",
+                                           "%(mv_title,title).96B [%(mv_id,id).64B].%(ext)s",
                                            "--windows-filenames",
                                            "--no-playlist",
                                            "--embed-metadata",
@@ -97,7 +99,8 @@ private Q_SLOTS:
         const QStringList retries =
             list({"--retries", "10", "--fragment-retries", "10", "--concurrent-fragments", "4"});
         const QStringList output =
-            list({"-P", "/home/u/Downloads", "-o", "%(title).120B [%(id).64B].%(ext)s", "--windows-filenames"});
+            list({"--parse-metadata", "%(title)S/%(id)S:(?P<mv_title>[^/]*)/(?P<mv_id>[^/]*)", "-P",
+                  "/home/u/Downloads", "-o", "%(mv_title,title).96B [%(mv_id,id).64B].%(ext)s", "--windows-filenames"});
         const QStringList link = list({"--", "https://example.com/watch?v=abc"});
         const auto plain = [](DownloadOptions &o) {
             o.embedMetadata = false;
@@ -181,23 +184,25 @@ private Q_SLOTS:
                    list({"--no-playlist", "--retries", "2", "--sleep-interval", "one two", "--",
                          "-looks-like-an-option"});
 
-        // Text fields of templates are cut by bytes, so names keep their ids; yt-dlp's cut by
-        // characters only guards templates with other text fields.
-        const auto templated = [&](const char *name, const char *given, const char *bounded, bool trimmed) {
+        // Text fields of templates are cut by bytes once made fit for a name, so names keep their
+        // ids; yt-dlp's cut by characters only guards templates with other text fields.
+        const auto templated = [&](const char *name, const char *given, const char *fitted, const char *bounded,
+                                   bool trimmed) {
             QTest::newRow(name) << Change([=](DownloadOptions &o) {
                 plain(o);
                 o.outputTemplate = QString::fromUtf8(given);
             })
                                 << retries +
-                                       list({"--merge-output-format", "mp4", "-P", "/home/u/Downloads", "-o", bounded,
-                                             "--windows-filenames"}) +
+                                       list({"--merge-output-format", "mp4", "--parse-metadata", fitted, "-P",
+                                             "/home/u/Downloads", "-o", bounded, "--windows-filenames"}) +
                                        (trimmed ? list({"--trim-filenames", "50"}) : QStringList()) +
                                        list({"--no-playlist"}) + link;
         };
         templated("song", "%(artist,uploader)s - %(title)s [%(id)s].%(ext)s",
-                  "%(artist,uploader).40B - %(title).120B [%(id).64B].%(ext)s", false);
-        templated("other text", "%(uploader)s/%(upload_date>%Y)s %(title)s.%(ext)s",
-                  "%(uploader)s/%(upload_date>%Y)s %(title).120B.%(ext)s", true);
+                  "%(title)S/%(id)S/%(artist,uploader)S:(?P<mv_title>[^/]*)/(?P<mv_id>[^/]*)/(?P<mv_artist>[^/]*)",
+                  "%(mv_artist,artist,uploader).40B - %(mv_title,title).96B [%(mv_id,id).64B].%(ext)s", false);
+        templated("other text", "%(uploader)s/%(upload_date>%Y)s %(title)s.%(ext)s", "%(title)S:(?P<mv_title>[^/]*)",
+                  "%(uploader)s/%(upload_date>%Y)s %(mv_title,title).96B.%(ext)s", true);
     }
 
     void downloadOptions()

@@ -4,6 +4,7 @@
 #include "TestMedia.h"
 #include "TestNotificationServer.h"
 #include "TestRequests.h"
+#include "coordinator/DownloadRequests.h"
 #include "core/LogManager.h"
 #include "core/ManagedProcess.h"
 #include "core/SettingsStore.h"
@@ -38,6 +39,22 @@ QStringList streamTypes(const QString &file)
     QStringList types = QString::fromUtf8(ffprobe.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     types.sort();
     return types;
+}
+
+// Whether ffmpeg decodes every frame of the file without a complaint.
+bool decodesWhole(const QString &file)
+{
+    QProcess ffmpeg;
+    ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
+    ffmpeg.start(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), file,
+                                            QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")});
+    return ffmpeg.waitForFinished(30000) && ffmpeg.exitCode() == 0 && ffmpeg.readAll().isEmpty();
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -79,6 +96,8 @@ private Q_SLOTS:
         QTest::newRow("dotted") << QStringLiteral("/clip.fhd.mp4") << QStringLiteral("clip.fhd [clip.fhd].mp4");
         // ...or, with a template of the user's that drops the id, just like one.
         QTest::newRow("dotted, own template") << QStringLiteral("/clip.fhd.mp4") << QStringLiteral("clip.fhd.mp4");
+        // A template that names a folder outside the download folder.
+        QTest::newRow("template with a folder") << QStringLiteral("/video.mp4") << QStringLiteral("~/Videos/video.mp4");
     }
     void singleFile()
     {
@@ -88,8 +107,14 @@ private Q_SLOTS:
         setup.server.serveFile(path, TestMedia::videoFile(), "video/mp4");
         QVERIFY(setup.notifications.isRegistered());
         DownloadOptions options = setup.options(path);
-        if (!name.contains(u'['))
+        if (name.startsWith(u'~')) {
+            SettingsStore::set(QStringLiteral("outputTemplate"), QStringLiteral("~/Videos/%(title)s.%(ext)s"));
+            const DownloadOptions placed = DownloadRequests::baseOptions(options.url, QString());
+            options.folder = placed.folder;
+            options.outputTemplate = placed.outputTemplate;
+        } else if (!name.contains(u'[')) {
             options.outputTemplate = QStringLiteral("%(title)s.%(ext)s");
+        }
         DownloadTask *task = setup.manager.enqueue(options);
         QStringList stages;
         double mostWhileDownloading = 0;
@@ -104,13 +129,14 @@ private Q_SLOTS:
                  qPrintable(stages.join(QLatin1String(", "))));
         QVERIFY2(mostWhileDownloading > 0.9, qPrintable(QString::number(mostWhileDownloading)));
 
-        const QString file = setup.folder + u'/' + name;
+        const QString file = name.startsWith(u'~') ? QDir::homePath() + name.mid(1) : setup.folder + u'/' + name;
         QCOMPARE(task->outputFiles(), QStringList{file});
         QCOMPARE(task->progress(), 1.0);
         QCOMPARE(task->finalSize(), QFileInfo(file).size());
         QVERIFY(!task->error());
         QCOMPARE(setup.history.items().size(), 1);
         QCOMPARE(setup.history.items().first().filePath, file);
+        QCOMPARE(setup.history.items().first().folder, QFileInfo(file).path());
 
         const QString log = LogManager::read(task->id());
         for (const QString &expected :
@@ -125,7 +151,7 @@ private Q_SLOTS:
     }
 
     // One file through two links at once, coming slowly so the runs would overlap: the second
-    // run waits for the first and finds the file in place.
+    // run waits for the first, and the file stays one.
     void sameLinkTwiceGivesOneFile()
     {
         Setup setup;
@@ -146,6 +172,62 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("audio"), QStringLiteral("video")}));
         QCOMPARE(QFileInfo(tasks.last()->outputFiles().value(0)).size(),
                  QFileInfo(tasks.first()->outputFiles().value(0)).size());
+    }
+
+    // Two tasks of one item, one after the other or at once: each keeps its own whole file, and a
+    // finished one stays as it was. Best Quality and Audio Only of one link, either way; one video
+    // twice; one DASH video in two containers.
+    void twoTasksOfOneItem_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QStringList>("kinds"); // of each task in turn: "audio", or its container
+        QTest::addColumn<bool>("atOnce");
+        QTest::addColumn<QStringList>("files");
+        const QString video = QStringLiteral("/video.mp4");
+        const QStringList both{QStringLiteral("video [video].mp3"), QStringLiteral("video [video].mp4")};
+        const QStringList videoFirst{QStringLiteral("mp4"), QStringLiteral("audio")};
+        QTest::newRow("video, then audio") << video << videoFirst << false << both;
+        QTest::newRow("audio, then video")
+            << video << QStringList{QStringLiteral("audio"), QStringLiteral("mp4")} << false << both;
+        QTest::newRow("video and audio at once") << video << videoFirst << true << both;
+        QTest::newRow("video twice") << video << QStringList{QStringLiteral("mp4"), QStringLiteral("mp4")} << false
+                                     << QStringList{QStringLiteral("video [video].mp4")};
+        QTest::newRow("two containers at once")
+            << QStringLiteral("/dash/manifest.mpd") << QStringList{QStringLiteral("mp4"), QStringLiteral("mkv")} << true
+            << QStringList{QStringLiteral("manifest [manifest].mkv"), QStringLiteral("manifest [manifest].mp4")};
+    }
+    void twoTasksOfOneItem()
+    {
+        QFETCH(QString, path);
+        QFETCH(QStringList, kinds);
+        QFETCH(bool, atOnce);
+        QFETCH(QStringList, files);
+        Setup setup;
+        SettingsStore::set(QStringLiteral("maxConcurrent"), 2);
+        setup.manager.start();
+        QList<DownloadTask *> tasks;
+        QByteArray firstBytes;
+        for (const QString &kind : kinds) {
+            // Spellings of the link of their own, so the queue starts both.
+            DownloadOptions options = setup.options(path + u'?' + kind);
+            options.audioOnly = kind == u"audio";
+            options.formatSelector = options.audioOnly ? QStringLiteral("ba/b") : QStringLiteral("bv*+ba/b");
+            options.container = options.audioOnly ? QString() : kind;
+            tasks.append(setup.manager.enqueue(options));
+            if (!atOnce)
+                QTRY_COMPARE_WITH_TIMEOUT(statusOf(tasks.last()), QStringLiteral("completed"), downloadTimeoutMs);
+            if (!atOnce && tasks.size() == 1)
+                firstBytes = fileBytes(tasks.first()->outputFiles().value(0));
+        }
+        for (const DownloadTask *task : tasks) {
+            QTRY_VERIFY_WITH_TIMEOUT(TaskStatuses::isFinished(task->status()), downloadTimeoutMs);
+            QCOMPARE(statusOf(task), QStringLiteral("completed"));
+            QCOMPARE(task->finalSize(), QFileInfo(task->outputFiles().value(0)).size());
+            QVERIFY(decodesWhole(task->outputFiles().value(0)));
+        }
+        QCOMPARE(QDir(setup.folder).entryList(QDir::Files), files);
+        if (!atOnce)
+            QCOMPARE(fileBytes(tasks.first()->outputFiles().value(0)), firstBytes);
     }
 
     // Repeated: the merge's stage line and the last progress lines come a moment apart on two
@@ -300,7 +382,9 @@ private Q_SLOTS:
         setup.manager.pause(a);
         QTRY_COMPARE_WITH_TIMEOUT(statusOf(a), QStringLiteral("paused"), downloadTimeoutMs);
         QCOMPARE(a->stage(), QStringLiteral("Paused"));
-        const QString partial = setup.folder + QStringLiteral("/v1 [v1].mp4.part");
+        // Under the task's own mark until done.
+        const QString partial =
+            setup.folder + QStringLiteral("/v1 [v1].mv-%1.mp4.part").arg(a->id().toString(QUuid::Id128).left(8));
         QVERIFY(QFileInfo(partial).size() > 0);
 
         QTRY_VERIFY_WITH_TIMEOUT(receiving(b), downloadTimeoutMs);

@@ -372,9 +372,9 @@ private Q_SLOTS:
         QVERIFY(!task.speed());
         QVERIFY(!task.eta());
 
-        // The gate's step is no stage: the task goes on showing what it waits for.
+        // Our own steps are no stage: the task goes on showing what it waits for.
         task.setStage(QStringLiteral("Waiting"));
-        feed(task, {QStringLiteral("MVPP|Exec|started")});
+        feed(task, {QStringLiteral("MVPP|Exec|started"), QStringLiteral("MVPP|MetadataParser|started")});
         QCOMPARE(task.stage(), QStringLiteral("Waiting"));
     }
 

@@ -49,7 +49,7 @@ void installDebianTools(const TestEnvironment &environment)
 
 namespace {
 
-const QByteArray fakeScript = R"(#!/bin/sh
+const QByteArray fakeScript = R"sh(#!/bin/sh
 # Stand-in for yt-dlp: runs the plan written for the last path segment of the link.
 ctl="$(dirname "$0")/fake"
 for last; do :; done
@@ -66,9 +66,11 @@ announce() { [ -e "$ctl/$name.pid" ] || { echo $$ > "$ctl/$name.pid.new" && mv "
 trap announce EXIT
 hold() { announce; while [ ! -e "$ctl/$name.release" ]; do sleep 0.02; done; }
 note() { echo "$1" >> "$ctl/$name.notes"; }
+# What yt-dlp does at the gate the queue sets (its --exec command) before downloading the file $1.
+gate() { sh -c "$(sed -n '/^--exec$/{n;s/^before_dl://;p;}' "$ctl/$name.args" | sed "s|{}|'$1'|")"; }
 [ -f "$ctl/$name.plan" ] && . "$ctl/$name.plan"
 exit 0
-)";
+)sh";
 
 QStringList linesOf(const QString &path)
 {

@@ -32,6 +32,7 @@ void installDebianTools(const TestEnvironment &environment);
 //   $ctl   the control folder, $name the NAME
 //   hold   waits until release(NAME) is called
 //   note   appends its argument as one line to notes(NAME)
+//   gate   passes the queue's gate for the file named by its argument, as yt-dlp does
 // Before the plan runs, the fake records its arguments and its process id. Without a plan it
 // prints nothing and exits 0.
 class FakeYtdlp
